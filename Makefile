@@ -1,0 +1,39 @@
+# The two everyday commands: `make run` and `make test`.
+# Each installs what is missing, configures, builds, then runs.
+
+BUILD      ?= build
+BUILD_SAN  ?= build-san
+GENERATOR  ?= Ninja
+CMAKE_ARGS ?=
+
+.PHONY: run test test-plain test-sanitized deps configure build build-sanitized format clean
+
+run: build
+	cd $(BUILD) && ./vellox
+
+test: test-plain test-sanitized
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD)
+
+test-plain: build
+	ctest --test-dir $(BUILD) --output-on-failure
+
+build-sanitized: deps
+	@test -f $(BUILD_SAN)/CMakeCache.txt || cmake -S . -B $(BUILD_SAN) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLOX_SANITIZE=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_SAN)
+
+test-sanitized: build-sanitized
+	ctest --test-dir $(BUILD_SAN) --output-on-failure
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN)

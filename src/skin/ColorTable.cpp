@@ -1,0 +1,24 @@
+#include "skin/ColorTable.h"
+
+#include "platform/Error.h"
+
+namespace {
+
+size_t checkedRow(int row)
+{
+    if (row < 0 || row >= ItemCount)
+        throw Error::subscriptOutOfRange();
+    return static_cast<size_t>(row);
+}
+
+} // namespace
+
+const QString &ColorTable::at(int row) const
+{
+    return m_codes[checkedRow(row)];
+}
+
+void ColorTable::set(int row, const QString &code)
+{
+    m_codes[checkedRow(row)] = code;
+}

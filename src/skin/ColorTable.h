@@ -1,0 +1,19 @@
+#pragma once
+
+#include "skin/SkinItems.h"
+
+#include <QString>
+
+#include <array>
+
+// The skin's colour codes, one text per row of the item list. Codes are stored as
+// given and only interpreted when converted; rows outside the list are an error.
+class ColorTable
+{
+public:
+    const QString &at(int row) const;
+    void set(int row, const QString &code);
+
+private:
+    std::array<QString, ItemCount> m_codes;
+};

@@ -1,0 +1,109 @@
+#include "skin/Conversions.h"
+
+#include "skin/ColorTable.h"
+
+#include "platform/Error.h"
+#include "platform/Numeric.h"
+
+#include <limits>
+
+namespace {
+
+constexpr double OpacityFactor = 2.55;
+
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+QString twoDigits(int value)
+{
+    QString digits = QString::number(value, 16).toUpper();
+    if (value < 16)
+        digits.prepend(QLatin1Char('0'));
+    return digits;
+}
+
+// One or two hex digits, nothing else.
+int strictByte(QStringView pair)
+{
+    if (pair.isEmpty())
+        throw Error::typeMismatch();
+    int value = 0;
+    for (QChar c : pair) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
+            throw Error::typeMismatch();
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+Components decoded(const ColorTable &table, int x)
+{
+    const std::optional<Components> parts = hextorgb(table.at(x));
+    // An empty code has no components to take the first of.
+    if (!parts)
+        throw Error::subscriptOutOfRange();
+    return *parts;
+}
+
+} // namespace
+
+QString rgbtohex(std::int16_t o, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    QString opacity = QString::number(roundHalfEven(o * OpacityFactor), 16).toUpper();
+    if (o < 7)
+        opacity.prepend(QLatin1Char('0'));
+    return QLatin1String("0x") + opacity + twoDigits(r) + twoDigits(g) + twoDigits(b);
+}
+
+std::int32_t hextodec(QStringView text)
+{
+    std::int64_t value = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int count = std::max(hexDigitValue(text[i]), 0);
+        value += count;
+        if (i + 1 < text.size())
+            value *= 16;
+        if (value > std::numeric_limits<std::int32_t>::max())
+            throw Error::overflow();
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+int opacityPercent(QStringView digits)
+{
+    return static_cast<int>(roundHalfEven(hextodec(digits) / OpacityFactor));
+}
+
+std::optional<Components> hextorgb(QStringView hexcolor)
+{
+    if (hexcolor.isEmpty())
+        return std::nullopt;
+    return Components{
+        opacityPercent(mid1(hexcolor, 3, 2)),
+        strictByte(mid1(hexcolor, 5, 2)),
+        strictByte(mid1(hexcolor, 7, 2)),
+        strictByte(mid1(hexcolor, 9, 2)),
+    };
+}
+
+DisplayColor SetColor(const ColorTable &table, int x)
+{
+    const Components c = decoded(table, x);
+    return c.red + c.green * 256 + c.blue * 65536;
+}
+
+float SetTrans(const ColorTable &table, int x)
+{
+    // The quotient is formed in double and stored as single, as the blend expects.
+    return static_cast<float>(decoded(table, x).opacity / 100.0);
+}

@@ -1,0 +1,90 @@
+#include "skin/SkinFile.h"
+
+#include "skin/ColorTable.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr QLatin1StringView Separator = " = "_L1;
+constexpr QLatin1StringView BackgroundLine = "background = background.bmp"_L1;
+constexpr QLatin1StringView CommentLine = "Zantho Skin created with Vellox v1.6.1 Beta 1"_L1;
+
+enum class Background { Without, With };
+
+void appendSkinFile(QStringList &lines, const QString &text5, Background background)
+{
+    lines << text5.split(QLatin1Char('\n'));
+    if (background == Background::With)
+        lines << BackgroundLine;
+    lines << QString() << CommentLine;
+}
+
+void writeSkinFile(const QString &File, const QString &text5, Background background)
+{
+    if (File.isEmpty())
+        return;
+    QStringList lines;
+    appendSkinFile(lines, text5, background);
+    writeLines8bit(File, lines);
+}
+
+} // namespace
+
+QString skinText(const ColorTable &table)
+{
+    QStringList lines;
+    for (int row : SkinFileOrder)
+        lines << SkinItems[static_cast<size_t>(row)].key + Separator + table.at(row);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void readSkinFile(const QString &path, ColorTable &table)
+{
+    readLines8bit(path, [&table](const QString &line) { applySkinLine(line, table); });
+}
+
+void applySkinLine(QStringView line, ColorTable &table)
+{
+    const qsizetype first = line.indexOf(Separator);
+    if (first < 0)
+        return;
+    const int row = rowOfKey(line.left(first));
+    if (row < 0)
+        return;
+    const qsizetype start = first + Separator.size();
+    const qsizetype second = line.indexOf(Separator, start);
+    const QStringView code = second < 0 ? line.mid(start) : line.mid(start, second - start);
+    table.set(row, code.toString());
+}
+
+void SaveINItemp(const QString &File, const QString &text5)
+{
+    writeSkinFile(File, text5, Background::Without);
+}
+
+void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs)
+{
+    if (File.isEmpty())
+        return;
+    writeSkinFile(File, text5, Background::Without);
+    dialogs.message(QLatin1String("Skin.ini saved to ") + File);
+}
+
+void SaveINItemp2(const QString &File, const QString &text5, WorkingPictures pictures)
+{
+    if (File.isEmpty())
+        return;
+    // With both working pictures present the file holds the plain skin followed by the
+    // skin with its background line; ordinarily only one of them exists.
+    QStringList lines;
+    if (pictures.jpg || !pictures.bmp)
+        appendSkinFile(lines, text5, Background::Without);
+    if (pictures.bmp)
+        appendSkinFile(lines, text5, Background::With);
+    writeLines8bit(File, lines);
+}

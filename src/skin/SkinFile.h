@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class ColorTable;
+class Dialogs;
+
+// A skin file is 8-bit text with CR LF line ends: the skin text (twenty lines
+// "Key = code"), in a package sometimes a background line, an empty line and a closing
+// comment line. The skin text travels between here and the editor as one string with
+// LF between its lines, as the editor's text box holds it.
+
+// The skin text of the table: twenty lines in file order, codes exactly as stored.
+QString skinText(const ColorTable &table);
+
+// Reads every line of `path` into the table (see applySkinLine). Throws Error when the
+// file cannot be opened or read; lines read before a failure stay applied.
+void readSkinFile(const QString &path, ColorTable &table);
+
+// One line of a skin file: the key is the text before the first " = ", compared in lower
+// case without trimming; the code is what follows, up to a second " = " if any. Lines
+// of other keys, and matching lines without " = ", change nothing.
+void applySkinLine(QStringView line, ColorTable &table);
+
+// Which working pictures lie beside the program when a package is written.
+struct WorkingPictures
+{
+    bool jpg = false; // temp.jpg: the picture goes into the package, no background line
+    bool bmp = false; // temp2.bmp: the skin names "background.bmp"
+};
+
+// The three writers. Each writes nothing for the empty path, replaces the file whole,
+// and throws Error when it cannot.
+void SaveINItemp(const QString &File, const QString &text5);
+// Confirms with a message once the file is written.
+void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs);
+void SaveINItemp2(const QString &File, const QString &text5, WorkingPictures pictures);
