@@ -63,9 +63,17 @@ frmMain::frmMain(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *
 {
     setObjectName("frmMain"_L1);
     setWindowTitle("Vellox v1.6.2 Beta"_L1);
+    // The captions were measured for a small dialog font of 11 pixels.
+    QFont dialogFont("Arial"_L1);
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Beside the preview window, whose client area starts at (530, 89): the editor's
+    // client area spans 4 to 524 and starts level with it.
+    adjustSize();
+    setGeometry(QRect(QPoint(4, 89 - menuBar()->sizeHint().height()), size()));
 }
 
 frmMain::~frmMain() = default;
@@ -233,7 +241,12 @@ frmPreview *frmMain::previewWindow()
     if (!m_preview) {
         m_preview = new frmPreview(m_programDir, ItemColors, CD, m_dialogs, this);
         connect(m_preview, &frmPreview::loaded, preview, [this] { preview->setChecked(true); });
-        connect(m_preview, &frmPreview::unloaded, preview, [this] { preview->setChecked(false); });
+        // The window is gone for the program the moment it unloads, although Qt frees
+        // it only later.
+        connect(m_preview, &frmPreview::unloaded, preview, [this] {
+            preview->setChecked(false);
+            m_preview = nullptr;
+        });
         m_preview->Form_Load();
     }
     return m_preview;

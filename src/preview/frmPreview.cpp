@@ -11,6 +11,7 @@ frmPreview::frmPreview(const ProgramDirectory &programDir, const ColorTable &col
     setWindowTitle(QStringLiteral("Vellox Preview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(495, 457);
+    setGeometry(530, 89, 495, 457);
 }
 
 void frmPreview::Form_Load()
