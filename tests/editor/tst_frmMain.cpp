@@ -84,6 +84,7 @@ template <> char *toString(const Controls &c)
 } // namespace QTest
 
 Q_DECLARE_METATYPE(Controls)
+Q_DECLARE_METATYPE(QList<Dialogs::Answer>)
 
 // One running editor in its own program directory.
 class Session
@@ -169,6 +170,20 @@ private slots:
     void typedCode();
     void typingOneCharacterAtATime();
     void slidersCompose();
+
+    void applyStoresLowerCase();
+    void applyOnHeaderRow();
+    void applyFailures_data();
+    void applyFailures();
+    void restoreDefaults();
+    void restoreWithoutDefaultIni();
+    void loadSkin();
+    void loadSkinIgnoresNonFiles_data();
+    void loadSkinIgnoresNonFiles();
+    void saveSkin();
+    void saveSkinFailure();
+    void previewEntry();
+    void aboutAsksForTheWindow();
 };
 
 void tst_frmMain::startupShowsFactorySkin()
@@ -533,6 +548,252 @@ void tst_frmMain::slidersCompose()
     QCOMPARE(s.controls(), (Controls{0x10, 0x20, 0x30, 50, false, 0x302010, u"0x7F102030"_s}));
     QTest::keyClick(s.slider(2), Qt::Key_Left);
     QCOMPARE(s.code()->text(), u"0x7F101F30"_s);
+}
+
+void tst_frmMain::applyStoresLowerCase()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.choose(Row::RectBg);
+    s.typeCode(u"0xAB11CC33"_s);
+    s.press("Command1");
+    QString expected = FactoryText;
+    expected.replace(u"RectBg = 0x99223A5E"_s, u"RectBg = 0xab11cc33"_s);
+    QCOMPARE(s.editor->colors().at(Row::RectBg), u"0xab11cc33"_s);
+    QCOMPARE(s.skinText(), expected);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(expected));
+    s.choose(Row::BgColor1);
+    s.choose(Row::RectBg);
+    QCOMPARE(s.controls(), (Controls{0x11, 0xCC, 0x33, 67, true, 0x33CC11, u"0xAB11CC33"_s}));
+    QCOMPARE(s.dialogs.questions, QStringList());
+}
+
+void tst_frmMain::applyOnHeaderRow()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.press("Command1");
+    QCOMPARE(s.editor->colors().at(0), QString());
+    s.typeCode(u"0x80FF0000"_s);
+    s.press("Command1");
+    QCOMPARE(s.editor->colors().at(0), u"0x80ff0000"_s);
+    QCOMPARE(s.skinText(), FactoryText);
+    // A stored entry on a header row shows like a colour, its opacity on the disabled slider.
+    s.choose(Row::BgColor1);
+    s.choose(0);
+    QCOMPARE(s.controls(), (Controls{255, 0, 0, 50, false, 0x0000FF, u"0x7FFF0000"_s}));
+    QCOMPARE(s.dialogs.questions, QStringList());
+}
+
+void tst_frmMain::applyFailures_data()
+{
+    QTest::addColumn<bool>("noRow");
+    QTest::addColumn<bool>("tempIniBlocked");
+    QTest::addColumn<QList<Dialogs::Answer>>("answers");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("textRefreshed");
+    using A = Dialogs::Answer;
+    QTest::newRow("no row, continue") << true << false << QList<A>{A::Yes} << 1 << true;
+    QTest::newRow("no row, stop") << true << false << QList<A>{A::No} << 1 << false;
+    QTest::newRow("temp.ini blocked, continue") << false << true << QList<A>{A::Yes} << 1 << true;
+    QTest::newRow("both fail, asked twice") << true << true << QList<A>{A::Yes, A::Yes} << 2 << true;
+    QTest::newRow("both fail, stop at first") << true << true << QList<A>{A::No} << 1 << false;
+}
+
+void tst_frmMain::applyFailures()
+{
+    QFETCH(bool, noRow);
+    QFETCH(bool, tempIniBlocked);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(int, questions);
+    QFETCH(bool, textRefreshed);
+    Session s;
+    QVERIFY(s.open());
+    if (tempIniBlocked) {
+        QFile::remove(s.folder.file(u"temp.ini"_s));
+        QDir(s.folder.file(QString())).mkdir(u"temp.ini"_s);
+    } else {
+        s.folder.write(u"temp.ini"_s, "stale");
+    }
+    s.get<QPlainTextEdit>("Text5")->setPlainText(u"hand edit"_s);
+    s.choose(0);
+    if (noRow)
+        s.combo()->setCurrentIndex(-1);
+    s.dialogs.answers = answers;
+    s.press("Command1");
+
+    QCOMPARE(s.dialogs.questions.size(), questions);
+    QCOMPARE(s.dialogs.unscripted, 0);
+    if (noRow)
+        QCOMPARE(s.dialogs.questions.first(), u"Subscript out of range (9)\r\n\r\nContinue?"_s);
+    if (tempIniBlocked && questions == (noRow ? 2 : 1)) {
+        const QString &last = s.dialogs.questions.last();
+        QVERIFY2(last.startsWith(u"Cannot write \""_s + s.folder.file(u"temp.ini"_s)), qPrintable(last));
+        QVERIFY(last.endsWith(u" (75)\r\n\r\nContinue?"_s));
+    }
+    QCOMPARE(s.skinText(), textRefreshed ? FactoryText : u"hand edit"_s);
+    if (!tempIniBlocked)
+        QCOMPARE(s.folder.read(u"temp.ini"_s), textRefreshed ? asSkinFile(FactoryText) : "stale");
+}
+
+void tst_frmMain::restoreDefaults()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.choose(Row::RectBg);
+    s.typeCode(u"0x00000000"_s);
+    s.press("Command1");
+    s.choose(Row::MenuBgColor);
+    s.folder.write(u"temp.ini"_s, "stale");
+    s.press("Command2");
+    QCOMPARE(s.combo()->currentIndex(), 0);
+    QCOMPARE(s.controls(), (Controls{0, 0, 0, 100, false, 0xFFFFFF, QString()}));
+    QCOMPARE(s.editor->colors().at(Row::RectBg), u"0x99223A5E"_s);
+    QCOMPARE(s.skinText(), FactoryText);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(FactoryText));
+    QCOMPARE(s.dialogs.messages, QStringList());
+}
+
+void tst_frmMain::restoreWithoutDefaultIni()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.choose(Row::RectBg);
+    s.typeCode(u"0x11223344"_s);
+    s.press("Command1");
+    QFile::remove(s.folder.file(u"default.ini"_s));
+    s.choose(Row::RectBg);
+    s.press("Command2");
+    QCOMPARE(s.dialogs.messages.size(), 1);
+    QVERIFY2(s.dialogs.messages.first().contains(s.folder.file(u"default.ini"_s)),
+             qPrintable(s.dialogs.messages.first()));
+    // The table keeps what it had; everything after the reading still happens.
+    QCOMPARE(s.editor->colors().at(Row::RectBg), u"0x11223344"_s);
+    QCOMPARE(s.controls(), (Controls{0, 0, 0, 100, false, 0xFFFFFF, QString()}));
+    QVERIFY(s.skinText().contains(u"RectBg = 0x11223344"_s));
+    QVERIFY(s.folder.read(u"temp.ini"_s).contains("RectBg = 0x11223344\r\n"));
+}
+
+void tst_frmMain::loadSkin()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.folder.write(u"mine.ini"_s, "rectbg = 0x4c010203\r\nDrawTitle = 1\r\n");
+    s.dialogs.chosenFiles = {s.folder.file(u"mine.ini"_s), QString()};
+    s.choose(Row::RectBg);
+    s.action("loadskin")->trigger();
+    QCOMPARE(s.combo()->currentIndex(), 0);
+    QString expected = FactoryText;
+    expected.replace(u"RectBg = 0x99223A5E"_s, u"RectBg = 0x4c010203"_s);
+    QCOMPARE(s.skinText(), expected);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(expected));
+
+    // Cancelling changes nothing, and the dialog opens on the file chosen before.
+    s.action("loadskin")->trigger();
+    QCOMPARE(s.skinText(), expected);
+    QCOMPARE(s.dialogs.fileRequests.size(), 2);
+    for (const auto &request : s.dialogs.fileRequests) {
+        QCOMPARE(request.kind, ScriptedDialogs::FileRequest::Open);
+        QCOMPARE(request.filter, u"Zantho Skin Files (*.ini)|*.ini"_s);
+    }
+    QCOMPARE(s.dialogs.fileRequests[1].initialFile, s.folder.file(u"mine.ini"_s));
+}
+
+void tst_frmMain::loadSkinIgnoresNonFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << u"nothing.ini"_s;
+    QTest::newRow("folder") << u"folder.ini"_s;
+    QTest::newRow("hidden") << u".hidden.ini"_s;
+}
+
+void tst_frmMain::loadSkinIgnoresNonFiles()
+{
+    QFETCH(QString, name);
+    Session s;
+    QVERIFY(s.open());
+    QDir(s.folder.file(QString())).mkdir(u"folder.ini"_s);
+    s.folder.write(u".hidden.ini"_s, "RectBg = 0x00000000\r\n");
+    s.folder.write(u"temp.ini"_s, "untouched");
+    s.choose(Row::RectBg);
+    s.dialogs.chosenFiles = {s.folder.file(name)};
+    s.action("loadskin")->trigger();
+    QCOMPARE(s.combo()->currentIndex(), Row::RectBg);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), "untouched");
+    QCOMPARE(s.dialogs.messages, QStringList());
+}
+
+void tst_frmMain::saveSkin()
+{
+    Session s;
+    QVERIFY(s.open());
+    auto *text5 = s.get<QPlainTextEdit>("Text5");
+    text5->setFocus();
+    text5->moveCursor(QTextCursor::End);
+    QTest::keyClick(text5, Qt::Key_Return);
+    QTest::keyClicks(text5, u"; mine"_s);
+    // Composed but not applied: not saved.
+    s.choose(Row::BgColor1);
+    s.typeCode(u"0xFF000000"_s);
+
+    const QString path = s.folder.file(u"my skin"_s);
+    s.dialogs.chosenFiles = {path, QString()};
+    s.action("saveskin")->trigger();
+    QCOMPARE(s.folder.read(u"my skin"_s), asSkinFile(FactoryText + u"\n; mine"_s));
+    QCOMPARE(s.dialogs.messages, QStringList{u"Skin.ini saved to "_s + path});
+    QCOMPARE(s.dialogs.fileRequests.last().kind, ScriptedDialogs::FileRequest::Save);
+    QCOMPARE(s.dialogs.fileRequests.last().filter, u"Zantho Skin Files (*.ini)|*.ini"_s);
+
+    s.action("saveskin")->trigger();
+    QCOMPARE(s.dialogs.fileRequests.last().initialFile, path);
+    QCOMPARE(s.dialogs.messages.size(), 1);
+    QCOMPARE(s.folder.entries(), (QStringList{"default.ini", "my skin", "temp.ini"}));
+}
+
+void tst_frmMain::saveSkinFailure()
+{
+    Session s;
+    QVERIFY(s.open());
+    const QString path = s.folder.file(u"missing folder/skin.ini"_s);
+    s.dialogs.chosenFiles = {path};
+    s.action("saveskin")->trigger();
+    QCOMPARE(s.dialogs.messages.size(), 1);
+    const QString &message = s.dialogs.messages.first();
+    QVERIFY2(message.contains(path) && message.contains(u"not saved"_s), qPrintable(message));
+    QVERIFY(!s.folder.exists(u"missing folder"_s));
+}
+
+void tst_frmMain::previewEntry()
+{
+    Session s;
+    QVERIFY(s.open());
+    QAction *entry = s.action("preview");
+    entry->trigger();
+    QVERIFY(!s.editor->loadedPreview());
+    QVERIFY(!entry->isChecked());
+
+    // Apply Change loads it again unseen; the next choice closes the hidden window.
+    s.press("Command1");
+    QVERIFY(s.editor->loadedPreview());
+    QVERIFY(!s.editor->loadedPreview()->isVisible());
+    QVERIFY(entry->isChecked());
+    entry->trigger();
+    QVERIFY(!s.editor->loadedPreview());
+    QVERIFY(!entry->isChecked());
+    entry->trigger();
+    QVERIFY(s.editor->loadedPreview() && s.editor->loadedPreview()->isVisible());
+    QVERIFY(entry->isChecked());
+}
+
+void tst_frmMain::aboutAsksForTheWindow()
+{
+    Session s;
+    QVERIFY(s.open());
+    QSignalSpy asked(s.editor.get(), &frmMain::aboutRequested);
+    s.action("about")->trigger();
+    QCOMPARE(asked.count(), 1);
+    s.action("howto")->trigger();
+    QCOMPARE(s.dialogs.messages, QStringList());
 }
 
 QTEST_MAIN(tst_frmMain)
