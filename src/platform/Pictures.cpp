@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
@@ -34,17 +35,29 @@ QImage loadPicture(const QString &path)
     return image;
 }
 
-void savePictureBmp(const QImage &picture, const QString &path)
+void savePictureBmp(const QImage &picture, const QString &path, Durability durability)
 {
+    const auto fail = [&](const QString &reason) {
+        return Error(Error::PathFileAccess,
+                     QStringLiteral("Cannot write \"%1\": %2").arg(native(path), reason));
+    };
+    if (durability == Durability::Scratch) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw fail(file.errorString());
+        if (!picture.save(&file, "BMP"))
+            throw fail(file.error() != QFileDevice::NoError
+                           ? file.errorString()
+                           : QStringLiteral("the picture could not be encoded"));
+        return;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(Error::PathFileAccess, QStringLiteral("Cannot write \"%1\": %2")
-                                               .arg(native(path), file.errorString()));
+        throw fail(file.errorString());
     if (!picture.save(&file, "BMP"))
-        throw Error(Error::PathFileAccess,
-                    QStringLiteral("Cannot write \"%1\": the picture could not be encoded")
-                        .arg(native(path)));
+        throw fail(file.error() != QFileDevice::NoError
+                       ? file.errorString()
+                       : QStringLiteral("the picture could not be encoded"));
     if (!file.commit())
-        throw Error(Error::PathFileAccess, QStringLiteral("Cannot write \"%1\": %2")
-                                               .arg(native(path), file.errorString()));
+        throw fail(file.errorString());
 }

@@ -1,26 +1,164 @@
 #include "preview/frmPreview.h"
 
+#include "preview/DrawingArea.h"
+#include "preview/GDI.h"
+#include "preview/Gradient.h"
+
+#include "skin/ColorTable.h"
+#include "skin/Conversions.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/Numeric.h"
+#include "platform/Pictures.h"
+
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr auto TempJpg = "temp.jpg"_L1;
+constexpr auto Temp2Bmp = "temp2.bmp"_L1;
+constexpr auto TempBmp = "temp.bmp"_L1;
+constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
+constexpr auto NoPictureLoaded =
+    "No Picture loaded. Please import picture before choosing this option."_L1;
+constexpr auto PngNotSupported =
+    "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_L1;
+
+template <typename W, typename... Args>
+W *make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
+{
+    auto *w = new W(std::forward<Args>(args)..., parent);
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+int whole(double v) { return static_cast<int>(roundHalfEven(v)); }
+
+} // namespace
 
 frmPreview::frmPreview(const ProgramDirectory &programDir, const ColorTable &colors,
                        CommonDialog &CD, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
       m_colors(colors), m_CD(CD), m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("frmPreview"));
-    setWindowTitle(QStringLiteral("Vellox Preview"));
+    setObjectName("frmPreview"_L1);
+    setWindowTitle("Vellox Preview"_L1);
     setAttribute(Qt::WA_DeleteOnClose);
+    QFont dialogFont("Arial"_L1);
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     setFixedSize(495, 457);
     setGeometry(530, 89, 495, 457);
+    buildScenes();
+    buildControls();
+}
+
+frmPreview::~frmPreview() = default;
+
+void frmPreview::buildScenes()
+{
+    Picture1 = new DrawingArea("Picture1", this);
+    Picture1->move(8, 8);
+    // Not shown; it only holds the working picture for the picture scene and the package.
+    Image1 = new QWidget(Picture1);
+    Image1->setObjectName("Image1"_L1);
+    Image1->setGeometry(0, 0, 480, 360);
+    Image1->hide();
+    Picture2 = new DrawingArea("Picture2", Picture1);
+    Picture2->move(-1, -1);
+    m_areas = {Picture1, Picture2};
+
+    for (size_t role = 0; role < TextRoles.size(); ++role) {
+        const TextRole &t = TextRoles[role];
+        for (int scene : {ColorScene, PictureScene})
+            m_texts[role][size_t(scene)] =
+                new SceneText(scene == ColorScene ? t.colorScene : t.pictureScene, t.geometry,
+                              t.pixelSize, t.weight, m_areas[size_t(scene)]);
+    }
+    for (size_t role = 0; role < ShapeRoles.size(); ++role) {
+        const ShapeRole &s = ShapeRoles[role];
+        for (int scene : {ColorScene, PictureScene})
+            m_shapes[role][size_t(scene)] =
+                new SceneShape(scene == ColorScene ? s.colorScene : s.pictureScene, s.geometry,
+                               s.corners, m_areas[size_t(scene)]);
+    }
+    const auto stacking = [](DrawingArea *area, const auto &names) {
+        QList<SceneElement *> elements;
+        for (const char *name : names)
+            elements << area->findChild<SceneElement *>(QLatin1String(name),
+                                                         Qt::FindDirectChildrenOnly);
+        area->setStacking(elements);
+    };
+    stacking(Picture1, ColorSceneStacking);
+    stacking(Picture2, PictureSceneStacking);
+}
+
+void frmPreview::buildControls()
+{
+    Frame1 = make<QGroupBox>(this, "Frame1", {32, 376, 201, 41}, "Preview Text"_L1);
+    Option1 = make<QRadioButton>(this, "Option1", {48, 395, 89, 13}, "Skinning text"_L1);
+    Option2 = make<QRadioButton>(this, "Option2", {144, 395, 81, 13}, "Actual text"_L1);
+    Frame2 = make<QGroupBox>(this, "Frame2", {256, 376, 201, 41}, "Background"_L1);
+    Option3 = make<QRadioButton>(Frame2, "Option3", {24, 20, 81, 13}, "Color BG"_L1);
+    Option4 = make<QRadioButton>(Frame2, "Option4", {104, 20, 73, 13}, "Picture BG"_L1);
+    Command1 = make<QPushButton>(this, "Command1", {32, 424, 105, 25}, "Import Backround"_L1);
+    Label27 = make<QLabel>(this, "Label27", {168, 430, 73, 17}, "Project Name:"_L1);
+    Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text1 = make<QLineEdit>(this, "Text1", {248, 428, 113, 19}, "Project1"_L1);
+    Command2 = make<QPushButton>(this, "Command2", {368, 424, 105, 25}, "Create Package"_L1);
+
+    // Each pair is exclusive although the text options are not inside their frame.
+    for (auto [a, b] : {std::pair{Option1, Option2}, std::pair{Option3, Option4}}) {
+        auto *group = new QButtonGroup(this);
+        group->addButton(a);
+        group->addButton(b);
+        a->raise();
+        b->raise();
+    }
+    const auto onSelected = [this](QRadioButton *option, void (frmPreview::*handler)()) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
+            if (selected)
+                handle([this, handler] { (this->*handler)(); });
+        });
+    };
+    onSelected(Option1, &frmPreview::Option1_Click);
+    onSelected(Option2, &frmPreview::Option2_Click);
+    onSelected(Option3, &frmPreview::Option3_Click);
+    onSelected(Option4, &frmPreview::Option4_Click);
+    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
+}
+
+template <typename F> void frmPreview::handle(F &&handler)
+{
+    // A redraw that fails here leaves the scene as far as it got; the colour that made
+    // it fail was reported when it was applied.
+    try {
+        handler();
+    } catch (const Error &) {
+    }
 }
 
 void frmPreview::Form_Load()
 {
     emit loaded();
+    Option1->setChecked(true);
+    Option3->setChecked(true);
     Update();
 }
-
-void frmPreview::Update() {}
 
 void frmPreview::closeEvent(QCloseEvent *event)
 {
@@ -31,4 +169,197 @@ void frmPreview::closeEvent(QCloseEvent *event)
 void frmPreview::Form_Unload()
 {
     emit unloaded();
+}
+
+void frmPreview::Option1_Click()
+{
+    applyTextMode(TextMode::Skinning);
+}
+
+void frmPreview::Option2_Click()
+{
+    applyTextMode(TextMode::Actual);
+}
+
+void frmPreview::applyTextMode(TextMode mode)
+{
+    for (size_t role = 0; role < TextRoles.size(); ++role) {
+        const TextRole &t = TextRoles[role];
+        for (SceneText *text : m_texts[role]) {
+            text->setText(mode == TextMode::Skinning ? t.skinningText : t.actualText);
+            if (role == TitleRole || role == TitleShadowRole) {
+                const TitlePlacement p = titlePlacement(mode, role);
+                QRectF g = text->geometry();
+                g.moveLeft(p.left);
+                g.setWidth(p.width);
+                text->setGeometry(g);
+            }
+        }
+    }
+}
+
+void frmPreview::Option3_Click()
+{
+    Picture2->hide();
+    Update();
+}
+
+void frmPreview::Option4_Click()
+{
+    Picture2->show();
+    const QString path = workingPicture();
+    bool shown = false;
+    if (!path.isEmpty()) {
+        try {
+            showWorkingPicture(path);
+            shown = true;
+        } catch (const Error &e) {
+            m_dialogs.message(e.description());
+        }
+    }
+    if (!shown) {
+        if (path.isEmpty())
+            m_dialogs.message(NoPictureLoaded);
+        Option3->setChecked(true);
+    }
+    Update();
+}
+
+void frmPreview::Command1_Click()
+{
+    m_CD.setFilter(PictureFilter);
+    const QString chosen = m_CD.showOpen();
+    if (!FileExists(chosen))
+        return;
+    try {
+        for (auto name : {TempJpg, Temp2Bmp}) {
+            const QString path = m_programDir.file(name);
+            if (FileExists(path))
+                deleteFile(path);
+        }
+    } catch (const Error &e) {
+        m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
+        return;
+    }
+    m_loaded = {};
+    const QString ending = chosen.right(3);
+    if (ending == "png"_L1) {
+        m_dialogs.message(PngNotSupported);
+        Option3->setChecked(true);
+    } else if (ending == "bmp"_L1 || ending == "jpg"_L1) {
+        try {
+            m_image1 = loadPicture(chosen);
+            savePictureBmp(m_image1, m_programDir.file(ending == "bmp"_L1 ? Temp2Bmp : TempJpg));
+        } catch (const Error &e) {
+            m_dialogs.message(e.description());
+        }
+    }
+    Option3->setChecked(true);
+    Option4->setChecked(true);
+}
+
+void frmPreview::Command2_Click() {}
+
+QString frmPreview::workingPicture() const
+{
+    for (auto name : {TempJpg, Temp2Bmp}) {
+        const QString path = m_programDir.file(name);
+        if (FileExists(path))
+            return path;
+    }
+    return {};
+}
+
+void frmPreview::showWorkingPicture(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path != m_loaded.path || info.lastModified() != m_loaded.modified ||
+        info.size() != m_loaded.size) {
+        m_loaded = {};
+        m_image1 = loadPicture(path);
+        m_loaded.stretched =
+            m_image1
+                .scaled(Picture2->scaleWidth(), Picture2->scaleHeight(), Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_RGB32);
+        m_loaded.path = path;
+        m_loaded.modified = info.lastModified();
+        m_loaded.size = info.size();
+    }
+    Picture2->beginDrawing() = m_loaded.stretched;
+    Picture2->endDrawing();
+}
+
+void frmPreview::Update()
+{
+    Gradient(Picture1, SetColor(m_colors, Row::BgColor1), SetColor(m_colors, Row::BgColor2));
+    colorElements();
+    RefreshPic(Picture1);
+    blendPhase(ColorScene, 1);
+    RefreshPic(Picture1);
+    blendPhase(ColorScene, 2);
+
+    const QString path = workingPicture();
+    if (path.isEmpty())
+        return;
+    showWorkingPicture(path);
+    RefreshPic(Picture2);
+    blendPhase(PictureScene, 1);
+    RefreshPic(Picture2);
+    blendPhase(PictureScene, 2);
+}
+
+void frmPreview::colorElements()
+{
+    // Every element of one item takes its colour before the next item is read, so a
+    // failing item leaves those before it recoloured and the rest as they were.
+    for (int row : ColoringOrder) {
+        const DisplayColor color = SetColor(m_colors, row);
+        for (size_t role = 0; role < TextRoles.size(); ++role) {
+            if (TextRoles[role].row == row) {
+                for (SceneText *text : m_texts[role])
+                    text->setForeColor(color);
+            }
+        }
+        for (size_t role = 0; role < ShapeRoles.size(); ++role) {
+            for (SceneShape *shape : m_shapes[role]) {
+                if (ShapeRoles[role].fillRow == row)
+                    shape->setFillColor(color);
+                if (ShapeRoles[role].outlineRow == row)
+                    shape->setBorderColor(color);
+            }
+        }
+    }
+}
+
+void frmPreview::blendPhase(Scene scene, int phase)
+{
+    for (size_t role = 0; role < ShapeRoles.size(); ++role) {
+        if (ShapeRoles[role].phase == phase)
+            Fade(m_areas[size_t(scene)], m_shapes[role][size_t(scene)], ShapeRoles[role].fillRow);
+    }
+}
+
+void frmPreview::Fade(DrawingArea *WhatTO, const SceneShape *What, int IntegerTO)
+{
+    const int left = whole(What->left());
+    const int top = whole(What->top());
+    const int width = whole(What->width());
+    const int height = whole(What->height());
+    const float a = SetTrans(m_colors, IntegerTO);
+    QImage blended = GDI::BlendBitmap(WhatTO->picture(), What->fillColor(), left, top, width,
+                                      height, a);
+    GDI::DrawBitmap(WhatTO->beginDrawing(), blended, left, top, width, height);
+    WhatTO->endDrawing();
+    GDI::FreeBitmap(blended);
+}
+
+void frmPreview::RefreshPic(DrawingArea *PictureBox)
+{
+    // The snapshot goes through a file beside the program, as it always has; a
+    // temp.bmp of the user's there is replaced and then removed.
+    const QString path = m_programDir.file(TempBmp);
+    savePictureBmp(PictureBox->image(), path, Durability::Scratch);
+    PictureBox->setPicture(loadPicture(path));
+    deleteFile(path);
 }

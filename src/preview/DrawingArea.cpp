@@ -1,0 +1,47 @@
+#include "preview/DrawingArea.h"
+
+#include "preview/SceneElements.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+constexpr QSize SceneSize(480, 360);
+}
+
+DrawingArea::DrawingArea(const char *name, QWidget *parent)
+    : QWidget(parent), m_image(SceneSize, QImage::Format_RGB32)
+{
+    setObjectName(QLatin1String(name));
+    setFixedSize(SceneSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_image.fill(Qt::white);
+}
+
+QImage &DrawingArea::beginDrawing()
+{
+    return m_image;
+}
+
+void DrawingArea::setPicture(const QImage &picture)
+{
+    m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    m_image = m_picture;
+    update();
+}
+
+void DrawingArea::setStacking(const QList<SceneElement *> &topmostFirst)
+{
+    m_bottomFirst = topmostFirst;
+    std::reverse(m_bottomFirst.begin(), m_bottomFirst.end());
+    update();
+}
+
+void DrawingArea::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image);
+    for (const SceneElement *element : std::as_const(m_bottomFirst))
+        element->paint(painter);
+}
