@@ -6,15 +6,11 @@
 
 #include <algorithm>
 
-namespace {
-constexpr QSize SceneSize(480, 360);
-}
-
-DrawingArea::DrawingArea(const char *name, QWidget *parent)
-    : QWidget(parent), m_image(SceneSize, QImage::Format_RGB32)
+DrawingArea::DrawingArea(const char *name, QWidget *parent, QSize size)
+    : QWidget(parent), m_image(size, QImage::Format_RGB32)
 {
     setObjectName(QLatin1String(name));
-    setFixedSize(SceneSize);
+    setFixedSize(size);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_image.fill(Qt::white);
 }

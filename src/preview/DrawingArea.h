@@ -14,7 +14,9 @@ class DrawingArea : public QWidget
     Q_OBJECT
 
 public:
-    DrawingArea(const char *name, QWidget *parent);
+    static constexpr QSize SceneSize{480, 360};
+
+    DrawingArea(const char *name, QWidget *parent, QSize size = SceneSize);
 
     // Inner size in pixels.
     int scaleWidth() const { return m_image.width(); }
