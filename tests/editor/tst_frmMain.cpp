@@ -1,6 +1,7 @@
 #include "editor/ColorBox.h"
 #include "editor/frmMain.h"
 
+#include "preview/DrawingArea.h"
 #include "preview/frmPreview.h"
 
 #include "skin/SkinItems.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include <memory>
@@ -184,6 +186,10 @@ private slots:
     void saveSkinFailure();
     void previewEntry();
     void aboutAsksForTheWindow();
+
+    void applyRedrawsBothScenes();
+    void applyUndecodableCode();
+    void reopenedPreviewStartsAfresh();
 };
 
 void tst_frmMain::startupShowsFactorySkin()
@@ -793,6 +799,68 @@ void tst_frmMain::aboutAsksForTheWindow()
     s.action("about")->trigger();
     QCOMPARE(asked.count(), 1);
     s.action("howto")->trigger();
+    QCOMPARE(s.dialogs.messages, QStringList());
+}
+
+void tst_frmMain::applyRedrawsBothScenes()
+{
+    Session s;
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(qRgb(250, 250, 250));
+    QVERIFY(picture.save(s.folder.file(u"temp2.bmp"_s), "BMP"));
+    QVERIFY(s.open());
+    const auto panelPixel = [&](const char *scene) {
+        return s.editor->loadedPreview()->findChild<DrawingArea *>(QLatin1String(scene))->image().pixel(100, 290);
+    };
+    s.choose(Row::RectBg);
+    s.typeCode(u"0xFF102030"_s);
+    s.press("Command1");
+    QCOMPARE(panelPixel("Picture1"), qRgb(0x10, 0x20, 0x30));
+    QCOMPARE(panelPixel("Picture2"), qRgb(0x10, 0x20, 0x30));
+    s.typeCode(u"0x00102030"_s);
+    s.press("Command1");
+    QCOMPARE(panelPixel("Picture2"), qRgb(250, 250, 250));
+}
+
+void tst_frmMain::applyUndecodableCode()
+{
+    Session s;
+    QVERIFY(s.open());
+    s.choose(Row::BgColor1);
+    s.typeCode(u"0xFFGG0000"_s);
+    s.dialogs.answers = {Dialogs::Answer::Yes};
+    s.press("Command1");
+    QCOMPARE(s.dialogs.questions, QStringList{u"Type mismatch (13)\r\n\r\nContinue?"_s});
+    QCOMPARE(s.editor->colors().at(Row::BgColor1), u"0xffgg0000"_s);
+    QVERIFY(s.folder.read(u"temp.ini"_s).startsWith("BgColor1 = 0xffgg0000\r\n"));
+    // Shown as a row without a colour, and nothing else breaks.
+    s.choose(Row::BgColor2);
+    s.choose(Row::BgColor1);
+    QCOMPARE(s.controls(), (Controls{0, 0, 0, 100, false, 0xFFFFFF, QString()}));
+    s.action("preview")->trigger();
+    s.action("preview")->trigger();
+    QVERIFY(s.editor->loadedPreview() && s.editor->loadedPreview()->isVisible());
+}
+
+void tst_frmMain::reopenedPreviewStartsAfresh()
+{
+    Session s;
+    QVERIFY(s.open());
+    frmPreview *preview = s.editor->loadedPreview();
+    preview->findChild<QRadioButton *>(u"Option2"_s)->click();
+    preview->findChild<QLineEdit *>(u"Text1"_s)->setText(u"Other"_s);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(1, 2, 3));
+    QVERIFY(picture.save(s.folder.file(u"temp.jpg"_s), "BMP"));
+    s.action("preview")->trigger();
+    s.action("preview")->trigger();
+
+    preview = s.editor->loadedPreview();
+    QVERIFY(preview->findChild<QRadioButton *>(u"Option1"_s)->isChecked());
+    QVERIFY(preview->findChild<QRadioButton *>(u"Option3"_s)->isChecked());
+    QCOMPARE(preview->findChild<QLineEdit *>(u"Text1"_s)->text(), u"Project1"_s);
+    preview->findChild<QRadioButton *>(u"Option4"_s)->click();
+    QVERIFY(preview->findChild<QRadioButton *>(u"Option4"_s)->isChecked());
     QCOMPARE(s.dialogs.messages, QStringList());
 }
 
