@@ -239,7 +239,8 @@ void frmMain::applyWindowState()
 frmPreview *frmMain::previewWindow()
 {
     if (!m_preview) {
-        m_preview = new frmPreview(m_programDir, ItemColors, CD, m_dialogs, this);
+        m_preview = new frmPreview(m_programDir, {ItemColors, [this] { return text5(); }}, CD,
+                                   m_dialogs, this);
         connect(m_preview, &frmPreview::loaded, preview, [this] { preview->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees
         // it only later.

@@ -6,6 +6,7 @@
 
 #include "skin/ColorTable.h"
 #include "skin/Conversions.h"
+#include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 
 #include "platform/Dialogs.h"
@@ -15,6 +16,7 @@
 #include "platform/Pictures.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -33,6 +35,10 @@ constexpr auto TempBmp = "temp.bmp"_L1;
 constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
 constexpr auto NoPictureLoaded =
     "No Picture loaded. Please import picture before choosing this option."_L1;
+constexpr auto ProjectsFolder = "My Projects"_L1;
+constexpr auto PackageSkin = "skin.ini"_L1;
+constexpr auto PackageJpg = "background.jpg"_L1;
+constexpr auto PackageBmp = "background.bmp"_L1;
 constexpr auto PngNotSupported =
     "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_L1;
 
@@ -47,12 +53,23 @@ W *make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
 
 int whole(double v) { return static_cast<int>(roundHalfEven(v)); }
 
+// A project name becomes one folder inside the projects folder, and nothing else.
+bool isValidProjectName(const QString &name)
+{
+    if (name.trimmed().isEmpty() || name == "."_L1 || name == ".."_L1)
+        return false;
+    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)))
+        return false;
+    constexpr qsizetype NameMax = 255; // bytes in one file name
+    return QFile::encodeName(name).size() <= NameMax;
+}
+
 } // namespace
 
-frmPreview::frmPreview(const ProgramDirectory &programDir, const ColorTable &colors,
-                       CommonDialog &CD, Dialogs &dialogs, QWidget *parent)
+frmPreview::frmPreview(const ProgramDirectory &programDir, Skin skin, CommonDialog &CD,
+                       Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
-      m_colors(colors), m_CD(CD), m_dialogs(dialogs)
+      m_colors(skin.colors), m_skinText(std::move(skin.text)), m_CD(CD), m_dialogs(dialogs)
 {
     setObjectName("frmPreview"_L1);
     setWindowTitle("Vellox Preview"_L1);
@@ -258,7 +275,62 @@ void frmPreview::Command1_Click()
     Option4->setChecked(true);
 }
 
-void frmPreview::Command2_Click() {}
+void frmPreview::Command2_Click()
+{
+    const QString name = Text1->text();
+    if (!isValidProjectName(name)) {
+        m_dialogs.message(QStringLiteral("\"%1\" is not a valid project name. A project name must not be "
+                                         "empty or only spaces, must not be \".\" or \"..\", must not "
+                                         "contain / or \\, and must fit in a folder name.")
+                              .arg(name));
+        return;
+    }
+    exportPackage(name);
+}
+
+void frmPreview::exportPackage(const QString &name)
+{
+    const QString projects = m_programDir.file(ProjectsFolder);
+    const QString folder = projects + u'/' + name;
+    const bool replacing = QFileInfo(folder).isDir();
+    if (replacing &&
+        m_dialogs.question(QStringLiteral("A package named %1 already exists in My Projects.\r\n"
+                                          "Replace its skin and background?")
+                               .arg(name)) == Dialogs::Answer::No)
+        return;
+
+    bool createdFolder = false;
+    try {
+        if (!QFileInfo(projects).isDir())
+            createFolder(projects);
+        if (!replacing) {
+            createFolder(folder);
+            createdFolder = true;
+        }
+        const bool jpg = FileExists(m_programDir.file(TempJpg));
+        const bool bmp = FileExists(m_programDir.file(Temp2Bmp));
+        if (jpg || bmp)
+            loadWorkingPicture(m_programDir.file(jpg ? TempJpg : Temp2Bmp));
+        SaveINItemp2(folder + u'/' + PackageSkin, m_skinText(), {jpg, bmp});
+        if (jpg)
+            savePictureBmp(m_image1, folder + u'/' + PackageJpg);
+        if (bmp)
+            savePictureBmp(m_image1, folder + u'/' + PackageBmp);
+        // A replaced package holds what a first export would: no background of the
+        // other kind stays behind.
+        for (auto [stale, kept] : {std::pair{PackageJpg, jpg}, std::pair{PackageBmp, bmp}}) {
+            if (!kept && QFileInfo::exists(folder + u'/' + stale))
+                deleteFile(folder + u'/' + stale);
+        }
+    } catch (const Error &e) {
+        if (createdFolder)
+            QDir(projects).rmdir(name);
+        m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
+                          e.description());
+        return;
+    }
+    m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 + name);
+}
 
 QString frmPreview::workingPicture() const
 {
@@ -271,6 +343,13 @@ QString frmPreview::workingPicture() const
 }
 
 void frmPreview::showWorkingPicture(const QString &path)
+{
+    loadWorkingPicture(path);
+    Picture2->beginDrawing() = m_loaded.stretched;
+    Picture2->endDrawing();
+}
+
+void frmPreview::loadWorkingPicture(const QString &path)
 {
     const QFileInfo info(path);
     if (path != m_loaded.path || info.lastModified() != m_loaded.modified ||
@@ -286,8 +365,6 @@ void frmPreview::showWorkingPicture(const QString &path)
         m_loaded.modified = info.lastModified();
         m_loaded.size = info.size();
     }
-    Picture2->beginDrawing() = m_loaded.stretched;
-    Picture2->endDrawing();
 }
 
 void frmPreview::Update()

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class ColorTable;
 class CommonDialog;
@@ -31,8 +32,15 @@ class frmPreview : public QWidget
     Q_OBJECT
 
 public:
-    frmPreview(const ProgramDirectory &programDir, const ColorTable &colors, CommonDialog &CD,
-               Dialogs &dialogs, QWidget *parent = nullptr);
+    // What the preview reads of the editor, always at the moment it needs it.
+    struct Skin
+    {
+        const ColorTable &colors;
+        std::function<QString()> text; // the skin text as the editor shows it
+    };
+
+    frmPreview(const ProgramDirectory &programDir, Skin skin, CommonDialog &CD, Dialogs &dialogs,
+               QWidget *parent = nullptr);
     ~frmPreview() override;
 
     // The opening steps; run once, right after construction, by whoever loads the
@@ -66,18 +74,21 @@ private:
     void Command1_Click();
     void Command2_Click();
 
+    void exportPackage(const QString &name);
     void applyTextMode(TextMode mode);
     void colorElements();
     void blendPhase(Scene scene, int phase);
     void Fade(DrawingArea *WhatTO, const SceneShape *What, int IntegerTO);
     void RefreshPic(DrawingArea *PictureBox);
     QString workingPicture() const;
+    void loadWorkingPicture(const QString &path);
     void showWorkingPicture(const QString &path);
     // Runs a handler that Qt calls: what fails there has nobody to go up to.
     template <typename F> void handle(F &&handler);
 
     ProgramDirectory m_programDir;
     const ColorTable &m_colors;
+    std::function<QString()> m_skinText;
     CommonDialog &m_CD;
     Dialogs &m_dialogs;
 

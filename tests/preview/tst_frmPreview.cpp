@@ -13,6 +13,7 @@
 #include "platform/Error.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -106,12 +107,17 @@ public:
 
     frmPreview *open()
     {
-        window = new frmPreview(folder.dir(), colors, CD, dialogs);
+        window = new frmPreview(folder.dir(), skin(), CD, dialogs);
         guard = window;
         window->Form_Load();
         return window;
     }
     ~Preview() { delete guard.data(); }
+
+    frmPreview::Skin skin()
+    {
+        return {colors, [this] { return skinText; }};
+    }
 
     template <typename T> T *get(const char *name) const
     {
@@ -125,6 +131,26 @@ public:
         return get<DrawingArea>(n == 1 ? "Picture1" : "Picture2")->image();
     }
     QRgb pixel(int n, int x, int y) const { return scene(n).pixel(x, y) | 0xFF000000; }
+    // Every file and folder below the program directory, relative to it.
+    QStringList tree() const
+    {
+        QStringList all;
+        QDirIterator it(folder.file(QString()), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            all << QDir(folder.file(QString())).relativeFilePath(it.next());
+        all.sort();
+        return all;
+    }
+    void createPackage(const QString &name)
+    {
+        get<QLineEdit>("Text1")->setText(name);
+        QTest::mouseClick(get<QAbstractButton>("Command2"), Qt::LeftButton);
+    }
+    QString package(const QString &name, const QString &file) const
+    {
+        return u"My Projects/"_s + name + u'/' + file;
+    }
     void importFile(const QString &path)
     {
         dialogs.chosenFiles << path;
@@ -134,6 +160,7 @@ public:
     ProgramFolder folder{ProgramFolder::Content::Empty};
     ScriptedDialogs dialogs;
     ColorTable colors;
+    QString skinText = u"BgColor1 = 0xff000000\nRectBg = 0x7f102030"_s;
     CommonDialog CD;
     frmPreview *window = nullptr;
     QPointer<frmPreview> guard;
@@ -142,6 +169,7 @@ public:
 } // namespace
 
 Q_DECLARE_METATYPE(Layers)
+Q_DECLARE_METATYPE(Dialogs::Answer)
 
 class tst_frmPreview : public QObject
 {
@@ -175,6 +203,15 @@ private slots:
     void imports();
     void importCancelledChangesNothing();
     void importReplacesPreviousPicture();
+
+    void packageContents_data();
+    void packageContents();
+    void packageNameRefused_data();
+    void packageNameRefused();
+    void packageReplaced_data();
+    void packageReplaced();
+    void packageWriteFailures_data();
+    void packageWriteFailures();
 };
 
 void tst_frmPreview::blendChannels_data()
@@ -469,7 +506,7 @@ void tst_frmPreview::snapshotFileIsRemoved()
 void tst_frmPreview::openingSteps()
 {
     Preview p(sceneColors(Background, Background));
-    p.window = new frmPreview(p.folder.dir(), p.colors, p.CD, p.dialogs);
+    p.window = new frmPreview(p.folder.dir(), p.skin(), p.CD, p.dialogs);
     p.guard = p.window;
     QSignalSpy loaded(p.window, &frmPreview::loaded);
     QSignalSpy unloaded(p.window, &frmPreview::unloaded);
@@ -607,6 +644,165 @@ void tst_frmPreview::importReplacesPreviousPicture()
     QCOMPARE(p.pixel(2, 5, 5), qRgb(0, 0, 100));
     // The dialog opens on the file chosen last.
     QCOMPARE(p.dialogs.fileRequests.last().initialFile, elsewhere.filePath(u"b.bmp"_s));
+}
+
+namespace {
+const QByteArray PlainSkin =
+    "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+const QByteArray SkinWithBackground = "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\nbackground = "
+                                      "background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+
+QString pictureFile(QTemporaryDir &dir, const QString &name, QRgb c)
+{
+    QFile f(dir.filePath(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(uniformPicture(c, "BMP", {20, 10}));
+    return dir.filePath(name);
+}
+} // namespace
+
+void tst_frmPreview::packageContents_data()
+{
+    QTest::addColumn<QString>("imported"); // the background picture's name, if any
+    QTest::addColumn<bool>("colorBackground");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<QByteArray>("skin");
+    QTest::newRow("no picture") << QString() << false << QString() << PlainSkin;
+    QTest::newRow("jpg picture") << u"a.jpg"_s << false << u"background.jpg"_s << PlainSkin;
+    QTest::newRow("bmp picture") << u"a.bmp"_s << false << u"background.bmp"_s << SkinWithBackground;
+    QTest::newRow("bmp picture, colour background shown")
+        << u"a.bmp"_s << true << u"background.bmp"_s << SkinWithBackground;
+}
+
+void tst_frmPreview::packageContents()
+{
+    QFETCH(QString, imported);
+    QFETCH(bool, colorBackground);
+    QFETCH(QString, background);
+    QFETCH(QByteArray, skin);
+    Preview p(sceneColors(Background, Background));
+    p.open();
+    QTemporaryDir elsewhere;
+    if (!imported.isEmpty())
+        p.importFile(pictureFile(elsewhere, imported, qRgb(7, 8, 9)));
+    if (colorBackground)
+        p.get<QRadioButton>("Option3")->click();
+    const QStringList before = p.tree();
+    p.createPackage(u"Project1"_s);
+
+    QCOMPARE(p.dialogs.messages,
+             QStringList{u"Package Project1 saved in the Vellox directory in My Projects\\Project1"_s});
+    QStringList expected = before;
+    expected << u"My Projects"_s << u"My Projects/Project1"_s << p.package(u"Project1"_s, u"skin.ini"_s);
+    if (!background.isEmpty())
+        expected << p.package(u"Project1"_s, background);
+    expected.sort();
+    QCOMPARE(p.tree(), expected);
+    QCOMPARE(p.folder.read(p.package(u"Project1"_s, u"skin.ini"_s)), skin);
+    if (!background.isEmpty()) {
+        const QString path = p.folder.file(p.package(u"Project1"_s, background));
+        QVERIFY(p.folder.read(p.package(u"Project1"_s, background)).startsWith("BM"));
+        QImage saved(path, "BMP");
+        QCOMPARE(saved.size(), QSize(20, 10));
+        QCOMPARE(saved.pixel(3, 3) | 0xFF000000, qRgb(7, 8, 9));
+    }
+}
+
+void tst_frmPreview::packageNameRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("spaces") << u"   "_s;
+    QTest::newRow("dot") << u"."_s;
+    QTest::newRow("dot dot") << u".."_s;
+    QTest::newRow("climbing out") << u"../x"_s;
+    QTest::newRow("slash") << u"a/b"_s;
+    QTest::newRow("backslash") << u"a\\b"_s;
+    QTest::newRow("too long") << QString(256, u'x');
+    QTest::newRow("too long in bytes") << QString(128, QChar(0xE9));
+    QTest::newRow("nul") << u"a"_s + QChar(0) + u"b"_s;
+}
+
+void tst_frmPreview::packageNameRefused()
+{
+    QFETCH(QString, name);
+    Preview p(sceneColors(Background, Background));
+    p.open();
+    const QStringList before = p.tree();
+    p.createPackage(name);
+    QCOMPARE(p.dialogs.messages.size(), 1);
+    QVERIFY2(p.dialogs.messages.first().contains(u"is not a valid project name"_s),
+             qPrintable(p.dialogs.messages.first()));
+    QCOMPARE(p.tree(), before);
+}
+
+void tst_frmPreview::packageReplaced_data()
+{
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::newRow("replace") << Dialogs::Answer::Yes;
+    QTest::newRow("keep") << Dialogs::Answer::No;
+}
+
+void tst_frmPreview::packageReplaced()
+{
+    QFETCH(Dialogs::Answer, answer);
+    Preview p(sceneColors(Background, Background));
+    p.open();
+    QTemporaryDir elsewhere;
+    p.importFile(pictureFile(elsewhere, u"a.bmp"_s, qRgb(1, 1, 1)));
+    p.createPackage(u" My Skin "_s);
+    p.folder.write(p.package(u" My Skin "_s, u"notes.txt"_s), "mine");
+    p.importFile(pictureFile(elsewhere, u"b.jpg"_s, qRgb(2, 2, 2)));
+    p.dialogs.messages.clear();
+    p.dialogs.answers = {answer};
+    p.createPackage(u" My Skin "_s);
+
+    QCOMPARE(p.dialogs.questions.size(), 1);
+    QVERIFY(p.dialogs.questions.first().contains(u" My Skin "_s));
+    const QStringList files = QDir(p.folder.file(u"My Projects/ My Skin "_s)).entryList(QDir::Files, QDir::Name);
+    if (answer == Dialogs::Answer::Yes) {
+        QCOMPARE(files, (QStringList{u"background.jpg"_s, u"notes.txt"_s, u"skin.ini"_s}));
+        QCOMPARE(p.folder.read(p.package(u" My Skin "_s, u"skin.ini"_s)), PlainSkin);
+        QCOMPARE(p.dialogs.messages.size(), 1);
+    } else {
+        QCOMPARE(files, (QStringList{u"background.bmp"_s, u"notes.txt"_s, u"skin.ini"_s}));
+        QCOMPARE(p.folder.read(p.package(u" My Skin "_s, u"skin.ini"_s)), SkinWithBackground);
+        QCOMPARE(p.dialogs.messages, QStringList());
+    }
+}
+
+void tst_frmPreview::packageWriteFailures_data()
+{
+    QTest::addColumn<QString>("blocker"); // made a folder or a file before the export
+    QTest::addColumn<bool>("asFolder");
+    QTest::addColumn<QString>("named"); // the path the message must name
+    QTest::newRow("My Projects is a file") << u"My Projects"_s << false << u"My Projects"_s;
+    QTest::newRow("package name is a file") << u"My Projects/P"_s << false << u"My Projects/P"_s;
+    QTest::newRow("skin.ini cannot be replaced") << u"My Projects/P/skin.ini"_s << true
+                                                 << u"My Projects/P/skin.ini"_s;
+}
+
+void tst_frmPreview::packageWriteFailures()
+{
+    QFETCH(QString, blocker);
+    QFETCH(bool, asFolder);
+    QFETCH(QString, named);
+    Preview p(sceneColors(Background, Background));
+    p.open();
+    if (asFolder) {
+        QVERIFY(QDir(p.folder.file(QString())).mkpath(blocker));
+        p.dialogs.answers = {Dialogs::Answer::Yes};
+    } else {
+        QDir(p.folder.file(QString())).mkpath(QFileInfo(blocker).path());
+        p.folder.write(blocker, "x");
+    }
+    const QStringList before = p.tree();
+    p.createPackage(u"P"_s);
+    QCOMPARE(p.dialogs.messages.size(), 1);
+    const QString &message = p.dialogs.messages.first();
+    QVERIFY2(message.startsWith(u"The package P was not created."_s), qPrintable(message));
+    QVERIFY2(message.contains(p.folder.file(named)), qPrintable(message));
+    QCOMPARE(p.tree(), before);
 }
 
 QTEST_MAIN(tst_frmPreview)
