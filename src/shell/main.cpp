@@ -1,5 +1,7 @@
 #include "editor/frmMain.h"
 
+#include "shell/frmAbout.h"
+
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
@@ -9,8 +11,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QtDialogs dialogs(QStringLiteral("Vellox"));
+    ColorCycle aboutColors;
+    QPointer<frmAbout> about;
+
     frmMain editor(ProgramDirectory::ofExecutable(), dialogs);
+    QObject::connect(&editor, &frmMain::aboutRequested, [&] { showAbout(about, aboutColors); });
     if (!editor.open())
         return 0;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    delete about.data();
+    return status;
 }
