@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/Numeric.h"
 #include "platform/Slider.h"
+#include "platform/Widgets.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -35,18 +36,9 @@ constexpr auto TempIni = "temp.ini"_L1;
 constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
 constexpr DisplayColor White = 0xFFFFFF;
 
-template <typename W, typename... Args>
-W *make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
-{
-    auto *w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel *label(QWidget *parent, const char *name, const char *text, QRect geometry)
 {
-    auto *l = make<QLabel>(parent, name, geometry, QLatin1String(text));
+    auto *l = placeWidget<QLabel>(parent, name, geometry, QLatin1String(text));
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
 }
@@ -63,10 +55,7 @@ frmMain::frmMain(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *
 {
     setObjectName("frmMain"_L1);
     setWindowTitle("Vellox v1.6.2 Beta"_L1);
-    // The captions were measured for a small dialog font of 11 pixels.
-    QFont dialogFont("Arial"_L1);
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    setFont(layoutFont());
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -85,29 +74,30 @@ void frmMain::buildControls()
     client->setFixedSize(520, 317);
     setCentralWidget(client);
 
-    Frame1 = make<QGroupBox>(client, "Frame1", {8, 8, 257, 305}, "Backround/Foreground"_L1);
+    Frame1 = placeWidget<QGroupBox>(client, "Frame1", {8, 8, 257, 305}, "Backround/Foreground"_L1);
     Label4 = label(Frame1, "Label4", "Select Item:", {16, 24, 145, 17});
-    Combo1 = make<QComboBox>(Frame1, "Combo1", {16, 40, 201, 21});
+    Combo1 = placeWidget<QComboBox>(Frame1, "Combo1", {16, 40, 201, 21});
     Combo1->setMaxVisibleItems(ItemCount);
     Label5 = label(Frame1, "Label5", "Preview Color:", {16, 72, 73, 17});
-    Shape1 = make<ColorBox>(Frame1, "Shape1", {16, 88, 73, 105});
+    Shape1 = placeWidget<ColorBox>(Frame1, "Shape1", {16, 88, 73, 105});
     Label1 = label(Frame1, "Label1", "Red:", {104, 72, 24, 19});
-    Slider1 = make<Slider>(Frame1, "Slider1", {96, 88, 153, 17}, 255);
+    Slider1 = placeWidget<Slider>(Frame1, "Slider1", {96, 88, 153, 17}, 255);
     Label2 = label(Frame1, "Label2", "Green:", {104, 112, 33, 17});
-    Slider2 = make<Slider>(Frame1, "Slider2", {96, 128, 153, 17}, 255);
+    Slider2 = placeWidget<Slider>(Frame1, "Slider2", {96, 128, 153, 17}, 255);
     Label3 = label(Frame1, "Label3", "Blue:", {104, 152, 25, 17});
-    Slider3 = make<Slider>(Frame1, "Slider3", {96, 168, 153, 17}, 255);
+    Slider3 = placeWidget<Slider>(Frame1, "Slider3", {96, 168, 153, 17}, 255);
     Label7 = label(Frame1, "Label7", "Opacity:", {16, 208, 41, 17});
-    Slider4 = make<Slider>(Frame1, "Slider4", {56, 208, 193, 17}, 100);
+    Slider4 = placeWidget<Slider>(Frame1, "Slider4", {56, 208, 193, 17}, 100);
     Label8 = label(Frame1, "Label8", "Skin.ini Code:", {16, 240, 65, 17});
-    Text7 = make<QLineEdit>(Frame1, "Text7", {88, 240, 153, 19});
+    Text7 = placeWidget<QLineEdit>(Frame1, "Text7", {88, 240, 153, 19});
 
     // The buttons belong to the window and lie in front of the frame's lower part.
-    Command2 = make<QPushButton>(client, "Command2", {24, 280, 105, 25}, "Restore Defaults"_L1);
-    Command1 = make<QPushButton>(client, "Command1", {144, 280, 105, 25}, "Apply Change"_L1);
+    Command2 =
+        placeWidget<QPushButton>(client, "Command2", {24, 280, 105, 25}, "Restore Defaults"_L1);
+    Command1 = placeWidget<QPushButton>(client, "Command1", {144, 280, 105, 25}, "Apply Change"_L1);
 
-    Frame2 = make<QGroupBox>(client, "Frame2", {272, 8, 241, 305}, "Skin.ini"_L1);
-    Text5 = make<QPlainTextEdit>(Frame2, "Text5", {16, 24, 209, 267});
+    Frame2 = placeWidget<QGroupBox>(client, "Frame2", {272, 8, 241, 305}, "Skin.ini"_L1);
+    Text5 = placeWidget<QPlainTextEdit>(Frame2, "Text5", {16, 24, 209, 267});
 
     Command1->raise();
     Command2->raise();
@@ -324,10 +314,9 @@ void frmMain::showSliderColor()
 
 void frmMain::showComposedCode()
 {
-    Text7->setText(rgbtohex(static_cast<std::int16_t>(Slider4->value()),
-                            static_cast<std::uint8_t>(Slider1->value()),
-                            static_cast<std::uint8_t>(Slider2->value()),
-                            static_cast<std::uint8_t>(Slider3->value())));
+    Text7->setText(rgbtohex(
+        static_cast<std::int16_t>(Slider4->value()), static_cast<std::uint8_t>(Slider1->value()),
+        static_cast<std::uint8_t>(Slider2->value()), static_cast<std::uint8_t>(Slider3->value())));
 }
 
 void frmMain::Combo1_Click()

@@ -7,7 +7,11 @@
 class Dialogs
 {
 public:
-    enum class Answer { Yes, No };
+    enum class Answer
+    {
+        Yes,
+        No
+    };
 
     virtual ~Dialogs() = default;
 

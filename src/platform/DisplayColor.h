@@ -22,4 +22,7 @@ constexpr DisplayColor fromQRgb(QRgb rgb)
     return static_cast<DisplayColor>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
 }
 
-inline QColor toQColor(DisplayColor c) { return QColor(toQRgb(c)); }
+inline QColor toQColor(DisplayColor c)
+{
+    return QColor(toQRgb(c));
+}

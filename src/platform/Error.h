@@ -9,7 +9,8 @@
 class Error : public std::exception
 {
 public:
-    enum Code : int {
+    enum Code : int
+    {
         Overflow = 6,
         SubscriptOutOfRange = 9,
         TypeMismatch = 13,
@@ -25,9 +26,14 @@ public:
     const QString &description() const noexcept { return m_description; }
     const char *what() const noexcept override { return m_what.constData(); }
 
-    static Error subscriptOutOfRange() { return {SubscriptOutOfRange, QStringLiteral("Subscript out of range")}; }
+    static Error subscriptOutOfRange()
+    {
+        return {SubscriptOutOfRange, QStringLiteral("Subscript out of range")};
+    }
     static Error typeMismatch() { return {TypeMismatch, QStringLiteral("Type mismatch")}; }
     static Error overflow() { return {Overflow, QStringLiteral("Overflow")}; }
+    // "Cannot <action> "<native path>": <reason>"
+    static Error file(Code code, const char *action, const QString &path, const QString &reason);
 
 private:
     Code m_code;

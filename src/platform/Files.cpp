@@ -13,14 +13,6 @@
 
 namespace {
 
-QString native(const QString &path) { return QDir::toNativeSeparators(path); }
-
-Error fileError(Error::Code code, const char *action, const QString &path, const QString &reason)
-{
-    return Error(code, QStringLiteral("Cannot %1 \"%2\": %3")
-                           .arg(QLatin1String(action), native(path), reason));
-}
-
 // Feeds bytes through the line rule; the caller flushes at the end.
 class LineSplitter
 {
@@ -85,15 +77,15 @@ void deleteFile(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        throw fileError(Error::PathFileAccess, "delete", path, file.errorString());
+        throw Error::file(Error::PathFileAccess, "delete", path, file.errorString());
 }
 
 void createFolder(const QString &path)
 {
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
         const int err = errno;
-        throw fileError(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                        "create the folder", path, QString::fromLocal8Bit(std::strerror(err)));
+        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
+                          "create the folder", path, QString::fromLocal8Bit(std::strerror(err)));
     }
 }
 
@@ -102,14 +94,14 @@ void readLines8bit(const QString &path, const std::function<void(const QString &
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const auto code = file.exists() ? Error::PathFileAccess : Error::FileNotFound;
-        throw fileError(code, "read", path, file.errorString());
+        throw Error::file(code, "read", path, file.errorString());
     }
     LineSplitter splitter(onLine);
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = file.read(buffer, sizeof buffer);
         if (n < 0)
-            throw fileError(Error::PathFileAccess, "read", path, file.errorString());
+            throw Error::file(Error::PathFileAccess, "read", path, file.errorString());
         if (n == 0)
             break;
         splitter.feed(buffer, n);
@@ -136,8 +128,9 @@ void writeLines8bit(const QString &path, const QStringList &lines)
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw fileError(QFileInfo(path).dir().exists() ? Error::PathFileAccess : Error::PathNotFound,
-                        "write", path, file.errorString());
+        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
+                                                         : Error::PathNotFound,
+                          "write", path, file.errorString());
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw fileError(Error::PathFileAccess, "write", path, file.errorString());
+        throw Error::file(Error::PathFileAccess, "write", path, file.errorString());
 }

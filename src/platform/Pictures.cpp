@@ -2,62 +2,46 @@
 
 #include "platform/Error.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 
-namespace {
-
-QString native(const QString &path) { return QDir::toNativeSeparators(path); }
-
-} // namespace
-
 QImage loadPicture(const QString &path)
 {
+    const auto fail = [&](Error::Code code, const QString &reason) {
+        return Error::file(code, "load the picture", path, reason);
+    };
     if (!QFileInfo(path).isFile())
-        throw Error(Error::FileNotFound,
-                    QStringLiteral("Cannot open \"%1\": file not found").arg(native(path)));
+        throw fail(Error::FileNotFound, QStringLiteral("file not found"));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    if (format != "bmp" && format != "jpeg") {
-        const QString reason = format.isEmpty() ? reader.errorString()
-                                                : QStringLiteral("it is not a BMP or JPEG picture");
-        throw Error(Error::InvalidPicture,
-                    QStringLiteral("Cannot load the picture \"%1\": %2").arg(native(path), reason));
-    }
+    if (format != "bmp" && format != "jpeg")
+        throw fail(Error::InvalidPicture, format.isEmpty()
+                                              ? reader.errorString()
+                                              : QStringLiteral("it is not a BMP or JPEG picture"));
     QImage image = reader.read();
     if (image.isNull())
-        throw Error(Error::InvalidPicture, QStringLiteral("Cannot load the picture \"%1\": %2")
-                                               .arg(native(path), reader.errorString()));
+        throw fail(Error::InvalidPicture, reader.errorString());
     return image;
 }
 
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability)
 {
-    const auto fail = [&](const QString &reason) {
-        return Error(Error::PathFileAccess,
-                     QStringLiteral("Cannot write \"%1\": %2").arg(native(path), reason));
+    const auto fail = [&](const QFileDevice &file) {
+        return Error::file(Error::PathFileAccess, "write", path,
+                           file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("the picture could not be encoded"));
     };
     if (durability == Durability::Scratch) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw fail(file.errorString());
-        if (!picture.save(&file, "BMP"))
-            throw fail(file.error() != QFileDevice::NoError
-                           ? file.errorString()
-                           : QStringLiteral("the picture could not be encoded"));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !picture.save(&file, "BMP"))
+            throw fail(file);
         return;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail(file.errorString());
-    if (!picture.save(&file, "BMP"))
-        throw fail(file.error() != QFileDevice::NoError
-                       ? file.errorString()
-                       : QStringLiteral("the picture could not be encoded"));
-    if (!file.commit())
-        throw fail(file.errorString());
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit())
+        throw fail(file);
 }

@@ -9,7 +9,11 @@ QImage loadPicture(const QString &path);
 
 // How a picture file is written: files the user keeps are replaced as a whole; a
 // scratch file that lives for a moment skips the trip to the disk.
-enum class Durability { Atomic, Scratch };
+enum class Durability
+{
+    Atomic,
+    Scratch
+};
 
 // Saves as a 24-bit Windows bitmap. Throws Error.
 void savePictureBmp(const QImage &picture, const QString &path,

@@ -18,7 +18,8 @@ ChannelTable channelTable(int fill, double a)
 {
     ChannelTable table{};
     for (int p = 0; p < 256; ++p)
-        table[static_cast<size_t>(p)] = static_cast<std::uint8_t>(roundHalfEven(p - a * (p - fill)));
+        table[static_cast<size_t>(p)] =
+            static_cast<std::uint8_t>(roundHalfEven(p - a * (p - fill)));
     return table;
 }
 
@@ -61,8 +62,8 @@ void DrawBitmap(QImage &target, const QImage &bitmap, int x, int y, int w, int h
     const int bottom = std::min({y + h, target.height(), y + bitmap.height()});
     if (left >= right || top >= bottom)
         return;
-    const QImage src = bitmap.format() == target.format() ? bitmap
-                                                          : bitmap.convertToFormat(target.format());
+    const QImage src =
+        bitmap.format() == target.format() ? bitmap : bitmap.convertToFormat(target.format());
     const int bytesPerPixel = target.depth() / 8;
     for (int ty = top; ty < bottom; ++ty) {
         std::memcpy(target.scanLine(ty) + left * bytesPerPixel,

@@ -24,7 +24,8 @@ void Gradient(DrawingArea *UserControl, DisplayColor StartColor, DisplayColor En
     // The order of operations decides the last bit: difference, then divided by the
     // height, then times the row, then the start added.
     const auto channel = [&](std::int32_t from, std::int32_t to, std::int64_t y) {
-        return static_cast<int>(roundHalfEven((to - from) / scaleHeight * static_cast<double>(y) + from));
+        return static_cast<int>(
+            roundHalfEven((to - from) / scaleHeight * static_cast<double>(y) + from));
     };
     QImage &image = UserControl->beginDrawing();
     for (std::int64_t y = 0; y <= h; ++y) {

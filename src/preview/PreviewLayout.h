@@ -46,7 +46,11 @@ struct TitlePlacement
     double left;
     double width;
 };
-enum class TextMode { Skinning, Actual };
+enum class TextMode
+{
+    Skinning,
+    Actual
+};
 TitlePlacement titlePlacement(TextMode mode, size_t role);
 
 // Stacking, topmost first.

@@ -1,13 +1,17 @@
 #include "preview/SceneElements.h"
 
 #include "platform/Numeric.h"
+#include "platform/Widgets.h"
 
 #include <QPainter>
 #include <QWidget>
 
 namespace {
 
-int whole(double v) { return static_cast<int>(roundHalfEven(v)); }
+int whole(double v)
+{
+    return static_cast<int>(roundHalfEven(v));
+}
 
 constexpr double CornerRadius = 4.0;
 
@@ -38,10 +42,9 @@ QRect SceneElement::pixelRect() const
 }
 
 SceneText::SceneText(const char *name, QRectF geometry, int pixelSize, Weight weight, QWidget *area)
-    : SceneElement(name, geometry, area), m_font(QStringLiteral("Arial"))
+    : SceneElement(name, geometry, area),
+      m_font(layoutFont(pixelSize, weight == Weight::Bold ? QFont::Bold : QFont::Normal))
 {
-    m_font.setPixelSize(pixelSize);
-    m_font.setBold(weight == Weight::Bold);
 }
 
 void SceneText::setText(const QString &text)

@@ -25,12 +25,13 @@ public:
     double width() const { return m_geometry.width(); }
     double height() const { return m_geometry.height(); }
 
+    // The whole pixels the element covers: its geometry rounded half to even.
+    QRect pixelRect() const;
+
     virtual void paint(QPainter &painter) const = 0;
 
 protected:
     void changed();
-    // The whole pixels the element covers.
-    QRect pixelRect() const;
 
 private:
     QRectF m_geometry;
@@ -44,7 +45,11 @@ class SceneText final : public SceneElement
     Q_OBJECT
 
 public:
-    enum class Weight { Regular, Bold };
+    enum class Weight
+    {
+        Regular,
+        Bold
+    };
     SceneText(const char *name, QRectF geometry, int pixelSize, Weight weight, QWidget *area);
 
     const QString &text() const { return m_text; }
@@ -68,7 +73,11 @@ class SceneShape final : public SceneElement
     Q_OBJECT
 
 public:
-    enum class Corners { Square, Rounded };
+    enum class Corners
+    {
+        Square,
+        Rounded
+    };
     SceneShape(const char *name, QRectF geometry, Corners corners, QWidget *area);
 
     DisplayColor fillColor() const { return m_fillColor; }

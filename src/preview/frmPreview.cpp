@@ -12,12 +12,12 @@
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
-#include "platform/Numeric.h"
 #include "platform/Pictures.h"
+#include "platform/Widgets.h"
 
 #include <QButtonGroup>
-#include <QDir>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,17 +42,6 @@ constexpr auto PackageBmp = "background.bmp"_L1;
 constexpr auto PngNotSupported =
     "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_L1;
 
-template <typename W, typename... Args>
-W *make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
-{
-    auto *w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
-int whole(double v) { return static_cast<int>(roundHalfEven(v)); }
-
 // A project name becomes one folder inside the projects folder, and nothing else.
 bool isValidProjectName(const QString &name)
 {
@@ -74,9 +63,7 @@ frmPreview::frmPreview(const ProgramDirectory &programDir, Skin skin, CommonDial
     setObjectName("frmPreview"_L1);
     setWindowTitle("Vellox Preview"_L1);
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont dialogFont("Arial"_L1);
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    setFont(layoutFont());
     setFixedSize(495, 457);
     setGeometry(530, 89, 495, 457);
     buildScenes();
@@ -116,7 +103,7 @@ void frmPreview::buildScenes()
         QList<SceneElement *> elements;
         for (const char *name : names)
             elements << area->findChild<SceneElement *>(QLatin1String(name),
-                                                         Qt::FindDirectChildrenOnly);
+                                                        Qt::FindDirectChildrenOnly);
         area->setStacking(elements);
     };
     stacking(Picture1, ColorSceneStacking);
@@ -125,17 +112,18 @@ void frmPreview::buildScenes()
 
 void frmPreview::buildControls()
 {
-    Frame1 = make<QGroupBox>(this, "Frame1", {32, 376, 201, 41}, "Preview Text"_L1);
-    Option1 = make<QRadioButton>(this, "Option1", {48, 395, 89, 13}, "Skinning text"_L1);
-    Option2 = make<QRadioButton>(this, "Option2", {144, 395, 81, 13}, "Actual text"_L1);
-    Frame2 = make<QGroupBox>(this, "Frame2", {256, 376, 201, 41}, "Background"_L1);
-    Option3 = make<QRadioButton>(Frame2, "Option3", {24, 20, 81, 13}, "Color BG"_L1);
-    Option4 = make<QRadioButton>(Frame2, "Option4", {104, 20, 73, 13}, "Picture BG"_L1);
-    Command1 = make<QPushButton>(this, "Command1", {32, 424, 105, 25}, "Import Backround"_L1);
-    Label27 = make<QLabel>(this, "Label27", {168, 430, 73, 17}, "Project Name:"_L1);
+    Frame1 = placeWidget<QGroupBox>(this, "Frame1", {32, 376, 201, 41}, "Preview Text"_L1);
+    Option1 = placeWidget<QRadioButton>(this, "Option1", {48, 395, 89, 13}, "Skinning text"_L1);
+    Option2 = placeWidget<QRadioButton>(this, "Option2", {144, 395, 81, 13}, "Actual text"_L1);
+    Frame2 = placeWidget<QGroupBox>(this, "Frame2", {256, 376, 201, 41}, "Background"_L1);
+    Option3 = placeWidget<QRadioButton>(Frame2, "Option3", {24, 20, 81, 13}, "Color BG"_L1);
+    Option4 = placeWidget<QRadioButton>(Frame2, "Option4", {104, 20, 73, 13}, "Picture BG"_L1);
+    Command1 =
+        placeWidget<QPushButton>(this, "Command1", {32, 424, 105, 25}, "Import Backround"_L1);
+    Label27 = placeWidget<QLabel>(this, "Label27", {168, 430, 73, 17}, "Project Name:"_L1);
     Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Text1 = make<QLineEdit>(this, "Text1", {248, 428, 113, 19}, "Project1"_L1);
-    Command2 = make<QPushButton>(this, "Command2", {368, 424, 105, 25}, "Create Package"_L1);
+    Text1 = placeWidget<QLineEdit>(this, "Text1", {248, 428, 113, 19}, "Project1"_L1);
+    Command2 = placeWidget<QPushButton>(this, "Command2", {368, 424, 105, 25}, "Create Package"_L1);
 
     // Each pair is exclusive although the text options are not inside their frame.
     for (auto [a, b] : {std::pair{Option1, Option2}, std::pair{Option3, Option4}}) {
@@ -155,8 +143,10 @@ void frmPreview::buildControls()
     onSelected(Option2, &frmPreview::Option2_Click);
     onSelected(Option3, &frmPreview::Option3_Click);
     onSelected(Option4, &frmPreview::Option4_Click);
-    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { handle([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { handle([this] { Command2_Click(); }); });
 }
 
 template <typename F> void frmPreview::handle(F &&handler)
@@ -279,10 +269,11 @@ void frmPreview::Command2_Click()
 {
     const QString name = Text1->text();
     if (!isValidProjectName(name)) {
-        m_dialogs.message(QStringLiteral("\"%1\" is not a valid project name. A project name must not be "
-                                         "empty or only spaces, must not be \".\" or \"..\", must not "
-                                         "contain / or \\, and must fit in a folder name.")
-                              .arg(name));
+        m_dialogs.message(
+            QStringLiteral("\"%1\" is not a valid project name. A project name must not be "
+                           "empty or only spaces, must not be \".\" or \"..\", must not "
+                           "contain / or \\, and must fit in a folder name.")
+                .arg(name));
         return;
     }
     exportPackage(name);
@@ -329,7 +320,8 @@ void frmPreview::exportPackage(const QString &name)
                           e.description());
         return;
     }
-    m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 + name);
+    m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
+                      name);
 }
 
 QString frmPreview::workingPicture() const
@@ -356,11 +348,10 @@ void frmPreview::loadWorkingPicture(const QString &path)
         info.size() != m_loaded.size) {
         m_loaded = {};
         m_image1 = loadPicture(path);
-        m_loaded.stretched =
-            m_image1
-                .scaled(Picture2->scaleWidth(), Picture2->scaleHeight(), Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation)
-                .convertToFormat(QImage::Format_RGB32);
+        m_loaded.stretched = m_image1
+                                 .scaled(Picture2->scaleWidth(), Picture2->scaleHeight(),
+                                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_RGB32);
         m_loaded.path = path;
         m_loaded.modified = info.lastModified();
         m_loaded.size = info.size();
@@ -419,14 +410,11 @@ void frmPreview::blendPhase(Scene scene, int phase)
 
 void frmPreview::Fade(DrawingArea *WhatTO, const SceneShape *What, int IntegerTO)
 {
-    const int left = whole(What->left());
-    const int top = whole(What->top());
-    const int width = whole(What->width());
-    const int height = whole(What->height());
+    const QRect r = What->pixelRect();
     const float a = SetTrans(m_colors, IntegerTO);
-    QImage blended = GDI::BlendBitmap(WhatTO->picture(), What->fillColor(), left, top, width,
-                                      height, a);
-    GDI::DrawBitmap(WhatTO->beginDrawing(), blended, left, top, width, height);
+    QImage blended = GDI::BlendBitmap(WhatTO->picture(), What->fillColor(), r.x(), r.y(), r.width(),
+                                      r.height(), a);
+    GDI::DrawBitmap(WhatTO->beginDrawing(), blended, r.x(), r.y(), r.width(), r.height());
     WhatTO->endDrawing();
     GDI::FreeBitmap(blended);
 }

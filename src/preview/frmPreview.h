@@ -61,7 +61,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    enum Scene { ColorScene, PictureScene };
+    enum Scene
+    {
+        ColorScene,
+        PictureScene
+    };
 
     void buildScenes();
     void buildControls();

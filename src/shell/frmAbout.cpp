@@ -1,6 +1,7 @@
 #include "shell/frmAbout.h"
 
 #include "platform/Numeric.h"
+#include "platform/Widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -9,10 +10,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 const std::array<QRgb, 16> ColorCycle::Palette = {
-    qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(0, 128, 128),
-    qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0),   qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),     qRgb(0, 255, 255),
-    qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0),   qRgb(255, 255, 255),
+    qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
+    qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
+    qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
 };
 
 double ColorCycle::nextRandom()
@@ -36,17 +37,12 @@ frmAbout::frmAbout(ColorCycle &cycle, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(394, 221);
     setAutoFillBackground(true);
-    QFont dialogFont("Arial"_L1);
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    setFont(layoutFont());
 
     Label3 = new QLabel("Vellox v1.6.2 Beta"_L1, this);
     Label3->setObjectName("Label3"_L1);
     Label3->setGeometry(64, 16, 265, 25);
-    QFont title("Arial"_L1);
-    title.setPixelSize(19);
-    title.setBold(true);
-    Label3->setFont(title);
+    Label3->setFont(layoutFont(19, QFont::Bold));
 
     Label2 = new QLabel(this);
     Label2->setObjectName("Label2"_L1);

@@ -14,7 +14,11 @@ constexpr QLatin1StringView Separator = " = "_L1;
 constexpr QLatin1StringView BackgroundLine = "background = background.bmp"_L1;
 constexpr QLatin1StringView CommentLine = "Zantho Skin created with Vellox v1.6.1 Beta 1"_L1;
 
-enum class Background { Without, With };
+enum class Background
+{
+    Without,
+    With
+};
 
 void appendSkinFile(QStringList &lines, const QString &text5, Background background)
 {

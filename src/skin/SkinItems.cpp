@@ -4,9 +4,18 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr SkinItem header(QLatin1StringView label) { return {label, ItemKind::Header, {}, Opacity::Fixed}; }
-constexpr SkinItem separator(QLatin1StringView label) { return {label, ItemKind::Separator, {}, Opacity::Fixed}; }
-constexpr SkinItem blank() { return {""_L1, ItemKind::Blank, {}, Opacity::Fixed}; }
+constexpr SkinItem header(QLatin1StringView label)
+{
+    return {label, ItemKind::Header, {}, Opacity::Fixed};
+}
+constexpr SkinItem separator(QLatin1StringView label)
+{
+    return {label, ItemKind::Separator, {}, Opacity::Fixed};
+}
+constexpr SkinItem blank()
+{
+    return {""_L1, ItemKind::Blank, {}, Opacity::Fixed};
+}
 constexpr SkinItem color(QLatin1StringView label, QLatin1StringView key, Opacity o = Opacity::Fixed)
 {
     return {label, ItemKind::Color, key, o};
@@ -49,11 +58,26 @@ const std::array<SkinItem, ItemCount> SkinItems = {{
 }};
 
 const std::array<int, 20> SkinFileOrder = {
-    Row::BgColor1,          Row::BgColor2,       Row::TitleColor,       Row::Shadow,
-    Row::RectBg,            Row::RectOutline,    Row::TextColor,        Row::SelectColor,
-    Row::SelectOutline,     Row::ChangeColor,    Row::ChangeOutline,    Row::ChangeTextColor,
-    Row::SelectedTextColor, Row::BottomTextColor, Row::SectionTextColor, Row::MenuTitleColor,
-    Row::MenuBgColor,       Row::MenuOutlineColor, Row::MenuSelectedColor, Row::NotSupported,
+    Row::BgColor1,
+    Row::BgColor2,
+    Row::TitleColor,
+    Row::Shadow,
+    Row::RectBg,
+    Row::RectOutline,
+    Row::TextColor,
+    Row::SelectColor,
+    Row::SelectOutline,
+    Row::ChangeColor,
+    Row::ChangeOutline,
+    Row::ChangeTextColor,
+    Row::SelectedTextColor,
+    Row::BottomTextColor,
+    Row::SectionTextColor,
+    Row::MenuTitleColor,
+    Row::MenuBgColor,
+    Row::MenuOutlineColor,
+    Row::MenuSelectedColor,
+    Row::NotSupported,
 };
 
 int rowOfKey(QStringView key)

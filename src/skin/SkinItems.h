@@ -6,8 +6,18 @@
 
 // The rows of the editor's item list. A row's index is its place in the list and its
 // entry in the colour table.
-enum class ItemKind { Header, Separator, Blank, Color };
-enum class Opacity { Fixed, Translucent };
+enum class ItemKind
+{
+    Header,
+    Separator,
+    Blank,
+    Color
+};
+enum class Opacity
+{
+    Fixed,
+    Translucent
+};
 
 struct SkinItem
 {

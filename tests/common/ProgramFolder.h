@@ -10,7 +10,11 @@
 class ProgramFolder
 {
 public:
-    enum class Content { FactorySkin, Empty };
+    enum class Content
+    {
+        FactorySkin,
+        Empty
+    };
 
     explicit ProgramFolder(Content content = Content::FactorySkin);
 

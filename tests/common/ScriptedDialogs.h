@@ -12,7 +12,11 @@ class ScriptedDialogs final : public Dialogs
 public:
     struct FileRequest
     {
-        enum Kind { Open, Save } kind;
+        enum Kind
+        {
+            Open,
+            Save
+        } kind;
         QString filter;
         QString initialFile;
     };

@@ -123,7 +123,7 @@ public:
 
     Controls controls() const
     {
-        return {slider(1)->value(), slider(2)->value(),  slider(3)->value(),
+        return {slider(1)->value(), slider(2)->value(),     slider(3)->value(),
                 slider(4)->value(), slider(4)->isEnabled(), get<ColorBox>("Shape1")->color(),
                 code()->text()};
     }
@@ -134,7 +134,10 @@ public:
         combo()->setCurrentIndex(row);
         emit combo()->activated(row);
     }
-    void press(const char *button) const { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
+    void press(const char *button) const
+    {
+        QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
+    }
     void typeCode(const QString &text) const
     {
         code()->clear();
@@ -221,25 +224,44 @@ void tst_frmMain::layout_data()
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Frame1") << "Frame1" << "client" << QRect(8, 8, 257, 305) << "Backround/Foreground";
-    QTest::newRow("Label4") << "Label4" << "Frame1" << QRect(16, 24, 145, 17) << "Select Item:";
-    QTest::newRow("Combo1") << "Combo1" << "Frame1" << QRect(16, 40, 201, 21) << "";
-    QTest::newRow("Label5") << "Label5" << "Frame1" << QRect(16, 72, 73, 17) << "Preview Color:";
-    QTest::newRow("Shape1") << "Shape1" << "Frame1" << QRect(16, 88, 73, 105) << "";
-    QTest::newRow("Label1") << "Label1" << "Frame1" << QRect(104, 72, 24, 19) << "Red:";
-    QTest::newRow("Slider1") << "Slider1" << "Frame1" << QRect(96, 88, 153, 17) << "";
-    QTest::newRow("Label2") << "Label2" << "Frame1" << QRect(104, 112, 33, 17) << "Green:";
-    QTest::newRow("Slider2") << "Slider2" << "Frame1" << QRect(96, 128, 153, 17) << "";
-    QTest::newRow("Label3") << "Label3" << "Frame1" << QRect(104, 152, 25, 17) << "Blue:";
-    QTest::newRow("Slider3") << "Slider3" << "Frame1" << QRect(96, 168, 153, 17) << "";
-    QTest::newRow("Label7") << "Label7" << "Frame1" << QRect(16, 208, 41, 17) << "Opacity:";
-    QTest::newRow("Slider4") << "Slider4" << "Frame1" << QRect(56, 208, 193, 17) << "";
-    QTest::newRow("Label8") << "Label8" << "Frame1" << QRect(16, 240, 65, 17) << "Skin.ini Code:";
-    QTest::newRow("Text7") << "Text7" << "Frame1" << QRect(88, 240, 153, 19) << "";
-    QTest::newRow("Command2") << "Command2" << "client" << QRect(24, 280, 105, 25) << "Restore Defaults";
-    QTest::newRow("Command1") << "Command1" << "client" << QRect(144, 280, 105, 25) << "Apply Change";
-    QTest::newRow("Frame2") << "Frame2" << "client" << QRect(272, 8, 241, 305) << "Skin.ini";
-    QTest::newRow("Text5") << "Text5" << "Frame2" << QRect(16, 24, 209, 267) << "";
+    QTest::newRow("Frame1") << "Frame1"
+                            << "client" << QRect(8, 8, 257, 305) << "Backround/Foreground";
+    QTest::newRow("Label4") << "Label4"
+                            << "Frame1" << QRect(16, 24, 145, 17) << "Select Item:";
+    QTest::newRow("Combo1") << "Combo1"
+                            << "Frame1" << QRect(16, 40, 201, 21) << "";
+    QTest::newRow("Label5") << "Label5"
+                            << "Frame1" << QRect(16, 72, 73, 17) << "Preview Color:";
+    QTest::newRow("Shape1") << "Shape1"
+                            << "Frame1" << QRect(16, 88, 73, 105) << "";
+    QTest::newRow("Label1") << "Label1"
+                            << "Frame1" << QRect(104, 72, 24, 19) << "Red:";
+    QTest::newRow("Slider1") << "Slider1"
+                             << "Frame1" << QRect(96, 88, 153, 17) << "";
+    QTest::newRow("Label2") << "Label2"
+                            << "Frame1" << QRect(104, 112, 33, 17) << "Green:";
+    QTest::newRow("Slider2") << "Slider2"
+                             << "Frame1" << QRect(96, 128, 153, 17) << "";
+    QTest::newRow("Label3") << "Label3"
+                            << "Frame1" << QRect(104, 152, 25, 17) << "Blue:";
+    QTest::newRow("Slider3") << "Slider3"
+                             << "Frame1" << QRect(96, 168, 153, 17) << "";
+    QTest::newRow("Label7") << "Label7"
+                            << "Frame1" << QRect(16, 208, 41, 17) << "Opacity:";
+    QTest::newRow("Slider4") << "Slider4"
+                             << "Frame1" << QRect(56, 208, 193, 17) << "";
+    QTest::newRow("Label8") << "Label8"
+                            << "Frame1" << QRect(16, 240, 65, 17) << "Skin.ini Code:";
+    QTest::newRow("Text7") << "Text7"
+                           << "Frame1" << QRect(88, 240, 153, 19) << "";
+    QTest::newRow("Command2") << "Command2"
+                              << "client" << QRect(24, 280, 105, 25) << "Restore Defaults";
+    QTest::newRow("Command1") << "Command1"
+                              << "client" << QRect(144, 280, 105, 25) << "Apply Change";
+    QTest::newRow("Frame2") << "Frame2"
+                            << "client" << QRect(272, 8, 241, 305) << "Skin.ini";
+    QTest::newRow("Text5") << "Text5"
+                           << "Frame2" << QRect(16, 24, 209, 267) << "";
 }
 
 void tst_frmMain::layout()
@@ -282,11 +304,12 @@ void tst_frmMain::menus()
             entries << a->objectName() + u'=' + a->text();
         bar << menu->objectName() + u'=' + menu->title() + u':' + entries.join(u',');
     }
-    QCOMPARE(bar, (QStringList{
-                      u"File=File:loadskin=Load skin.ini...,saveskin=Save skin.ini As...,exit=Exit"_s,
-                      u"menu_preview=Skin Preview:preview=Preview"_s,
-                      u"Help=Help:howto=How To Use,about=About"_s,
-                  }));
+    QCOMPARE(bar,
+             (QStringList{
+                 u"File=File:loadskin=Load skin.ini...,saveskin=Save skin.ini As...,exit=Exit"_s,
+                 u"menu_preview=Skin Preview:preview=Preview"_s,
+                 u"Help=Help:howto=How To Use,about=About"_s,
+             }));
     QVERIFY(s.action("preview")->isCheckable());
     QVERIFY(!s.action("howto")->isEnabled());
 }
@@ -332,7 +355,8 @@ void tst_frmMain::hostileFactorySkin_data()
     QTest::newRow("only CRs") << QByteArray(100000, '\r');
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("separators only") << QByteArray(" =  =  = \r\n = \r\n");
-    QTest::newRow("undecodable codes") << asSkinFile(u"BgColor1 = 0xFFGGGGGG\nRectBg = \nShadow = x"_s);
+    QTest::newRow("undecodable codes")
+        << asSkinFile(u"BgColor1 = 0xFFGGGGGG\nRectBg = \nShadow = x"_s);
 }
 
 void tst_frmMain::hostileFactorySkin()
@@ -474,16 +498,20 @@ void tst_frmMain::typedCode_data()
     QTest::addColumn<Controls>("shown");
     QTest::newRow("translucent") << Row::RectBg << u"0x80FF8000"_s
                                  << Controls{255, 128, 0, 50, true, 33023, u"0x80FF8000"_s};
-    QTest::newRow("opaque keeps opacity") << Row::BgColor1 << u"0x80FF8000"_s
-                                          << Controls{255, 128, 0, 100, false, 33023, u"0x80FF8000"_s};
+    QTest::newRow("opaque keeps opacity")
+        << Row::BgColor1 << u"0x80FF8000"_s
+        << Controls{255, 128, 0, 100, false, 33023, u"0x80FF8000"_s};
     QTest::newRow("no prefix") << Row::RectBg << u"FF8000"_s
                                << Controls{0, 0, 0, 50, true, 0, u"FF8000"_s};
     QTest::newRow("non-hex opacity, lower case")
-        << Row::RectBg << u"0xGG112233"_s << Controls{0x11, 0x22, 0x33, 0, true, 0x332211, u"0xGG112233"_s};
+        << Row::RectBg << u"0xGG112233"_s
+        << Controls{0x11, 0x22, 0x33, 0, true, 0x332211, u"0xGG112233"_s};
     QTest::newRow("lower case digits")
-        << Row::RectBg << u"0xff0a0b0c"_s << Controls{10, 11, 12, 100, true, 0x0C0B0A, u"0xff0a0b0c"_s};
+        << Row::RectBg << u"0xff0a0b0c"_s
+        << Controls{10, 11, 12, 100, true, 0x0C0B0A, u"0xff0a0b0c"_s};
     QTest::newRow("long tail ignored")
-        << Row::BgColor2 << u"0xFF010203zzzz"_s << Controls{1, 2, 3, 100, false, 0x030201, u"0xFF010203zzzz"_s};
+        << Row::BgColor2 << u"0xFF010203zzzz"_s
+        << Controls{1, 2, 3, 100, false, 0x030201, u"0xFF010203zzzz"_s};
 }
 
 void tst_frmMain::typedCode()
@@ -602,7 +630,8 @@ void tst_frmMain::applyFailures_data()
     QTest::newRow("no row, continue") << true << false << QList<A>{A::Yes} << 1 << true;
     QTest::newRow("no row, stop") << true << false << QList<A>{A::No} << 1 << false;
     QTest::newRow("temp.ini blocked, continue") << false << true << QList<A>{A::Yes} << 1 << true;
-    QTest::newRow("both fail, asked twice") << true << true << QList<A>{A::Yes, A::Yes} << 2 << true;
+    QTest::newRow("both fail, asked twice")
+        << true << true << QList<A>{A::Yes, A::Yes} << 2 << true;
     QTest::newRow("both fail, stop at first") << true << true << QList<A>{A::No} << 1 << false;
 }
 
@@ -634,7 +663,8 @@ void tst_frmMain::applyFailures()
         QCOMPARE(s.dialogs.questions.first(), u"Subscript out of range (9)\r\n\r\nContinue?"_s);
     if (tempIniBlocked && questions == (noRow ? 2 : 1)) {
         const QString &last = s.dialogs.questions.last();
-        QVERIFY2(last.startsWith(u"Cannot write \""_s + s.folder.file(u"temp.ini"_s)), qPrintable(last));
+        QVERIFY2(last.startsWith(u"Cannot write \""_s + s.folder.file(u"temp.ini"_s)),
+                 qPrintable(last));
         QVERIFY(last.endsWith(u" (75)\r\n\r\nContinue?"_s));
     }
     QCOMPARE(s.skinText(), textRefreshed ? FactoryText : u"hand edit"_s);
@@ -810,7 +840,10 @@ void tst_frmMain::applyRedrawsBothScenes()
     QVERIFY(picture.save(s.folder.file(u"temp2.bmp"_s), "BMP"));
     QVERIFY(s.open());
     const auto panelPixel = [&](const char *scene) {
-        return s.editor->loadedPreview()->findChild<DrawingArea *>(QLatin1String(scene))->image().pixel(100, 290);
+        return s.editor->loadedPreview()
+            ->findChild<DrawingArea *>(QLatin1String(scene))
+            ->image()
+            .pixel(100, 290);
     };
     s.choose(Row::RectBg);
     s.typeCode(u"0xFF102030"_s);

@@ -38,7 +38,10 @@ QByteArray encoded(const QImage &image, const char *format)
     return bytes;
 }
 
-bool runningAsRoot() { return ::geteuid() == 0; }
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
 
 } // namespace
 

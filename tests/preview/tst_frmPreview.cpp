@@ -26,7 +26,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString NoPicture = u"No Picture loaded. Please import picture before choosing this option."_s;
+const QString NoPicture =
+    u"No Picture loaded. Please import picture before choosing this option."_s;
 const QString PngRefused =
     u"Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_s;
 
@@ -46,7 +47,8 @@ int blendChannel(int p, int c, float a)
 QRgb blend(QRgb under, QRgb fill, int percent)
 {
     const float a = static_cast<float>(percent / 100.0);
-    return qRgb(blendChannel(qRed(under), qRed(fill), a), blendChannel(qGreen(under), qGreen(fill), a),
+    return qRgb(blendChannel(qRed(under), qRed(fill), a),
+                blendChannel(qGreen(under), qGreen(fill), a),
                 blendChannel(qBlue(under), qBlue(fill), a));
 }
 
@@ -93,8 +95,8 @@ ColorTable sceneColors(QRgb top, QRgb bottom, Opacities o = {})
     const auto byte = [](int percent) { return static_cast<int>(std::lround(percent * 2.55)); };
     t.set(Row::BgColor1, code(0xFF, top));
     t.set(Row::BgColor2, code(0xFF, bottom));
-    t.set(Row::RectBg, code(0x4C, PanelFill)); // 30 %
-    t.set(Row::SelectColor, code(0x7F, BarFill)); // 50 %
+    t.set(Row::RectBg, code(0x4C, PanelFill));       // 30 %
+    t.set(Row::SelectColor, code(0x7F, BarFill));    // 50 %
     t.set(Row::ChangeColor, code(0xB2, ChangeFill)); // 70 %
     t.set(Row::MenuBgColor, code(byte(o.popup), PopupFill));
     return t;
@@ -135,7 +137,8 @@ public:
     QStringList tree() const
     {
         QStringList all;
-        QDirIterator it(folder.file(QString()), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator it(folder.file(QString()),
+                        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
             all << QDir(folder.file(QString())).relativeFilePath(it.next());
@@ -280,12 +283,18 @@ void tst_frmPreview::gradientRows_data()
     QTest::addColumn<int>("end");
     QTest::addColumn<int>("row");
     QTest::addColumn<QRgb>("color");
-    QTest::newRow("row 0 is the start") << 360 << 0x123456 << 0xFFFFFF << 0 << qRgb(0x56, 0x34, 0x12);
-    QTest::newRow("black to white stops at 254") << 360 << 0 << 0xFFFFFF << 359 << qRgb(254, 254, 254);
-    QTest::newRow("red to blue, row 50 of 100") << 100 << 0x0000FF << 0xFF0000 << 50 << qRgb(128, 0, 127);
-    QTest::newRow("red to blue, row 1 of 100") << 100 << 0x0000FF << 0xFF0000 << 1 << qRgb(252, 0, 3);
-    QTest::newRow("equal ends are uniform") << 360 << 0x00FF80 << 0x00FF80 << 200 << qRgb(0x80, 0xFF, 0);
-    QTest::newRow("zero channel stays zero") << 360 << 0x0000FF << 0x00FF00 << 180 << qRgb(128, 128, 0);
+    QTest::newRow("row 0 is the start")
+        << 360 << 0x123456 << 0xFFFFFF << 0 << qRgb(0x56, 0x34, 0x12);
+    QTest::newRow("black to white stops at 254")
+        << 360 << 0 << 0xFFFFFF << 359 << qRgb(254, 254, 254);
+    QTest::newRow("red to blue, row 50 of 100")
+        << 100 << 0x0000FF << 0xFF0000 << 50 << qRgb(128, 0, 127);
+    QTest::newRow("red to blue, row 1 of 100")
+        << 100 << 0x0000FF << 0xFF0000 << 1 << qRgb(252, 0, 3);
+    QTest::newRow("equal ends are uniform")
+        << 360 << 0x00FF80 << 0x00FF80 << 200 << qRgb(0x80, 0xFF, 0);
+    QTest::newRow("zero channel stays zero")
+        << 360 << 0x0000FF << 0x00FF00 << 180 << qRgb(128, 128, 0);
 }
 
 void tst_frmPreview::gradientRows()
@@ -314,16 +323,26 @@ void tst_frmPreview::layout_data()
     QTest::addColumn<QRectF>("geometry");
     QTest::addColumn<int>("pixels");
     QTest::addColumn<bool>("bold");
-    QTest::newRow("title") << "Label1" << "Picture1" << QRectF(192, 12, 97, 25) << 19 << false;
-    QTest::newRow("title shadow") << "Label26" << "Picture2" << QRectF(193, 13, 97, 25) << 19 << false;
-    QTest::newRow("header") << "Label4" << "Picture2" << QRectF(56, 41, 337, 17) << 15 << true;
-    QTest::newRow("section") << "Label9" << "Picture1" << QRectF(56, 68, 369, 25) << 16 << true;
-    QTest::newRow("pop-up title") << "Label25" << "Picture2" << QRectF(80, 200, 161, 17) << 16 << true;
-    QTest::newRow("bottom") << "Label3" << "Picture1" << QRectF(56, 315, 137, 17) << 13 << true;
-    QTest::newRow("left panel") << "Shape" << "Picture1" << QRectF(48, 64, 188.27, 251.27) << 0 << false;
-    QTest::newRow("title bar") << "Shape13" << "Picture2" << QRectF(48, 37.47, 380, 25) << 0 << false;
-    QTest::newRow("right bar") << "Shape9" << "Picture2" << QRectF(242, 144, 184, 17) << 0 << false;
-    QTest::newRow("pop-up box") << "Shape1" << "Picture1" << QRectF(72, 200, 313, 65) << 0 << false;
+    QTest::newRow("title") << "Label1"
+                           << "Picture1" << QRectF(192, 12, 97, 25) << 19 << false;
+    QTest::newRow("title shadow") << "Label26"
+                                  << "Picture2" << QRectF(193, 13, 97, 25) << 19 << false;
+    QTest::newRow("header") << "Label4"
+                            << "Picture2" << QRectF(56, 41, 337, 17) << 15 << true;
+    QTest::newRow("section") << "Label9"
+                             << "Picture1" << QRectF(56, 68, 369, 25) << 16 << true;
+    QTest::newRow("pop-up title") << "Label25"
+                                  << "Picture2" << QRectF(80, 200, 161, 17) << 16 << true;
+    QTest::newRow("bottom") << "Label3"
+                            << "Picture1" << QRectF(56, 315, 137, 17) << 13 << true;
+    QTest::newRow("left panel") << "Shape"
+                                << "Picture1" << QRectF(48, 64, 188.27, 251.27) << 0 << false;
+    QTest::newRow("title bar") << "Shape13"
+                               << "Picture2" << QRectF(48, 37.47, 380, 25) << 0 << false;
+    QTest::newRow("right bar") << "Shape9"
+                               << "Picture2" << QRectF(242, 144, 184, 17) << 0 << false;
+    QTest::newRow("pop-up box") << "Shape1"
+                                << "Picture1" << QRectF(72, 200, 313, 65) << 0 << false;
 }
 
 void tst_frmPreview::layout()
@@ -386,7 +405,8 @@ void tst_frmPreview::compositedScenes_data()
     QTest::newRow("left panel") << QPoint(100, 290) << L{{PanelFill, 30}};
     QTest::newRow("right panel") << QPoint(400, 100) << L{{PanelFill, 30}};
     QTest::newRow("title bar") << QPoint(400, 50) << L{{PanelFill, 30}};
-    QTest::newRow("change-to bar over panel") << QPoint(100, 120) << L{{PanelFill, 30}, {ChangeFill, 70}};
+    QTest::newRow("change-to bar over panel")
+        << QPoint(100, 120) << L{{PanelFill, 30}, {ChangeFill, 70}};
     QTest::newRow("left bar over panel") << QPoint(200, 150) << L{{PanelFill, 30}, {BarFill, 50}};
     QTest::newRow("right bar over panel") << QPoint(300, 150) << L{{PanelFill, 30}, {BarFill, 50}};
     QTest::newRow("pop-up over panel") << QPoint(150, 230) << L{{PanelFill, 30}, {PopupFill, 60}};
@@ -555,21 +575,24 @@ void tst_frmPreview::imports_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("working");  // the working picture left, or empty
+    QTest::addColumn<QString>("working"); // the working picture left, or empty
     QTest::addColumn<QStringList>("messages");
     const QRgb c = qRgb(12, 34, 56);
     const QString decodeFailure = u"<decode>"_s;
-    QTest::newRow("bmp") << u"pic.bmp"_s << uniformPicture(c, "BMP") << u"temp2.bmp"_s << QStringList();
-    QTest::newRow("jpg") << u"pic.jpg"_s << uniformPicture(c, "JPEG") << u"temp.jpg"_s << QStringList();
-    QTest::newRow("bmp data named jpg") << u"pic.jpg"_s << uniformPicture(c, "BMP") << u"temp.jpg"_s << QStringList();
+    QTest::newRow("bmp") << u"pic.bmp"_s << uniformPicture(c, "BMP") << u"temp2.bmp"_s
+                         << QStringList();
+    QTest::newRow("jpg") << u"pic.jpg"_s << uniformPicture(c, "JPEG") << u"temp.jpg"_s
+                         << QStringList();
+    QTest::newRow("bmp data named jpg")
+        << u"pic.jpg"_s << uniformPicture(c, "BMP") << u"temp.jpg"_s << QStringList();
     QTest::newRow("png") << u"pic.png"_s << uniformPicture(c, "PNG") << QString()
                          << QStringList{PngRefused, NoPicture};
     QTest::newRow("png data named bmp") << u"pic.bmp"_s << uniformPicture(c, "PNG") << QString()
                                         << QStringList{decodeFailure, NoPicture};
     QTest::newRow("damaged jpg") << u"pic.jpg"_s << uniformPicture(c, "JPEG").left(100) << QString()
                                  << QStringList{decodeFailure, NoPicture};
-    QTest::newRow("upper-case JPG") << u"pic.JPG"_s << uniformPicture(c, "JPEG") << QString()
-                                    << QStringList{NoPicture};
+    QTest::newRow("upper-case JPG")
+        << u"pic.JPG"_s << uniformPicture(c, "JPEG") << QString() << QStringList{NoPicture};
     QTest::newRow("jpeg ending") << u"pic.jpeg"_s << uniformPicture(c, "JPEG") << QString()
                                  << QStringList{NoPicture};
 }
@@ -647,10 +670,11 @@ void tst_frmPreview::importReplacesPreviousPicture()
 }
 
 namespace {
-const QByteArray PlainSkin =
-    "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
-const QByteArray SkinWithBackground = "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\nbackground = "
-                                      "background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+const QByteArray PlainSkin = "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\n\r\nZantho Skin "
+                             "created with Vellox v1.6.1 Beta 1\r\n";
+const QByteArray SkinWithBackground =
+    "BgColor1 = 0xff000000\r\nRectBg = 0x7f102030\r\nbackground = "
+    "background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
 
 QString pictureFile(QTemporaryDir &dir, const QString &name, QRgb c)
 {
@@ -669,7 +693,8 @@ void tst_frmPreview::packageContents_data()
     QTest::addColumn<QByteArray>("skin");
     QTest::newRow("no picture") << QString() << false << QString() << PlainSkin;
     QTest::newRow("jpg picture") << u"a.jpg"_s << false << u"background.jpg"_s << PlainSkin;
-    QTest::newRow("bmp picture") << u"a.bmp"_s << false << u"background.bmp"_s << SkinWithBackground;
+    QTest::newRow("bmp picture") << u"a.bmp"_s << false << u"background.bmp"_s
+                                 << SkinWithBackground;
     QTest::newRow("bmp picture, colour background shown")
         << u"a.bmp"_s << true << u"background.bmp"_s << SkinWithBackground;
 }
@@ -690,10 +715,12 @@ void tst_frmPreview::packageContents()
     const QStringList before = p.tree();
     p.createPackage(u"Project1"_s);
 
-    QCOMPARE(p.dialogs.messages,
-             QStringList{u"Package Project1 saved in the Vellox directory in My Projects\\Project1"_s});
+    QCOMPARE(
+        p.dialogs.messages,
+        QStringList{u"Package Project1 saved in the Vellox directory in My Projects\\Project1"_s});
     QStringList expected = before;
-    expected << u"My Projects"_s << u"My Projects/Project1"_s << p.package(u"Project1"_s, u"skin.ini"_s);
+    expected << u"My Projects"_s << u"My Projects/Project1"_s
+             << p.package(u"Project1"_s, u"skin.ini"_s);
     if (!background.isEmpty())
         expected << p.package(u"Project1"_s, background);
     expected.sort();
@@ -759,7 +786,8 @@ void tst_frmPreview::packageReplaced()
 
     QCOMPARE(p.dialogs.questions.size(), 1);
     QVERIFY(p.dialogs.questions.first().contains(u" My Skin "_s));
-    const QStringList files = QDir(p.folder.file(u"My Projects/ My Skin "_s)).entryList(QDir::Files, QDir::Name);
+    const QStringList files =
+        QDir(p.folder.file(u"My Projects/ My Skin "_s)).entryList(QDir::Files, QDir::Name);
     if (answer == Dialogs::Answer::Yes) {
         QCOMPARE(files, (QStringList{u"background.jpg"_s, u"notes.txt"_s, u"skin.ini"_s}));
         QCOMPARE(p.folder.read(p.package(u" My Skin "_s, u"skin.ini"_s)), PlainSkin);
@@ -778,8 +806,8 @@ void tst_frmPreview::packageWriteFailures_data()
     QTest::addColumn<QString>("named"); // the path the message must name
     QTest::newRow("My Projects is a file") << u"My Projects"_s << false << u"My Projects"_s;
     QTest::newRow("package name is a file") << u"My Projects/P"_s << false << u"My Projects/P"_s;
-    QTest::newRow("skin.ini cannot be replaced") << u"My Projects/P/skin.ini"_s << true
-                                                 << u"My Projects/P/skin.ini"_s;
+    QTest::newRow("skin.ini cannot be replaced")
+        << u"My Projects/P/skin.ini"_s << true << u"My Projects/P/skin.ini"_s;
 }
 
 void tst_frmPreview::packageWriteFailures()

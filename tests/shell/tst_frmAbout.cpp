@@ -140,9 +140,11 @@ void tst_frmAbout::endsOfThePaletteComeHalfAsOften()
     }
     const double inner = Draws / 15.0;
     for (size_t i = 1; i < 15; ++i)
-        QVERIFY2(std::abs(counts[i] - inner) < inner * 0.05, qPrintable(QString::number(counts[i])));
+        QVERIFY2(std::abs(counts[i] - inner) < inner * 0.05,
+                 qPrintable(QString::number(counts[i])));
     for (size_t i : {size_t(0), size_t(15)})
-        QVERIFY2(std::abs(counts[i] - inner / 2) < inner * 0.05, qPrintable(QString::number(counts[i])));
+        QVERIFY2(std::abs(counts[i] - inner / 2) < inner * 0.05,
+                 qPrintable(QString::number(counts[i])));
 }
 
 void tst_frmAbout::oneWindowThatOutlivesTheEditor()

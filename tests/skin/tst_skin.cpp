@@ -28,11 +28,26 @@ const char *const OpacityDigits[] = {
 };
 
 const QStringList FileKeys = {
-    "BgColor1"_L1,        "BgColor2"_L1,         "TitleColor"_L1,     "Shadow"_L1,
-    "RectBg"_L1,          "RectOutline"_L1,      "TextColor"_L1,      "SelectColor"_L1,
-    "SelectOutline"_L1,   "ChangeColor"_L1,      "ChangeOutline"_L1,  "ChangeTextColor"_L1,
-    "SelectedTextColor"_L1, "BottomTextColor"_L1, "SectionTextColor"_L1, "MenuTitleColor"_L1,
-    "MenuBgColor"_L1,     "MenuOutlineColor"_L1, "MenuSelectedColor"_L1, "NotSupported"_L1,
+    "BgColor1"_L1,
+    "BgColor2"_L1,
+    "TitleColor"_L1,
+    "Shadow"_L1,
+    "RectBg"_L1,
+    "RectOutline"_L1,
+    "TextColor"_L1,
+    "SelectColor"_L1,
+    "SelectOutline"_L1,
+    "ChangeColor"_L1,
+    "ChangeOutline"_L1,
+    "ChangeTextColor"_L1,
+    "SelectedTextColor"_L1,
+    "BottomTextColor"_L1,
+    "SectionTextColor"_L1,
+    "MenuTitleColor"_L1,
+    "MenuBgColor"_L1,
+    "MenuOutlineColor"_L1,
+    "MenuSelectedColor"_L1,
+    "NotSupported"_L1,
 };
 
 // A table with a distinct code in every colour row.
@@ -307,8 +322,8 @@ void tst_skin::readerLines_data()
     QTest::newRow("leading space") << QStringList{u" BgColor1 = 0xFF000000"_s} << untouched;
     QTest::newRow("second separator ends the code")
         << QStringList{u"BgColor1 = 0xFF000000 = x"_s} << u"0xFF000000"_s;
-    QTest::newRow("trailing spaces kept") << QStringList{u"BgColor1 = 0xFF000000  "_s}
-                                          << u"0xFF000000  "_s;
+    QTest::newRow("trailing spaces kept")
+        << QStringList{u"BgColor1 = 0xFF000000  "_s} << u"0xFF000000  "_s;
     QTest::newRow("empty code") << QStringList{u"BgColor1 = "_s} << QString();
     QTest::newRow("key alone") << QStringList{u"BgColor1"_s} << untouched;
     QTest::newRow("later line wins")
@@ -443,8 +458,8 @@ void tst_skin::packageWriter_data()
     QTest::addColumn<bool>("bmp");
     QTest::addColumn<QByteArray>("expected");
     const QByteArray plain = "k = 1\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
-    const QByteArray withBg =
-        "k = 1\r\nbackground = background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+    const QByteArray withBg = "k = 1\r\nbackground = background.bmp\r\n\r\nZantho Skin created "
+                              "with Vellox v1.6.1 Beta 1\r\n";
     QTest::newRow("no picture") << false << false << plain;
     QTest::newRow("jpeg picture") << true << false << plain;
     QTest::newRow("bitmap picture") << false << true << withBg;
