@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <functional>
@@ -277,16 +278,21 @@ void frmMain::LoadINI(const QString &File)
     }
 }
 
+// The text box breaks lines at CR LF and at a lone LF alike. A lone LF belongs to a
+// code, so it is shown as a line break inside the line and comes back as itself.
 void frmMain::RefreshText5()
 {
-    Text5->setPlainText(skinText(ItemColors));
+    QString shown = skinText(ItemColors);
+    static const QRegularExpression loneLf(QStringLiteral("(?<!\r)\n"));
+    shown.replace(loneLf, QString(QChar::LineSeparator));
+    Text5->setPlainText(shown);
 }
 
 QString frmMain::text5() const
 {
-    // The raw text keeps every character as typed; only the block breaks become LF.
+    // The raw text keeps every character as typed, non-breaking spaces included.
     QString text = Text5->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, "\r\n"_L1);
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
 }

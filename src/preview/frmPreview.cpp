@@ -3,6 +3,7 @@
 #include "preview/DrawingArea.h"
 #include "preview/GDI.h"
 #include "preview/Gradient.h"
+#include "preview/PictureImport.h"
 
 #include "skin/ColorTable.h"
 #include "skin/Conversions.h"
@@ -29,8 +30,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr auto TempJpg = "temp.jpg"_L1;
-constexpr auto Temp2Bmp = "temp2.bmp"_L1;
+constexpr auto TempJpg = WorkingPicture::Jpg;
+constexpr auto Temp2Bmp = WorkingPicture::Bmp;
 constexpr auto TempBmp = "temp.bmp"_L1;
 constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
 constexpr auto NoPictureLoaded =
@@ -238,28 +239,27 @@ void frmPreview::Command1_Click()
     const QString chosen = m_CD.showOpen();
     if (!FileExists(chosen))
         return;
+    ImportOutcome outcome;
     try {
-        for (auto name : {TempJpg, Temp2Bmp}) {
-            const QString path = m_programDir.file(name);
-            if (FileExists(path))
-                deleteFile(path);
-        }
+        outcome = importWorkingPicture(chosen, m_programDir);
     } catch (const Error &e) {
         m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
         return;
     }
     m_loaded = {};
-    const QString ending = chosen.right(3);
-    if (ending == "png"_L1) {
+    switch (outcome.kind) {
+    case ImportOutcome::Written:
+        m_image1 = outcome.picture;
+        break;
+    case ImportOutcome::PngRefused:
         m_dialogs.message(PngNotSupported);
         Option3->setChecked(true);
-    } else if (ending == "bmp"_L1 || ending == "jpg"_L1) {
-        try {
-            m_image1 = loadPicture(chosen);
-            savePictureBmp(m_image1, m_programDir.file(ending == "bmp"_L1 ? Temp2Bmp : TempJpg));
-        } catch (const Error &e) {
-            m_dialogs.message(e.description());
-        }
+        break;
+    case ImportOutcome::Undecodable:
+        m_dialogs.message(outcome.problem);
+        break;
+    case ImportOutcome::OtherEnding:
+        break;
     }
     Option3->setChecked(true);
     Option4->setChecked(true);

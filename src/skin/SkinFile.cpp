@@ -22,7 +22,7 @@ enum class Background
 
 void appendSkinFile(QStringList &lines, const QString &text5, Background background)
 {
-    lines << text5.split(QLatin1Char('\n'));
+    lines << text5;
     if (background == Background::With)
         lines << BackgroundLine;
     lines << QString() << CommentLine;
@@ -44,7 +44,7 @@ QString skinText(const ColorTable &table)
     QStringList lines;
     for (int row : SkinFileOrder)
         lines << SkinItems[static_cast<size_t>(row)].key + Separator + table.at(row);
-    return lines.join(QLatin1Char('\n'));
+    return lines.join("\r\n"_L1);
 }
 
 void readSkinFile(const QString &path, ColorTable &table)

@@ -9,8 +9,8 @@ class Dialogs;
 
 // A skin file is 8-bit text with CR LF line ends: the skin text (twenty lines
 // "Key = code"), in a package sometimes a background line, an empty line and a closing
-// comment line. The skin text travels between here and the editor as one string with
-// LF between its lines, as the editor's text box holds it.
+// comment line. The skin text travels as one string with CR LF between its lines; a
+// lone LF inside it is a character of a code, as a file may hold one.
 
 // The skin text of the table: twenty lines in file order, codes exactly as stored.
 QString skinText(const ColorTable &table);

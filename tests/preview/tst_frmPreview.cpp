@@ -163,7 +163,7 @@ public:
     ProgramFolder folder{ProgramFolder::Content::Empty};
     ScriptedDialogs dialogs;
     ColorTable colors;
-    QString skinText = u"BgColor1 = 0xff000000\nRectBg = 0x7f102030"_s;
+    QString skinText = u"BgColor1 = 0xff000000\r\nRectBg = 0x7f102030"_s;
     CommonDialog CD;
     frmPreview *window = nullptr;
     QPointer<frmPreview> guard;

@@ -370,6 +370,13 @@ void tst_skin::readerLfOnlyFileIsOneLine()
     QCOMPARE(table.at(Row::BgColor1), u"0xFF010203\nBgColor2"_s);
     QCOMPARE(table.at(Row::BgColor2), QString());
     QCOMPARE(SetColor(table, Row::BgColor1), 0x030201);
+    // Written back, the LF stays a character of the code.
+    SaveINItemp(folder.file(u"back.ini"_s), skinText(table));
+    QVERIFY(folder.read(u"back.ini"_s)
+                .startsWith("BgColor1 = 0xFF010203\nBgColor2\r\nBgColor2 = \r\n"));
+    ColorTable back;
+    readSkinFile(folder.file(u"back.ini"_s), back);
+    QCOMPARE(back.at(Row::BgColor1), table.at(Row::BgColor1));
 }
 
 void tst_skin::readerMissingFileThrows()
@@ -388,13 +395,13 @@ void tst_skin::readerMissingFileThrows()
 void tst_skin::skinTextOrder()
 {
     const ColorTable table = filledTable();
-    const QStringList lines = skinText(table).split(u'\n');
+    const QStringList lines = skinText(table).split(u"\r\n"_s);
     QCOMPARE(lines.size(), 20);
     for (int i = 0; i < 20; ++i) {
         const int row = rowOfKey(FileKeys[i]);
         QCOMPARE(lines[i], FileKeys[i] + " = "_L1 + table.at(row));
     }
-    QCOMPARE(skinText(ColorTable()).split(u'\n').first(), u"BgColor1 = "_s);
+    QCOMPARE(skinText(ColorTable()).split(u"\r\n"_s).first(), u"BgColor1 = "_s);
 }
 
 void tst_skin::writersBytes()
@@ -423,7 +430,7 @@ void tst_skin::writerReplacesLongerFile()
 {
     ProgramFolder folder(ProgramFolder::Content::Empty);
     folder.write(u"out.ini"_s, QByteArray(100000, 'x'));
-    SaveINItemp(folder.file(u"out.ini"_s), u"a\nb"_s);
+    SaveINItemp(folder.file(u"out.ini"_s), u"a\r\nb"_s);
     QCOMPARE(folder.read(u"out.ini"_s),
              "a\r\nb\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n");
 }
