@@ -3,10 +3,12 @@
 
 BUILD      ?= build
 BUILD_SAN  ?= build-san
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run test test-plain test-sanitized deps configure build build-sanitized format clean
+.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz format clean
 
 run: build
 	cd $(BUILD) && ./vellox
@@ -32,8 +34,14 @@ build-sanitized: deps
 test-sanitized: build-sanitized
 	ctest --test-dir $(BUILD_SAN) --output-on-failure
 
+# Each fuzz target for FUZZ_SECONDS (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer).
+fuzz: deps
+	@test -f $(BUILD_FUZZ)/CMakeCache.txt || cmake -S . -B $(BUILD_FUZZ) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELLOX_FUZZ=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_FUZZ)
+	scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

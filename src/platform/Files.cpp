@@ -119,13 +119,19 @@ QStringList splitLines8bit(const QByteArray &bytes)
     return lines;
 }
 
-void writeLines8bit(const QString &path, const QStringList &lines)
+QByteArray encodeLines8bit(const QStringList &lines)
 {
     QByteArray bytes;
     for (const QString &line : lines) {
         bytes += line.toLatin1();
         bytes += "\r\n";
     }
+    return bytes;
+}
+
+void writeLines8bit(const QString &path, const QStringList &lines)
+{
+    const QByteArray bytes = encodeLines8bit(lines);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess

@@ -20,6 +20,8 @@ void readLines8bit(const QString &path, const std::function<void(const QString &
 // The same split on bytes already in memory.
 QStringList splitLines8bit(const QByteArray &bytes);
 
-// Writes every line followed by CR LF, replacing the file as a whole: readers see the
-// old content or the new one, never a mixture.
+// Every line followed by CR LF, as 8-bit text.
+QByteArray encodeLines8bit(const QStringList &lines);
+// Writes encodeLines8bit(lines), replacing the file as a whole: readers see the old
+// content or the new one, never a mixture.
 void writeLines8bit(const QString &path, const QStringList &lines);

@@ -28,16 +28,14 @@ void appendSkinFile(QStringList &lines, const QString &text5, Background backgro
     lines << QString() << CommentLine;
 }
 
-void writeSkinFile(const QString &File, const QString &text5, Background background)
-{
-    if (File.isEmpty())
-        return;
-    QStringList lines;
-    appendSkinFile(lines, text5, background);
-    writeLines8bit(File, lines);
-}
-
 } // namespace
+
+QStringList skinFileLines(const QString &text5)
+{
+    QStringList lines;
+    appendSkinFile(lines, text5, Background::Without);
+    return lines;
+}
 
 QString skinText(const ColorTable &table)
 {
@@ -68,14 +66,15 @@ void applySkinLine(QStringView line, ColorTable &table)
 
 void SaveINItemp(const QString &File, const QString &text5)
 {
-    writeSkinFile(File, text5, Background::Without);
+    if (!File.isEmpty())
+        writeLines8bit(File, skinFileLines(text5));
 }
 
 void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs)
 {
     if (File.isEmpty())
         return;
-    writeSkinFile(File, text5, Background::Without);
+    writeLines8bit(File, skinFileLines(text5));
     dialogs.message(QLatin1String("Skin.ini saved to ") + File);
 }
 

@@ -24,6 +24,9 @@ void readSkinFile(const QString &path, ColorTable &table);
 // of other keys, and matching lines without " = ", change nothing.
 void applySkinLine(QStringView line, ColorTable &table);
 
+// The lines of a skin file without a background line, as SaveINItemp and SaveINI write them.
+QStringList skinFileLines(const QString &text5);
+
 // Which working pictures lie beside the program when a package is written.
 struct WorkingPictures
 {

@@ -1,0 +1,38 @@
+// Arbitrary bytes as the file chosen for a background, through the import: either a
+// working picture is written that reads back as the same picture, or nothing is written
+// and the problem is told.
+#include "FuzzSupport.h"
+
+#include "preview/PictureImport.h"
+
+#include "platform/Files.h"
+#include "platform/Pictures.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    scratch();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const ProgramDirectory programDir(scratch().path());
+    const QString chosen = scratch().filePath((data[0] & 1) ? QStringLiteral("chosen.bmp")
+                                                            : QStringLiteral("chosen.jpg"));
+    writeFile(chosen, data + 1, size - 1);
+    const ImportOutcome outcome = importWorkingPicture(chosen, programDir);
+    const bool jpg = FileExists(programDir.file(WorkingPicture::Jpg));
+    const bool bmp = FileExists(programDir.file(WorkingPicture::Bmp));
+    if (outcome.kind == ImportOutcome::Written) {
+        FUZZ_CHECK(jpg != bmp && !outcome.picture.isNull());
+        const QImage back =
+            loadPicture(programDir.file(jpg ? WorkingPicture::Jpg : WorkingPicture::Bmp));
+        FUZZ_CHECK(back.size() == outcome.picture.size());
+    } else {
+        FUZZ_CHECK(outcome.kind == ImportOutcome::Undecodable && !outcome.problem.isEmpty());
+        FUZZ_CHECK(!jpg && !bmp);
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+// Arbitrary bytes as a skin file: every code read converts or fails with a defined
+// error, and what was read writes back and reads again into the same table. The bytes go
+// through the readers' line rule and line parser in memory, as readSkinFile feeds them.
+#include "FuzzSupport.h"
+
+#include "skin/ColorTable.h"
+#include "skin/Conversions.h"
+#include "skin/SkinFile.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+namespace {
+
+ColorTable read(const QByteArray &bytes)
+{
+    ColorTable table;
+    for (const QString &line : splitLines8bit(bytes))
+        applySkinLine(line, table);
+    return table;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const ColorTable table =
+        read(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+    for (int row = 0; row < ItemCount; ++row) {
+        if (!SkinItems[size_t(row)].isColor()) {
+            FUZZ_CHECK(table.at(row).isEmpty());
+            continue;
+        }
+        try {
+            const DisplayColor c = SetColor(table, row);
+            const float a = SetTrans(table, row);
+            FUZZ_CHECK(c >= 0 && c <= 0xFFFFFF && a >= 0.0f && a <= 1.0f);
+        } catch (const Error &e) {
+            FUZZ_CHECK(e.code() == Error::TypeMismatch || e.code() == Error::SubscriptOutOfRange);
+        }
+    }
+    const ColorTable back = read(encodeLines8bit(skinFileLines(skinText(table))));
+    for (int row = 0; row < ItemCount; ++row)
+        FUZZ_CHECK(back.at(row) == table.at(row));
+    return 0;
+}
