@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz format clean
+.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz package format clean
 
 run: build
 	cd $(BUILD) && ./vellox
@@ -33,6 +33,10 @@ build-sanitized: deps
 
 test-sanitized: build-sanitized
 	ctest --test-dir $(BUILD_SAN) --output-on-failure
+
+# The portable archive: $(BUILD)/Vellox-<version>-Linux.tar.gz
+package: build
+	cd $(BUILD) && cpack
 
 # Each fuzz target for FUZZ_SECONDS (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer).
 fuzz: deps

@@ -5,11 +5,13 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vellox.png")));
     QtDialogs dialogs(QStringLiteral("Vellox"));
     ColorCycle aboutColors;
     QPointer<frmAbout> about;
