@@ -4,11 +4,12 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-san
 BUILD_FUZZ ?= build-fuzz
+BUILD_BENCH ?= build-bench
 FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz package format clean
+.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz bench package format clean
 
 run: build
 	cd $(BUILD) && ./vellox
@@ -34,6 +35,12 @@ build-sanitized: deps
 test-sanitized: build-sanitized
 	ctest --test-dir $(BUILD_SAN) --output-on-failure
 
+# Timings against their targets, in an optimised build of their own.
+bench: deps
+	@test -f $(BUILD_BENCH)/CMakeCache.txt || cmake -S . -B $(BUILD_BENCH) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLOX_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_BENCH) --target bench_vellox
+	$(BUILD_BENCH)/bench/bench_vellox
+
 # The portable archive: $(BUILD)/Vellox-<version>-Linux.tar.gz
 package: build
 	cd $(BUILD) && cpack
@@ -48,4 +55,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_BENCH)

@@ -11,6 +11,7 @@
 #include "common/ScriptedDialogs.h"
 
 #include <QBuffer>
+#include <QtEndian>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -68,6 +69,8 @@ private slots:
     void picturesByContent_data();
     void picturesByContent();
     void pictureSaveIsExactBmp();
+    void bitmapVariantsDecodeAsQtDoes_data();
+    void bitmapVariantsDecodeAsQtDoes();
     void pictureRefusals_data();
     void pictureRefusals();
 
@@ -308,6 +311,38 @@ void tst_platform::pictureSaveIsExactBmp()
     } catch (const Error &e) {
         QVERIFY(e.description().contains(folder.file(u"missing/out.bmp"_s)));
     }
+}
+
+void tst_platform::bitmapVariantsDecodeAsQtDoes_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("topDown");
+    for (int w : {1, 2, 3, 4, 33})
+        for (bool topDown : {false, true})
+            QTest::addRow("width %d%s", w, topDown ? ", top-down" : "") << w << topDown;
+}
+
+void tst_platform::bitmapVariantsDecodeAsQtDoes()
+{
+    QFETCH(int, width);
+    QFETCH(bool, topDown);
+    ProgramFolder folder(ProgramFolder::Content::Empty);
+    const QImage original = testPicture(width, 5);
+    savePictureBmp(original, folder.file(u"a.bmp"_s), Durability::Scratch);
+    QByteArray bytes = folder.read(u"a.bmp"_s);
+    if (topDown) {
+        // The same rows stored top first, announced by a negative height.
+        const qsizetype stride = (width * 3 + 3) & ~3;
+        QByteArray flipped = bytes.left(54);
+        for (int row = 4; row >= 0; --row)
+            flipped += bytes.mid(54 + row * stride, stride);
+        qToLittleEndian<qint32>(-5, flipped.data() + 22);
+        bytes = flipped;
+    }
+    folder.write(u"b.bmp"_s, bytes);
+    const QImage byQt = QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(byQt, original);
+    QCOMPARE(loadPicture(folder.file(u"b.bmp"_s)), original);
 }
 
 void tst_platform::pictureRefusals_data()

@@ -1,0 +1,226 @@
+// Timings of what the user waits for, with the targets they are held to. Run with
+// `make bench`; the figures of record are in bench/README.md.
+#include "editor/frmMain.h"
+#include "preview/GDI.h"
+#include "preview/frmPreview.h"
+
+#include "skin/ColorTable.h"
+#include "skin/SkinFile.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Numeric.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+class SilentDialogs final : public Dialogs
+{
+public:
+    void message(const QString &) override {}
+    Answer question(const QString &) override { return Answer::Yes; }
+    QString openFileName(const QString &, const QString &) override { return chosen; }
+    QString saveFileName(const QString &, const QString &) override { return {}; }
+    QString chosen;
+};
+
+QString factorySkin() { return QStringLiteral(VELLOX_DEFAULT_INI); }
+
+// A folder laid out like the program's, with the factory skin.
+struct ProgramFolder
+{
+    ProgramFolder() { QFile::copy(factorySkin(), dir.filePath(QStringLiteral("default.ini"))); }
+    ProgramDirectory program() const { return ProgramDirectory(dir.path()); }
+    QTemporaryDir dir;
+};
+
+QImage scenePicture(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 0xFF);
+    }
+    return image;
+}
+
+// The blend written the plain way, one pixel at a time through the image's accessors.
+// Kept only as the yardstick for the real one.
+QImage perPixelBlend(const QImage &s, DisplayColor c, int x, int y, int w, int h, float a)
+{
+    QImage out(w, h, QImage::Format_RGB32);
+    const int rc = c & 0xFF, gc = (c >> 8) & 0xFF, bc = (c >> 16) & 0xFF;
+    const double op = a;
+    for (int r = 0; r < h; ++r) {
+        for (int k = 0; k < w; ++k) {
+            const QRgb p = s.pixel(x + k, y + r);
+            const auto ch = [&](int xp, int xc) {
+                return static_cast<int>(roundHalfEven(xp - op * (xp - xc)));
+            };
+            out.setPixel(k, r, qRgb(ch(qRed(p), rc), ch(qGreen(p), gc), ch(qBlue(p), bc)));
+        }
+    }
+    return out;
+}
+
+void BM_Startup(benchmark::State &state)
+{
+    ProgramFolder folder;
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        frmMain editor(folder.program(), dialogs);
+        editor.open();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(editor.loadedPreview());
+        state.PauseTiming();
+        editor.close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
+
+void BM_BlendPanel(benchmark::State &state)
+{
+    const QImage source = scenePicture({480, 360});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GDI::BlendBitmap(source, 0x5E3A22, 48, 64, 188, 251, 0.5f));
+}
+BENCHMARK(BM_BlendPanel)->Unit(benchmark::kMicrosecond);
+
+void BM_BlendPanelPerPixel(benchmark::State &state)
+{
+    const QImage source = scenePicture({480, 360});
+    if (perPixelBlend(source, 0x5E3A22, 48, 64, 188, 251, 0.5f) !=
+        GDI::BlendBitmap(source, 0x5E3A22, 48, 64, 188, 251, 0.5f))
+        state.SkipWithError("the reference disagrees with the blend");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(perPixelBlend(source, 0x5E3A22, 48, 64, 188, 251, 0.5f));
+}
+BENCHMARK(BM_BlendPanelPerPixel)->Unit(benchmark::kMicrosecond);
+
+void BM_UpdateWithPicture(benchmark::State &state)
+{
+    ProgramFolder folder;
+    scenePicture({480, 360}).save(folder.dir.filePath(QStringLiteral("temp2.bmp")), "BMP");
+    ColorTable colors;
+    readSkinFile(factorySkin(), colors);
+    SilentDialogs dialogs;
+    CommonDialog CD(dialogs);
+    frmPreview preview(folder.program(), {colors, [] { return QString(); }}, CD, dialogs);
+    preview.Form_Load();
+    for (auto _ : state)
+        preview.Update();
+}
+BENCHMARK(BM_UpdateWithPicture)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyChange(benchmark::State &state)
+{
+    ProgramFolder folder;
+    scenePicture({480, 360}).save(folder.dir.filePath(QStringLiteral("temp2.bmp")), "BMP");
+    SilentDialogs dialogs;
+    frmMain editor(folder.program(), dialogs);
+    editor.open();
+    auto *combo = editor.findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *code = editor.findChild<QLineEdit *>(QStringLiteral("Text7"));
+    auto *apply = editor.findChild<QAbstractButton *>(QStringLiteral("Command1"));
+    combo->setCurrentIndex(Row::RectBg);
+    emit combo->activated(Row::RectBg);
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        code->setText(QStringLiteral("0x80%1FF00").arg(n++ % 256, 2, 16, QLatin1Char('0')));
+        state.ResumeTiming();
+        apply->click();
+    }
+    editor.close();
+}
+BENCHMARK(BM_ApplyChange)->Unit(benchmark::kMillisecond);
+
+void BM_ImportLargeJpeg(benchmark::State &state)
+{
+    ProgramFolder folder;
+    QTemporaryDir elsewhere;
+    const QString jpeg = elsewhere.filePath(QStringLiteral("photo.jpg"));
+    scenePicture({4000, 3000}).save(jpeg, "JPEG", 90);
+    ColorTable colors;
+    readSkinFile(factorySkin(), colors);
+    SilentDialogs dialogs;
+    dialogs.chosen = jpeg;
+    CommonDialog CD(dialogs);
+    frmPreview preview(folder.program(), {colors, [] { return QString(); }}, CD, dialogs);
+    preview.Form_Load();
+    auto *import = preview.findChild<QAbstractButton *>(QStringLiteral("Command1"));
+    for (auto _ : state)
+        import->click();
+}
+BENCHMARK(BM_ImportLargeJpeg)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Collects the medians so that the targets can be checked at the end.
+class Recorder final : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime() *
+                                                      (run.time_unit == benchmark::kMicrosecond ? 1e-3 : 1.0);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians; // milliseconds
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    std::vector<char *> args(argv, argv + argc);
+    std::string reps = "--benchmark_repetitions=9", aggregates = "--benchmark_report_aggregates_only=true";
+    args.push_back(reps.data());
+    args.push_back(aggregates.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    Recorder recorder;
+    benchmark::RunSpecifiedBenchmarks(&recorder);
+
+    const auto &m = recorder.medians;
+    const auto at = [&](const char *name) {
+        const auto it = m.find(name);
+        return it == m.end() ? -1.0 : it->second;
+    };
+    std::printf("\n%-34s %12s %12s\n", "median", "measured", "target");
+    const auto row = [](const char *what, double value, const char *unit, const char *target, bool met) {
+        std::printf("%-34s %9.2f %-2s %12s  %s\n", what, value, unit, target, met ? "met" : "MISSED");
+    };
+    row("full Update, picture present", at("BM_UpdateWithPicture"), "ms", "<= 3 ms", at("BM_UpdateWithPicture") <= 3);
+    row("Apply Change end to end", at("BM_ApplyChange"), "ms", "<= 16 ms", at("BM_ApplyChange") <= 16);
+    row("start-up, both windows shown", at("BM_Startup"), "ms", "<= 250 ms", at("BM_Startup") <= 250);
+    const double ratio = at("BM_BlendPanelPerPixel") / at("BM_BlendPanel");
+    row("panel blend speed-up vs per-pixel", ratio, "x", ">= 20x", ratio >= 20);
+    row("import of a 4000 x 3000 JPEG", at("BM_ImportLargeJpeg"), "ms", "-", true);
+    benchmark::Shutdown();
+    return 0;
+}
