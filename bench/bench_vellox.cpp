@@ -38,7 +38,10 @@ public:
     QString chosen;
 };
 
-QString factorySkin() { return QStringLiteral(VELLOX_DEFAULT_INI); }
+QString factorySkin()
+{
+    return QStringLiteral(VELLOX_DEFAULT_INI);
+}
 
 // A folder laid out like the program's, with the factory skin.
 struct ProgramFolder
@@ -182,8 +185,9 @@ public:
     {
         for (const Run &run : runs) {
             if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime() *
-                                                      (run.time_unit == benchmark::kMicrosecond ? 1e-3 : 1.0);
+                medians[run.run_name.function_name] =
+                    run.GetAdjustedRealTime() *
+                    (run.time_unit == benchmark::kMicrosecond ? 1e-3 : 1.0);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -198,7 +202,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     std::vector<char *> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=9", aggregates = "--benchmark_report_aggregates_only=true";
+    std::string reps = "--benchmark_repetitions=9",
+                aggregates = "--benchmark_report_aggregates_only=true";
     args.push_back(reps.data());
     args.push_back(aggregates.data());
     int count = static_cast<int>(args.size());
@@ -212,12 +217,17 @@ int main(int argc, char **argv)
         return it == m.end() ? -1.0 : it->second;
     };
     std::printf("\n%-34s %12s %12s\n", "median", "measured", "target");
-    const auto row = [](const char *what, double value, const char *unit, const char *target, bool met) {
-        std::printf("%-34s %9.2f %-2s %12s  %s\n", what, value, unit, target, met ? "met" : "MISSED");
+    const auto row = [](const char *what, double value, const char *unit, const char *target,
+                        bool met) {
+        std::printf("%-34s %9.2f %-2s %12s  %s\n", what, value, unit, target,
+                    met ? "met" : "MISSED");
     };
-    row("full Update, picture present", at("BM_UpdateWithPicture"), "ms", "<= 3 ms", at("BM_UpdateWithPicture") <= 3);
-    row("Apply Change end to end", at("BM_ApplyChange"), "ms", "<= 16 ms", at("BM_ApplyChange") <= 16);
-    row("start-up, both windows shown", at("BM_Startup"), "ms", "<= 250 ms", at("BM_Startup") <= 250);
+    row("full Update, picture present", at("BM_UpdateWithPicture"), "ms", "<= 3 ms",
+        at("BM_UpdateWithPicture") <= 3);
+    row("Apply Change end to end", at("BM_ApplyChange"), "ms", "<= 16 ms",
+        at("BM_ApplyChange") <= 16);
+    row("start-up, both windows shown", at("BM_Startup"), "ms", "<= 250 ms",
+        at("BM_Startup") <= 250);
     const double ratio = at("BM_BlendPanelPerPixel") / at("BM_BlendPanel");
     row("panel blend speed-up vs per-pixel", ratio, "x", ">= 20x", ratio >= 20);
     row("import of a 4000 x 3000 JPEG", at("BM_ImportLargeJpeg"), "ms", "-", true);

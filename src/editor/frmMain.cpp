@@ -99,6 +99,7 @@ void frmMain::buildControls()
 
     Frame2 = placeWidget<QGroupBox>(client, "Frame2", {272, 8, 241, 305}, "Skin.ini"_L1);
     Text5 = placeWidget<QPlainTextEdit>(Frame2, "Text5", {16, 24, 209, 267});
+    Text5->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     Command1->raise();
     Command2->raise();

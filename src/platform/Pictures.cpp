@@ -18,10 +18,19 @@ constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;
 // The decoder's limit for a picture in memory, as Qt's image reader keeps it.
 constexpr qint64 AllocationLimit = 128LL * 1024 * 1024;
 
-qsizetype rowBytes24(int width) { return (qsizetype(width) * 3 + 3) & ~qsizetype(3); }
+qsizetype rowBytes24(int width)
+{
+    return (qsizetype(width) * 3 + 3) & ~qsizetype(3);
+}
 
-template <typename T> T readLE(const char *at) { return qFromLittleEndian<T>(at); }
-template <typename T> void writeLE(char *at, T value) { qToLittleEndian<T>(value, at); }
+template <typename T> T readLE(const char *at)
+{
+    return qFromLittleEndian<T>(at);
+}
+template <typename T> void writeLE(char *at, T value)
+{
+    qToLittleEndian<T>(value, at);
+}
 
 // A 24-bit Windows bitmap, rows bottom-up, built a scanline at a time.
 QByteArray encodeBmp24(const QImage &picture)
@@ -62,10 +71,11 @@ struct Bmp24Layout
     int width = 0;
     int height = 0; // rows stored bottom-up when positive
     quint32 offset = 0;
+    bool complete = false; // the file holds every row
 };
 
-// The plain variant: a 40-byte info header, 24 bits a pixel, no compression, and all of
-// its rows present. Every other bitmap goes to Qt's reader.
+// The plain variant: a 40-byte info header, 24 bits a pixel, no compression. Every other
+// bitmap goes to Qt's reader.
 std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
 {
     if (h[0] != 'B' || h[1] != 'M' || readLE<quint32>(h + 14) != InfoHeaderSize ||
@@ -76,9 +86,9 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
     const qint64 rows = l.height < 0 ? -qint64(l.height) : l.height;
     if (l.width <= 0 || l.width > 32767 || rows == 0 || rows > 32767 || l.offset < HeadersSize)
         return std::nullopt;
-    if (qint64(l.width) * rows * 4 > AllocationLimit ||
-        fileSize < qint64(l.offset) + rowBytes24(l.width) * rows)
+    if (qint64(l.width) * rows * 4 > AllocationLimit)
         return std::nullopt;
+    l.complete = fileSize >= qint64(l.offset) + rowBytes24(l.width) * rows;
     return l;
 }
 
@@ -115,8 +125,10 @@ QImage loadPicture(const QString &path)
     // Snapshots and working pictures are plain 24-bit bitmaps: read those directly.
     char header[HeadersSize];
     if (file.read(header, HeadersSize) == HeadersSize) {
-        if (const auto layout = plainBmp24(header, file.size());
-            layout && file.seek(layout->offset)) {
+        if (const auto layout = plainBmp24(header, file.size())) {
+            // A damaged picture is told as such, not shown with rows missing.
+            if (!layout->complete || !file.seek(layout->offset))
+                throw fail(Error::InvalidPicture, QStringLiteral("the file ends early"));
             const qint64 size = rowBytes24(layout->width) *
                                 (layout->height < 0 ? -qint64(layout->height) : layout->height);
             const QByteArray pixels = file.read(size);

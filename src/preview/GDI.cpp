@@ -25,7 +25,13 @@ ChannelTable channelTable(int fill, double a)
 // The blend looks channels up byte by byte: an RGB32 pixel lies in memory as blue,
 // green, red, 0xFF.
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 byte order");
-enum ByteOfRgb32 { BlueByte, GreenByte, RedByte, AlphaByte };
+enum ByteOfRgb32
+{
+    BlueByte,
+    GreenByte,
+    RedByte,
+    AlphaByte
+};
 
 } // namespace
 

@@ -2,11 +2,12 @@
 
 #include "platform/ProgramDirectory.h"
 
-#include <QByteArray>
-#include <QStringList>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QTemporaryDir>
 
-// A temporary program directory, by default holding the shipped factory skin.
+// A temporary program directory, holding the shipped factory skin unless asked not to.
 class ProgramFolder
 {
 public:
@@ -16,18 +17,44 @@ public:
         Empty
     };
 
-    explicit ProgramFolder(Content content = Content::FactorySkin);
+    explicit ProgramFolder(Content content = Content::FactorySkin)
+    {
+        if (content == Content::FactorySkin)
+            write(QStringLiteral("default.ini"), factorySkin());
+    }
+    static QByteArray factorySkin()
+    {
+        QFile f(QStringLiteral(VELLOX_DEFAULT_INI));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
     ProgramDirectory dir() const { return ProgramDirectory(m_dir.path()); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
-    bool exists(const QString &name) const;
-    QByteArray read(const QString &name) const;
-    void write(const QString &name, const QByteArray &bytes) const;
-    // File names in the folder, sorted, hidden ones included.
-    QStringList entries() const;
+    bool exists(const QString &name) const { return QFileInfo::exists(file(name)); }
+    QByteArray read(const QString &name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QDir().mkpath(QFileInfo(file(name)).path());
+        QFile f(file(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file(name)));
+    }
+    // Every file and folder below, relative and sorted, hidden ones included.
+    QStringList tree() const
+    {
+        QStringList all;
+        QDirIterator it(m_dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            all << QDir(m_dir.path()).relativeFilePath(it.next());
+        all.sort();
+        return all;
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-QByteArray factorySkinBytes();

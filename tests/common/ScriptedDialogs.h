@@ -5,34 +5,35 @@
 #include <QList>
 #include <QStringList>
 
-// Answers the program's questions and file dialogs from queues and records every
-// message, so tests never reach a real modal window.
+// Answers from queues and records every message, so no test reaches a real modal window.
+// An empty queue answers No or cancels, and counts the request as unscripted.
 class ScriptedDialogs final : public Dialogs
 {
 public:
     struct FileRequest
     {
-        enum Kind
-        {
-            Open,
-            Save
-        } kind;
-        QString filter;
-        QString initialFile;
+        bool save;
+        QString filter, initialFile;
     };
 
-    void message(const QString &text) override;
-    Answer question(const QString &text) override;
-    QString openFileName(const QString &filter, const QString &initialFile) override;
-    QString saveFileName(const QString &filter, const QString &initialFile) override;
+    void message(const QString &text) override { messages << text; }
+    Answer question(const QString &text) override
+    {
+        questions << text;
+        return answers.isEmpty() ? (++unscripted, Answer::No) : answers.takeFirst();
+    }
+    QString openFileName(const QString &f, const QString &i) override { return file(false, f, i); }
+    QString saveFileName(const QString &f, const QString &i) override { return file(true, f, i); }
 
-    QStringList messages;
-    QStringList questions;
-    QList<FileRequest> fileRequests;
-
-    // Queues consumed in order. An empty queue answers No / cancels, and the request is
-    // counted in `unscripted`, which tests can expect to stay 0.
+    QStringList messages, questions, chosenFiles;
     QList<Answer> answers;
-    QStringList chosenFiles;
+    QList<FileRequest> fileRequests;
     int unscripted = 0;
+
+private:
+    QString file(bool save, const QString &filter, const QString &initial)
+    {
+        fileRequests.append({save, filter, initial});
+        return chosenFiles.isEmpty() ? (++unscripted, QString()) : chosenFiles.takeFirst();
+    }
 };
