@@ -116,6 +116,7 @@ void frmMain::buildControls()
 
     connect(Combo1, &QComboBox::activated, this, &frmMain::Combo1_Click);
     connect(Text7, &QLineEdit::textChanged, this, &frmMain::Text7_Change);
+    // Red, green and blue move the same way: the colour box and the code follow.
     for (Slider *s : {Slider1, Slider2, Slider3})
         connect(s, &Slider::moved, this, &frmMain::Slider1_Scroll);
     connect(Slider4, &Slider::moved, this, &frmMain::Slider4_Scroll);
@@ -125,7 +126,7 @@ void frmMain::buildControls()
 
 void frmMain::buildMenus()
 {
-    auto action = [this](QMenu *menu, const char *name, const char *text) {
+    auto action = [](QMenu *menu, const char *name, const char *text) {
         QAction *a = menu->addAction(QLatin1String(text));
         a->setObjectName(QLatin1String(name));
         return a;
