@@ -15,8 +15,12 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;
-// The decoder's limit for a picture in memory, as Qt's image reader keeps it.
-constexpr qint64 AllocationLimit = 128LL * 1024 * 1024;
+// Pictures decoded here keep to the same memory limit as Qt's image reader.
+bool overAllocationLimit(qint64 bytes)
+{
+    const qint64 limitMb = QImageReader::allocationLimit();
+    return limitMb > 0 && bytes > limitMb * 1024 * 1024;
+}
 
 qsizetype rowBytes24(int width)
 {
@@ -86,7 +90,7 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
     const qint64 rows = l.height < 0 ? -qint64(l.height) : l.height;
     if (l.width <= 0 || l.width > 32767 || rows == 0 || rows > 32767 || l.offset < HeadersSize)
         return std::nullopt;
-    if (qint64(l.width) * rows * 4 > AllocationLimit)
+    if (overAllocationLimit(qint64(l.width) * rows * 4))
         return std::nullopt;
     l.complete = fileSize >= qint64(l.offset) + rowBytes24(l.width) * rows;
     return l;
