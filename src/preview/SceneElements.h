@@ -56,7 +56,6 @@ public:
     void setText(const QString &text);
     DisplayColor foreColor() const { return m_foreColor; }
     void setForeColor(DisplayColor color);
-    const QFont &font() const { return m_font; }
 
     void paint(QPainter &painter) const override;
 
@@ -84,7 +83,6 @@ public:
     void setFillColor(DisplayColor color) { m_fillColor = color; }
     DisplayColor borderColor() const { return m_borderColor; }
     void setBorderColor(DisplayColor color);
-    Corners corners() const { return m_corners; }
 
     void paint(QPainter &painter) const override;
 

@@ -50,9 +50,6 @@ public:
     // cannot be read or the snapshot cannot be written; what was drawn before stays.
     void Update();
 
-    // The last working picture loaded, as the hidden holder keeps it.
-    const QImage &heldPicture() const { return m_image1; }
-
 signals:
     void loaded();
     void unloaded();

@@ -2,10 +2,24 @@
 
 #include "platform/ProgramDirectory.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+
+// A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
+inline QByteArray encodedPicture(QRgb color, const char *format, QSize size = {96, 72})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 // A temporary program directory, holding the shipped factory skin unless asked not to.
 class ProgramFolder

@@ -5,7 +5,6 @@
 
 #include "skin/SkinItems.h"
 
-#include <QBuffer>
 #include <QRadioButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,20 +22,9 @@ enum class Act
     CreatePackage,  // a package named `name`, with `bytes` blocking the path `blocker`
 };
 
-QByteArray encoded(const char *format, QSize size = {16, 16})
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QByteArray hugeJpegClaim()
 {
-    QByteArray jpeg = encoded("JPEG");
+    QByteArray jpeg = encodedPicture(qRgb(0, 128, 128), "JPEG");
     const qsizetype sof = jpeg.indexOf("\xff\xc0");
     jpeg.replace(sof + 5, 4, "\xea\x60\xea\x60"); // 60000 x 60000
     return jpeg;
@@ -97,17 +85,21 @@ void tst_hostile::catalogue_data()
         << QStringList{u"The skin was not saved.\r\nCannot write \"{prog}/My Projects\": "_s};
     const QStringList undecodable{u"Cannot load the picture \"{chosen}\": "_s, NoPicture};
     QTest::newRow("png named bmp")
-        << Act::ImportPicture << u"p.bmp"_s << encoded("PNG") << QString() << undecodable;
+        << Act::ImportPicture << u"p.bmp"_s << encodedPicture(qRgb(0, 128, 128), "PNG") << QString()
+        << undecodable;
     QTest::newRow("text named bmp") << Act::ImportPicture << u"p.bmp"_s
                                     << QByteArray("BgColor1 = 1") << QString() << undecodable;
     QTest::newRow("empty jpg") << Act::ImportPicture << u"p.jpg"_s << QByteArray() << QString()
                                << undecodable;
-    QTest::newRow("damaged jpg") << Act::ImportPicture << u"p.jpg"_s << encoded("JPEG").left(100)
-                                 << QString() << undecodable;
+    QTest::newRow("damaged jpg") << Act::ImportPicture << u"p.jpg"_s
+                                 << encodedPicture(qRgb(0, 128, 128), "JPEG").left(100) << QString()
+                                 << undecodable;
     QTest::newRow("bmp header cut short")
-        << Act::ImportPicture << u"p.bmp"_s << encoded("BMP").left(30) << QString() << undecodable;
+        << Act::ImportPicture << u"p.bmp"_s << encodedPicture(qRgb(0, 128, 128), "BMP").left(30)
+        << QString() << undecodable;
     QTest::newRow("bmp rows cut short")
-        << Act::ImportPicture << u"p.bmp"_s << encoded("BMP").left(300) << QString() << undecodable;
+        << Act::ImportPicture << u"p.bmp"_s << encodedPicture(qRgb(0, 128, 128), "BMP").left(300)
+        << QString() << undecodable;
     QTest::newRow("jpeg claiming 60000 square")
         << Act::ImportPicture << u"p.jpg"_s << hugeJpegClaim() << QString() << undecodable;
     QTest::newRow("damaged working picture")

@@ -12,7 +12,6 @@
 
 #include "platform/Error.h"
 
-#include <QBuffer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QtTest>
@@ -55,17 +54,6 @@ QString code(int opacityByte, QRgb rgb)
 {
     return u"0x%1%2"_s.arg(opacityByte, 2, 16, QLatin1Char('0'))
         .arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-}
-
-QByteArray picture(QRgb rgb, const char *format, QSize size = {96, 72})
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(rgb);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 constexpr QRgb Background = qRgb(10, 200, 90);
@@ -315,7 +303,7 @@ void tst_frmPreview::compositedScenes()
     QFETCH(Layers, layers);
     constexpr QRgb Picture = qRgb(200, 40, 160);
     Preview p;
-    p.folder.write(u"temp2.bmp"_s, picture(Picture, "BMP"));
+    p.folder.write(u"temp2.bmp"_s, encodedPicture(Picture, "BMP"));
     p.open();
     for (int scene : {1, 2}) {
         QRgb expected = scene == 1 ? Background : Picture;
@@ -329,8 +317,8 @@ void tst_frmPreview::redrawIsRepeatable()
 {
     Preview p;
     p.colors.set(Row::BgColor2, u"0xFFFFFFFF"_s);
-    p.folder.write(u"temp2.bmp"_s, picture(qRgb(9, 9, 9), "BMP"));
-    p.folder.write(u"temp.jpg"_s, picture(qRgb(90, 90, 90), "BMP"));
+    p.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
+    p.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
     p.folder.write(u"temp.bmp"_s, "the user's own");
     p.open();
     QCOMPARE(p.pixel(2, 10, 10), qRgb(90, 90, 90)); // temp.jpg counts first
@@ -344,7 +332,7 @@ void tst_frmPreview::redrawIsRepeatable()
 void tst_frmPreview::failingRowsLeaveWhatWasDrawn()
 {
     Preview p;
-    p.folder.write(u"temp2.bmp"_s, picture(qRgb(9, 9, 9), "BMP"));
+    p.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
     p.open();
     const QImage first = p.scene(1);
     // A failing background row: nothing drawn, nothing coloured.
@@ -378,7 +366,7 @@ void tst_frmPreview::pictureBackgroundSwitch()
     QCOMPARE(p.dialogs.messages, QStringList{NoPicture});
     QVERIFY(p.get<QRadioButton>("Option3")->isChecked() && !p.pictureShown());
     // A working picture from before is shown without a new import.
-    p.folder.write(u"temp.jpg"_s, picture(qRgb(30, 60, 90), "BMP"));
+    p.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(30, 60, 90), "BMP"));
     p.click("Option4");
     QVERIFY(p.get<QRadioButton>("Option4")->isChecked() && p.pictureShown());
     QCOMPARE(p.pixel(2, 5, 5), qRgb(30, 60, 90));
@@ -394,15 +382,17 @@ void tst_frmPreview::imports_data()
     QTest::addColumn<QString>("working"); // the working picture written, if any
     QTest::addColumn<QStringList>("messages");
     const QRgb c = qRgb(12, 34, 56);
-    QTest::newRow("bmp") << u"pic.bmp"_s << picture(c, "BMP") << u"temp2.bmp"_s << QStringList();
-    QTest::newRow("jpg") << u"pic.jpg"_s << picture(c, "JPEG") << u"temp.jpg"_s << QStringList();
+    QTest::newRow("bmp") << u"pic.bmp"_s << encodedPicture(c, "BMP") << u"temp2.bmp"_s
+                         << QStringList();
+    QTest::newRow("jpg") << u"pic.jpg"_s << encodedPicture(c, "JPEG") << u"temp.jpg"_s
+                         << QStringList();
     QTest::newRow("bmp data named jpg")
-        << u"pic.jpg"_s << picture(c, "BMP") << u"temp.jpg"_s << QStringList();
-    QTest::newRow("png") << u"pic.png"_s << picture(c, "PNG") << QString()
+        << u"pic.jpg"_s << encodedPicture(c, "BMP") << u"temp.jpg"_s << QStringList();
+    QTest::newRow("png") << u"pic.png"_s << encodedPicture(c, "PNG") << QString()
                          << QStringList{PngRefused, NoPicture};
     QTest::newRow("upper-case JPG")
-        << u"pic.JPG"_s << picture(c, "JPEG") << QString() << QStringList{NoPicture};
-    QTest::newRow("jpeg ending") << u"pic.jpeg"_s << picture(c, "JPEG") << QString()
+        << u"pic.JPG"_s << encodedPicture(c, "JPEG") << QString() << QStringList{NoPicture};
+    QTest::newRow("jpeg ending") << u"pic.jpeg"_s << encodedPicture(c, "JPEG") << QString()
                                  << QStringList{NoPicture};
 }
 
@@ -414,7 +404,7 @@ void tst_frmPreview::imports()
     QFETCH(QStringList, messages);
     Preview p;
     p.open();
-    p.folder.write(u"temp2.bmp"_s, picture(qRgb(1, 1, 1), "BMP"));
+    p.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(1, 1, 1), "BMP"));
     p.importFile(p.outside(name, bytes));
     QCOMPARE(p.dialogs.fileRequests.first().filter,
              u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s);
@@ -452,7 +442,7 @@ void tst_frmPreview::packageContents()
     Preview p;
     p.open();
     if (!imported.isEmpty())
-        p.importFile(p.outside(imported, picture(qRgb(7, 8, 9), "BMP", {20, 10})));
+        p.importFile(p.outside(imported, encodedPicture(qRgb(7, 8, 9), "BMP", {20, 10})));
     if (colorBackground)
         p.click("Option3");
     QStringList expected = p.folder.tree();
@@ -485,10 +475,10 @@ void tst_frmPreview::packageReplaced()
     QFETCH(Dialogs::Answer, answer);
     Preview p;
     p.open();
-    p.importFile(p.outside(u"a.bmp"_s, picture(qRgb(1, 1, 1), "BMP")));
+    p.importFile(p.outside(u"a.bmp"_s, encodedPicture(qRgb(1, 1, 1), "BMP")));
     p.createPackage(u" My Skin "_s);
     p.folder.write(u"My Projects/ My Skin /notes.txt"_s, "mine");
-    p.importFile(p.outside(u"b.jpg"_s, picture(qRgb(2, 2, 2), "BMP")));
+    p.importFile(p.outside(u"b.jpg"_s, encodedPicture(qRgb(2, 2, 2), "BMP")));
     p.dialogs.answers = {answer};
     p.createPackage(u" My Skin "_s);
     QCOMPARE(p.dialogs.questions.size(), 1);
