@@ -1,6 +1,7 @@
 #include "editor/frmMain.h"
 
 #include "editor/ColorBox.h"
+#include "editor/SkinTextEdit.h"
 
 #include "preview/frmPreview.h"
 
@@ -23,8 +24,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QTextDocument>
 
 #include <functional>
 
@@ -98,7 +97,7 @@ void frmMain::buildControls()
     Command1 = placeWidget<QPushButton>(client, "Command1", {144, 280, 105, 25}, "Apply Change"_L1);
 
     Frame2 = placeWidget<QGroupBox>(client, "Frame2", {272, 8, 241, 305}, "Skin.ini"_L1);
-    Text5 = placeWidget<QPlainTextEdit>(Frame2, "Text5", {16, 24, 209, 267});
+    Text5 = placeWidget<SkinTextEdit>(Frame2, "Text5", {16, 24, 209, 267});
     Text5->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     Command1->raise();
@@ -193,7 +192,8 @@ void frmMain::Form_Unload()
 {
     if (m_preview)
         m_preview->close();
-    for (auto name : {TempIni, "temp.jpg"_L1, "temp2.bmp"_L1}) {
+    // temp.bmp lives only inside a redraw; one that is still there was left by a failure.
+    for (auto name : {TempIni, "temp.jpg"_L1, "temp2.bmp"_L1, "temp.bmp"_L1}) {
         const QString path = m_programDir.file(name);
         if (!FileExists(path))
             continue;
@@ -280,23 +280,14 @@ void frmMain::LoadINI(const QString &File)
     }
 }
 
-// The text box breaks lines at CR LF and at a lone LF alike. A lone LF belongs to a
-// code, so it is shown as a line break inside the line and comes back as itself.
 void frmMain::RefreshText5()
 {
-    QString shown = skinText(ItemColors);
-    static const QRegularExpression loneLf(QStringLiteral("(?<!\r)\n"));
-    shown.replace(loneLf, QString(QChar::LineSeparator));
-    Text5->setPlainText(shown);
+    Text5->setSkinText(skinText(ItemColors));
 }
 
 QString frmMain::text5() const
 {
-    // The raw text keeps every character as typed, non-breaking spaces included.
-    QString text = Text5->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, "\r\n"_L1);
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
+    return Text5->skinText();
 }
 
 void frmMain::selectRow(int row)
@@ -440,6 +431,15 @@ void frmMain::preview_Click(bool checkedByMenu)
     } else if (m_preview) {
         m_preview->close();
     }
+}
+
+void frmMain::bringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void frmMain::exit_Click()

@@ -15,8 +15,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
+class SkinTextEdit;
 class Slider;
 #include "preview/frmPreview.h"
 
@@ -42,6 +42,9 @@ public:
     // Reads a skin file into the colour table and brings everything that shows the
     // colours up to date. Never fails: what cannot be done is skipped.
     void LoadINI(const QString &File);
+
+    // Shows the window in front of the others, restored if it was minimised.
+    void bringToFront();
 
 signals:
     void aboutRequested();
@@ -106,7 +109,7 @@ private:
     QPushButton *Command2 = nullptr;
     QPushButton *Command1 = nullptr;
     QGroupBox *Frame2 = nullptr;
-    QPlainTextEdit *Text5 = nullptr;
+    SkinTextEdit *Text5 = nullptr;
 
     QMenu *File = nullptr;
     QAction *loadskin = nullptr;

@@ -24,6 +24,8 @@ public:
 
     Code code() const noexcept { return m_code; }
     const QString &description() const noexcept { return m_description; }
+    // For a file error, the system's reason alone; otherwise the description.
+    const QString &reason() const noexcept { return m_reason; }
     const char *what() const noexcept override { return m_what.constData(); }
 
     static Error subscriptOutOfRange()
@@ -38,5 +40,6 @@ public:
 private:
     Code m_code;
     QString m_description;
+    QString m_reason;
     QByteArray m_what;
 };

@@ -5,11 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +66,107 @@ private:
     bool m_afterCr = false;
 };
 
+QString systemReason(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// Qt's own text when it has one. After a write cut short it has none ("Unknown
+// error"), while the system's reason for the failed call is still at hand.
+QString writeReason(const QFileDevice &file, int err)
+{
+    const QString reason = file.errorString();
+    if (!reason.isEmpty() && reason != QLatin1String("Unknown error"))
+        return reason;
+    if (err != 0)
+        return systemReason(err);
+    return QStringLiteral("the file could not be written to its end (the disk may be full)");
+}
+
+Error writeError(const QFileDevice &file, const QString &path)
+{
+    const int err = errno;
+    return Error::file(Error::PathFileAccess, "write", path, writeReason(file, err));
+}
+
+ByteSink sinkInto(QFileDevice &file, const QString &path)
+{
+    return [&file, path](const char *data, qsizetype size) {
+        errno = 0;
+        if (file.write(data, size) != size)
+            throw writeError(file, path);
+    };
+}
+
+void writeScratch(const QString &path, const std::function<void(const ByteSink &)> &produce)
+{
+    // O_NOFOLLOW: a link put in place since the caller removed one is refused, not followed.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw Error::file(errno == ENOENT ? Error::PathNotFound : Error::PathFileAccess, "write",
+                          path, systemReason(errno));
+    QFile file;
+    file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    try {
+        produce(sinkInto(file, path));
+        errno = 0;
+        if (!file.flush())
+            throw writeError(file, path);
+    } catch (const Error &) {
+        file.close();
+        QFile::remove(path);
+        throw;
+    }
+}
+
+// Rewrites an existing file where it stands, for a folder that holds no file of ours. The
+// room for the new content is reserved before the old content is touched, so a full
+// disk still leaves the old file whole.
+void writeInPlace(const QString &path, const std::function<void(const ByteSink &)> &produce)
+{
+    QByteArray bytes;
+    produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+    const auto fail = [&](int err) {
+        return Error::file(Error::PathFileAccess, "write", path, systemReason(err));
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw fail(errno);
+    const auto closeAndFail = [&](int err) {
+        ::close(fd);
+        return fail(err);
+    };
+    if (const int err = ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1));
+        err != 0 && err != EOPNOTSUPP && err != EINVAL)
+        throw closeAndFail(err);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw closeAndFail(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0)
+        throw closeAndFail(errno);
+    if (::close(fd) != 0)
+        throw fail(errno);
+}
+
+// Which characters of `lines` 8-bit text cannot hold, each once, in order.
+QString unstorable8bit(const QStringList &lines)
+{
+    QString found;
+    for (const QString &line : lines) {
+        for (QChar c : line) {
+            if (c.unicode() > 0xFF && !found.contains(c))
+                found += c;
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 bool FileExists(const QString &TheFileName)
@@ -85,25 +189,78 @@ void createFolder(const QString &path)
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          "create the folder", path, QString::fromLocal8Bit(std::strerror(err)));
+                          "create the folder", path, systemReason(err));
     }
 }
 
-void readLines8bit(const QString &path, const std::function<void(const QString &)> &onLine)
+void removeLink(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const auto code = file.exists() ? Error::PathFileAccess : Error::FileNotFound;
-        throw Error::file(code, "read", path, file.errorString());
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
+        ::unlink(name.constData()) != 0)
+        throw Error::file(Error::PathFileAccess, "replace the link", path, systemReason(errno));
+}
+
+void writeFile(const QString &path, Durability durability, AtLink atLink,
+               const std::function<void(const ByteSink &)> &produce)
+{
+    if (atLink == AtLink::ReplaceLink)
+        removeLink(path);
+    if (durability == Durability::Scratch) {
+        writeScratch(path, produce);
+        return;
     }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo target(path);
+        if (target.isFile() && target.isWritable() && !QFileInfo(target.path()).isWritable()) {
+            writeInPlace(path, produce);
+            return;
+        }
+        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
+                                                         : Error::PathNotFound,
+                          "write", path, file.errorString());
+    }
+    produce(sinkInto(file, path));
+    // commit() alone lets a failed last flush pass as success and leaves an empty file.
+    errno = 0;
+    if (!file.flush() || !file.commit())
+        throw writeError(file, path);
+}
+
+void readLines8bit(const QString &path, qint64 maxBytes,
+                   const std::function<void(const QString &)> &onLine)
+{
+    // Opened without blocking: a pipe or a device under the name must not hang us.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        throw Error::file(err == ENOENT ? Error::FileNotFound : Error::PathFileAccess, "read", path,
+                          systemReason(err));
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        throw Error::file(Error::PathFileAccess, "read", path, systemReason(errno));
+    if (!S_ISREG(st.st_mode))
+        throw Error::file(Error::PathFileAccess, "read", path,
+                          QStringLiteral("it is not an ordinary file"));
+    if (st.st_size > maxBytes)
+        throw Error::file(Error::PathFileAccess, "read", path,
+                          QStringLiteral("the file is %1; Vellox reads files of up to %2")
+                              .arg(readableSize(st.st_size), readableSize(maxBytes)));
     LineSplitter splitter(onLine);
     char buffer[64 * 1024];
-    for (;;) {
-        const qint64 n = file.read(buffer, sizeof buffer);
+    // The file may grow while it is read; what lies beyond the limit is not ours to read.
+    for (qint64 total = 0;;) {
+        const qint64 n = file.read(buffer, qMin<qint64>(sizeof buffer, maxBytes - total));
         if (n < 0)
             throw Error::file(Error::PathFileAccess, "read", path, file.errorString());
         if (n == 0)
             break;
+        total += n;
         splitter.feed(buffer, n);
     }
     splitter.finish();
@@ -121,6 +278,15 @@ QStringList splitLines8bit(const QByteArray &bytes)
 
 QByteArray encodeLines8bit(const QStringList &lines)
 {
+    if (const QString bad = unstorable8bit(lines); !bad.isEmpty()) {
+        QStringList quoted;
+        for (QChar c : bad)
+            quoted << u'"' + QString(c) + u'"';
+        throw Error(Error::PathFileAccess,
+                    QStringLiteral("8-bit text cannot hold the character%1 %2")
+                        .arg(bad.size() > 1 ? QStringLiteral("s") : QString(),
+                             quoted.join(QStringLiteral(", "))));
+    }
     QByteArray bytes;
     for (const QString &line : lines) {
         bytes += line.toLatin1();
@@ -129,14 +295,19 @@ QByteArray encodeLines8bit(const QStringList &lines)
     return bytes;
 }
 
-void writeLines8bit(const QString &path, const QStringList &lines)
+void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink)
 {
-    const QByteArray bytes = encodeLines8bit(lines);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
-                                                         : Error::PathNotFound,
-                          "write", path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Error::file(Error::PathFileAccess, "write", path, file.errorString());
+    QByteArray bytes;
+    try {
+        bytes = encodeLines8bit(lines);
+    } catch (const Error &e) {
+        throw Error::file(e.code(), "write", path, e.description());
+    }
+    writeFile(path, Durability::Atomic, atLink,
+              [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+}
+
+QString readableSize(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
 }

@@ -13,15 +13,51 @@ bool FileExists(const QString &TheFileName);
 void deleteFile(const QString &path);
 // Creates exactly one folder; its parent must exist.
 void createFolder(const QString &path);
+// A symbolic link at `path` (dangling or not) is removed; its target is left alone.
+void removeLink(const QString &path);
+
+// How a file is written. Files the user keeps are replaced as a whole: a full disk or a
+// crash leaves the old file or the new one, never a part. A scratch file that lives for
+// a moment skips the trip to the disk and is removed again when its writing fails.
+enum class Durability
+{
+    Atomic,
+    Scratch
+};
+
+// What a write does with a symbolic link at its path. The program's own files replace
+// the link itself, so that nothing outside its folders is written through one; a file
+// the user chose by name is written where the link leads, as in any editor.
+enum class AtLink
+{
+    ReplaceLink,
+    FollowLink
+};
+
+// Receives the bytes of a file as they are produced; each call is checked and throws
+// Error when the system takes fewer bytes than given.
+using ByteSink = std::function<void(const char *data, qsizetype size)>;
+
+// Writes the bytes `produce` hands to its sink, checked to the last byte. A folder that
+// may not be written to, holding a file that may, gets the file rewritten in place, its
+// room reserved first. Throws Error naming the path and the system's reason.
+void writeFile(const QString &path, Durability durability, AtLink atLink,
+               const std::function<void(const ByteSink &)> &produce);
 
 // 8-bit text, every byte kept (Latin-1). A line ends at CR LF or at a lone CR; a lone
 // LF stays inside the line; a last line without terminator is still a line.
-void readLines8bit(const QString &path, const std::function<void(const QString &line)> &onLine);
+// Only an ordinary file of at most `maxBytes` is read; anything else (a folder, a pipe,
+// a device, a larger file) throws Error before a byte is read, so nothing can block.
+void readLines8bit(const QString &path, qint64 maxBytes,
+                   const std::function<void(const QString &line)> &onLine);
 // The same split on bytes already in memory.
 QStringList splitLines8bit(const QByteArray &bytes);
 
-// Every line followed by CR LF, as 8-bit text.
+// Every line followed by CR LF, as 8-bit text. Throws Error naming the characters when
+// a line holds one that 8-bit text cannot.
 QByteArray encodeLines8bit(const QStringList &lines);
-// Writes encodeLines8bit(lines), replacing the file as a whole: readers see the old
-// content or the new one, never a mixture.
-void writeLines8bit(const QString &path, const QStringList &lines);
+// Writes encodeLines8bit(lines) as an atomic file.
+void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink);
+
+// A size as people read it: "512 bytes", "3.2 MB".
+QString readableSize(qint64 bytes);

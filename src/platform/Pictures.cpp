@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -15,11 +14,30 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;
-// Pictures decoded here keep to the same memory limit as Qt's image reader.
-bool overAllocationLimit(qint64 bytes)
+constexpr qint64 MiB = 1024 * 1024;
+
+// Qt's image reader refuses pictures above 128 MB of pixels unless told otherwise; the
+// largest picture we take needs four bytes a pixel.
+[[maybe_unused]] const bool qtReaderLimitRaised = [] {
+    QImageReader::setAllocationLimit(int(LargestPicturePixels * 4 / MiB + 1));
+    return true;
+}();
+
+// The largest picture as Qt's reader is set up now: a caller may have lowered its limit.
+qint64 largestPixels()
 {
     const qint64 limitMb = QImageReader::allocationLimit();
-    return limitMb > 0 && bytes > limitMb * 1024 * 1024;
+    return limitMb > 0 ? qMin(LargestPicturePixels, limitMb * MiB / 4) : LargestPicturePixels;
+}
+
+Error tooLarge(const QString &path, qint64 width, qint64 height)
+{
+    return Error::file(Error::InvalidPicture, "load the picture", path,
+                       QStringLiteral("the picture is %1 × %2 pixels; Vellox takes pictures of "
+                                      "up to %3 megapixels")
+                           .arg(width)
+                           .arg(height)
+                           .arg(largestPixels() / 1'000'000));
 }
 
 qsizetype rowBytes24(int width)
@@ -36,19 +54,18 @@ template <typename T> void writeLE(char *at, T value)
     qToLittleEndian<T>(value, at);
 }
 
-// A 24-bit Windows bitmap, rows bottom-up, built a scanline at a time.
-QByteArray encodeBmp24(const QImage &picture)
+// A 24-bit Windows bitmap, rows bottom-up, handed to `sink` a scanline at a time.
+void encodeBmp24(const QImage &picture, const ByteSink &sink)
 {
     const QImage image = picture.format() == QImage::Format_RGB32
                              ? picture
                              : picture.convertToFormat(QImage::Format_RGB32);
     const int w = image.width(), h = image.height();
     const qsizetype stride = rowBytes24(w);
-    QByteArray bytes(HeadersSize + stride * h, '\0');
-    char *d = bytes.data();
+    char d[HeadersSize] = {};
     d[0] = 'B';
     d[1] = 'M';
-    writeLE<quint32>(d + 2, quint32(bytes.size()));
+    writeLE<quint32>(d + 2, quint32(HeadersSize + stride * h));
     writeLE<quint32>(d + 10, HeadersSize);
     writeLE<quint32>(d + 14, InfoHeaderSize);
     writeLE<qint32>(d + 18, w);
@@ -58,16 +75,18 @@ QByteArray encodeBmp24(const QImage &picture)
     writeLE<quint32>(d + 34, quint32(stride * h));
     writeLE<qint32>(d + 38, image.dotsPerMeterX());
     writeLE<qint32>(d + 42, image.dotsPerMeterY());
-    for (int y = 0; y < h; ++y) {
+    sink(d, HeadersSize);
+    QByteArray row(stride, '\0');
+    for (int y = h - 1; y >= 0; --y) {
         const auto *in = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        auto *out = reinterpret_cast<uchar *>(d + HeadersSize + stride * (h - 1 - y));
+        auto *out = reinterpret_cast<uchar *>(row.data());
         for (int x = 0; x < w; ++x, out += 3) {
             out[0] = uchar(qBlue(in[x]));
             out[1] = uchar(qGreen(in[x]));
             out[2] = uchar(qRed(in[x]));
         }
+        sink(row.constData(), stride);
     }
-    return bytes;
 }
 
 struct Bmp24Layout
@@ -90,27 +109,100 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
     const qint64 rows = l.height < 0 ? -qint64(l.height) : l.height;
     if (l.width <= 0 || l.width > 32767 || rows == 0 || rows > 32767 || l.offset < HeadersSize)
         return std::nullopt;
-    if (overAllocationLimit(qint64(l.width) * rows * 4))
-        return std::nullopt;
     l.complete = fileSize >= qint64(l.offset) + rowBytes24(l.width) * rows;
     return l;
 }
 
-QImage decodeBmp24(const char *pixels, const Bmp24Layout &l)
+// Reads the rows one at a time, so the file never sits in memory beside the picture.
+QImage decodeBmp24(QIODevice &in, const Bmp24Layout &l)
 {
     const int rows = l.height < 0 ? -l.height : l.height;
     const qsizetype stride = rowBytes24(l.width);
     QImage image(l.width, rows, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    for (int y = 0; y < rows; ++y) {
-        const int stored = l.height < 0 ? y : rows - 1 - y;
-        const auto *in = reinterpret_cast<const uchar *>(pixels + stride * stored);
+    QByteArray row(stride, '\0');
+    for (int stored = 0; stored < rows; ++stored) {
+        if (in.read(row.data(), stride) != stride)
+            return {};
+        const int y = l.height < 0 ? stored : rows - 1 - stored;
+        const auto *from = reinterpret_cast<const uchar *>(row.constData());
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < l.width; ++x, in += 3)
-            out[x] = qRgb(in[2], in[1], in[0]);
+        for (int x = 0; x < l.width; ++x, from += 3)
+            out[x] = qRgb(from[2], from[1], from[0]);
     }
     return image;
+}
+
+// An uncompressed bitmap of any depth must hold every row its header announces; Qt's
+// reader would show a cut-short one with rows missing.
+bool bmpHoldsItsRows(const char *h, qint64 fileSize)
+{
+    const quint32 info = readLE<quint32>(h + 14);
+    const quint32 compression = readLE<quint32>(h + 30);
+    if (info < InfoHeaderSize || (compression != 0 && compression != 3))
+        return true;
+    const qint64 width = readLE<qint32>(h + 18), height = qAbs(qint64(readLE<qint32>(h + 22)));
+    const qint64 bits = readLE<quint16>(h + 28);
+    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    return fileSize >= qint64(readLE<quint32>(h + 10)) + rowBytes * height;
+}
+
+// Whether a JPEG's data runs to its end-of-image marker. Qt's reader decodes a file cut
+// short without complaint, its missing part grey. Segments are skipped by their length,
+// so the end marker of an embedded thumbnail does not count; data after the end marker
+// (phones append some) does not matter.
+bool jpegReachesEnd(QIODevice &in)
+{
+    QByteArray chunk;
+    qsizetype pos = 0;
+    const auto fill = [&] {
+        if (pos < chunk.size())
+            return true;
+        chunk = in.read(MiB);
+        pos = 0;
+        return !chunk.isEmpty();
+    };
+    const auto next = [&](uchar &c) {
+        if (!fill())
+            return false;
+        c = uchar(chunk[pos++]);
+        return true;
+    };
+    uchar a = 0, b = 0;
+    if (!next(a) || !next(b) || a != 0xFF || b != 0xD8)
+        return false;
+    for (;;) {
+        // Entropy-coded data, and any stray bytes, up to the next marker.
+        if (!fill())
+            return false;
+        const void *ff = std::memchr(chunk.constData() + pos, 0xFF, size_t(chunk.size() - pos));
+        if (!ff) {
+            pos = chunk.size();
+            continue;
+        }
+        pos = static_cast<const char *>(ff) - chunk.constData() + 1;
+        uchar marker = 0xFF;
+        while (marker == 0xFF) {
+            if (!next(marker))
+                return false;
+        }
+        if (marker == 0xD9)
+            return true;
+        // Stuffed bytes, restart markers and TEM stand alone.
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        uchar hi = 0, lo = 0;
+        if (!next(hi) || !next(lo))
+            return false;
+        for (qint64 skip = (hi << 8 | lo) - 2; skip > 0;) {
+            if (!fill())
+                return false;
+            const qint64 step = qMin<qint64>(skip, chunk.size() - pos);
+            pos += step;
+            skip -= step;
+        }
+    }
 }
 
 } // namespace
@@ -120,6 +212,9 @@ QImage loadPicture(const QString &path)
     const auto fail = [&](Error::Code code, const QString &reason) {
         return Error::file(code, "load the picture", path, reason);
     };
+    const auto endsEarly = [&] {
+        return fail(Error::InvalidPicture, QStringLiteral("the file ends early; it is damaged"));
+    };
     QFile file(path);
     if (!QFileInfo(path).isFile())
         throw fail(Error::FileNotFound, QStringLiteral("file not found"));
@@ -128,19 +223,18 @@ QImage loadPicture(const QString &path)
 
     // Snapshots and working pictures are plain 24-bit bitmaps: read those directly.
     char header[HeadersSize];
-    if (file.read(header, HeadersSize) == HeadersSize) {
+    const bool headerRead = file.read(header, HeadersSize) == HeadersSize;
+    if (headerRead) {
         if (const auto layout = plainBmp24(header, file.size())) {
+            const qint64 rows = qAbs(qint64(layout->height));
+            if (qint64(layout->width) * rows > largestPixels())
+                throw tooLarge(path, layout->width, rows);
             // A damaged picture is told as such, not shown with rows missing.
             if (!layout->complete || !file.seek(layout->offset))
-                throw fail(Error::InvalidPicture, QStringLiteral("the file ends early"));
-            const qint64 size = rowBytes24(layout->width) *
-                                (layout->height < 0 ? -qint64(layout->height) : layout->height);
-            const QByteArray pixels = file.read(size);
-            if (pixels.size() != size)
-                throw fail(Error::InvalidPicture, QStringLiteral("the file ends early"));
-            QImage image = decodeBmp24(pixels.constData(), *layout);
+                throw endsEarly();
+            QImage image = decodeBmp24(file, *layout);
             if (image.isNull())
-                throw fail(Error::InvalidPicture, QStringLiteral("not enough memory"));
+                throw endsEarly();
             return image;
         }
     }
@@ -153,26 +247,23 @@ QImage loadPicture(const QString &path)
         throw fail(Error::InvalidPicture, format.isEmpty()
                                               ? reader.errorString()
                                               : QStringLiteral("it is not a BMP or JPEG picture"));
+    if (const QSize size = reader.size();
+        size.isValid() && qint64(size.width()) * size.height() > largestPixels())
+        throw tooLarge(path, size.width(), size.height());
+    const qint64 at = file.pos();
+    if (format == "bmp" && headerRead && !bmpHoldsItsRows(header, file.size()))
+        throw endsEarly();
+    if (format == "jpeg" && !(file.seek(0) && jpegReachesEnd(file) && file.seek(at)))
+        throw endsEarly();
     QImage image = reader.read();
     if (image.isNull())
         throw fail(Error::InvalidPicture, reader.errorString());
     return image;
 }
 
-void savePictureBmp(const QImage &picture, const QString &path, Durability durability)
+void savePictureBmp(const QImage &picture, const QString &path, Durability durability,
+                    AtLink atLink)
 {
-    const QByteArray bytes = encodeBmp24(picture);
-    const auto fail = [&](const QFileDevice &file) {
-        return Error::file(Error::PathFileAccess, "write", path, file.errorString());
-    };
-    if (durability == Durability::Scratch) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size())
-            throw fail(file);
-        return;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw fail(file);
+    writeFile(path, durability, atLink,
+              [&picture](const ByteSink &sink) { encodeBmp24(picture, sink); });
 }

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <QImage>
 #include <QString>
 
+// The largest picture Vellox takes: the 200-megapixel pictures of today's phone cameras
+// fit; larger ones are refused from their header, before any memory is spent on them.
+inline constexpr qint64 LargestPicturePixels = 200'000'000;
+
 // Loads a BMP or JPEG picture, recognised by its content whatever the file is called.
-// Anything else, a damaged file, or one too large to decode throws Error.
+// Anything else, a damaged or cut-short file, or one larger than the largest picture
+// throws Error.
 QImage loadPicture(const QString &path);
 
-// How a picture file is written: files the user keeps are replaced as a whole; a
-// scratch file that lives for a moment skips the trip to the disk.
-enum class Durability
-{
-    Atomic,
-    Scratch
-};
-
-// Saves as a 24-bit Windows bitmap. Throws Error.
-void savePictureBmp(const QImage &picture, const QString &path,
-                    Durability durability = Durability::Atomic);
+// Saves as a 24-bit Windows bitmap, a scanline at a time. Throws Error.
+void savePictureBmp(const QImage &picture, const QString &path, Durability durability,
+                    AtLink atLink);

@@ -21,8 +21,10 @@ ImportOutcome importWorkingPicture(const QString &chosen, const ProgramDirectory
         return {ImportOutcome::OtherEnding, {}, {}};
     try {
         QImage picture = loadPicture(chosen);
-        savePictureBmp(picture, programDir.file(ending == "bmp"_L1 ? WorkingPicture::Bmp
-                                                                   : WorkingPicture::Jpg));
+        savePictureBmp(
+            picture,
+            programDir.file(ending == "bmp"_L1 ? WorkingPicture::Bmp : WorkingPicture::Jpg),
+            Durability::Atomic, AtLink::ReplaceLink);
         return {ImportOutcome::Written, std::move(picture), {}};
     } catch (const Error &e) {
         return {ImportOutcome::Undecodable, {}, e.description()};

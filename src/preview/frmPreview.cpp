@@ -3,6 +3,7 @@
 #include "preview/DrawingArea.h"
 #include "preview/GDI.h"
 #include "preview/Gradient.h"
+#include "preview/PackageFolder.h"
 #include "preview/PictureImport.h"
 
 #include "skin/ColorTable.h"
@@ -240,16 +241,21 @@ void frmPreview::Command1_Click()
     if (!FileExists(chosen))
         return;
     ImportOutcome outcome;
+    // The old picture is let go first: it is about to be deleted, and a large one need not
+    // share memory with the next.
+    m_loaded = {};
+    m_image1 = {};
     try {
+        const BusyCursor busy;
         outcome = importWorkingPicture(chosen, m_programDir);
+        if (outcome.kind == ImportOutcome::Written)
+            rememberWorkingPicture(workingPicture(), outcome.picture);
     } catch (const Error &e) {
         m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
         return;
     }
-    m_loaded = {};
     switch (outcome.kind) {
     case ImportOutcome::Written:
-        m_image1 = outcome.picture;
         break;
     case ImportOutcome::PngRefused:
         m_dialogs.message(PngNotSupported);
@@ -282,42 +288,42 @@ void frmPreview::Command2_Click()
 void frmPreview::exportPackage(const QString &name)
 {
     const QString projects = m_programDir.file(ProjectsFolder);
-    const QString folder = projects + u'/' + name;
-    const bool replacing = QFileInfo(folder).isDir();
-    if (replacing &&
-        m_dialogs.question(QStringLiteral("A package named %1 already exists in My Projects.\r\n"
-                                          "Replace its skin and background?")
-                               .arg(name)) == Dialogs::Answer::No)
-        return;
-
-    bool createdFolder = false;
+    const PackageFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
+    const auto notCreated = [&](const Error &e) {
+        m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
+                          e.description());
+    };
     try {
+        if (package.exists() &&
+            m_dialogs.question(
+                QStringLiteral("A package named %1 already exists in My Projects.\r\n"
+                               "Replace its skin and background?")
+                    .arg(name)) == Dialogs::Answer::No)
+            return;
+    } catch (const Error &e) {
+        notCreated(e);
+        return;
+    }
+
+    try {
+        const BusyCursor busy;
         if (!QFileInfo(projects).isDir())
             createFolder(projects);
-        if (!replacing) {
-            createFolder(folder);
-            createdFolder = true;
-        }
         const bool jpg = FileExists(m_programDir.file(TempJpg));
         const bool bmp = FileExists(m_programDir.file(Temp2Bmp));
         if (jpg || bmp)
             loadWorkingPicture(m_programDir.file(jpg ? TempJpg : Temp2Bmp));
-        SaveINItemp2(folder + u'/' + PackageSkin, m_skinText(), {jpg, bmp});
-        if (jpg)
-            savePictureBmp(m_image1, folder + u'/' + PackageJpg);
-        if (bmp)
-            savePictureBmp(m_image1, folder + u'/' + PackageBmp);
-        // A replaced package holds what a first export would: no background of the
-        // other kind stays behind.
-        for (auto [stale, kept] : {std::pair{PackageJpg, jpg}, std::pair{PackageBmp, bmp}}) {
-            if (!kept && QFileInfo::exists(folder + u'/' + stale))
-                deleteFile(folder + u'/' + stale);
-        }
+        package.build([&](const QString &folder) {
+            SaveINItemp2(folder + u'/' + PackageSkin, m_skinText(), {jpg, bmp});
+            if (jpg)
+                savePictureBmp(m_image1, folder + u'/' + PackageJpg, Durability::Atomic,
+                               AtLink::ReplaceLink);
+            if (bmp)
+                savePictureBmp(m_image1, folder + u'/' + PackageBmp, Durability::Atomic,
+                               AtLink::ReplaceLink);
+        });
     } catch (const Error &e) {
-        if (createdFolder)
-            QDir(projects).rmdir(name);
-        m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
-                          e.description());
+        notCreated(e);
         return;
     }
     m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
@@ -346,16 +352,25 @@ void frmPreview::loadWorkingPicture(const QString &path)
     const QFileInfo info(path);
     if (path != m_loaded.path || info.lastModified() != m_loaded.modified ||
         info.size() != m_loaded.size) {
+        // The old picture goes before the new one is decoded: two large pictures need
+        // not fit in memory at once.
         m_loaded = {};
-        m_image1 = loadPicture(path);
-        m_loaded.stretched = m_image1
-                                 .scaled(Picture2->scaleWidth(), Picture2->scaleHeight(),
-                                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                 .convertToFormat(QImage::Format_RGB32);
-        m_loaded.path = path;
-        m_loaded.modified = info.lastModified();
-        m_loaded.size = info.size();
+        m_image1 = {};
+        rememberWorkingPicture(path, loadPicture(path));
     }
+}
+
+void frmPreview::rememberWorkingPicture(const QString &path, const QImage &picture)
+{
+    const QFileInfo info(path);
+    m_image1 = picture;
+    m_loaded.stretched = m_image1
+                             .scaled(Picture2->scaleWidth(), Picture2->scaleHeight(),
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    m_loaded.path = path;
+    m_loaded.modified = info.lastModified();
+    m_loaded.size = info.size();
 }
 
 void frmPreview::Update()
@@ -424,7 +439,12 @@ void frmPreview::RefreshPic(DrawingArea *PictureBox)
     // The snapshot goes through a file beside the program, as it always has; a
     // temp.bmp of the user's there is replaced and then removed.
     const QString path = m_programDir.file(TempBmp);
-    savePictureBmp(PictureBox->image(), path, Durability::Scratch);
-    PictureBox->setPicture(loadPicture(path));
+    savePictureBmp(PictureBox->image(), path, Durability::Scratch, AtLink::ReplaceLink);
+    try {
+        PictureBox->setPicture(loadPicture(path));
+    } catch (const Error &) {
+        QFile::remove(path);
+        throw;
+    }
     deleteFile(path);
 }

@@ -83,6 +83,7 @@ private:
     void RefreshPic(DrawingArea *PictureBox);
     QString workingPicture() const;
     void loadWorkingPicture(const QString &path);
+    void rememberWorkingPicture(const QString &path, const QImage &picture);
     void showWorkingPicture(const QString &path);
     // Runs a handler that Qt calls: what fails there has nobody to go up to.
     template <typename F> void handle(F &&handler);

@@ -1,5 +1,6 @@
 #include "editor/frmMain.h"
 
+#include "shell/SingleInstance.h"
 #include "shell/frmAbout.h"
 
 #include "platform/QtDialogs.h"
@@ -16,8 +17,15 @@ int main(int argc, char *argv[])
     ColorCycle aboutColors;
     QPointer<frmAbout> about;
 
-    frmMain editor(ProgramDirectory::ofExecutable(), dialogs);
+    const ProgramDirectory programDir = ProgramDirectory::ofExecutable();
+    SingleInstance instance(programDir.path());
+    if (!instance.claim())
+        return 0;
+
+    frmMain editor(programDir, dialogs);
     QObject::connect(&editor, &frmMain::aboutRequested, [&] { showAbout(about, aboutColors); });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
+                     &frmMain::bringToFront);
     if (!editor.open())
         return 0;
     const int status = QApplication::exec();

@@ -47,7 +47,8 @@ QString skinText(const ColorTable &table)
 
 void readSkinFile(const QString &path, ColorTable &table)
 {
-    readLines8bit(path, [&table](const QString &line) { applySkinLine(line, table); });
+    readLines8bit(path, LargestSkinFile,
+                  [&table](const QString &line) { applySkinLine(line, table); });
 }
 
 void applySkinLine(QStringView line, ColorTable &table)
@@ -67,14 +68,14 @@ void applySkinLine(QStringView line, ColorTable &table)
 void SaveINItemp(const QString &File, const QString &text5)
 {
     if (!File.isEmpty())
-        writeLines8bit(File, skinFileLines(text5));
+        writeLines8bit(File, skinFileLines(text5), AtLink::ReplaceLink);
 }
 
 void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs)
 {
     if (File.isEmpty())
         return;
-    writeLines8bit(File, skinFileLines(text5));
+    writeLines8bit(File, skinFileLines(text5), AtLink::FollowLink);
     dialogs.message(QLatin1String("Skin.ini saved to ") + File);
 }
 
@@ -89,5 +90,5 @@ void SaveINItemp2(const QString &File, const QString &text5, WorkingPictures pic
         appendSkinFile(lines, text5, Background::Without);
     if (pictures.bmp)
         appendSkinFile(lines, text5, Background::With);
-    writeLines8bit(File, lines);
+    writeLines8bit(File, lines, AtLink::ReplaceLink);
 }

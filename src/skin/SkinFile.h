@@ -15,8 +15,13 @@ class Dialogs;
 // The skin text of the table: twenty lines in file order, codes exactly as stored.
 QString skinText(const ColorTable &table);
 
+// A real skin file holds about a kilobyte; anything above this is not one, and is
+// refused before it is read.
+inline constexpr qint64 LargestSkinFile = 1024 * 1024;
+
 // Reads every line of `path` into the table (see applySkinLine). Throws Error when the
-// file cannot be opened or read; lines read before a failure stay applied.
+// file cannot be opened or read, is not an ordinary file or is larger than
+// LargestSkinFile; lines read before a failure stay applied.
 void readSkinFile(const QString &path, ColorTable &table);
 
 // One line of a skin file: the key is the text before the first " = ", compared in lower
@@ -35,7 +40,8 @@ struct WorkingPictures
 };
 
 // The three writers. Each writes nothing for the empty path, replaces the file whole,
-// and throws Error when it cannot.
+// and throws Error when it cannot. The working skin and the package skin are the
+// program's own files: a link in their place is replaced, never written through.
 void SaveINItemp(const QString &File, const QString &text5);
 // Confirms with a message once the file is written.
 void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs);

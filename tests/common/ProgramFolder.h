@@ -7,7 +7,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
 
 // A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
 inline QByteArray encodedPicture(QRgb color, const char *format, QSize size = {96, 72})
@@ -20,6 +24,47 @@ inline QByteArray encodedPicture(QRgb color, const char *format, QSize size = {9
     image.save(&buffer, format);
     return bytes;
 }
+
+// Every entry below `root` with its content: a file's bytes, a link's target, a folder's
+// "/". Two equal snapshots mean nothing there was written, replaced or deleted.
+inline QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> all;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QFile f(info.filePath());
+        all[QDir(root).relativeFilePath(info.filePath())] =
+            info.isSymLink() ? "-> " + QFile::encodeName(info.symLinkTarget())
+            : info.isDir()   ? QByteArray("/")
+                             : (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?"));
+    }
+    return all;
+}
+
+// While it lives, no file of this process grows beyond `bytes`: writes fail as on a full
+// disk, without needing a small file system or root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 // A temporary program directory, holding the shipped factory skin unless asked not to.
 class ProgramFolder
@@ -57,11 +102,13 @@ public:
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(file(name)));
     }
+    QMap<QString, QByteArray> contents() const { return snapshot(m_dir.path()); }
     // Every file and folder below, relative and sorted, hidden ones included.
     QStringList tree() const
     {
         QStringList all;
-        QDirIterator it(m_dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator it(m_dir.path(),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
             all << QDir(m_dir.path()).relativeFilePath(it.next());

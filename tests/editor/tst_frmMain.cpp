@@ -11,6 +11,7 @@
 #include "platform/Slider.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -96,6 +97,7 @@ private slots:
     void restoreDefaults();
     void loadSkin();
     void saveSkin();
+    void lineBreaksKeepTheirBytes();
     void previewEntry();
 };
 
@@ -139,7 +141,7 @@ void tst_frmMain::shutdownDeletesWorkingFiles()
     QVERIFY(!s.editor->isVisible());
     QVERIFY(!s.preview());
     QVERIFY(!s.get<QAction>("preview")->isChecked());
-    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "keep.ini", "temp.bmp"}));
+    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "keep.ini"}));
 }
 
 void tst_frmMain::minimiseHidesPreview()
@@ -408,6 +410,40 @@ void tst_frmMain::saveSkin()
     QVERIFY(s.dialogs.fileRequests[1].save);
     QCOMPARE(s.dialogs.fileRequests[1].initialFile, path);
     QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "my skin", "temp.ini"}));
+}
+
+void tst_frmMain::lineBreaksKeepTheirBytes()
+{
+    Session s;
+    s.folder.write(u"lf.ini"_s, "RectBg = 0x80102030\nShadow = 1\r\n");
+    QVERIFY(s.editor->open());
+    s.dialogs.chosenFiles << s.folder.file(u"lf.ini"_s);
+    s.trigger("loadskin");
+    s.choose(Row::TextColor);
+    s.code()->setText(u"0xff0102\r03"_s); // as pasted
+    s.press("Command1");
+    auto *text5 = s.get<QPlainTextEdit>("Text5");
+    text5->moveCursor(QTextCursor::End);
+    QTest::keyClick(text5, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(text5, u"; shifted"_s);
+    QApplication::clipboard()->setText(QChar(QChar::LineSeparator) + u"; pasted"_s);
+    text5->paste();
+    const QString path = s.folder.file(u"out.ini"_s);
+    s.dialogs.chosenFiles << path;
+    s.trigger("saveskin");
+    const QByteArray saved = s.folder.read(u"out.ini"_s);
+    QVERIFY(saved.contains("\r\nRectBg = 0x80102030\nShadow\r\n"));
+    QVERIFY(saved.contains("\r\nTextColor = 0xff0102\r03\r\n"));
+    QVERIFY(saved.contains("\r\n; shifted\r\n; pasted\r\n\r\nZantho"));
+
+    // A character 8-bit text cannot hold is named, and the saved file stays as it was.
+    QTest::sendKeyEvent(QTest::Click, text5, Qt::Key_unknown, u"\u20ac"_s, Qt::NoModifier);
+    s.dialogs.chosenFiles << path;
+    s.trigger("saveskin");
+    QCOMPARE(s.folder.read(u"out.ini"_s), saved);
+    QCOMPARE(s.dialogs.messages.last(),
+             u"The skin was not saved.\r\nCannot write \"%1\": 8-bit text cannot hold the "
+             "character \"\u20ac\""_s.arg(path));
 }
 
 void tst_frmMain::previewEntry()

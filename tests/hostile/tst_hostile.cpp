@@ -7,19 +7,25 @@
 
 #include <QRadioButton>
 
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 enum class Act
 {
-    StartWith,      // `bytes` as default.ini
-    RestoreWithout, // default.ini gone after start-up
-    LoadSkin,       // `bytes` chosen as a skin file named `name`
-    SaveSkinTo,     // the skin saved to `name` in the program directory
-    ImportPicture,  // `bytes` chosen as a background named `name`
-    WorkingPicture, // `bytes` as temp.jpg, then "Picture BG"
-    CreatePackage,  // a package named `name`, with `bytes` blocking the path `blocker`
+    StartWith,       // `bytes` as default.ini
+    RestoreWithout,  // default.ini gone after start-up
+    RestoreFromPipe, // default.ini a named pipe after start-up
+    LoadSkin,        // `bytes` chosen as a skin file named `name`
+    SaveSkinTo,      // the skin saved to `name` in the program directory
+    ImportPicture,   // `bytes` chosen as a background named `name`
+    WorkingPicture,  // `bytes` as temp.jpg, then "Picture BG"
+    CreatePackage,   // a package named `name`, with `bytes` blocking the path `blocker`
 };
 
 QByteArray hugeJpegClaim()
@@ -28,6 +34,26 @@ QByteArray hugeJpegClaim()
     const qsizetype sof = jpeg.indexOf("\xff\xc0");
     jpeg.replace(sof + 5, 4, "\xea\x60\xea\x60"); // 60000 x 60000
     return jpeg;
+}
+
+QByteArray jpegCutShort()
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes.left(bytes.size() * 6 / 10);
+}
+
+// A package with a picture background, exported through the preview.
+void exportPackage(Session &s, const QString &name)
+{
+    s.preview()->findChild<QLineEdit *>(u"Text1"_s)->setText(name);
+    s.preview()->findChild<QAbstractButton *>(u"Command2"_s)->click();
 }
 
 const QString NoPicture =
@@ -45,6 +71,11 @@ class tst_hostile : public QObject
 private slots:
     void catalogue_data();
     void catalogue();
+    void fullDisk_data();
+    void fullDisk();
+    void linksAreNotWrittenThrough_data();
+    void linksAreNotWrittenThrough();
+    void killedExportLeavesNoPartialPackage();
 };
 
 void tst_hostile::catalogue_data()
@@ -63,7 +94,8 @@ void tst_hostile::catalogue_data()
         << Act::StartWith << QString() << binary << QString() << none;
     QTest::newRow("10 MB single line")
         << Act::StartWith << QString() << "BgColor1 = " + QByteArray(10 << 20, 'F') << QString()
-        << none;
+        << QStringList{u"The skin could not be loaded.\r\nCannot read \"{prog}/default.ini\": the "
+                       "file is 10.0 MB; Vellox reads files of up to 1.0 MB"_s};
     QTest::newRow("only CRs") << Act::StartWith << QString() << QByteArray(100000, '\r')
                               << QString() << none;
     QTest::newRow("empty factory skin")
@@ -75,6 +107,10 @@ void tst_hostile::catalogue_data()
     QTest::newRow("factory skin removed")
         << Act::RestoreWithout << QString() << QByteArray() << QString()
         << QStringList{u"The skin could not be loaded.\r\nCannot read \"{prog}/default.ini\": "_s};
+    QTest::newRow("factory skin a named pipe")
+        << Act::RestoreFromPipe << QString() << QByteArray() << QString()
+        << QStringList{u"The skin could not be loaded.\r\nCannot read \"{prog}/default.ini\": it "
+                       "is not an ordinary file"_s};
     QTest::newRow("binary skin file") << Act::LoadSkin << u"x.ini"_s << binary << QString() << none;
     QTest::newRow("save into a missing folder")
         << Act::SaveSkinTo << u"no folder/skin.ini"_s << QByteArray() << QString()
@@ -94,6 +130,9 @@ void tst_hostile::catalogue_data()
     QTest::newRow("damaged jpg") << Act::ImportPicture << u"p.jpg"_s
                                  << encodedPicture(qRgb(0, 128, 128), "JPEG").left(100) << QString()
                                  << undecodable;
+    QTest::newRow("jpg cut short")
+        << Act::ImportPicture << u"p.jpg"_s << jpegCutShort() << QString()
+        << QStringList{u"Cannot load the picture \"{chosen}\": the file ends early"_s, NoPicture};
     QTest::newRow("bmp header cut short")
         << Act::ImportPicture << u"p.bmp"_s << encodedPicture(qRgb(0, 128, 128), "BMP").left(30)
         << QString() << undecodable;
@@ -101,7 +140,10 @@ void tst_hostile::catalogue_data()
         << Act::ImportPicture << u"p.bmp"_s << encodedPicture(qRgb(0, 128, 128), "BMP").left(300)
         << QString() << undecodable;
     QTest::newRow("jpeg claiming 60000 square")
-        << Act::ImportPicture << u"p.jpg"_s << hugeJpegClaim() << QString() << undecodable;
+        << Act::ImportPicture << u"p.jpg"_s << hugeJpegClaim() << QString()
+        << QStringList{u"Cannot load the picture \"{chosen}\": the picture is 60000 × 60000 "
+                       "pixels; Vellox takes pictures of up to 200 megapixels"_s,
+                       NoPicture};
     QTest::newRow("damaged working picture")
         << Act::WorkingPicture << QString() << QByteArray("BM broken") << QString()
         << QStringList{u"Cannot load the picture \"{prog}/temp.jpg\": "_s};
@@ -159,8 +201,12 @@ void tst_hostile::catalogue()
     case Act::StartWith:
         break;
     case Act::RestoreWithout:
+    case Act::RestoreFromPipe:
         QFile::remove(s.folder.file(u"default.ini"_s));
-        before.removeAll(u"default.ini"_s);
+        if (act == Act::RestoreFromPipe)
+            QCOMPARE(mkfifo(qPrintable(s.folder.file(u"default.ini"_s)), 0600), 0);
+        else
+            before.removeAll(u"default.ini"_s);
         s.press("Command2");
         break;
     case Act::LoadSkin:
@@ -207,6 +253,206 @@ void tst_hostile::catalogue()
     s.typeCode(u"0x80102030"_s);
     s.press("Command1");
     QVERIFY(s.folder.read(u"temp.ini"_s).contains("RectBg = 0x80102030\r\n"));
+}
+
+enum class Write
+{
+    SaveAs,  // Save As over a skin of the user's
+    Apply,   // "Apply Change": temp.ini, then the snapshots
+    Package, // Create Package, new or replacing one whose background was a BMP
+};
+Q_DECLARE_METATYPE(Write)
+
+void tst_hostile::fullDisk_data()
+{
+    QTest::addColumn<Write>("write");
+    QTest::addColumn<bool>("replacing");
+    QTest::addColumn<int>("room");         // bytes a file may grow to
+    QTest::addColumn<QStringList>("told"); // each the start of a message or question
+    const QString tooLarge = u"File too large"_s;
+    QTest::newRow("save as") << Write::SaveAs << false << 100
+                             << QStringList{u"The skin was not saved.\r\nCannot write "
+                                            "\"{prog}/mine.ini\": File too large"_s};
+    QTest::newRow("apply") << Write::Apply << false << 100
+                           << QStringList{u"Cannot write \"{prog}/temp.ini\": File too large"_s,
+                                          u"Cannot write \"{prog}/temp.bmp\": File too large"_s};
+    const QString notCreated = u"The package P was not created.\r\nCannot write "
+                               "\"{prog}/My Projects/P/"_s;
+    QTest::newRow("new package, skin")
+        << Write::Package << false << 100 << QStringList{notCreated + u"skin.ini\": "_s + tooLarge};
+    QTest::newRow("new package, background")
+        << Write::Package << false << 4000
+        << QStringList{notCreated + u"background.jpg\": "_s + tooLarge};
+    QTest::newRow("replaced package, background")
+        << Write::Package << true << 4000
+        << QStringList{notCreated + u"background.jpg\": "_s + tooLarge};
+}
+
+// Every write that fails for want of room leaves the old file or package as it was, and
+// says so with the system's reason; nothing claims success.
+void tst_hostile::fullDisk()
+{
+    QFETCH(Write, write);
+    QFETCH(bool, replacing);
+    QFETCH(int, room);
+    QFETCH(QStringList, told);
+    Session s;
+    s.folder.write(u"mine.ini"_s, QByteArray(3000, 'm'));
+    QDir(s.folder.file({})).mkdir(u"My Projects"_s);
+    QVERIFY(s.editor->open());
+    const auto import = [&](const char *name, QSize size) {
+        QTemporaryDir elsewhere;
+        const QString chosen = elsewhere.filePath(QLatin1String(name));
+        QFile f(chosen);
+        const QByteArray bytes = encodedPicture(qRgb(50, 60, 70), "BMP", size);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        s.dialogs.chosenFiles << chosen;
+        s.preview()->findChild<QAbstractButton *>(u"Command1"_s)->click();
+    };
+    if (replacing) {
+        import("old.bmp", {90, 60});
+        s.dialogs.answers << Dialogs::Answer::Yes;
+        exportPackage(s, u"P"_s);
+    }
+    if (write == Write::Package)
+        import("new.jpg", {120, 90});
+    s.choose(Row::RectBg);
+    s.typeCode(u"0x80102030"_s);
+    const auto before = s.folder.contents();
+    s.dialogs.messages.clear();
+    s.dialogs.questions.clear();
+    s.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
+    {
+        const FileSizeLimit limit{rlim_t(room)};
+        switch (write) {
+        case Write::SaveAs:
+            s.dialogs.chosenFiles << s.folder.file(u"mine.ini"_s);
+            s.trigger("saveskin");
+            break;
+        case Write::Apply:
+            s.press("Command1");
+            break;
+        case Write::Package:
+            exportPackage(s, u"P"_s);
+            break;
+        }
+    }
+    const QStringList seen = write == Write::Apply ? s.dialogs.questions : s.dialogs.messages;
+    QCOMPARE(seen.size(), told.size());
+    for (qsizetype i = 0; i < told.size(); ++i)
+        QVERIFY2(seen[i].startsWith(QString(told[i]).replace(u"{prog}"_s, s.folder.dir().path())),
+                 qPrintable(seen[i]));
+    QCOMPARE(s.folder.contents(), before);
+}
+
+void tst_hostile::linksAreNotWrittenThrough_data()
+{
+    QTest::addColumn<QString>("link");   // in the program folder
+    QTest::addColumn<QString>("target"); // outside it; a dangling link when it is not there
+    QTest::addColumn<QString>("act");    // "start", "package" or "import"
+    QTest::addColumn<QString>("told");   // the start of the last message
+    const QString created = u"Package P saved"_s;
+    QTest::newRow("package folder") << u"My Projects/P"_s << u"theirs"_s << u"package"_s
+                                    << u"The package P was not created.\r\nCannot replace "
+                                       "\"{prog}/My Projects/P\": it is a link to"_s;
+    QTest::newRow("skin.ini in a package")
+        << u"My Projects/P/skin.ini"_s << u"theirs/skin.ini"_s << u"package"_s << created;
+    QTest::newRow("background.bmp in a package")
+        << u"My Projects/P/background.bmp"_s << u"theirs/picture.bmp"_s << u"package"_s << created;
+    QTest::newRow("temp.ini") << u"temp.ini"_s << u"theirs/file"_s << u"start"_s << QString();
+    QTest::newRow("temp.bmp") << u"temp.bmp"_s << u"theirs/file"_s << u"start"_s << QString();
+    QTest::newRow("dangling temp.jpg")
+        << u"temp.jpg"_s << u"theirs/nothing yet"_s << u"import"_s << QString();
+}
+
+// What lies outside the program folder is byte for byte the same afterwards, whatever
+// links inside it point there.
+void tst_hostile::linksAreNotWrittenThrough()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(QString, act);
+    QFETCH(QString, told);
+    Session s;
+    QTemporaryDir outside;
+    QDir(outside.path()).mkpath(u"theirs"_s);
+    for (auto name : {"theirs/skin.ini", "theirs/picture.bmp", "theirs/file"}) {
+        QFile f(outside.filePath(QLatin1String(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("theirs") == 6);
+    }
+    QDir(s.folder.file({})).mkpath(QFileInfo(s.folder.file(link)).path());
+    QVERIFY(QFile::link(outside.filePath(target), s.folder.file(link)));
+    // A picture background, so that a package holds background.bmp.
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(1, 2, 3), "BMP"));
+    const auto theirs = snapshot(outside.path());
+    QVERIFY(s.editor->open());
+    s.dialogs.answers = {Dialogs::Answer::Yes};
+    if (act == u"package"_s) {
+        exportPackage(s, u"P"_s);
+    } else if (act == u"import"_s) {
+        QTemporaryDir elsewhere;
+        const QString chosen = elsewhere.filePath(u"p.jpg"_s);
+        QFile f(chosen);
+        const QByteArray bytes = encodedPicture(qRgb(9, 9, 9), "JPEG");
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        s.dialogs.chosenFiles << chosen;
+        s.preview()->findChild<QAbstractButton *>(u"Command1"_s)->click();
+        QVERIFY(!QFileInfo(s.folder.file(link)).isSymLink());
+    }
+    if (!told.isEmpty())
+        QVERIFY2(s.dialogs.messages.last().startsWith(
+                     QString(told).replace(u"{prog}"_s, s.folder.dir().path())),
+                 qPrintable(s.dialogs.messages.join(u"|"_s)));
+    s.editor->close();
+    QCOMPARE(snapshot(outside.path()), theirs);
+}
+
+// Exports killed at random moments, new and replacing ones alternately with the two
+// kinds of background: the package is always whole, and the user's own file in it stays.
+void tst_hostile::killedExportLeavesNoPartialPackage()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    const QByteArray pictures[] = {encodedPicture(qRgb(200, 0, 0), "BMP", {300, 200}),
+                                   encodedPicture(qRgb(0, 0, 200), "BMP", {200, 300})};
+    const QString working[] = {s.folder.file(u"temp.jpg"_s), s.folder.file(u"temp2.bmp"_s)};
+    const auto exportWith = [&](int kind) {
+        QFile::remove(working[1 - kind]);
+        s.folder.write(QFileInfo(working[kind]).fileName(), pictures[kind]);
+        s.dialogs.answers = {Dialogs::Answer::Yes};
+        exportPackage(s, u"P"_s);
+    };
+    exportWith(0);
+    s.folder.write(u"My Projects/P/notes.txt"_s, "mine");
+    std::minstd_rand random(7);
+    for (int round = 0; round < 60; ++round) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int kind = 1;; kind = 1 - kind)
+                exportWith(kind);
+        }
+        usleep(useconds_t(random() % 25000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+
+        const QString package = s.folder.file(u"My Projects/P/"_s);
+        const QByteArray skin = s.folder.read(u"My Projects/P/skin.ini"_s);
+        QVERIFY(skin.endsWith("Zantho Skin created with Vellox v1.6.1 Beta 1\r\n"));
+        const bool bmp = skin.contains("background = background.bmp");
+        const QString background = bmp ? u"background.bmp"_s : u"background.jpg"_s;
+        QCOMPARE(QDir(package).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{background, u"notes.txt"_s, u"skin.ini"_s}));
+        QCOMPARE(QImage(package + background, "BMP").size(),
+                 bmp ? QSize(200, 300) : QSize(300, 200));
+        QCOMPARE(s.folder.read(u"My Projects/P/notes.txt"_s), QByteArray("mine"));
+    }
+    // What the killed exports left behind goes with the next one.
+    exportWith(1);
+    QCOMPARE(QDir(s.folder.file(u"My Projects"_s))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{u"P"_s});
 }
 
 QTEST_MAIN(tst_hostile)

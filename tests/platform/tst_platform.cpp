@@ -9,8 +9,12 @@
 #include "common/ScriptedDialogs.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -46,6 +50,7 @@ private slots:
     void lineRule();
     void picturesByContent_data();
     void picturesByContent();
+    void rewritesInPlaceInReadOnlyFolder();
     void commonDialogRemembersLastFile();
     void sliderReportsOnlyUserMovement();
 };
@@ -89,7 +94,7 @@ void tst_platform::lineRule()
     ProgramFolder folder(ProgramFolder::Content::Empty);
     folder.write(u"f"_s, bytes);
     QStringList read;
-    readLines8bit(folder.file(u"f"_s), [&](const QString &l) { read << l; });
+    readLines8bit(folder.file(u"f"_s), bytes.size(), [&](const QString &l) { read << l; });
     QCOMPARE(read, lines);
 }
 
@@ -114,6 +119,9 @@ void tst_platform::picturesByContent_data()
     QTest::newRow("top-down bmp") << u"a.bmp"_s << topDown << true;
     QTest::newRow("jpeg named bmp") << u"a.bmp"_s << encoded(p, "JPEG") << false;
     QTest::newRow("jpeg without ending") << u"picture"_s << encoded(p, "JPEG") << false;
+    // Phones append data after the end of the picture; it is still whole.
+    QTest::newRow("jpeg with data after its end")
+        << u"a.jpg"_s << encoded(p, "JPEG") + QByteArray(5000, '\xff') << false;
 }
 
 void tst_platform::picturesByContent()
@@ -130,9 +138,42 @@ void tst_platform::picturesByContent()
         QCOMPARE(loaded, QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32));
     }
     // Saved as a bitmap whatever the name, and read back pixel for pixel.
-    savePictureBmp(loaded, folder.file(u"out.jpg"_s));
+    savePictureBmp(loaded, folder.file(u"out.jpg"_s), Durability::Atomic, AtLink::ReplaceLink);
     QVERIFY(folder.read(u"out.jpg"_s).startsWith("BM"));
     QCOMPARE(loadPicture(folder.file(u"out.jpg"_s)), loaded);
+}
+
+void tst_platform::rewritesInPlaceInReadOnlyFolder()
+{
+    // Root writes everywhere, so a child process gives up root for an ordinary user.
+    QTemporaryDir root;
+    const QString folder = root.filePath(u"read-only"_s), path = folder + u"/skin.ini"_s;
+    QDir().mkdir(folder);
+    QFile(root.path()).setPermissions(QFile::Permissions(0x7777));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(500, 'o')) == 500);
+        f.setPermissions(QFile::Permissions(0x6666));
+    }
+    QFile(folder).setPermissions(QFile::Permissions(0x5555));
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        try {
+            writeLines8bit(path, {u"new"_s}, AtLink::ReplaceLink);
+        } catch (const Error &) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("new\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"skin.ini"_s});
 }
 
 void tst_platform::commonDialogRemembersLastFile()

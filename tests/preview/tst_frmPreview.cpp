@@ -386,6 +386,9 @@ void tst_frmPreview::imports_data()
                          << QStringList();
     QTest::newRow("jpg") << u"pic.jpg"_s << encodedPicture(c, "JPEG") << u"temp.jpg"_s
                          << QStringList();
+    // Above the 128 MB Qt's reader takes by default.
+    QTest::newRow("36-megapixel jpg") << u"pic.jpg"_s << encodedPicture(c, "JPEG", {6000, 6000})
+                                      << u"temp.jpg"_s << QStringList();
     QTest::newRow("bmp data named jpg")
         << u"pic.jpg"_s << encodedPicture(c, "BMP") << u"temp.jpg"_s << QStringList();
     QTest::newRow("png") << u"pic.png"_s << encodedPicture(c, "PNG") << QString()

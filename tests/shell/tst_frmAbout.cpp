@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
@@ -19,6 +20,7 @@ private slots:
     void indexRounding();
     void endsOfThePaletteComeHalfAsOften();
     void oneWindowThatOutlivesTheEditor();
+    void oneRunningProgramPerFolder();
 };
 
 void tst_frmAbout::hiddenSwitchCyclesColors()
@@ -106,6 +108,39 @@ void tst_frmAbout::oneWindowThatOutlivesTheEditor()
     showAbout(about, cycle);
     QVERIFY(!about->findChild<QCheckBox *>(u"Check1"_s)->isChecked());
     delete about.data();
+}
+
+// The real program, started from a folder of its own the way a user starts it.
+void tst_frmAbout::oneRunningProgramPerFolder()
+{
+    ProgramFolder folder;
+    const QString program = folder.file(u"vellox"_s);
+    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
+    const auto start = [&](QProcess &process) {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+    };
+    QProcess first, second, third;
+    start(first);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
+    const auto before = folder.contents();
+
+    start(second);
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(folder.contents(), before);
+
+    // A crash leaves the lock behind; the next start takes it over.
+    first.kill();
+    first.waitForFinished();
+    QFile::remove(folder.file(u"temp.ini"_s));
+    start(third);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
+    QCOMPARE(third.state(), QProcess::Running);
+    third.kill();
+    third.waitForFinished();
 }
 
 QTEST_MAIN(tst_frmAbout)

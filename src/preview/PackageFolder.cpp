@@ -1,0 +1,208 @@
+#include "preview/PackageFolder.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Hidden folders of ours inside the projects folder: a package being built, or an old
+// one on its way out. Both may be removed whenever no export runs.
+constexpr auto StagingPrefix = ".vellox-package-"_L1;
+// An old package set aside where the file system cannot exchange two folders at once;
+// it is kept for the user should a crash strike between the two renames.
+constexpr auto SetAsidePrefix = ".vellox-replaced-"_L1;
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString reason(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+std::optional<struct stat> linkStatus(const QString &path)
+{
+    struct stat st;
+    if (::lstat(encoded(path).constData(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+void syncFolder(const QString &path)
+{
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QString makeHiddenFolder(const QString &projects, QLatin1StringView prefix)
+{
+    QByteArray pattern = encoded(projects + u'/' + prefix + "XXXXXX"_L1);
+    if (!::mkdtemp(pattern.data()))
+        throw Error::file(errno == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
+                          "create the folder", QFile::decodeName(pattern), reason(errno));
+    return QFile::decodeName(pattern);
+}
+
+} // namespace
+
+PackageFolder::PackageFolder(QString projects, QString name, QStringList ownFiles)
+    : m_projects(std::move(projects)), m_name(std::move(name)), m_ownFiles(std::move(ownFiles))
+{
+}
+
+bool PackageFolder::exists() const
+{
+    const QFileInfo info(path());
+    if (info.isSymLink())
+        throw Error::file(Error::PathFileAccess, "replace", path(),
+                          QStringLiteral("it is a link to \"%1\", and Vellox does not write "
+                                         "through links; remove the link or choose another "
+                                         "project name")
+                              .arg(QDir::toNativeSeparators(info.symLinkTarget())));
+    return info.isDir();
+}
+
+void PackageFolder::build(const std::function<void(const QString &)> &writeFiles) const
+{
+    const bool replacing = exists();
+    if (!replacing && linkStatus(path()))
+        throw Error::file(Error::PathFileAccess, "create the folder", path(), reason(EEXIST));
+    // A folder of the user's under one of our names would be lost with the old package.
+    for (const QString &own : m_ownFiles) {
+        const QString inside = path() + u'/' + own;
+        if (replacing && QFileInfo(inside).isDir() && !QFileInfo(inside).isSymLink())
+            throw Error::file(Error::PathFileAccess, "write", inside, QStringLiteral("it is a folder"));
+    }
+    removeLeftovers();
+    const QString staging = makeStagingFolder();
+    try {
+        try {
+            writeFiles(staging);
+        } catch (const Error &e) {
+            // The user knows the package by its name, not by the folder it was built in.
+            throw Error(e.code(), QString(e.description())
+                                      .replace(QDir::toNativeSeparators(staging),
+                                               QDir::toNativeSeparators(path())));
+        }
+        if (replacing)
+            carryUserFiles(path(), staging);
+        moveIntoPlace(staging, replacing);
+    } catch (const Error &) {
+        QDir(staging).removeRecursively();
+        throw;
+    }
+    // After the exchange the staging folder holds the old package.
+    QDir(staging).removeRecursively();
+}
+
+void PackageFolder::removeLeftovers() const
+{
+    const QDir projects(m_projects);
+    const QStringList leftovers =
+        projects.entryList({StagingPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : leftovers)
+        QDir(projects.filePath(name)).removeRecursively();
+}
+
+QString PackageFolder::makeStagingFolder() const
+{
+    const QString staging = makeHiddenFolder(m_projects, StagingPrefix);
+    // Packages get the permissions folders ordinarily get, not mkdtemp's private ones.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(encoded(staging).constData(), 0777 & ~mask);
+    return staging;
+}
+
+// Hard links keep the user's files in both folders until the exchange, so they exist
+// whatever moment a crash strikes; where links cannot be made, they are copied.
+void PackageFolder::carryUserFiles(const QString &from, const QString &to) const
+{
+    const QDir source(from);
+    const auto entries = source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                          QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (from == path() && m_ownFiles.contains(entry))
+            continue;
+        const QString src = from + u'/' + entry, dst = to + u'/' + entry;
+        const auto st = linkStatus(src);
+        if (!st)
+            continue;
+        const auto fail = [&](int err) {
+            return Error::file(Error::PathFileAccess, "keep", src, reason(err));
+        };
+        if (S_ISDIR(st->st_mode)) {
+            if (::mkdir(encoded(dst).constData(), st->st_mode & 07777) != 0)
+                throw fail(errno);
+            carryUserFiles(src, dst);
+        } else if (S_ISLNK(st->st_mode)) {
+            QByteArray raw(PATH_MAX, '\0');
+            const ssize_t n = ::readlink(encoded(src).constData(), raw.data(), size_t(raw.size()));
+            if (n < 0 || ::symlink(raw.left(n).constData(), encoded(dst).constData()) != 0)
+                throw fail(errno);
+        } else if (S_ISREG(st->st_mode)) {
+            if (::link(encoded(src).constData(), encoded(dst).constData()) != 0) {
+                QFile copy(src);
+                if (!copy.copy(dst))
+                    throw Error::file(Error::PathFileAccess, "keep", src, copy.errorString());
+            }
+        } else if (S_ISFIFO(st->st_mode)) {
+            if (::mkfifo(encoded(dst).constData(), st->st_mode & 07777) != 0)
+                throw fail(errno);
+        }
+        // Sockets and devices hold nothing that could be kept.
+    }
+}
+
+void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
+{
+    const QByteArray from = encoded(staging), to = encoded(path());
+    const auto fail = [&](int err) {
+        return Error::file(Error::PathFileAccess, replacing ? "replace" : "create the folder",
+                           path(), reason(err));
+    };
+    if (!replacing) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) !=
+                0 &&
+            (errno != EINVAL || ::rename(from.constData(), to.constData()) != 0))
+            throw fail(errno);
+    } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
+                           RENAME_EXCHANGE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS)
+            throw fail(errno);
+        // No exchange on this file system: set the old package aside, then move in.
+        const QByteArray aside = encoded(makeHiddenFolder(m_projects, SetAsidePrefix));
+        if (::rename(to.constData(), aside.constData()) != 0) {
+            const int err = errno;
+            ::rmdir(aside.constData());
+            throw fail(err);
+        }
+        if (::rename(from.constData(), to.constData()) != 0) {
+            const int err = errno;
+            ::rename(aside.constData(), to.constData());
+            throw fail(err);
+        }
+        // The staging folder's name now holds the old package, to be removed.
+        ::rename(aside.constData(), from.constData());
+    }
+    syncFolder(m_projects);
+}

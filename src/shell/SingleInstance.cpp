@@ -1,0 +1,79 @@
+#include "shell/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr auto LockFile = ".vellox.lock"_L1;
+constexpr QByteArrayView ShowRequest = "show\n";
+
+QString serverNameFor(const QString &programDir)
+{
+    const QString canonical = QDir(programDir).canonicalPath();
+    return "vellox-"_L1 + QString::fromLatin1(
+                              QCryptographicHash::hash(QFile::encodeName(canonical),
+                                                       QCryptographicHash::Sha256)
+                                  .toHex()
+                                  .left(24));
+}
+
+// The running instance may still be starting up; it listens within moments.
+bool askToShow(const QString &serverName)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(serverName);
+        if (socket.waitForConnected(500)) {
+            socket.write(ShowRequest.data(), ShowRequest.size());
+            const bool sent = socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+            return sent;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
+    : QObject(parent), m_serverName(serverNameFor(programDir)),
+      m_lock(QDir(programDir).filePath(LockFile))
+{
+    // A lock is stale only when its program is gone, however long a program runs.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim()
+{
+    if (!m_lock.tryLock(0)) {
+        if (m_lock.error() != QLockFile::LockFailedError)
+            return true;
+        askToShow(m_serverName);
+        return false;
+    }
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // The lock is ours, so a socket of that name was left by a crash.
+    QLocalServer::removeServer(m_serverName);
+    if (!m_server->listen(m_serverName))
+        return true;
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (socket->readAll().contains(ShowRequest.data()))
+                    emit activationRequested();
+            });
+        }
+    });
+    return true;
+}

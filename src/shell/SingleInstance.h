@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+
+class QLocalServer;
+
+// One running program per program folder: two would delete each other's working files
+// and draw over each other's snapshots. The first start holds a lock file in the folder
+// and listens for later starts; a later start asks it to come to the front and goes.
+// A lock left by a crashed program is taken over.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SingleInstance(const QString &programDir, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // False when another instance runs from the folder; it has then been asked to come
+    // to the front. A folder that holds no lock file (one that may not be written to)
+    // does not keep the program from starting.
+    bool claim();
+
+signals:
+    void activationRequested();
+
+private:
+    QString m_serverName;
+    QLockFile m_lock;
+    QLocalServer *m_server = nullptr;
+};
