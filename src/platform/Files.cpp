@@ -89,13 +89,56 @@ Error writeError(const QFileDevice &file, const QString &path)
     return Error::file(Error::PathFileAccess, "write", path, writeReason(file, err));
 }
 
-ByteSink sinkInto(QFileDevice &file, const QString &path)
+void writeChecked(QFileDevice &file, const QString &path, const char *data, qsizetype size)
 {
-    return [&file, path](const char *data, qsizetype size) {
-        errno = 0;
-        if (file.write(data, size) != size)
-            throw writeError(file, path);
-    };
+    errno = 0;
+    if (file.write(data, size) != size)
+        throw writeError(file, path);
+}
+
+// Gathers what the producer hands over in pieces (a bitmap comes a scanline at a time)
+// into large writes; whatever is left is written by finish().
+class BatchingSink
+{
+public:
+    BatchingSink(QFileDevice &file, const QString &path) : m_file(file), m_path(path)
+    {
+        m_batch.reserve(Capacity);
+    }
+    ByteSink sink()
+    {
+        return [this](const char *data, qsizetype size) {
+            if (m_batch.size() + size > Capacity)
+                finish();
+            if (size >= Capacity)
+                writeChecked(m_file, m_path, data, size);
+            else
+                m_batch.append(data, size);
+        };
+    }
+    void finish()
+    {
+        writeChecked(m_file, m_path, m_batch.constData(), m_batch.size());
+        m_batch.clear();
+    }
+
+private:
+    static constexpr qsizetype Capacity = 64 * 1024;
+    QFileDevice &m_file;
+    const QString &m_path;
+    QByteArray m_batch;
+};
+
+// Runs the producer into the file and checks that every byte reached the system.
+void produceInto(QFileDevice &file, const QString &path,
+                 const std::function<void(const ByteSink &)> &produce)
+{
+    BatchingSink batching(file, path);
+    produce(batching.sink());
+    batching.finish();
+    errno = 0;
+    if (!file.flush())
+        throw writeError(file, path);
 }
 
 void writeScratch(const QString &path, const std::function<void(const ByteSink &)> &produce)
@@ -107,12 +150,9 @@ void writeScratch(const QString &path, const std::function<void(const ByteSink &
         throw Error::file(errno == ENOENT ? Error::PathNotFound : Error::PathFileAccess, "write",
                           path, systemReason(errno));
     QFile file;
-    file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     try {
-        produce(sinkInto(file, path));
-        errno = 0;
-        if (!file.flush())
-            throw writeError(file, path);
+        produceInto(file, path, produce);
     } catch (const Error &) {
         file.close();
         QFile::remove(path);
@@ -222,10 +262,9 @@ void writeFile(const QString &path, Durability durability, AtLink atLink,
                                                          : Error::PathNotFound,
                           "write", path, file.errorString());
     }
-    produce(sinkInto(file, path));
     // commit() alone lets a failed last flush pass as success and leaves an empty file.
-    errno = 0;
-    if (!file.flush() || !file.commit())
+    produceInto(file, path, produce);
+    if (!file.commit())
         throw writeError(file, path);
 }
 

@@ -113,7 +113,7 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
     return l;
 }
 
-// Reads the rows one at a time, so the file never sits in memory beside the picture.
+// Reads the rows a batch at a time, so the file never sits in memory beside the picture.
 QImage decodeBmp24(QIODevice &in, const Bmp24Layout &l)
 {
     const int rows = l.height < 0 ? -l.height : l.height;
@@ -121,15 +121,20 @@ QImage decodeBmp24(QIODevice &in, const Bmp24Layout &l)
     QImage image(l.width, rows, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    QByteArray row(stride, '\0');
-    for (int stored = 0; stored < rows; ++stored) {
-        if (in.read(row.data(), stride) != stride)
+    const int batch = int(qBound(qint64(1), 64 * 1024 / stride, qint64(rows)));
+    QByteArray buffer(stride * batch, '\0');
+    for (int first = 0; first < rows; first += batch) {
+        const int count = qMin(batch, rows - first);
+        if (in.read(buffer.data(), stride * count) != stride * count)
             return {};
-        const int y = l.height < 0 ? stored : rows - 1 - stored;
-        const auto *from = reinterpret_cast<const uchar *>(row.constData());
-        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < l.width; ++x, from += 3)
-            out[x] = qRgb(from[2], from[1], from[0]);
+        for (int i = 0; i < count; ++i) {
+            const int stored = first + i;
+            const int y = l.height < 0 ? stored : rows - 1 - stored;
+            const auto *from = reinterpret_cast<const uchar *>(buffer.constData() + stride * i);
+            auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < l.width; ++x, from += 3)
+                out[x] = qRgb(from[2], from[1], from[0]);
+        }
     }
     return image;
 }

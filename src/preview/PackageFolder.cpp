@@ -90,7 +90,8 @@ void PackageFolder::build(const std::function<void(const QString &)> &writeFiles
     for (const QString &own : m_ownFiles) {
         const QString inside = path() + u'/' + own;
         if (replacing && QFileInfo(inside).isDir() && !QFileInfo(inside).isSymLink())
-            throw Error::file(Error::PathFileAccess, "write", inside, QStringLiteral("it is a folder"));
+            throw Error::file(Error::PathFileAccess, "write", inside,
+                              QStringLiteral("it is a folder"));
     }
     removeLeftovers();
     const QString staging = makeStagingFolder();
@@ -138,8 +139,8 @@ QString PackageFolder::makeStagingFolder() const
 void PackageFolder::carryUserFiles(const QString &from, const QString &to) const
 {
     const QDir source(from);
-    const auto entries = source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                          QDir::NoDotAndDotDot);
+    const auto entries =
+        source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (from == path() && m_ownFiles.contains(entry))
             continue;
@@ -185,8 +186,8 @@ void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
                 0 &&
             (errno != EINVAL || ::rename(from.constData(), to.constData()) != 0))
             throw fail(errno);
-    } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
-                           RENAME_EXCHANGE) != 0) {
+    } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) !=
+               0) {
         if (errno != EINVAL && errno != ENOSYS)
             throw fail(errno);
         // No exchange on this file system: set the old package aside, then move in.

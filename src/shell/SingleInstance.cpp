@@ -16,11 +16,10 @@ constexpr QByteArrayView ShowRequest = "show\n";
 QString serverNameFor(const QString &programDir)
 {
     const QString canonical = QDir(programDir).canonicalPath();
-    return "vellox-"_L1 + QString::fromLatin1(
-                              QCryptographicHash::hash(QFile::encodeName(canonical),
-                                                       QCryptographicHash::Sha256)
-                                  .toHex()
-                                  .left(24));
+    return "vellox-"_L1 + QString::fromLatin1(QCryptographicHash::hash(QFile::encodeName(canonical),
+                                                                       QCryptographicHash::Sha256)
+                                                  .toHex()
+                                                  .left(24));
 }
 
 // The running instance may still be starting up; it listens within moments.
