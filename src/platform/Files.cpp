@@ -146,9 +146,11 @@ void writeScratch(const QString &path, const std::function<void(const ByteSink &
     // O_NOFOLLOW: a link put in place since the caller removed one is refused, not followed.
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throw Error::file(errno == ENOENT ? Error::PathNotFound : Error::PathFileAccess, "write",
-                          path, systemReason(errno));
+    if (fd < 0) {
+        const int err = errno;
+        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess, "write",
+                          path, systemReason(err));
+    }
     QFile file;
     file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     try {
@@ -195,13 +197,13 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
 }
 
 // Which characters of `lines` 8-bit text cannot hold, each once, in order.
-QString unstorable8bit(const QStringList &lines)
+QList<char32_t> unstorable8bit(const QStringList &lines)
 {
-    QString found;
+    QList<char32_t> found;
     for (const QString &line : lines) {
-        for (QChar c : line) {
-            if (c.unicode() > 0xFF && !found.contains(c))
-                found += c;
+        for (char32_t c : line.toUcs4()) {
+            if (c > 0xFF && !found.contains(c))
+                found << c;
         }
     }
     return found;
@@ -317,10 +319,10 @@ QStringList splitLines8bit(const QByteArray &bytes)
 
 QByteArray encodeLines8bit(const QStringList &lines)
 {
-    if (const QString bad = unstorable8bit(lines); !bad.isEmpty()) {
+    if (const QList<char32_t> bad = unstorable8bit(lines); !bad.isEmpty()) {
         QStringList quoted;
-        for (QChar c : bad)
-            quoted << u'"' + QString(c) + u'"';
+        for (char32_t c : bad)
+            quoted << u'"' + QString::fromUcs4(&c, 1) + u'"';
         throw Error(Error::PathFileAccess,
                     QStringLiteral("8-bit text cannot hold the character%1 %2")
                         .arg(bad.size() > 1 ? QStringLiteral("s") : QString(),
