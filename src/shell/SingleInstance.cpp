@@ -51,20 +51,19 @@ SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim()
 {
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() != QLockFile::LockFailedError)
-            return true;
-        askToShow(m_serverName);
-        return false;
+            return Claim::Claimed;
+        return askToShow(m_serverName) ? Claim::Handed : Claim::Unanswered;
     }
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // The lock is ours, so a socket of that name was left by a crash.
     QLocalServer::removeServer(m_serverName);
     if (!m_server->listen(m_serverName))
-        return true;
+        return Claim::Claimed;
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -74,5 +73,5 @@ bool SingleInstance::claim()
             });
         }
     });
-    return true;
+    return Claim::Claimed;
 }

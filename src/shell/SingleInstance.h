@@ -17,10 +17,14 @@ public:
     explicit SingleInstance(const QString &programDir, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // False when another instance runs from the folder; it has then been asked to come
-    // to the front. A folder that holds no lock file (one that may not be written to)
-    // does not keep the program from starting.
-    bool claim();
+    enum class Claim
+    {
+        Claimed,    // this is the one instance, or the folder holds no lock file (one that
+                    // may not be written to) and nothing keeps the program from starting
+        Handed,     // another instance runs and was asked to come to the front
+        Unanswered, // another instance holds the lock but did not answer
+    };
+    Claim claim();
 
 signals:
     void activationRequested();

@@ -6,6 +6,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 int main(int argc, char *argv[])
@@ -19,8 +20,18 @@ int main(int argc, char *argv[])
 
     const ProgramDirectory programDir = ProgramDirectory::ofExecutable();
     SingleInstance instance(programDir.path());
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case SingleInstance::Claim::Claimed:
+        break;
+    case SingleInstance::Claim::Handed:
         return 0;
+    case SingleInstance::Claim::Unanswered:
+        dialogs.message(QStringLiteral("Vellox is already running from \"%1\", but it does not "
+                                       "answer. Close it, or end it if it hangs, and start "
+                                       "Vellox again.")
+                            .arg(QDir::toNativeSeparators(programDir.path())));
+        return 0;
+    }
 
     frmMain editor(programDir, dialogs);
     QObject::connect(&editor, &frmMain::aboutRequested, [&] { showAbout(about, aboutColors); });
