@@ -149,6 +149,10 @@ bool bmpHoldsItsRows(const char *h, qint64 fileSize)
         return true;
     const qint64 width = readLE<qint32>(h + 18), height = qAbs(qint64(readLE<qint32>(h + 22)));
     const qint64 bits = readLE<quint16>(h + 28);
+    // Headers no picture could have are left to Qt's reader to refuse; the sum below
+    // stays far from overflowing for all others.
+    if (width <= 0 || width > (1 << 24) || bits == 0 || bits > 64)
+        return true;
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
     return fileSize >= qint64(readLE<quint32>(h + 10)) + rowBytes * height;
 }
