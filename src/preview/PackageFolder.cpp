@@ -76,7 +76,7 @@ bool PackageFolder::exists() const
         throw Error::file(Error::PathFileAccess, "replace", path(),
                           QStringLiteral("it is a link to \"%1\", and Vellox does not write "
                                          "through links; remove the link or choose another "
-                                         "project name")
+                                         "project name.")
                               .arg(QDir::toNativeSeparators(info.symLinkTarget())));
     return info.isDir();
 }
