@@ -2,16 +2,20 @@
 
 #include <QDir>
 
+#include <cstring>
+
 Error::Error(Code code, QString description)
-    : m_code(code), m_description(std::move(description)), m_reason(m_description),
-      m_what(m_description.toUtf8())
+    : m_code(code), m_description(std::move(description)), m_what(m_description.toUtf8())
 {
 }
 
 Error Error::file(Code code, const char *action, const QString &path, const QString &reason)
 {
-    Error e(code, QStringLiteral("Cannot %1 \"%2\": %3")
-                      .arg(QLatin1String(action), QDir::toNativeSeparators(path), reason));
-    e.m_reason = reason;
-    return e;
+    return Error(code, QStringLiteral("Cannot %1 \"%2\": %3")
+                           .arg(QLatin1String(action), QDir::toNativeSeparators(path), reason));
+}
+
+QString systemReason(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
 }

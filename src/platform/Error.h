@@ -24,8 +24,6 @@ public:
 
     Code code() const noexcept { return m_code; }
     const QString &description() const noexcept { return m_description; }
-    // For a file error, the system's reason alone; otherwise the description.
-    const QString &reason() const noexcept { return m_reason; }
     const char *what() const noexcept override { return m_what.constData(); }
 
     static Error subscriptOutOfRange()
@@ -40,6 +38,8 @@ public:
 private:
     Code m_code;
     QString m_description;
-    QString m_reason;
     QByteArray m_what;
 };
+
+// The system's own words for an errno value, as file errors quote them.
+QString systemReason(int err);

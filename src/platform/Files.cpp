@@ -66,11 +66,6 @@ private:
     bool m_afterCr = false;
 };
 
-QString systemReason(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
 // Qt's own text when it has one. After a write cut short it has none ("Unknown
 // error"), while the system's reason for the failed call is still at hand.
 QString writeReason(const QFileDevice &file, int err)

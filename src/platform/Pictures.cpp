@@ -40,9 +40,10 @@ Error tooLarge(const QString &path, qint64 width, qint64 height)
                            .arg(largestPixels() / 1'000'000));
 }
 
-qsizetype rowBytes24(int width)
+// Bytes of one stored bitmap row: whole pixels, padded to four bytes.
+qint64 rowBytes(qint64 width, qint64 bitsPerPixel)
 {
-    return (qsizetype(width) * 3 + 3) & ~qsizetype(3);
+    return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
 template <typename T> T readLE(const char *at)
@@ -61,7 +62,7 @@ void encodeBmp24(const QImage &picture, const ByteSink &sink)
                              ? picture
                              : picture.convertToFormat(QImage::Format_RGB32);
     const int w = image.width(), h = image.height();
-    const qsizetype stride = rowBytes24(w);
+    const qsizetype stride = rowBytes(w, 24);
     char d[HeadersSize] = {};
     d[0] = 'B';
     d[1] = 'M';
@@ -94,12 +95,11 @@ struct Bmp24Layout
     int width = 0;
     int height = 0; // rows stored bottom-up when positive
     quint32 offset = 0;
-    bool complete = false; // the file holds every row
 };
 
 // The plain variant: a 40-byte info header, 24 bits a pixel, no compression. Every other
 // bitmap goes to Qt's reader.
-std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
+std::optional<Bmp24Layout> plainBmp24(const char *h)
 {
     if (h[0] != 'B' || h[1] != 'M' || readLE<quint32>(h + 14) != InfoHeaderSize ||
         readLE<quint16>(h + 26) != 1 || readLE<quint16>(h + 28) != 24 ||
@@ -109,7 +109,6 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
     const qint64 rows = l.height < 0 ? -qint64(l.height) : l.height;
     if (l.width <= 0 || l.width > 32767 || rows == 0 || rows > 32767 || l.offset < HeadersSize)
         return std::nullopt;
-    l.complete = fileSize >= qint64(l.offset) + rowBytes24(l.width) * rows;
     return l;
 }
 
@@ -117,7 +116,7 @@ std::optional<Bmp24Layout> plainBmp24(const char *h, qint64 fileSize)
 QImage decodeBmp24(QIODevice &in, const Bmp24Layout &l)
 {
     const int rows = l.height < 0 ? -l.height : l.height;
-    const qsizetype stride = rowBytes24(l.width);
+    const qsizetype stride = rowBytes(l.width, 24);
     QImage image(l.width, rows, QImage::Format_RGB32);
     if (image.isNull())
         return image;
@@ -153,8 +152,7 @@ bool bmpHoldsItsRows(const char *h, qint64 fileSize)
     // stays far from overflowing for all others.
     if (width <= 0 || width > (1 << 24) || bits == 0 || bits > 64)
         return true;
-    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    return fileSize >= qint64(readLE<quint32>(h + 10)) + rowBytes * height;
+    return fileSize >= qint64(readLE<quint32>(h + 10)) + rowBytes(width, bits) * height;
 }
 
 // Whether a JPEG's data runs to its end-of-image marker. Qt's reader decodes a file cut
@@ -234,12 +232,12 @@ QImage loadPicture(const QString &path)
     char header[HeadersSize];
     const bool headerRead = file.read(header, HeadersSize) == HeadersSize;
     if (headerRead) {
-        if (const auto layout = plainBmp24(header, file.size())) {
+        if (const auto layout = plainBmp24(header)) {
             const qint64 rows = qAbs(qint64(layout->height));
             if (qint64(layout->width) * rows > largestPixels())
                 throw tooLarge(path, layout->width, rows);
             // A damaged picture is told as such, not shown with rows missing.
-            if (!layout->complete || !file.seek(layout->offset))
+            if (!bmpHoldsItsRows(header, file.size()) || !file.seek(layout->offset))
                 throw endsEarly();
             QImage image = decodeBmp24(file, *layout);
             if (image.isNull())

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,11 +28,6 @@ constexpr auto SetAsidePrefix = ".vellox-replaced-"_L1;
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-QString reason(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
 }
 
 std::optional<struct stat> linkStatus(const QString &path)
@@ -56,9 +50,11 @@ void syncFolder(const QString &path)
 QString makeHiddenFolder(const QString &projects, QLatin1StringView prefix)
 {
     QByteArray pattern = encoded(projects + u'/' + prefix + "XXXXXX"_L1);
-    if (!::mkdtemp(pattern.data()))
-        throw Error::file(errno == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          "create the folder", QFile::decodeName(pattern), reason(errno));
+    if (!::mkdtemp(pattern.data())) {
+        const int err = errno;
+        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
+                          "create the folder", QFile::decodeName(pattern), systemReason(err));
+    }
     return QFile::decodeName(pattern);
 }
 
@@ -85,11 +81,11 @@ void PackageFolder::build(const std::function<void(const QString &)> &writeFiles
 {
     const bool replacing = exists();
     if (!replacing && linkStatus(path()))
-        throw Error::file(Error::PathFileAccess, "create the folder", path(), reason(EEXIST));
+        throw Error::file(Error::PathFileAccess, "create the folder", path(), systemReason(EEXIST));
     // A folder of the user's under one of our names would be lost with the old package.
-    for (const QString &own : m_ownFiles) {
+    for (const QString &own : replacing ? m_ownFiles : QStringList()) {
         const QString inside = path() + u'/' + own;
-        if (replacing && QFileInfo(inside).isDir() && !QFileInfo(inside).isSymLink())
+        if (const auto st = linkStatus(inside); st && S_ISDIR(st->st_mode))
             throw Error::file(Error::PathFileAccess, "write", inside,
                               QStringLiteral("it is a folder"));
     }
@@ -149,7 +145,7 @@ void PackageFolder::carryUserFiles(const QString &from, const QString &to) const
         if (!st)
             continue;
         const auto fail = [&](int err) {
-            return Error::file(Error::PathFileAccess, "keep", src, reason(err));
+            return Error::file(Error::PathFileAccess, "keep", src, systemReason(err));
         };
         if (S_ISDIR(st->st_mode)) {
             if (::mkdir(encoded(dst).constData(), st->st_mode & 07777) != 0)
@@ -179,7 +175,7 @@ void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
     const QByteArray from = encoded(staging), to = encoded(path());
     const auto fail = [&](int err) {
         return Error::file(Error::PathFileAccess, replacing ? "replace" : "create the folder",
-                           path(), reason(err));
+                           path(), systemReason(err));
     };
     if (!replacing) {
         if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) !=

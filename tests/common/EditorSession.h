@@ -58,12 +58,32 @@ public:
         code()->clear();
         QTest::keyClicks(code(), text);
     }
+    // A file of the user's, outside the program folder.
+    QString outside(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(elsewhere.filePath(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(f.fileName()));
+        return f.fileName();
+    }
+    // As the user choosing `path` after "Import Backround".
+    void importPicture(const QString &path)
+    {
+        dialogs.chosenFiles << path;
+        preview()->findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
+    }
+    void createPackage(const QString &name) const
+    {
+        preview()->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(name);
+        preview()->findChild<QAbstractButton *>(QStringLiteral("Command2"))->click();
+    }
     QRgb scenePixel(const char *scene, int x, int y) const
     {
         return preview()->findChild<DrawingArea *>(QLatin1String(scene))->image().pixel(x, y);
     }
 
     ProgramFolder folder;
+    QTemporaryDir elsewhere;
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> editor;
 };

@@ -49,13 +49,6 @@ QByteArray jpegCutShort()
     return bytes.left(bytes.size() * 6 / 10);
 }
 
-// A package with a picture background, exported through the preview.
-void exportPackage(Session &s, const QString &name)
-{
-    s.preview()->findChild<QLineEdit *>(u"Text1"_s)->setText(name);
-    s.preview()->findChild<QAbstractButton *>(u"Command2"_s)->click();
-}
-
 const QString NoPicture =
     u"No Picture loaded. Please import picture before choosing this option."_s;
 const QString BadName = u"\"{name}\" is not a valid project name."_s;
@@ -174,9 +167,8 @@ void tst_hostile::catalogue()
     QFETCH(QString, blocker);
     QFETCH(QStringList, messages);
     Session s;
-    QTemporaryDir elsewhere;
     s.dialogs.answers = {Dialogs::Answer::Yes};
-    const QString chosen = elsewhere.filePath(name);
+    const QString chosen = s.elsewhere.filePath(name);
     if (act == Act::StartWith)
         s.folder.write(u"default.ini"_s, bytes);
     if (act == Act::WorkingPicture)
@@ -185,17 +177,12 @@ void tst_hostile::catalogue()
         s.folder.write(blocker, bytes);
     QDir(s.folder.file({})).mkdir(u"My Projects"_s); // as the build lays the program out
     const bool choseFile = act == Act::LoadSkin || act == Act::ImportPicture;
-    if (choseFile) {
-        QFile f(chosen);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
+    if (choseFile)
+        s.outside(name, bytes);
     QVERIFY(s.editor->open());
     QStringList before = s.folder.tree();
     before.removeAll(u"temp.ini"_s);
     frmPreview *preview = s.preview();
-    const auto click = [&](const char *button) {
-        preview->findChild<QAbstractButton *>(QLatin1String(button))->click();
-    };
 
     switch (act) {
     case Act::StartWith:
@@ -218,15 +205,13 @@ void tst_hostile::catalogue()
         s.trigger("saveskin");
         break;
     case Act::ImportPicture:
-        s.dialogs.chosenFiles << chosen;
-        click("Command1");
+        s.importPicture(chosen);
         break;
     case Act::WorkingPicture:
-        click("Option4");
+        preview->findChild<QAbstractButton *>(u"Option4"_s)->click();
         break;
     case Act::CreatePackage:
-        preview->findChild<QLineEdit *>(u"Text1"_s)->setText(name);
-        click("Command2");
+        s.createPackage(name);
         break;
     }
 
@@ -242,7 +227,7 @@ void tst_hostile::catalogue()
     QStringList after = s.folder.tree();
     after.removeAll(u"temp.ini"_s);
     QCOMPARE(after, before);
-    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
+    QCOMPARE(QDir(s.elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
              choseFile ? QStringList{name} : QStringList());
     QVERIFY(!preview->findChild<QRadioButton *>(u"Option4"_s)->isChecked());
 
@@ -300,23 +285,16 @@ void tst_hostile::fullDisk()
     s.folder.write(u"mine.ini"_s, QByteArray(3000, 'm'));
     QDir(s.folder.file({})).mkdir(u"My Projects"_s);
     QVERIFY(s.editor->open());
-    const auto import = [&](const char *name, QSize size) {
-        QTemporaryDir elsewhere;
-        const QString chosen = elsewhere.filePath(QLatin1String(name));
-        QFile f(chosen);
-        const QByteArray bytes = encodedPicture(qRgb(50, 60, 70), "BMP", size);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
-        s.dialogs.chosenFiles << chosen;
-        s.preview()->findChild<QAbstractButton *>(u"Command1"_s)->click();
+    const auto import = [&](const QString &name, QSize size) {
+        s.importPicture(s.outside(name, encodedPicture(qRgb(50, 60, 70), "BMP", size)));
     };
     if (replacing) {
-        import("old.bmp", {90, 60});
+        import(u"old.bmp"_s, {90, 60});
         s.dialogs.answers << Dialogs::Answer::Yes;
-        exportPackage(s, u"P"_s);
+        s.createPackage(u"P"_s);
     }
     if (write == Write::Package)
-        import("new.jpg", {120, 90});
+        import(u"new.jpg"_s, {120, 90});
     s.choose(Row::RectBg);
     s.typeCode(u"0x80102030"_s);
     const auto before = s.folder.contents();
@@ -334,7 +312,7 @@ void tst_hostile::fullDisk()
             s.press("Command1");
             break;
         case Write::Package:
-            exportPackage(s, u"P"_s);
+            s.createPackage(u"P"_s);
             break;
         }
     }
@@ -389,16 +367,9 @@ void tst_hostile::linksAreNotWrittenThrough()
     QVERIFY(s.editor->open());
     s.dialogs.answers = {Dialogs::Answer::Yes};
     if (act == u"package"_s) {
-        exportPackage(s, u"P"_s);
+        s.createPackage(u"P"_s);
     } else if (act == u"import"_s) {
-        QTemporaryDir elsewhere;
-        const QString chosen = elsewhere.filePath(u"p.jpg"_s);
-        QFile f(chosen);
-        const QByteArray bytes = encodedPicture(qRgb(9, 9, 9), "JPEG");
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
-        s.dialogs.chosenFiles << chosen;
-        s.preview()->findChild<QAbstractButton *>(u"Command1"_s)->click();
+        s.importPicture(s.outside(u"p.jpg"_s, encodedPicture(qRgb(9, 9, 9), "JPEG")));
         QVERIFY(!QFileInfo(s.folder.file(link)).isSymLink());
     }
     if (!told.isEmpty())
@@ -423,7 +394,7 @@ void tst_hostile::killedExportLeavesNoPartialPackage()
         QFile::remove(working[1 - kind]);
         s.folder.write(QFileInfo(working[kind]).fileName(), pictures[kind]);
         s.dialogs.answers = {Dialogs::Answer::Yes};
-        exportPackage(s, u"P"_s);
+        s.createPackage(u"P"_s);
     };
     const QString package = s.folder.file(u"My Projects/P/"_s);
     std::minstd_rand random(7);
