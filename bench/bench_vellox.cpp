@@ -4,7 +4,7 @@
 #include "preview/GDI.h"
 #include "preview/frmPreview.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 
@@ -127,7 +127,7 @@ void BM_UpdateWithPicture(benchmark::State &state)
 {
     ProgramFolder folder;
     scenePicture({480, 360}).save(folder.dir.filePath(QStringLiteral("temp2.bmp")), "BMP");
-    ColorTable colors;
+    ColourTable colors;
     readSkinFile(factorySkin(), colors);
     SilentDialogs dialogs;
     CommonDialog CD(dialogs);
@@ -183,7 +183,7 @@ struct Importer
         button = preview.findChild<QAbstractButton *>(QStringLiteral("Command1"));
     }
     ProgramFolder folder;
-    ColorTable colors;
+    ColourTable colors;
     SilentDialogs dialogs;
     CommonDialog CD{dialogs};
     frmPreview preview{folder.program(), {colors, [] { return QString(); }}, CD, dialogs};

@@ -2,7 +2,7 @@
 // only failures are the defined errors, and codes made by rgbtohex read back exactly.
 #include "FuzzSupport.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 
 #include "platform/Error.h"
@@ -24,26 +24,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     }
     try {
-        FUZZ_CHECK(hextodec(text) >= 0);
+        FUZZ_CHECK(lenientHex(text) >= 0);
     } catch (const Error &e) {
         FUZZ_CHECK(e.code() == Error::Overflow && text.size() > 7);
     }
     try {
-        const std::optional<Components> parts = hextorgb(text);
+        const std::optional<Components> parts = colourFromCode(text);
         FUZZ_CHECK(parts.has_value() == !text.isEmpty());
         if (!parts)
             return 0;
         FUZZ_CHECK(parts->opacity >= 0 && parts->opacity <= 100);
         for (int c : {parts->red, parts->green, parts->blue})
             FUZZ_CHECK(c >= 0 && c <= 255);
-        const QString code = rgbtohex(
+        const QString code = codeFromColour(
             static_cast<std::int16_t>(parts->opacity), static_cast<std::uint8_t>(parts->red),
             static_cast<std::uint8_t>(parts->green), static_cast<std::uint8_t>(parts->blue));
-        FUZZ_CHECK(code.size() == 10 && hextorgb(code) == parts);
-        ColorTable table;
+        FUZZ_CHECK(code.size() == 10 && colourFromCode(code) == parts);
+        ColourTable table;
         table.set(0, text);
-        FUZZ_CHECK(SetColor(table, 0) == parts->red + parts->green * 256 + parts->blue * 65536);
-        FUZZ_CHECK(SetTrans(table, 0) == static_cast<float>(parts->opacity / 100.0));
+        FUZZ_CHECK(displayColourOf(table, 0) == parts->red + parts->green * 256 + parts->blue * 65536);
+        FUZZ_CHECK(opacityOf(table, 0) == static_cast<float>(parts->opacity / 100.0));
     } catch (const Error &e) {
         FUZZ_CHECK(e.code() == Error::TypeMismatch);
     }

@@ -3,7 +3,7 @@
 // and the problem is told.
 #include "FuzzSupport.h"
 
-#include "preview/PictureImport.h"
+#include "preview/WorkingPicture.h"
 
 #include "platform/Files.h"
 #include "platform/Pictures.h"
@@ -27,14 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString chosen = scratch().filePath((data[0] & 1) ? QStringLiteral("chosen.bmp")
                                                             : QStringLiteral("chosen.jpg"));
     writeFile(chosen, data + 1, size - 1);
-    const ImportOutcome outcome = importWorkingPicture(chosen, programDir);
-    const bool jpg = FileExists(programDir.file(WorkingPicture::Jpg));
-    const bool bmp = FileExists(programDir.file(WorkingPicture::Bmp));
+    WorkingPicture working(programDir);
+    const ImportOutcome outcome = working.import(chosen);
+    const auto [jpg, bmp] = working.present();
     if (outcome.kind == ImportOutcome::Written) {
-        FUZZ_CHECK(jpg != bmp && !outcome.picture.isNull());
-        const QImage back =
-            loadPicture(programDir.file(jpg ? WorkingPicture::Jpg : WorkingPicture::Bmp));
-        FUZZ_CHECK(back.size() == outcome.picture.size());
+        FUZZ_CHECK(jpg != bmp && !working.picture().isNull());
+        const QImage back = loadPicture(working.path());
+        FUZZ_CHECK(back.size() == working.picture().size());
     } else {
         FUZZ_CHECK(outcome.kind == ImportOutcome::Undecodable && !outcome.problem.isEmpty());
         FUZZ_CHECK(!jpg && !bmp);

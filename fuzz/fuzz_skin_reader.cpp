@@ -3,7 +3,7 @@
 // through the readers' line rule and line parser in memory, as readSkinFile feeds them.
 #include "FuzzSupport.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
@@ -13,9 +13,9 @@
 
 namespace {
 
-ColorTable read(const QByteArray &bytes)
+ColourTable read(const QByteArray &bytes)
 {
-    ColorTable table;
+    ColourTable table;
     for (const QString &line : splitLines8bit(bytes))
         applySkinLine(line, table);
     return table;
@@ -25,22 +25,22 @@ ColorTable read(const QByteArray &bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const ColorTable table =
+    const ColourTable table =
         read(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
     for (int row = 0; row < ItemCount; ++row) {
-        if (!SkinItems[size_t(row)].isColor()) {
+        if (!SkinItems[size_t(row)].isColour()) {
             FUZZ_CHECK(table.at(row).isEmpty());
             continue;
         }
         try {
-            const DisplayColor c = SetColor(table, row);
-            const float a = SetTrans(table, row);
+            const DisplayColour c = displayColourOf(table, row);
+            const float a = opacityOf(table, row);
             FUZZ_CHECK(c >= 0 && c <= 0xFFFFFF && a >= 0.0f && a <= 1.0f);
         } catch (const Error &e) {
             FUZZ_CHECK(e.code() == Error::TypeMismatch || e.code() == Error::SubscriptOutOfRange);
         }
     }
-    const ColorTable back = read(encodeLines8bit(skinFileLines(skinText(table))));
+    const ColourTable back = read(encodeLines8bit(skinFileLines(skinText(table))));
     for (int row = 0; row < ItemCount; ++row)
         FUZZ_CHECK(back.at(row) == table.at(row));
     return 0;

@@ -206,11 +206,11 @@ QList<char32_t> unstorable8bit(const QStringList &lines)
 
 } // namespace
 
-bool FileExists(const QString &TheFileName)
+bool fileExists(const QString &path)
 {
-    if (TheFileName.isEmpty())
+    if (path.isEmpty())
         return false;
-    const QFileInfo info(TheFileName);
+    const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
 }
 

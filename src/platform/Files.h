@@ -5,9 +5,9 @@
 
 #include <functional>
 
-// True when `TheFileName` is not empty and names an existing ordinary file that is
-// not hidden. Directories do not count. The empty name never touches the disk.
-bool FileExists(const QString &TheFileName);
+// True when `path` is not empty and names an existing ordinary file that is not hidden.
+// Folders do not count. The empty path never touches the disk.
+bool fileExists(const QString &path);
 
 // Each of these throws Error naming the path and the system's reason.
 void deleteFile(const QString &path);

@@ -14,6 +14,23 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;
+
+// Where a bitmap's headers keep each field, counted from the file's first byte.
+namespace Bmp {
+constexpr int FileSize = 2;
+constexpr int PixelsOffset = 10;
+constexpr int InfoSize = 14;
+constexpr int Width = 18;
+constexpr int Height = 22;
+constexpr int Planes = 26;
+constexpr int BitsPerPixel = 28;
+constexpr int Compression = 30;
+constexpr int PixelsSize = 34;
+constexpr int XPixelsPerMetre = 38;
+constexpr int YPixelsPerMetre = 42;
+constexpr quint32 Uncompressed = 0;
+constexpr quint32 BitFields = 3;
+} // namespace Bmp
 constexpr qint64 MiB = 1024 * 1024;
 
 // Qt's image reader refuses pictures above 128 MB of pixels unless told otherwise; the
@@ -66,16 +83,16 @@ void encodeBmp24(const QImage &picture, const ByteSink &sink)
     char d[HeadersSize] = {};
     d[0] = 'B';
     d[1] = 'M';
-    writeLE<quint32>(d + 2, quint32(HeadersSize + stride * h));
-    writeLE<quint32>(d + 10, HeadersSize);
-    writeLE<quint32>(d + 14, InfoHeaderSize);
-    writeLE<qint32>(d + 18, w);
-    writeLE<qint32>(d + 22, h);
-    writeLE<quint16>(d + 26, 1);
-    writeLE<quint16>(d + 28, 24);
-    writeLE<quint32>(d + 34, quint32(stride * h));
-    writeLE<qint32>(d + 38, image.dotsPerMeterX());
-    writeLE<qint32>(d + 42, image.dotsPerMeterY());
+    writeLE<quint32>(d + Bmp::FileSize, quint32(HeadersSize + stride * h));
+    writeLE<quint32>(d + Bmp::PixelsOffset, HeadersSize);
+    writeLE<quint32>(d + Bmp::InfoSize, InfoHeaderSize);
+    writeLE<qint32>(d + Bmp::Width, w);
+    writeLE<qint32>(d + Bmp::Height, h);
+    writeLE<quint16>(d + Bmp::Planes, 1);
+    writeLE<quint16>(d + Bmp::BitsPerPixel, 24);
+    writeLE<quint32>(d + Bmp::PixelsSize, quint32(stride * h));
+    writeLE<qint32>(d + Bmp::XPixelsPerMetre, image.dotsPerMeterX());
+    writeLE<qint32>(d + Bmp::YPixelsPerMetre, image.dotsPerMeterY());
     sink(d, HeadersSize);
     QByteArray row(stride, '\0');
     for (int y = h - 1; y >= 0; --y) {
@@ -101,11 +118,12 @@ struct Bmp24Layout
 // bitmap goes to Qt's reader.
 std::optional<Bmp24Layout> plainBmp24(const char *h)
 {
-    if (h[0] != 'B' || h[1] != 'M' || readLE<quint32>(h + 14) != InfoHeaderSize ||
-        readLE<quint16>(h + 26) != 1 || readLE<quint16>(h + 28) != 24 ||
-        readLE<quint32>(h + 30) != 0)
+    if (h[0] != 'B' || h[1] != 'M' || readLE<quint32>(h + Bmp::InfoSize) != InfoHeaderSize ||
+        readLE<quint16>(h + Bmp::Planes) != 1 || readLE<quint16>(h + Bmp::BitsPerPixel) != 24 ||
+        readLE<quint32>(h + Bmp::Compression) != Bmp::Uncompressed)
         return std::nullopt;
-    Bmp24Layout l{readLE<qint32>(h + 18), readLE<qint32>(h + 22), readLE<quint32>(h + 10)};
+    Bmp24Layout l{readLE<qint32>(h + Bmp::Width), readLE<qint32>(h + Bmp::Height),
+                  readLE<quint32>(h + Bmp::PixelsOffset)};
     const qint64 rows = l.height < 0 ? -qint64(l.height) : l.height;
     if (l.width <= 0 || l.width > 32767 || rows == 0 || rows > 32767 || l.offset < HeadersSize)
         return std::nullopt;
@@ -142,17 +160,18 @@ QImage decodeBmp24(QIODevice &in, const Bmp24Layout &l)
 // reader would show a cut-short one with rows missing.
 bool bmpHoldsItsRows(const char *h, qint64 fileSize)
 {
-    const quint32 info = readLE<quint32>(h + 14);
-    const quint32 compression = readLE<quint32>(h + 30);
-    if (info < InfoHeaderSize || (compression != 0 && compression != 3))
+    const quint32 info = readLE<quint32>(h + Bmp::InfoSize);
+    const quint32 compression = readLE<quint32>(h + Bmp::Compression);
+    if (info < InfoHeaderSize || (compression != Bmp::Uncompressed && compression != Bmp::BitFields))
         return true;
-    const qint64 width = readLE<qint32>(h + 18), height = qAbs(qint64(readLE<qint32>(h + 22)));
-    const qint64 bits = readLE<quint16>(h + 28);
+    const qint64 width = readLE<qint32>(h + Bmp::Width);
+    const qint64 height = qAbs(qint64(readLE<qint32>(h + Bmp::Height)));
+    const qint64 bits = readLE<quint16>(h + Bmp::BitsPerPixel);
     // Headers no picture could have are left to Qt's reader to refuse; the sum below
     // stays far from overflowing for all others.
     if (width <= 0 || width > (1 << 24) || bits == 0 || bits > 64)
         return true;
-    return fileSize >= qint64(readLE<quint32>(h + 10)) + rowBytes(width, bits) * height;
+    return fileSize >= qint64(readLE<quint32>(h + Bmp::PixelsOffset)) + rowBytes(width, bits) * height;
 }
 
 // Whether a JPEG's data runs to its end-of-image marker. Qt's reader decodes a file cut

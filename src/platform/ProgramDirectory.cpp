@@ -12,5 +12,8 @@ ProgramDirectory ProgramDirectory::ofExecutable()
 
 QString ProgramDirectory::file(const QString &name) const
 {
-    return m_path + QLatin1Char('/') + name;
+    QString path = m_path;
+    path += u'/';
+    path += name;
+    return path;
 }

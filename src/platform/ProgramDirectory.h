@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 
 // The folder that holds the program: the factory skin, the working files and the
@@ -8,11 +9,18 @@
 class ProgramDirectory
 {
 public:
+    // The fixed names inside it. The working pictures belong to the preview's
+    // WorkingPicture.
+    static constexpr QLatin1StringView FactorySkin{"default.ini"};
+    static constexpr QLatin1StringView WorkingSkin{"temp.ini"};
+    static constexpr QLatin1StringView Snapshot{"temp.bmp"};
+    static constexpr QLatin1StringView Projects{"My Projects"};
+
     explicit ProgramDirectory(QString path);
     static ProgramDirectory ofExecutable();
 
     const QString &path() const { return m_path; }
-    // `name` is relative to the program directory, e.g. "temp.ini" or "My Projects/x".
+    // `name` is relative to the program directory, e.g. WorkingSkin or "My Projects/x".
     QString file(const QString &name) const;
 
 private:

@@ -2,16 +2,30 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QLatin1StringView>
 #include <QRect>
 #include <QWidget>
 
-// Windows here are laid out at fixed pixel positions.
+// One control of a window laid out at fixed pixel positions: the name tests and
+// accessibility tools find it by, its place in its parent, and its caption if it has one.
+struct ControlSpec
+{
+    QLatin1StringView name;
+    QRect geometry;
+    QLatin1StringView caption = {};
+};
+
+// Makes the control a spec describes. The caption goes where the control shows one.
 template <typename W, typename... Args>
-W *placeWidget(QWidget *parent, const char *name, QRect geometry, Args &&...args)
+W *place(QWidget *parent, const ControlSpec &spec, Args &&...args)
 {
     auto *w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(geometry);
+    w->setObjectName(spec.name);
+    w->setGeometry(spec.geometry);
+    if constexpr (requires { w->setTitle(QString()); })
+        w->setTitle(spec.caption);
+    else if constexpr (requires { w->setText(QString()); })
+        w->setText(spec.caption);
     return w;
 }
 

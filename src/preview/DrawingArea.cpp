@@ -15,15 +15,16 @@ DrawingArea::DrawingArea(const char *name, QWidget *parent, QSize size)
     m_image.fill(Qt::white);
 }
 
-QImage &DrawingArea::beginDrawing()
+void DrawingArea::draw(const std::function<void(QImage &)> &drawing)
 {
-    return m_image;
+    drawing(m_image);
+    update();
 }
 
-void DrawingArea::setPicture(const QImage &picture)
+void DrawingArea::setBasePicture(const QImage &picture)
 {
-    m_picture = picture.convertToFormat(QImage::Format_RGB32);
-    m_image = m_picture;
+    m_basePicture = picture.convertToFormat(QImage::Format_RGB32);
+    m_image = m_basePicture;
     update();
 }
 

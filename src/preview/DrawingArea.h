@@ -4,6 +4,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class SceneElement;
 
 // A preview scene's surface. It keeps a scene image, which is shown and drawn into, and
@@ -18,18 +20,13 @@ public:
 
     DrawingArea(const char *name, QWidget *parent, QSize size = SceneSize);
 
-    // Inner size in pixels.
-    int scaleWidth() const { return m_image.width(); }
-    int scaleHeight() const { return m_image.height(); }
-
     const QImage &image() const { return m_image; }
-    // Direct access for drawing; the area repaints when the caller is done.
-    QImage &beginDrawing();
-    void endDrawing() { update(); }
+    // Hands the scene image to `drawing`, then repaints.
+    void draw(const std::function<void(QImage &image)> &drawing);
 
-    const QImage &picture() const { return m_picture; }
+    const QImage &basePicture() const { return m_basePicture; }
     // Makes `picture` the base picture; the scene image becomes the same picture.
-    void setPicture(const QImage &picture);
+    void setBasePicture(const QImage &picture);
 
     // Topmost first, as the layout lists them.
     void setStacking(const QList<SceneElement *> &topmostFirst);
@@ -39,6 +36,6 @@ protected:
 
 private:
     QImage m_image;
-    QImage m_picture;
+    QImage m_basePicture;
     QList<SceneElement *> m_bottomFirst;
 };

@@ -1,21 +1,10 @@
 #pragma once
 
-#include "platform/DisplayColor.h"
+#include "platform/DisplayColour.h"
 
-#include <cstdint>
+class QImage;
 
-class DrawingArea;
-
-struct ColorParts
-{
-    std::int32_t Red;
-    std::int32_t Green;
-    std::int32_t Blue;
-};
-
-ColorParts SplitColor(DisplayColor c);
-
-// Fills the area's scene image with a vertical blend from StartColor on the top row
-// towards EndColor, one row at a time. The rows are interpolated over the full height,
-// so the bottom row stops one step short of EndColor.
-void Gradient(DrawingArea *UserControl, DisplayColor StartColor, DisplayColor EndColor);
+// Fills `image` with a vertical blend from `top` on the first row towards `bottom`, one
+// row at a time. The rows are interpolated over the full height, so the last row stops
+// one step short of `bottom`.
+void drawGradient(QImage &image, DisplayColour top, DisplayColour bottom);

@@ -9,6 +9,8 @@ constexpr auto Regular = SceneText::Weight::Regular;
 constexpr auto Bold = SceneText::Weight::Bold;
 constexpr auto Square = SceneShape::Corners::Square;
 constexpr auto Rounded = SceneShape::Corners::Rounded;
+constexpr auto Panels = BlendPhase::OverBackground;
+constexpr auto Bars = BlendPhase::OverPanels;
 } // namespace
 
 const std::array<TextRole, 13> TextRoles = {{
@@ -17,7 +19,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {192, 12, 97, 25},
      19,
      Regular,
-     Row::TitleColor,
+     Row::TitleColour,
      "Title Color"_L1,
      "Zelvik Cache Editor"_L1},
     {"Label5",
@@ -33,7 +35,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {56, 41, 337, 17},
      15,
      Bold,
-     Row::TextColor,
+     Row::TextColour,
      "text color"_L1,
      "Dunmarch"_L1},
     {"Label9",
@@ -41,16 +43,16 @@ const std::array<TextRole, 13> TextRoles = {{
      {56, 68, 369, 25},
      16,
      Bold,
-     Row::SectionTextColor,
+     Row::SectionTextColour,
      "section text                          section text"_L1,
      "Projectiles                            Page 1/X"_L1},
-    {"Label6", "Label22", {56, 88, 65, 17}, 13, Bold, Row::TextColor, "text color"_L1, "AR"_L1},
+    {"Label6", "Label22", {56, 88, 65, 17}, 13, Bold, Row::TextColour, "text color"_L1, "AR"_L1},
     {"Label12",
      "Label16",
      {56, 112, 153, 17},
      13,
      Bold,
-     Row::ChangeTextColor,
+     Row::ChangeTextColour,
      "change to text color"_L1,
      "Pistol"_L1},
     {"Label11",
@@ -58,7 +60,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {56, 144, 153, 17},
      13,
      Bold,
-     Row::SelectedTextColor,
+     Row::SelectedTextColour,
      "select item text color"_L1,
      "Sniper"_L1},
     {"Label10",
@@ -66,7 +68,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {248, 144, 153, 17},
      13,
      Bold,
-     Row::SelectedTextColor,
+     Row::SelectedTextColour,
      "select item text color"_L1,
      "Sniper"_L1},
     {"Label2",
@@ -74,7 +76,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {80, 200, 161, 17},
      16,
      Bold,
-     Row::MenuTitleColor,
+     Row::MenuTitleColour,
      " pop-up title"_L1,
      " Select cache file..."_L1},
     {"Label14",
@@ -82,7 +84,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {80, 218, 97, 17},
      13,
      Bold,
-     Row::TextColor,
+     Row::TextColour,
      "text color"_L1,
      "cache001.map"_L1},
     {"Label8",
@@ -90,7 +92,7 @@ const std::array<TextRole, 13> TextRoles = {{
      {80, 232, 153, 17},
      13,
      Bold,
-     Row::MenuSelectedColor,
+     Row::MenuSelectedColour,
      "selected color"_L1,
      "cache002.map"_L1},
     {"Label7",
@@ -106,19 +108,19 @@ const std::array<TextRole, 13> TextRoles = {{
      {56, 315, 137, 17},
      13,
      Bold,
-     Row::BottomTextColor,
+     Row::BottomTextColour,
      "bottom text"_L1,
      "Region: NTSC"_L1},
 }};
 
 const std::array<ShapeRole, 7> ShapeRoles = {{
-    {"Shape", "Shape11", {48, 64, 188.27, 251.27}, Square, Row::RectBg, Row::RectOutline, 1},
-    {"Shape2", "Shape10", {240, 64, 188.27, 251.27}, Square, Row::RectBg, Row::RectOutline, 1},
-    {"Shape3", "Shape13", {48, 37.47, 380, 25}, Square, Row::RectBg, Row::RectOutline, 1},
-    {"Shape6", "Shape7", {50, 112, 184, 17}, Rounded, Row::ChangeColor, Row::ChangeOutline, 2},
-    {"Shape4", "Shape9", {242, 144, 184, 17}, Rounded, Row::SelectColor, Row::SelectOutline, 2},
-    {"Shape5", "Shape8", {50, 144, 184, 17}, Rounded, Row::SelectColor, Row::SelectOutline, 2},
-    {"Shape1", "Shape12", {72, 200, 313, 65}, Square, Row::MenuBgColor, Row::MenuOutlineColor, 2},
+    {"Shape", "Shape11", {48, 64, 188.27, 251.27}, Square, Row::RectBg, Row::RectOutline, Panels},
+    {"Shape2", "Shape10", {240, 64, 188.27, 251.27}, Square, Row::RectBg, Row::RectOutline, Panels},
+    {"Shape3", "Shape13", {48, 37.47, 380, 25}, Square, Row::RectBg, Row::RectOutline, Panels},
+    {"Shape6", "Shape7", {50, 112, 184, 17}, Rounded, Row::ChangeColour, Row::ChangeOutline, Bars},
+    {"Shape4", "Shape9", {242, 144, 184, 17}, Rounded, Row::SelectColour, Row::SelectOutline, Bars},
+    {"Shape5", "Shape8", {50, 144, 184, 17}, Rounded, Row::SelectColour, Row::SelectOutline, Bars},
+    {"Shape1", "Shape12", {72, 200, 313, 65}, Square, Row::MenuBgColour, Row::MenuOutlineColour, Bars},
 }};
 
 TitlePlacement titlePlacement(TextMode mode, size_t role)
@@ -129,7 +131,7 @@ TitlePlacement titlePlacement(TextMode mode, size_t role)
                                       : TitlePlacement{160 + shift, 169};
 }
 
-const std::array<const char *, 20> ColorSceneStacking = {
+const std::array<const char *, 20> ColourSceneStacking = {
     "Shape6",  "Shape5",  "Shape4",  "Shape2", "Label13", "Shape",  "Label14",
     "Label12", "Label11", "Label10", "Shape1", "Label9",  "Label8", "Label7",
     "Label6",  "Label3",  "Label1",  "Label2", "Shape3",  "Label5",
@@ -141,23 +143,23 @@ const std::array<const char *, 20> PictureSceneStacking = {
     "Label4",  "Shape10", "Shape9",  "Shape8",  "Shape7",  "Label26",
 };
 
-const std::array<int, 18> ColoringOrder = {
-    Row::TitleColor,
+const std::array<int, 18> ColouringOrder = {
+    Row::TitleColour,
     Row::Shadow,
     Row::RectBg,
     Row::RectOutline,
-    Row::TextColor,
-    Row::SelectColor,
+    Row::TextColour,
+    Row::SelectColour,
     Row::SelectOutline,
-    Row::ChangeColor,
+    Row::ChangeColour,
     Row::ChangeOutline,
-    Row::ChangeTextColor,
-    Row::SelectedTextColor,
-    Row::BottomTextColor,
-    Row::SectionTextColor,
-    Row::MenuTitleColor,
-    Row::MenuBgColor,
-    Row::MenuOutlineColor,
-    Row::MenuSelectedColor,
+    Row::ChangeTextColour,
+    Row::SelectedTextColour,
+    Row::BottomTextColour,
+    Row::SectionTextColour,
+    Row::MenuTitleColour,
+    Row::MenuBgColour,
+    Row::MenuOutlineColour,
+    Row::MenuSelectedColour,
     Row::NotSupported,
 };

@@ -2,17 +2,48 @@
 
 #include "preview/SceneElements.h"
 
+#include "platform/Widgets.h"
+
 #include <QLatin1StringView>
 #include <QRectF>
 
 #include <array>
 
+// The preview window: where it stands and the controls below its scenes.
+namespace PreviewControls {
+using namespace Qt::Literals::StringLiterals;
+inline constexpr QRect Window{530, 89, 495, 457};
+inline constexpr QPoint ColourSceneAt{8, 8};
+// The picture scene lies inside the colour scene, over its border.
+inline constexpr QPoint PictureSceneAt{-1, -1};
+inline constexpr ControlSpec TextFrame{"Frame1"_L1, {32, 376, 201, 41}, "Preview Text"_L1};
+// The text options lie over their frame, not inside it.
+inline constexpr ControlSpec SkinningText{"Option1"_L1, {48, 395, 89, 13}, "Skinning text"_L1};
+inline constexpr ControlSpec ActualText{"Option2"_L1, {144, 395, 81, 13}, "Actual text"_L1};
+inline constexpr ControlSpec BackgroundFrame{"Frame2"_L1, {256, 376, 201, 41}, "Background"_L1};
+// Inside the background frame.
+inline constexpr ControlSpec ColourBackground{"Option3"_L1, {24, 20, 81, 13}, "Color BG"_L1};
+inline constexpr ControlSpec PictureBackground{"Option4"_L1, {104, 20, 73, 13}, "Picture BG"_L1};
+inline constexpr ControlSpec Import{"Command1"_L1, {32, 424, 105, 25}, "Import Backround"_L1};
+inline constexpr ControlSpec ProjectNameLabel{"Label27"_L1, {168, 430, 73, 17}, "Project Name:"_L1};
+inline constexpr ControlSpec ProjectName{"Text1"_L1, {248, 428, 113, 19}, "Project1"_L1};
+inline constexpr ControlSpec CreatePackage{"Command2"_L1, {368, 424, 105, 25}, "Create Package"_L1};
+} // namespace PreviewControls
+
 // The mock-up of the Zantho screen, described once for both scenes: each role has an
 // element in the colour-background scene and one in the picture-background scene.
 
+// The two rounds of blending: the panels over the background, then the bars and the
+// pop-up over the panels.
+enum class BlendPhase
+{
+    OverBackground,
+    OverPanels
+};
+
 struct TextRole
 {
-    const char *colorScene;
+    const char *colourScene;
     const char *pictureScene;
     QRectF geometry; // the title's left and width come from the text mode
     int pixelSize;
@@ -24,13 +55,13 @@ struct TextRole
 
 struct ShapeRole
 {
-    const char *colorScene;
+    const char *colourScene;
     const char *pictureScene;
     QRectF geometry;
     SceneShape::Corners corners;
     int fillRow; // fill colour and the opacity of its blend
     int outlineRow;
-    int phase; // phase 1 blends over the background, phase 2 over phase 1's result
+    BlendPhase phase;
 };
 
 extern const std::array<TextRole, 13> TextRoles;
@@ -54,8 +85,8 @@ enum class TextMode
 TitlePlacement titlePlacement(TextMode mode, size_t role);
 
 // Stacking, topmost first.
-extern const std::array<const char *, 20> ColorSceneStacking;
+extern const std::array<const char *, 20> ColourSceneStacking;
 extern const std::array<const char *, 20> PictureSceneStacking;
 
 // Rows in the order the element colours are read.
-extern const std::array<int, 18> ColoringOrder;
+extern const std::array<int, 18> ColouringOrder;

@@ -1,6 +1,7 @@
 #include "preview/SceneElements.h"
 
 #include "platform/Numeric.h"
+#include "platform/QtColour.h"
 #include "platform/Widgets.h"
 
 #include <QPainter>
@@ -55,11 +56,11 @@ void SceneText::setText(const QString &text)
     changed();
 }
 
-void SceneText::setForeColor(DisplayColor color)
+void SceneText::setTextColour(DisplayColour colour)
 {
-    if (color == m_foreColor)
+    if (colour == m_textColour)
         return;
-    m_foreColor = color;
+    m_textColour = colour;
     changed();
 }
 
@@ -69,7 +70,7 @@ void SceneText::paint(QPainter &painter) const
     painter.save();
     painter.setClipRect(box);
     painter.setFont(m_font);
-    painter.setPen(toQColor(m_foreColor));
+    painter.setPen(toQColor(m_textColour));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_text);
     painter.restore();
 }
@@ -79,11 +80,11 @@ SceneShape::SceneShape(const char *name, QRectF geometry, Corners corners, QWidg
 {
 }
 
-void SceneShape::setBorderColor(DisplayColor color)
+void SceneShape::setOutlineColour(DisplayColour colour)
 {
-    if (color == m_borderColor)
+    if (colour == m_outlineColour)
         return;
-    m_borderColor = color;
+    m_outlineColour = colour;
     changed();
 }
 
@@ -93,7 +94,7 @@ void SceneShape::paint(QPainter &painter) const
     const QRect r = pixelRect().adjusted(0, 0, -1, -1);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(toQColor(m_borderColor), 1));
+    painter.setPen(QPen(toQColor(m_outlineColour), 1));
     painter.setBrush(Qt::NoBrush);
     if (m_corners == Corners::Rounded)
         painter.drawRoundedRect(r, CornerRadius, CornerRadius);

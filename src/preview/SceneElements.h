@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DisplayColor.h"
+#include "platform/DisplayColour.h"
 
 #include <QFont>
 #include <QObject>
@@ -54,18 +54,18 @@ public:
 
     const QString &text() const { return m_text; }
     void setText(const QString &text);
-    DisplayColor foreColor() const { return m_foreColor; }
-    void setForeColor(DisplayColor color);
+    DisplayColour textColour() const { return m_textColour; }
+    void setTextColour(DisplayColour colour);
 
     void paint(QPainter &painter) const override;
 
 private:
     QString m_text;
-    DisplayColor m_foreColor = 0;
+    DisplayColour m_textColour = 0;
     QFont m_font;
 };
 
-// A rectangle outline, 1 px in its border colour. Its fill colour is never painted by
+// A rectangle outline, 1 px in its outline colour. Its fill colour is never painted by
 // the element: the blend writes it into the scene image beneath.
 class SceneShape final : public SceneElement
 {
@@ -79,15 +79,15 @@ public:
     };
     SceneShape(const char *name, QRectF geometry, Corners corners, QWidget *area);
 
-    DisplayColor fillColor() const { return m_fillColor; }
-    void setFillColor(DisplayColor color) { m_fillColor = color; }
-    DisplayColor borderColor() const { return m_borderColor; }
-    void setBorderColor(DisplayColor color);
+    DisplayColour fillColour() const { return m_fillColour; }
+    void setFillColour(DisplayColour colour) { m_fillColour = colour; }
+    DisplayColour outlineColour() const { return m_outlineColour; }
+    void setOutlineColour(DisplayColour colour);
 
     void paint(QPainter &painter) const override;
 
 private:
     Corners m_corners;
-    DisplayColor m_fillColor = 0;
-    DisplayColor m_borderColor = 0;
+    DisplayColour m_fillColour = 0;
+    DisplayColour m_outlineColour = 0;
 };

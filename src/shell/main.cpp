@@ -1,7 +1,7 @@
-#include "editor/frmMain.h"
+#include "editor/EditorWindow.h"
 
+#include "shell/AboutWindow.h"
 #include "shell/SingleInstance.h"
-#include "shell/frmAbout.h"
 
 #include "platform/QtDialogs.h"
 
@@ -15,8 +15,8 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vellox.png")));
     QtDialogs dialogs(QStringLiteral("Vellox"));
-    ColorCycle aboutColors;
-    QPointer<frmAbout> about;
+    ColourCycle aboutColours;
+    QPointer<AboutWindow> about;
 
     const ProgramDirectory programDir = ProgramDirectory::ofExecutable();
     SingleInstance instance(programDir.path());
@@ -33,10 +33,10 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    frmMain editor(programDir, dialogs);
-    QObject::connect(&editor, &frmMain::aboutRequested, [&] { showAbout(about, aboutColors); });
+    EditorWindow editor(programDir, dialogs);
+    QObject::connect(&editor, &EditorWindow::aboutRequested, [&] { showAbout(about, aboutColours); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
-                     &frmMain::bringToFront);
+                     &EditorWindow::bringToFront);
     if (!editor.open())
         return 0;
     const int status = QApplication::exec();

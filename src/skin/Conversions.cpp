@@ -1,6 +1,6 @@
 #include "skin/Conversions.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 
 #include "platform/Error.h"
 #include "platform/Numeric.h"
@@ -46,9 +46,9 @@ int strictByte(QStringView pair)
     return value;
 }
 
-Components decoded(const ColorTable &table, int x)
+Components decoded(const ColourTable &table, int row)
 {
-    const std::optional<Components> parts = hextorgb(table.at(x));
+    const std::optional<Components> parts = colourFromCode(table.at(row));
     // An empty code has no components to take the first of.
     if (!parts)
         throw Error::subscriptOutOfRange();
@@ -57,15 +57,16 @@ Components decoded(const ColorTable &table, int x)
 
 } // namespace
 
-QString rgbtohex(std::int16_t o, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+QString codeFromColour(std::int16_t opacity, std::uint8_t red, std::uint8_t green,
+                       std::uint8_t blue)
 {
-    QString opacity = QString::number(roundHalfEven(o * OpacityFactor), 16).toUpper();
-    if (o < 7)
-        opacity.prepend(QLatin1Char('0'));
-    return QLatin1String("0x") + opacity + twoDigits(r) + twoDigits(g) + twoDigits(b);
+    QString digits = QString::number(roundHalfEven(opacity * OpacityFactor), 16).toUpper();
+    if (opacity < 7)
+        digits.prepend(QLatin1Char('0'));
+    return QLatin1String("0x") + digits + twoDigits(red) + twoDigits(green) + twoDigits(blue);
 }
 
-std::int32_t hextodec(QStringView text)
+std::int32_t lenientHex(QStringView text)
 {
     std::int64_t value = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -81,29 +82,29 @@ std::int32_t hextodec(QStringView text)
 
 int opacityPercent(QStringView digits)
 {
-    return static_cast<int>(roundHalfEven(hextodec(digits) / OpacityFactor));
+    return static_cast<int>(roundHalfEven(lenientHex(digits) / OpacityFactor));
 }
 
-std::optional<Components> hextorgb(QStringView hexcolor)
+std::optional<Components> colourFromCode(QStringView code)
 {
-    if (hexcolor.isEmpty())
+    if (code.isEmpty())
         return std::nullopt;
     return Components{
-        opacityPercent(mid1(hexcolor, 3, 2)),
-        strictByte(mid1(hexcolor, 5, 2)),
-        strictByte(mid1(hexcolor, 7, 2)),
-        strictByte(mid1(hexcolor, 9, 2)),
+        opacityPercent(mid1(code, 3, 2)),
+        strictByte(mid1(code, 5, 2)),
+        strictByte(mid1(code, 7, 2)),
+        strictByte(mid1(code, 9, 2)),
     };
 }
 
-DisplayColor SetColor(const ColorTable &table, int x)
+DisplayColour displayColourOf(const ColourTable &table, int row)
 {
-    const Components c = decoded(table, x);
-    return c.red + c.green * 256 + c.blue * 65536;
+    const Components c = decoded(table, row);
+    return displayColour({c.red, c.green, c.blue});
 }
 
-float SetTrans(const ColorTable &table, int x)
+float opacityOf(const ColourTable &table, int row)
 {
     // The quotient is formed in double and stored as single, as the blend expects.
-    return static_cast<float>(decoded(table, x).opacity / 100.0);
+    return static_cast<float>(decoded(table, row).opacity / 100.0);
 }

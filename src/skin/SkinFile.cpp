@@ -1,9 +1,8 @@
 #include "skin/SkinFile.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/SkinItems.h"
 
-#include "platform/Dialogs.h"
 #include "platform/Files.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,9 +19,9 @@ enum class Background
     With
 };
 
-void appendSkinFile(QStringList &lines, const QString &text5, Background background)
+void appendSkinFile(QStringList &lines, const QString &text, Background background)
 {
-    lines << text5;
+    lines << text;
     if (background == Background::With)
         lines << BackgroundLine;
     lines << QString() << CommentLine;
@@ -30,14 +29,14 @@ void appendSkinFile(QStringList &lines, const QString &text5, Background backgro
 
 } // namespace
 
-QStringList skinFileLines(const QString &text5)
+QStringList skinFileLines(const QString &text)
 {
     QStringList lines;
-    appendSkinFile(lines, text5, Background::Without);
+    appendSkinFile(lines, text, Background::Without);
     return lines;
 }
 
-QString skinText(const ColorTable &table)
+QString skinText(const ColourTable &table)
 {
     QStringList lines;
     for (int row : SkinFileOrder)
@@ -45,13 +44,13 @@ QString skinText(const ColorTable &table)
     return lines.join("\r\n"_L1);
 }
 
-void readSkinFile(const QString &path, ColorTable &table)
+void readSkinFile(const QString &path, ColourTable &table)
 {
     readLines8bit(path, LargestSkinFile,
                   [&table](const QString &line) { applySkinLine(line, table); });
 }
 
-void applySkinLine(QStringView line, ColorTable &table)
+void applySkinLine(QStringView line, ColourTable &table)
 {
     const qsizetype first = line.indexOf(Separator);
     if (first < 0)
@@ -65,30 +64,28 @@ void applySkinLine(QStringView line, ColorTable &table)
     table.set(row, code.toString());
 }
 
-void SaveINItemp(const QString &File, const QString &text5)
+void writeWorkingSkin(const QString &path, const QString &text)
 {
-    if (!File.isEmpty())
-        writeLines8bit(File, skinFileLines(text5), AtLink::ReplaceLink);
+    if (!path.isEmpty())
+        writeLines8bit(path, skinFileLines(text), AtLink::ReplaceLink);
 }
 
-void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs)
+void writeSkinFile(const QString &path, const QString &text)
 {
-    if (File.isEmpty())
-        return;
-    writeLines8bit(File, skinFileLines(text5), AtLink::FollowLink);
-    dialogs.message(QLatin1String("Skin.ini saved to ") + File);
+    if (!path.isEmpty())
+        writeLines8bit(path, skinFileLines(text), AtLink::FollowLink);
 }
 
-void SaveINItemp2(const QString &File, const QString &text5, WorkingPictures pictures)
+void writePackageSkin(const QString &path, const QString &text, PackagePictures pictures)
 {
-    if (File.isEmpty())
+    if (path.isEmpty())
         return;
     // With both working pictures present the file holds the plain skin followed by the
     // skin with its background line; ordinarily only one of them exists.
     QStringList lines;
     if (pictures.jpg || !pictures.bmp)
-        appendSkinFile(lines, text5, Background::Without);
+        appendSkinFile(lines, text, Background::Without);
     if (pictures.bmp)
-        appendSkinFile(lines, text5, Background::With);
-    writeLines8bit(File, lines, AtLink::ReplaceLink);
+        appendSkinFile(lines, text, Background::With);
+    writeLines8bit(path, lines, AtLink::ReplaceLink);
 }

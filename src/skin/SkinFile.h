@@ -4,8 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 
-class ColorTable;
-class Dialogs;
+class ColourTable;
 
 // A skin file is 8-bit text with CR LF line ends: the skin text (twenty lines
 // "Key = code"), in a package sometimes a background line, an empty line and a closing
@@ -13,7 +12,7 @@ class Dialogs;
 // lone LF inside it is a character of a code, as a file may hold one.
 
 // The skin text of the table: twenty lines in file order, codes exactly as stored.
-QString skinText(const ColorTable &table);
+QString skinText(const ColourTable &table);
 
 // A real skin file holds about a kilobyte; anything above this is not one, and is
 // refused before it is read.
@@ -22,27 +21,27 @@ inline constexpr qint64 LargestSkinFile = 1024 * 1024;
 // Reads every line of `path` into the table (see applySkinLine). Throws Error when the
 // file cannot be opened or read, is not an ordinary file or is larger than
 // LargestSkinFile; lines read before a failure stay applied.
-void readSkinFile(const QString &path, ColorTable &table);
+void readSkinFile(const QString &path, ColourTable &table);
 
 // One line of a skin file: the key is the text before the first " = ", compared in lower
 // case without trimming; the code is what follows, up to a second " = " if any. Lines
 // of other keys, and matching lines without " = ", change nothing.
-void applySkinLine(QStringView line, ColorTable &table);
+void applySkinLine(QStringView line, ColourTable &table);
 
-// The lines of a skin file without a background line, as SaveINItemp and SaveINI write them.
-QStringList skinFileLines(const QString &text5);
+// The lines of a skin file holding `text` and no background line.
+QStringList skinFileLines(const QString &text);
 
 // Which working pictures lie beside the program when a package is written.
-struct WorkingPictures
+struct PackagePictures
 {
     bool jpg = false; // temp.jpg: the picture goes into the package, no background line
     bool bmp = false; // temp2.bmp: the skin names "background.bmp"
 };
 
-// The three writers. Each writes nothing for the empty path, replaces the file whole,
-// and throws Error when it cannot. The working skin and the package skin are the
-// program's own files: a link in their place is replaced, never written through.
-void SaveINItemp(const QString &File, const QString &text5);
-// Confirms with a message once the file is written.
-void SaveINI(const QString &File, const QString &text5, Dialogs &dialogs);
-void SaveINItemp2(const QString &File, const QString &text5, WorkingPictures pictures);
+// The three writers of skin text. Each writes nothing for the empty path, replaces the
+// file whole, and throws Error when it cannot. The working skin and the package skin are
+// the program's own files: a link in their place is replaced, never written through; a
+// skin file the user names is written where a link leads.
+void writeWorkingSkin(const QString &path, const QString &text);
+void writeSkinFile(const QString &path, const QString &text);
+void writePackageSkin(const QString &path, const QString &text, PackagePictures pictures);

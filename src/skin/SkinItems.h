@@ -11,7 +11,7 @@ enum class ItemKind
     Header,
     Separator,
     Blank,
-    Color
+    Colour
 };
 enum class Opacity
 {
@@ -26,7 +26,7 @@ struct SkinItem
     QLatin1StringView key; // as written in a skin file; matched in lower case
     Opacity opacity;
 
-    constexpr bool isColor() const { return kind == ItemKind::Color; }
+    constexpr bool isColour() const { return kind == ItemKind::Colour; }
     constexpr bool isTranslucent() const { return opacity == Opacity::Translucent; }
 };
 
@@ -34,25 +34,25 @@ inline constexpr int ItemCount = 31;
 
 // Named rows of the colour items, for the code that colours and edits them.
 namespace Row {
-inline constexpr int BgColor1 = 2;
-inline constexpr int BgColor2 = 3;
+inline constexpr int BgColour1 = 2;
+inline constexpr int BgColour2 = 3;
 inline constexpr int RectBg = 4;
 inline constexpr int RectOutline = 5;
-inline constexpr int TitleColor = 9;
-inline constexpr int SectionTextColor = 10;
-inline constexpr int TextColor = 11;
-inline constexpr int BottomTextColor = 12;
+inline constexpr int TitleColour = 9;
+inline constexpr int SectionTextColour = 10;
+inline constexpr int TextColour = 11;
+inline constexpr int BottomTextColour = 12;
 inline constexpr int Shadow = 13;
-inline constexpr int SelectColor = 17;
+inline constexpr int SelectColour = 17;
 inline constexpr int SelectOutline = 18;
-inline constexpr int SelectedTextColor = 19;
-inline constexpr int ChangeColor = 20;
+inline constexpr int SelectedTextColour = 19;
+inline constexpr int ChangeColour = 20;
 inline constexpr int ChangeOutline = 21;
-inline constexpr int ChangeTextColor = 22;
-inline constexpr int MenuTitleColor = 26;
-inline constexpr int MenuBgColor = 27;
-inline constexpr int MenuOutlineColor = 28;
-inline constexpr int MenuSelectedColor = 29;
+inline constexpr int ChangeTextColour = 22;
+inline constexpr int MenuTitleColour = 26;
+inline constexpr int MenuBgColour = 27;
+inline constexpr int MenuOutlineColour = 28;
+inline constexpr int MenuSelectedColour = 29;
 inline constexpr int NotSupported = 30;
 } // namespace Row
 

@@ -169,25 +169,25 @@ void tst_frmMain::itemSelection_data()
     QTest::addColumn<Controls>("shown");
     const QByteArray factory;
     QTest::newRow("header after a colour") << factory << Row::RectBg << 0 << NoColor;
-    QTest::newRow("separator") << factory << Row::TitleColor << 8 << NoColor;
+    QTest::newRow("separator") << factory << Row::TitleColour << 8 << NoColor;
     QTest::newRow("translucent Menu BG")
         << factory << 0 << Row::RectBg
         << Controls{0x22, 0x3A, 0x5E, 60, true, 0x5E3A22, u"0x99223A5E"_s};
     QTest::newRow("opaque after translucent")
-        << factory << Row::RectBg << Row::BgColor1
+        << factory << Row::RectBg << Row::BgColour1
         << Controls{0x1B, 0x2A, 0x41, 100, false, 0x412A1B, u"0xFF1B2A41"_s};
     const QByteArray one = "BgColor1 = 0xFF102030\r\n";
     const Controls shown{0x10, 0x20, 0x30, 100, false, 0x302010, u"0xFF102030"_s};
     QTest::newRow("empty entry keeps the controls")
-        << one << Row::BgColor1 << Row::TextColor << shown;
+        << one << Row::BgColour1 << Row::TextColour << shown;
     Controls enabled = shown;
     enabled.opacityEnabled = true;
-    QTest::newRow("empty translucent entry") << one << Row::BgColor1 << Row::RectBg << enabled;
+    QTest::newRow("empty translucent entry") << one << Row::BgColour1 << Row::RectBg << enabled;
     const QByteArray bad = "RectBg = 0x80GG0000\r\nBgColor1 = oops\r\n";
     Controls none = NoColor;
     none.opacityEnabled = true;
-    QTest::newRow("undecodable translucent entry") << bad << Row::BgColor2 << Row::RectBg << none;
-    QTest::newRow("undecodable entry") << bad << Row::RectBg << Row::BgColor1 << NoColor;
+    QTest::newRow("undecodable translucent entry") << bad << Row::BgColour2 << Row::RectBg << none;
+    QTest::newRow("undecodable entry") << bad << Row::RectBg << Row::BgColour1 << NoColor;
 }
 
 void tst_frmMain::itemSelection()
@@ -214,13 +214,13 @@ void tst_frmMain::typedCode_data()
     QTest::newRow("translucent") << Row::RectBg << u"0x80FF8000"_s
                                  << Controls{255, 128, 0, 50, true, 33023, {}};
     QTest::newRow("opaque keeps opacity")
-        << Row::BgColor1 << u"0x80FF8000"_s << Controls{255, 128, 0, 100, false, 33023, {}};
+        << Row::BgColour1 << u"0x80FF8000"_s << Controls{255, 128, 0, 100, false, 33023, {}};
     QTest::newRow("no prefix") << Row::RectBg << u"FF8000"_s << Controls{0, 0, 0, 50, true, 0, {}};
     QTest::newRow("non-hex opacity")
         << Row::RectBg << u"0xGG112233"_s << Controls{17, 34, 51, 0, true, 0x332211, {}};
     QTest::newRow("lower case, long tail")
-        << Row::BgColor2 << u"0xff0a0b0czz"_s << Controls{10, 11, 12, 100, false, 0x0C0B0A, {}};
-    QTest::newRow("half typed") << Row::MenuBgColor << u"0xFF1"_s
+        << Row::BgColour2 << u"0xff0a0b0czz"_s << Controls{10, 11, 12, 100, false, 0x0C0B0A, {}};
+    QTest::newRow("half typed") << Row::MenuBgColour << u"0xFF1"_s
                                 << Controls{1, 0, 0, 100, true, 1, {}};
 }
 
@@ -257,10 +257,10 @@ void tst_frmMain::slidersCompose()
 
     // An opaque item stored at 80 shows 50 % on the disabled slider; an edit turns the
     // percentage back into the byte 7F.
-    s.choose(Row::BgColor2);
+    s.choose(Row::BgColour2);
     s.typeCode(u"0x80102030"_s);
     s.press("Command1");
-    s.choose(Row::BgColor2);
+    s.choose(Row::BgColour2);
     QCOMPARE(controls(s), (Controls{0x10, 0x20, 0x30, 50, false, 0x302010, u"0x7F102030"_s}));
     QTest::keyClick(s.slider(2), Qt::Key_Left);
     QCOMPARE(s.code()->text(), u"0x7F101F30"_s);
@@ -281,7 +281,7 @@ void tst_frmMain::applyStoresAndRedraws()
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(expected));
     QCOMPARE(s.scenePixel("Picture1", 100, 290), qRgb(0x11, 0xCC, 0x33));
     QCOMPARE(s.scenePixel("Picture2", 100, 290), qRgb(0x11, 0xCC, 0x33));
-    s.choose(Row::BgColor1);
+    s.choose(Row::BgColour1);
     s.choose(Row::RectBg);
     QCOMPARE(s.code()->text(), u"0xFF11CC33"_s);
 
@@ -359,7 +359,7 @@ void tst_frmMain::restoreDefaults()
     s.choose(Row::RectBg);
     s.typeCode(u"0x00000000"_s);
     s.press("Command1");
-    s.choose(Row::MenuBgColor);
+    s.choose(Row::MenuBgColour);
     s.press("Command2");
     QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
     QCOMPARE(controls(s), NoColor);
@@ -398,7 +398,7 @@ void tst_frmMain::saveSkin()
     text5->moveCursor(QTextCursor::End);
     QTest::keyClick(text5, Qt::Key_Return);
     QTest::keyClicks(text5, u"; mine"_s);
-    s.choose(Row::BgColor1);
+    s.choose(Row::BgColour1);
     s.typeCode(u"0xFF000000"_s); // composed, not applied: not saved
 
     const QString path = s.folder.file(u"my skin"_s);
@@ -419,7 +419,7 @@ void tst_frmMain::lineBreaksKeepTheirBytes()
     QVERIFY(s.editor->open());
     s.dialogs.chosenFiles << s.folder.file(u"lf.ini"_s);
     s.trigger("loadskin");
-    s.choose(Row::TextColor);
+    s.choose(Row::TextColour);
     s.code()->setText(u"0xff0102\r03"_s); // as pasted
     s.press("Command1");
     auto *text5 = s.get<QPlainTextEdit>("Text5");

@@ -61,11 +61,11 @@ void tst_platform::fileExists()
     folder.write(u"plain.ini"_s, "x");
     folder.write(u".hidden.ini"_s, "x");
     folder.write(u"folder.ini/inside"_s, "x");
-    QVERIFY(FileExists(folder.file(u"plain.ini"_s)));
-    QVERIFY(!FileExists(QString()));
-    QVERIFY(!FileExists(folder.file(u"missing.ini"_s)));
-    QVERIFY(!FileExists(folder.file(u"folder.ini"_s)));
-    QVERIFY(!FileExists(folder.file(u".hidden.ini"_s)));
+    QVERIFY(fileExists(folder.file(u"plain.ini"_s)));
+    QVERIFY(!fileExists(QString()));
+    QVERIFY(!fileExists(folder.file(u"missing.ini"_s)));
+    QVERIFY(!fileExists(folder.file(u"folder.ini"_s)));
+    QVERIFY(!fileExists(folder.file(u".hidden.ini"_s)));
 }
 
 void tst_platform::lineRule_data()

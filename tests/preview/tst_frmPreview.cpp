@@ -4,7 +4,7 @@
 #include "preview/SceneElements.h"
 #include "preview/frmPreview.h"
 
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/SkinItems.h"
 
 #include "common/ProgramFolder.h"
@@ -64,19 +64,19 @@ constexpr QRgb PopupFill = qRgb(255, 255, 255); // at 60 %
 using Layers = QList<QPair<QRgb, int>>;
 
 // Every colour row set: the background uniform, translucent rows at known opacities.
-ColorTable sceneColors()
+ColourTable sceneColors()
 {
-    ColorTable t;
+    ColourTable t;
     for (int row = 0; row < ItemCount; ++row) {
-        if (SkinItems[size_t(row)].isColor())
+        if (SkinItems[size_t(row)].isColour())
             t.set(row, code(0xFF, qRgb(row, row * 2, row * 3)));
     }
-    t.set(Row::BgColor1, code(0xFF, Background));
-    t.set(Row::BgColor2, code(0xFF, Background));
+    t.set(Row::BgColour1, code(0xFF, Background));
+    t.set(Row::BgColour2, code(0xFF, Background));
     t.set(Row::RectBg, code(0x4C, PanelFill));
-    t.set(Row::SelectColor, code(0x7F, BarFill));
-    t.set(Row::ChangeColor, code(0xB2, ChangeFill));
-    t.set(Row::MenuBgColor, code(0x99, PopupFill));
+    t.set(Row::SelectColour, code(0x7F, BarFill));
+    t.set(Row::ChangeColour, code(0xB2, ChangeFill));
+    t.set(Row::MenuBgColour, code(0x99, PopupFill));
     return t;
 }
 
@@ -133,7 +133,7 @@ public:
     ProgramFolder folder{ProgramFolder::Content::Empty};
     QTemporaryDir elsewhere;
     ScriptedDialogs dialogs;
-    ColorTable colors = sceneColors();
+    ColourTable colors = sceneColors();
     QString skinText = u"BgColor1 = 0xff000000\r\nRectBg = 0x7f102030"_s;
     CommonDialog CD;
     frmPreview *window;
@@ -316,7 +316,7 @@ void tst_frmPreview::compositedScenes()
 void tst_frmPreview::redrawIsRepeatable()
 {
     Preview p;
-    p.colors.set(Row::BgColor2, u"0xFFFFFFFF"_s);
+    p.colors.set(Row::BgColour2, u"0xFFFFFFFF"_s);
     p.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
     p.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
     p.folder.write(u"temp.bmp"_s, "the user's own");
@@ -336,8 +336,8 @@ void tst_frmPreview::failingRowsLeaveWhatWasDrawn()
     p.open();
     const QImage first = p.scene(1);
     // A failing background row: nothing drawn, nothing coloured.
-    p.colors.set(Row::TitleColor, u"0xFF0A0B0C"_s);
-    p.colors.set(Row::BgColor2, QString());
+    p.colors.set(Row::TitleColour, u"0xFF0A0B0C"_s);
+    p.colors.set(Row::BgColour2, QString());
     QVERIFY_THROWS_EXCEPTION(Error, p.window->Update());
     QCOMPARE(p.scene(1), first);
     QVERIFY(p.get<SceneText>("Label1")->foreColor() != 0x0C0B0A);
@@ -345,9 +345,9 @@ void tst_frmPreview::failingRowsLeaveWhatWasDrawn()
     // A failing element row: the rows before it take their colours, no blend is made,
     // and the picture scene keeps what it showed.
     const QImage picture = p.scene(2);
-    p.colors.set(Row::BgColor2, u"0xFF000000"_s);
+    p.colors.set(Row::BgColour2, u"0xFF000000"_s);
     p.colors.set(Row::RectOutline, u"0xFF0D0E0F"_s);
-    p.colors.set(Row::TextColor, u"0xFFnotHX"_s);
+    p.colors.set(Row::TextColour, u"0xFFnotHX"_s);
     p.colors.set(Row::SelectOutline, u"0xFF111213"_s);
     QVERIFY_THROWS_EXCEPTION(Error, p.window->Update());
     QCOMPARE(p.get<SceneText>("Label24")->foreColor(), 0x0C0B0A);

@@ -1,4 +1,4 @@
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
@@ -31,11 +31,11 @@ const QString Untouched = u"<untouched>"_s;
 const QByteArray Comment = "\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
 
 // A distinct code in every colour row.
-ColorTable filledTable()
+ColourTable filledTable()
 {
-    ColorTable table;
+    ColourTable table;
     for (int row = 0; row < ItemCount; ++row) {
-        if (SkinItems[size_t(row)].isColor())
+        if (SkinItems[size_t(row)].isColour())
             table.set(row, u"0x%1A0B0C0"_s.arg(row, 2, 10, QLatin1Char('0')));
     }
     return table;
@@ -124,7 +124,7 @@ void tst_skin::decoding()
     QFETCH(int, error);
     QFETCH(int, display);
     QFETCH(float, trans);
-    ColorTable table;
+    ColourTable table;
     table.set(Row::RectBg, code);
     if (error == NoError) {
         QCOMPARE(hextorgb(code),
@@ -188,20 +188,20 @@ void tst_skin::reader()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, row2);
-    ColorTable table = filledTable();
-    const ColorTable before = table;
-    table.set(Row::BgColor1, Untouched);
+    ColourTable table = filledTable();
+    const ColourTable before = table;
+    table.set(Row::BgColour1, Untouched);
     for (const QString &line : lines)
         applySkinLine(line, table);
     for (int row = 0; row < ItemCount; ++row)
-        QCOMPARE(table.at(row), row == Row::BgColor1 ? row2 : before.at(row));
+        QCOMPARE(table.at(row), row == Row::BgColour1 ? row2 : before.at(row));
 }
 
 void tst_skin::writerBytes()
 {
     ProgramFolder folder(ProgramFolder::Content::Empty);
-    ColorTable table = filledTable();
-    table.set(Row::BgColor1, u"0xffaabbcc"_s);
+    ColourTable table = filledTable();
+    table.set(Row::BgColour1, u"0xffaabbcc"_s);
     table.set(Row::NotSupported, QString());
     folder.write(u"out.ini"_s, QByteArray(100000, 'x'));
     SaveINItemp(folder.file(u"out.ini"_s), skinText(table));
@@ -217,7 +217,7 @@ void tst_skin::writerBytes()
     QVERIFY(bytes.endsWith("NotSupported = \r\n" + Comment));
 
     // Read back, the file gives the table that wrote it.
-    ColorTable back;
+    ColourTable back;
     readSkinFile(folder.file(u"out.ini"_s), back);
     for (int row = 0; row < ItemCount; ++row)
         QCOMPARE(back.at(row), table.at(row));
@@ -227,11 +227,11 @@ void tst_skin::lfOnlyFileIsOneLineAndWritesBack()
 {
     ProgramFolder folder(ProgramFolder::Content::Empty);
     folder.write(u"lf.ini"_s, "BgColor1 = 0xFF010203\nBgColor2 = 0xFF040506\n");
-    ColorTable table;
+    ColourTable table;
     readSkinFile(folder.file(u"lf.ini"_s), table);
-    QCOMPARE(table.at(Row::BgColor1), u"0xFF010203\nBgColor2"_s);
-    QCOMPARE(table.at(Row::BgColor2), QString());
-    QCOMPARE(SetColor(table, Row::BgColor1), 0x030201);
+    QCOMPARE(table.at(Row::BgColour1), u"0xFF010203\nBgColor2"_s);
+    QCOMPARE(table.at(Row::BgColour2), QString());
+    QCOMPARE(SetColor(table, Row::BgColour1), 0x030201);
     // Written back, the LF stays a character of the code.
     SaveINItemp(folder.file(u"back.ini"_s), skinText(table));
     QVERIFY(folder.read(u"back.ini"_s)

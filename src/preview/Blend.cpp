@@ -1,12 +1,10 @@
-#include "preview/GDI.h"
+#include "preview/Blend.h"
 
 #include "platform/Numeric.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-
-namespace GDI {
 
 namespace {
 
@@ -35,16 +33,17 @@ enum ByteOfRgb32
 
 } // namespace
 
-QImage BlendBitmap(const QImage &source, DisplayColor c, int x, int y, int w, int h, float a)
+QImage blendedRect(const QImage &source, DisplayColour fill, QRect rect, float opacity)
 {
+    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
     QImage result(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
     if (result.isNull())
         return result;
-    const auto color = static_cast<std::uint32_t>(c);
-    const double opacity = a;
-    const ChannelTable red = channelTable(int(color & 0xFF), opacity);
-    const ChannelTable green = channelTable(int((color >> 8) & 0xFF), opacity);
-    const ChannelTable blue = channelTable(int((color >> 16) & 0xFF), opacity);
+    const Rgb c = rgbOf(fill);
+    const double a = opacity;
+    const ChannelTable red = channelTable(c.red, a);
+    const ChannelTable green = channelTable(c.green, a);
+    const ChannelTable blue = channelTable(c.blue, a);
     const QImage src = source.format() == QImage::Format_RGB32
                            ? source
                            : source.convertToFormat(QImage::Format_RGB32);
@@ -73,16 +72,17 @@ QImage BlendBitmap(const QImage &source, DisplayColor c, int x, int y, int w, in
     return result;
 }
 
-void DrawBitmap(QImage &target, const QImage &bitmap, int x, int y, int w, int h)
+void copyRect(QImage &target, const QImage &piece, QRect rect)
 {
+    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
     const int left = std::max(x, 0);
-    const int right = std::min({x + w, target.width(), x + bitmap.width()});
+    const int right = std::min({x + w, target.width(), x + piece.width()});
     const int top = std::max(y, 0);
-    const int bottom = std::min({y + h, target.height(), y + bitmap.height()});
+    const int bottom = std::min({y + h, target.height(), y + piece.height()});
     if (left >= right || top >= bottom)
         return;
     const QImage src =
-        bitmap.format() == target.format() ? bitmap : bitmap.convertToFormat(target.format());
+        piece.format() == target.format() ? piece : piece.convertToFormat(target.format());
     const int bytesPerPixel = target.depth() / 8;
     for (int ty = top; ty < bottom; ++ty) {
         std::memcpy(target.scanLine(ty) + left * bytesPerPixel,
@@ -90,10 +90,3 @@ void DrawBitmap(QImage &target, const QImage &bitmap, int x, int y, int w, int h
                     static_cast<size_t>((right - left) * bytesPerPixel));
     }
 }
-
-void FreeBitmap(QImage &bitmap)
-{
-    bitmap = QImage();
-}
-
-} // namespace GDI

@@ -1,4 +1,4 @@
-#include "skin/ColorTable.h"
+#include "skin/ColourTable.h"
 
 #include "platform/Error.h"
 
@@ -13,12 +13,12 @@ size_t checkedRow(int row)
 
 } // namespace
 
-const QString &ColorTable::at(int row) const
+const QString &ColourTable::at(int row) const
 {
     return m_codes[checkedRow(row)];
 }
 
-void ColorTable::set(int row, const QString &code)
+void ColourTable::set(int row, const QString &code)
 {
     m_codes[checkedRow(row)] = code;
 }

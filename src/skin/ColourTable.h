@@ -8,7 +8,7 @@
 
 // The skin's colour codes, one text per row of the item list. Codes are stored as
 // given and only interpreted when converted; rows outside the list are an error.
-class ColorTable
+class ColourTable
 {
 public:
     const QString &at(int row) const;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Widgets.h"
+
+// The editor window's controls: their names, places and captions.
+namespace EditorControls {
+using namespace Qt::Literals::StringLiterals;
+
+inline constexpr QSize ClientSize{520, 317};
+// Beside the preview window, whose client area starts at (530, 89): the editor's client
+// area spans 4 to 524 and starts level with it.
+inline constexpr QPoint ClientAt{4, 89};
+
+inline constexpr ControlSpec ColourFrame{"Frame1"_L1, {8, 8, 257, 305}, "Backround/Foreground"_L1};
+// Inside the colour frame.
+inline constexpr ControlSpec ItemLabel{"Label4"_L1, {16, 24, 145, 17}, "Select Item:"_L1};
+inline constexpr ControlSpec ItemList{"Combo1"_L1, {16, 40, 201, 21}};
+inline constexpr ControlSpec ColourLabel{"Label5"_L1, {16, 72, 73, 17}, "Preview Color:"_L1};
+inline constexpr ControlSpec ColourSwatch{"Shape1"_L1, {16, 88, 73, 105}};
+inline constexpr ControlSpec RedLabel{"Label1"_L1, {104, 72, 24, 19}, "Red:"_L1};
+inline constexpr ControlSpec RedSlider{"Slider1"_L1, {96, 88, 153, 17}};
+inline constexpr ControlSpec GreenLabel{"Label2"_L1, {104, 112, 33, 17}, "Green:"_L1};
+inline constexpr ControlSpec GreenSlider{"Slider2"_L1, {96, 128, 153, 17}};
+inline constexpr ControlSpec BlueLabel{"Label3"_L1, {104, 152, 25, 17}, "Blue:"_L1};
+inline constexpr ControlSpec BlueSlider{"Slider3"_L1, {96, 168, 153, 17}};
+inline constexpr ControlSpec OpacityLabel{"Label7"_L1, {16, 208, 41, 17}, "Opacity:"_L1};
+inline constexpr ControlSpec OpacitySlider{"Slider4"_L1, {56, 208, 193, 17}};
+inline constexpr ControlSpec CodeLabel{"Label8"_L1, {16, 240, 65, 17}, "Skin.ini Code:"_L1};
+inline constexpr ControlSpec CodeEdit{"Text7"_L1, {88, 240, 153, 19}};
+// The buttons belong to the window and lie in front of the colour frame's lower part.
+inline constexpr ControlSpec RestoreButton{"Command2"_L1, {24, 280, 105, 25}, "Restore Defaults"_L1};
+inline constexpr ControlSpec ApplyButton{"Command1"_L1, {144, 280, 105, 25}, "Apply Change"_L1};
+inline constexpr ControlSpec SkinFrame{"Frame2"_L1, {272, 8, 241, 305}, "Skin.ini"_L1};
+// Inside the skin frame.
+inline constexpr ControlSpec SkinText{"Text5"_L1, {16, 24, 209, 267}};
+
+inline constexpr int ColourMaximum = 255;
+inline constexpr int OpacityMaximum = 100;
+} // namespace EditorControls

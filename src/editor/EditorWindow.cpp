@@ -1,0 +1,455 @@
+#include "editor/EditorWindow.h"
+
+#include "editor/ColourBox.h"
+#include "editor/EditorLayout.h"
+#include "editor/SkinTextEdit.h"
+
+#include "skin/Conversions.h"
+#include "skin/SkinFile.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/Numeric.h"
+#include "platform/Slider.h"
+#include "platform/Widgets.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
+constexpr DisplayColour White = 0xFFFFFF;
+using EditorControls::OpacityMaximum;
+
+QLabel *placeLabel(QWidget *parent, const ControlSpec &spec)
+{
+    auto *label = place<QLabel>(parent, spec);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// What a failing step does to the steps after it.
+enum class OnFailure
+{
+    GoOn,          // the next step runs all the same, without a word
+    AskToContinue, // the user is asked "Continue?"; No ends the run
+};
+
+void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFailure,
+              Dialogs &dialogs)
+{
+    for (const auto &step : steps) {
+        try {
+            step();
+        } catch (const Error &e) {
+            if (onFailure == OnFailure::GoOn)
+                continue;
+            const QString question = e.description() + " ("_L1 + QString::number(e.code()) +
+                                     ")\r\n\r\nContinue?"_L1;
+            if (dialogs.question(question) == Dialogs::Answer::No)
+                return;
+        }
+    }
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), m_programDir(programDir), m_dialogs(dialogs), m_fileDialog(dialogs),
+      m_workingPicture(programDir)
+{
+    setObjectName("frmMain"_L1);
+    setWindowTitle("Vellox v1.6.2 Beta"_L1);
+    setFont(layoutFont());
+    buildControls();
+    buildMenus();
+    connectControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    const QPoint clientAt = EditorControls::ClientAt;
+    setGeometry(QRect(clientAt - QPoint(0, menuBar()->sizeHint().height()), size()));
+}
+
+EditorWindow::~EditorWindow() = default;
+
+void EditorWindow::buildControls()
+{
+    using namespace EditorControls;
+    auto *client = new QWidget(this);
+    client->setObjectName("client"_L1);
+    client->setFixedSize(ClientSize);
+    setCentralWidget(client);
+
+    auto *colourFrame = place<QGroupBox>(client, ColourFrame);
+    placeLabel(colourFrame, ItemLabel);
+    itemList = place<QComboBox>(colourFrame, ItemList);
+    itemList->setMaxVisibleItems(ItemCount);
+    placeLabel(colourFrame, ColourLabel);
+    colourBox = place<ColourBox>(colourFrame, ColourSwatch);
+    placeLabel(colourFrame, RedLabel);
+    redSlider = place<Slider>(colourFrame, RedSlider, ColourMaximum);
+    placeLabel(colourFrame, GreenLabel);
+    greenSlider = place<Slider>(colourFrame, GreenSlider, ColourMaximum);
+    placeLabel(colourFrame, BlueLabel);
+    blueSlider = place<Slider>(colourFrame, BlueSlider, ColourMaximum);
+    placeLabel(colourFrame, OpacityLabel);
+    opacitySlider = place<Slider>(colourFrame, OpacitySlider, OpacityMaximum);
+    placeLabel(colourFrame, CodeLabel);
+    codeEdit = place<QLineEdit>(colourFrame, CodeEdit);
+
+    restoreButton = place<QPushButton>(client, RestoreButton);
+    applyButton = place<QPushButton>(client, ApplyButton);
+    auto *skinFrame = place<QGroupBox>(client, SkinFrame);
+    skinTextEdit = place<SkinTextEdit>(skinFrame, SkinText);
+    skinTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    skinTextEdit->setTabChangesFocus(true);
+    applyButton->raise();
+    restoreButton->raise();
+
+    QWidget *tabOrder[] = {itemList,    skinTextEdit, applyButton, restoreButton, codeEdit,
+                           redSlider, greenSlider,  blueSlider,  opacitySlider};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void EditorWindow::buildMenus()
+{
+    const auto menu = [this](const char *name, const char *title) {
+        QMenu *m = menuBar()->addMenu(QLatin1String(title));
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    const auto action = [](QMenu *menu, const char *name, const char *text) {
+        QAction *a = menu->addAction(QLatin1String(text));
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    QMenu *fileMenu = menu("File", "File");
+    loadAction = action(fileMenu, "loadskin", "Load skin.ini...");
+    saveAsAction = action(fileMenu, "saveskin", "Save skin.ini As...");
+    exitAction = action(fileMenu, "exit", "Exit");
+    previewAction = action(menu("menu_preview", "Skin Preview"), "preview", "Preview");
+    previewAction->setCheckable(true);
+    QMenu *helpMenu = menu("Help", "Help");
+    action(helpMenu, "howto", "How To Use")->setEnabled(false);
+    aboutAction = action(helpMenu, "about", "About");
+}
+
+void EditorWindow::connectControls()
+{
+    connect(itemList, &QComboBox::activated, this, &EditorWindow::onItemChosen);
+    connect(codeEdit, &QLineEdit::textChanged, this, &EditorWindow::onCodeEdited);
+    // Red, green and blue move the same way: the colour box and the code follow.
+    for (Slider *s : {redSlider, greenSlider, blueSlider})
+        connect(s, &Slider::moved, this, &EditorWindow::onColourSliderMoved);
+    connect(opacitySlider, &Slider::moved, this, &EditorWindow::onOpacitySliderMoved);
+    connect(applyButton, &QPushButton::clicked, this, &EditorWindow::onApplyClicked);
+    connect(restoreButton, &QPushButton::clicked, this, &EditorWindow::onRestoreClicked);
+    connect(loadAction, &QAction::triggered, this, &EditorWindow::onLoadTriggered);
+    connect(saveAsAction, &QAction::triggered, this, &EditorWindow::onSaveAsTriggered);
+    connect(exitAction, &QAction::triggered, this, &EditorWindow::close);
+    connect(previewAction, &QAction::triggered, this, &EditorWindow::onPreviewTriggered);
+    connect(aboutAction, &QAction::triggered, this, &EditorWindow::aboutRequested);
+}
+
+bool EditorWindow::open()
+{
+    if (!loadWindow())
+        return false;
+    show();
+    return true;
+}
+
+bool EditorWindow::loadWindow()
+{
+    for (const SkinItem &item : SkinItems)
+        itemList->addItem(item.label.toString());
+    selectRow(0);
+
+    const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
+    if (!fileExists(factorySkin)) {
+        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1);
+        close();
+        return false;
+    }
+    loadSkin(factorySkin);
+    previewAction->setChecked(true);
+    showPreview();
+    opacitySlider->setValue(OpacityMaximum);
+    onItemChosen();
+    return true;
+}
+
+void EditorWindow::closeEvent(QCloseEvent *event)
+{
+    unloadWindow();
+    event->accept();
+}
+
+void EditorWindow::unloadWindow()
+{
+    if (m_preview)
+        m_preview->close();
+    const auto report = [this](const Error &e) {
+        m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
+    };
+    const auto remove = [&](QLatin1StringView name) {
+        const QString path = m_programDir.file(name);
+        if (!fileExists(path))
+            return;
+        try {
+            deleteFile(path);
+        } catch (const Error &e) {
+            report(e);
+        }
+    };
+    remove(ProgramDirectory::WorkingSkin);
+    m_workingPicture.discard(report);
+    // The snapshot lives only inside a redraw; one that is still there was left by a
+    // failure.
+    remove(ProgramDirectory::Snapshot);
+}
+
+void EditorWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_shownOnce)
+        followWindowState();
+}
+
+void EditorWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!std::exchange(m_shownOnce, true))
+        followWindowState();
+}
+
+void EditorWindow::followWindowState()
+{
+    if (isMinimized()) {
+        if (m_preview)
+            m_preview->hide();
+    } else if (!isMaximized() && !isFullScreen()) {
+        showPreview();
+    }
+}
+
+PreviewWindow *EditorWindow::previewWindow()
+{
+    if (!m_preview) {
+        m_preview =
+            new PreviewWindow(m_programDir, {m_colours, [this] { return shownSkinText(); }},
+                              m_workingPicture, m_fileDialog, m_dialogs, this);
+        connect(m_preview, &PreviewWindow::loaded, previewAction,
+                [this] { previewAction->setChecked(true); });
+        // The window is gone for the program the moment it unloads, although Qt frees
+        // it only later.
+        connect(m_preview, &PreviewWindow::unloaded, previewAction, [this] {
+            previewAction->setChecked(false);
+            m_preview = nullptr;
+        });
+        m_preview->loadWindow();
+    }
+    return m_preview;
+}
+
+void EditorWindow::showPreview()
+{
+    // A colour the preview cannot draw was already reported when it was applied;
+    // showing the window must not fail for it.
+    try {
+        previewWindow();
+    } catch (const Error &) {
+    }
+    if (m_preview)
+        m_preview->show();
+}
+
+void EditorWindow::loadSkin(const QString &path)
+{
+    try {
+        readSkinFile(path, m_colours);
+    } catch (const Error &e) {
+        m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
+    }
+    // A colour the preview cannot draw shows when it is chosen or applied; a working
+    // skin that cannot be written is asked about at the next "Apply Change".
+    runSteps({[this] { showSkinText(); }, [this] { selectRow(0); },
+              [this] { previewWindow()->redraw(); },
+              [this] {
+                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
+                                   shownSkinText());
+              }},
+             OnFailure::GoOn, m_dialogs);
+}
+
+void EditorWindow::showSkinText()
+{
+    skinTextEdit->setSkinText(skinText(m_colours));
+}
+
+QString EditorWindow::shownSkinText() const
+{
+    return skinTextEdit->skinText();
+}
+
+void EditorWindow::selectRow(int row)
+{
+    itemList->setCurrentIndex(row);
+    onItemChosen();
+}
+
+void EditorWindow::clearColourControls()
+{
+    codeEdit->clear();
+    colourBox->setColour(White);
+    redSlider->setValue(0);
+    greenSlider->setValue(0);
+    blueSlider->setValue(0);
+    opacitySlider->setValue(OpacityMaximum);
+}
+
+void EditorWindow::showSliderColour()
+{
+    colourBox->setColour(
+        displayColour({redSlider->value(), greenSlider->value(), blueSlider->value()}));
+}
+
+void EditorWindow::showComposedCode()
+{
+    codeEdit->setText(codeFromColour(static_cast<std::int16_t>(opacitySlider->value()),
+                                     static_cast<std::uint8_t>(redSlider->value()),
+                                     static_cast<std::uint8_t>(greenSlider->value()),
+                                     static_cast<std::uint8_t>(blueSlider->value())));
+}
+
+void EditorWindow::onItemChosen()
+{
+    const int row = itemList->currentIndex();
+    if (row < 0 || row >= ItemCount)
+        return;
+    const SkinItem &item = SkinItems[static_cast<size_t>(row)];
+    if (!item.isColour())
+        clearColourControls();
+    if (!item.isTranslucent())
+        opacitySlider->setValue(OpacityMaximum);
+    opacitySlider->setEnabled(item.isTranslucent());
+
+    const QString &code = m_colours.at(row);
+    if (code.isEmpty())
+        return;
+    std::optional<Components> parts;
+    try {
+        parts = colourFromCode(code);
+    } catch (const Error &) {
+        // A code that is not a colour shows as a row without one; it stays in the table.
+        clearColourControls();
+        return;
+    }
+    opacitySlider->setValue(parts->opacity);
+    redSlider->setValue(parts->red);
+    greenSlider->setValue(parts->green);
+    blueSlider->setValue(parts->blue);
+    showSliderColour();
+    showComposedCode();
+}
+
+void EditorWindow::onCodeEdited()
+{
+    // Lenient on purpose: whatever the box holds, half-typed or not a code at all, moves
+    // the sliders as far as it can be read.
+    const QString text = codeEdit->text();
+    if (opacitySlider->isEnabled())
+        opacitySlider->setValue(opacityPercent(mid1(text, 3, 2)));
+    redSlider->setValue(lenientHex(mid1(text, 5, 2)));
+    greenSlider->setValue(lenientHex(mid1(text, 7, 2)));
+    blueSlider->setValue(lenientHex(mid1(text, 9, 2)));
+    showSliderColour();
+}
+
+void EditorWindow::onColourSliderMoved()
+{
+    showSliderColour();
+    showComposedCode();
+}
+
+void EditorWindow::onOpacitySliderMoved()
+{
+    showComposedCode();
+}
+
+void EditorWindow::onApplyClicked()
+{
+    const int row = itemList->currentIndex();
+    const QString code = codeEdit->text().toLower();
+    runSteps({[&] { m_colours.set(row, code); }, [this] { showSkinText(); },
+              [this] {
+                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
+                                   shownSkinText());
+              },
+              [this] { previewWindow()->redraw(); }},
+             OnFailure::AskToContinue, m_dialogs);
+}
+
+void EditorWindow::onRestoreClicked()
+{
+    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
+    clearColourControls();
+}
+
+void EditorWindow::onLoadTriggered()
+{
+    m_fileDialog.setFilter(SkinFilter);
+    const QString chosen = m_fileDialog.showOpen();
+    if (fileExists(chosen))
+        loadSkin(chosen);
+}
+
+void EditorWindow::onSaveAsTriggered()
+{
+    m_fileDialog.setFilter(SkinFilter);
+    const QString chosen = m_fileDialog.showSave();
+    if (chosen.isEmpty())
+        return;
+    try {
+        writeSkinFile(chosen, shownSkinText());
+    } catch (const Error &e) {
+        m_dialogs.message("The skin was not saved.\r\n"_L1 + e.description());
+        return;
+    }
+    m_dialogs.message("Skin.ini saved to "_L1 + chosen);
+}
+
+void EditorWindow::onPreviewTriggered(bool checkedByMenu)
+{
+    // The menu has already flipped the mark; the mark belongs to the preview window,
+    // which sets and clears it as it loads and unloads.
+    const bool marked = !checkedByMenu;
+    previewAction->setChecked(marked);
+    if (!marked) {
+        showPreview();
+    } else if (m_preview) {
+        m_preview->close();
+    }
+}
+
+void EditorWindow::bringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,101 @@
+#include "shell/AboutWindow.h"
+
+#include "platform/Numeric.h"
+#include "platform/Widgets.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr QSize WindowSize{394, 221};
+constexpr ControlSpec Title{"Label3"_L1, {64, 16, 265, 25}, "Vellox v1.6.2 Beta"_L1};
+constexpr ControlSpec Text{"Label2"_L1, {8, 48, 377, 57},
+                           "     Vellox is a small side project for Zantho: pick a colour, see "
+                           "it on the Zantho screen at once, and take the skin with you. Many "
+                           "thanks to Quillon and Marrowen for their testing and ideas."_L1};
+constexpr ControlSpec Banner{"Picture1"_L1, {48, 120, 305, 94}};
+// Almost all of it lies outside the window: only a corner of 2 x 5 pixels can be
+// clicked, for those who know.
+constexpr ControlSpec FlashSwitch{"Check1"_L1, {392, 216, 12, 13}, "Check1"_L1};
+constexpr int FlashInterval = 50; // milliseconds
+
+} // namespace
+
+const std::array<QRgb, 16> ColourCycle::Palette = {
+    qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
+    qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
+    qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
+};
+
+double ColourCycle::nextRandom()
+{
+    const auto span = static_cast<double>(std::minstd_rand::max() - std::minstd_rand::min() + 1);
+    return static_cast<double>(m_engine() - std::minstd_rand::min()) / span;
+}
+
+int ColourCycle::indexFor(double r)
+{
+    return static_cast<int>(roundHalfEven(r * 15));
+}
+
+AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowTitleHint),
+      m_cycle(cycle)
+{
+    setObjectName("frmAbout"_L1);
+    setWindowTitle("About"_L1);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(WindowSize);
+    setAutoFillBackground(true);
+    setFont(layoutFont());
+
+    place<QLabel>(this, Title)->setFont(layoutFont(19, QFont::Bold));
+    auto *text = place<QLabel>(this, Text);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *banner = place<QLabel>(this, Banner);
+    banner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    banner->setLineWidth(2);
+    banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    banner->setPixmap(QPixmap(":/banner.png"_L1));
+    flashSwitch = place<QCheckBox>(this, FlashSwitch);
+
+    flashTimer = new QTimer(this);
+    flashTimer->setObjectName("Timer1"_L1);
+
+    connect(flashSwitch, &QCheckBox::clicked, this, &AboutWindow::onFlashSwitchClicked);
+    connect(flashTimer, &QTimer::timeout, this, &AboutWindow::onFlashTimer);
+}
+
+void AboutWindow::onFlashSwitchClicked()
+{
+    if (flashSwitch->checkState() == Qt::Checked) {
+        flashTimer->setInterval(FlashInterval);
+        flashTimer->start();
+    }
+    if (flashSwitch->checkState() == Qt::Unchecked)
+        flashTimer->stop();
+}
+
+void AboutWindow::onFlashTimer()
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(m_cycle.nextColour()));
+    setPalette(p);
+}
+
+AboutWindow *showAbout(QPointer<AboutWindow> &window, ColourCycle &cycle)
+{
+    if (!window)
+        window = new AboutWindow(cycle);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
