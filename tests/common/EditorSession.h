@@ -1,9 +1,9 @@
 #pragma once
 
-#include "editor/frmMain.h"
+#include "editor/EditorWindow.h"
 
 #include "preview/DrawingArea.h"
-#include "preview/frmPreview.h"
+#include "preview/PreviewWindow.h"
 
 #include "common/ProgramFolder.h"
 #include "common/ScriptedDialogs.h"
@@ -19,19 +19,27 @@
 
 #include <memory>
 
-// One running editor in its own program directory.
+// One editor in its own program directory, driven as a user drives it. Controls are
+// found by their object names.
 class Session
 {
 public:
-    Session() { editor = std::make_unique<frmMain>(folder.dir(), dialogs); }
+    // `factorySkin` replaces the shipped default.ini when given.
+    explicit Session(const QByteArray &factorySkin = {})
+    {
+        if (!factorySkin.isNull())
+            folder.write(QStringLiteral("default.ini"), factorySkin);
+        editor = std::make_unique<EditorWindow>(folder.dir(), dialogs);
+    }
     ~Session() { editor->close(); }
 
     template <typename T = QWidget> T *get(const char *name) const
     {
-        T *w = editor->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no child %s", name);
-        return w;
+        return find<T>(editor.get(), name);
+    }
+    template <typename T = QWidget> T *inPreview(const char *name) const
+    {
+        return find<T>(preview(), name);
     }
     QLineEdit *code() const { return get<QLineEdit>("Text7"); }
     Slider *slider(int n) const
@@ -39,24 +47,35 @@ public:
         return get<Slider>(qPrintable(QStringLiteral("Slider%1").arg(n)));
     }
     QString skinText() const { return get<QPlainTextEdit>("Text5")->toPlainText(); }
-    frmPreview *preview() const { return editor->loadedPreview(); }
+    PreviewWindow *preview() const { return editor->loadedPreview(); }
     void trigger(const char *action) const { get<QAction>(action)->trigger(); }
     void press(const char *button) const
     {
         QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
     }
+    void click(const char *previewButton) const
+    {
+        QTest::mouseClick(inPreview<QAbstractButton>(previewButton), Qt::LeftButton);
+    }
 
     // As the user choosing a row in the list, the same row included.
     void choose(int row) const
     {
-        auto *combo = get<QComboBox>("Combo1");
-        combo->setCurrentIndex(row);
-        emit combo->activated(row);
+        auto *list = get<QComboBox>("Combo1");
+        list->setCurrentIndex(row);
+        emit list->activated(row);
     }
+    // A key at a time: every keystroke moves the sliders.
     void typeCode(const QString &text) const
     {
         code()->clear();
         QTest::keyClicks(code(), text);
+    }
+    void apply(int row, const QString &text) const
+    {
+        choose(row);
+        typeCode(text);
+        press("Command1");
     }
     // A file of the user's, outside the program folder.
     QString outside(const QString &name, const QByteArray &bytes) const
@@ -70,20 +89,48 @@ public:
     void importPicture(const QString &path)
     {
         dialogs.chosenFiles << path;
-        preview()->findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
+        click("Command1");
     }
     void createPackage(const QString &name) const
     {
-        preview()->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(name);
-        preview()->findChild<QAbstractButton *>(QStringLiteral("Command2"))->click();
+        inPreview<QLineEdit>("Text1")->setText(name);
+        click("Command2");
     }
-    QRgb scenePixel(const char *scene, int x, int y) const
+    // Scene 1 over the colours, scene 2 over the picture.
+    const QImage &scene(int n) const
     {
-        return preview()->findChild<DrawingArea *>(QLatin1String(scene))->image().pixel(x, y);
+        return inPreview<DrawingArea>(n == 1 ? "Picture1" : "Picture2")->image();
+    }
+    bool pictureShown() const { return inPreview("Picture2")->isVisibleTo(preview()); }
+
+    // Checks that `seen` are, one for one, texts beginning as `starts` says: the
+    // beginnings separated by "|", with {prog} for the program folder and {chosen} for
+    // `chosen`.
+    void verifyBeginnings(const QStringList &seen, const QString &starts,
+                          const QString &chosen = {}) const
+    {
+        const QStringList expected =
+            starts.isEmpty() ? QStringList() : starts.split(QLatin1Char('|'));
+        QCOMPARE(seen.size(), expected.size());
+        for (qsizetype i = 0; i < seen.size(); ++i) {
+            QString start = expected[i];
+            start.replace(QLatin1String("{prog}"), folder.dir().path());
+            start.replace(QLatin1String("{chosen}"), chosen);
+            QVERIFY2(seen[i].startsWith(start), qPrintable(seen[i]));
+        }
     }
 
     ProgramFolder folder;
     QTemporaryDir elsewhere;
     ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> editor;
+    std::unique_ptr<EditorWindow> editor;
+
+private:
+    template <typename T> static T *find(QObject *in, const char *name)
+    {
+        T *found = in ? in->findChild<T *>(QLatin1String(name)) : nullptr;
+        if (!found)
+            qFatal("no %s", name);
+        return found;
+    }
 };

@@ -13,16 +13,21 @@
 #include <csignal>
 #include <sys/resource.h>
 
-// A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
-inline QByteArray encodedPicture(QRgb color, const char *format, QSize size = {96, 72})
+inline QByteArray encoded(const QImage &image, const char *format)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
+inline QByteArray encodedPicture(QRgb colour, const char *format, QSize size = {96, 72})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return encoded(image, format);
 }
 
 // Every entry below `root` with its content: a file's bytes, a link's target, a folder's
@@ -103,7 +108,8 @@ public:
             qFatal("cannot write %s", qPrintable(file(name)));
     }
     QMap<QString, QByteArray> contents() const { return snapshot(m_dir.path()); }
-    // Every file and folder below, relative and sorted, hidden ones included.
+    // Every file and folder below, relative and sorted, hidden ones included; nothing is
+    // opened, so a pipe among them is harmless.
     QStringList tree() const
     {
         QStringList all;

@@ -1,0 +1,362 @@
+#include "editor/ColourBox.h"
+
+#include "skin/SkinItems.h"
+
+#include "common/EditorSession.h"
+
+#include <QClipboard>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The skin text of the factory skin as the text box shows it.
+QString factoryText()
+{
+    QString text = QString::fromLatin1(ProgramFolder::factorySkin());
+    return text.left(text.indexOf("\r\n\r\n"_L1)).replace("\r\n"_L1, "\n"_L1);
+}
+
+QByteArray asSkinFile(const QString &text)
+{
+    return text.toLatin1().replace("\n", "\r\n") +
+           "\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+}
+
+// What the colour controls show: red, green and blue in hex, the opacity in percent and
+// whether it can be moved, the colour box in hex as red, green, blue, and the code.
+QString controls(const Session &s)
+{
+    const auto hex = [](int v, int width) {
+        return u"%1"_s.arg(v, width, 16, QLatin1Char('0')).toUpper();
+    };
+    const Rgb box = rgbOf(s.get<ColourBox>("Shape1")->colour());
+    return u"%1 %2 %3 %4 %5 %6 %7"_s.arg(hex(s.slider(1)->value(), 2), hex(s.slider(2)->value(), 2),
+                                        hex(s.slider(3)->value(), 2))
+        .arg(s.slider(4)->value())
+        .arg(s.slider(4)->isEnabled() ? "on"_L1 : "off"_L1,
+             hex(box.red << 16 | box.green << 8 | box.blue, 6), s.code()->text());
+}
+const QString NoColour = u"00 00 00 100 off FFFFFF "_s;
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Dialogs::Answer>)
+
+class tst_editor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startAndEnd();
+    void missingFactorySkinEndsProgram();
+    void previewFollowsMenuAndWindowState();
+    void controlsShow_data();
+    void controlsShow();
+    void slidersCompose();
+    void applyStoresAndRedraws();
+    void applyFailures_data();
+    void applyFailures();
+    void loadAndSave();
+    void lineBreaksKeepTheirBytes();
+};
+
+void tst_editor::startAndEnd()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
+    QCOMPARE(controls(s), NoColour);
+    QCOMPARE(s.skinText(), factoryText());
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
+    QVERIFY(s.preview() && s.preview()->isVisible());
+    QVERIFY(s.get<QAction>("preview")->isChecked());
+    QCOMPARE(s.dialogs.messages, QStringList());
+
+    // The working files go at the end, whoever made them; nothing else does.
+    for (auto name : {"temp.jpg", "temp2.bmp", "temp.bmp", "keep.ini"})
+        s.folder.write(QLatin1String(name), "x");
+    s.trigger("exit");
+    QVERIFY(!s.editor->isVisible() && !s.preview());
+    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "keep.ini"}));
+}
+
+void tst_editor::missingFactorySkinEndsProgram()
+{
+    Session s;
+    QFile::remove(s.folder.file(u"default.ini"_s));
+    for (auto name : {"temp.ini", "temp.jpg", "temp2.bmp"})
+        s.folder.write(QLatin1String(name), "left over");
+    QVERIFY(!s.editor->open());
+    QCOMPARE(s.dialogs.messages,
+             QStringList{u"Default.ini not found. Make sure it is in the Vellox directory."_s});
+    QCOMPARE(s.folder.tree(), QStringList());
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void tst_editor::previewFollowsMenuAndWindowState()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    auto *entry = s.get<QAction>("preview");
+    QPointer<PreviewWindow> preview = s.preview();
+    s.editor->showMinimized();
+    QVERIFY(preview && !preview->isVisible() && entry->isChecked());
+    s.editor->showNormal();
+    QVERIFY(preview->isVisible());
+
+    entry->trigger();
+    QVERIFY(!s.preview() && !entry->isChecked());
+    // Apply Change loads it again unseen; the entry then closes the hidden window.
+    s.press("Command1");
+    QVERIFY(s.preview() && !s.preview()->isVisible() && entry->isChecked());
+    entry->trigger();
+    QVERIFY(!s.preview() && !entry->isChecked());
+    // Closed, it comes back with the next restore.
+    s.editor->showMinimized();
+    s.editor->showNormal();
+    QVERIFY(s.preview() && s.preview()->isVisible() && entry->isChecked());
+}
+
+void tst_editor::controlsShow_data()
+{
+    QTest::addColumn<QByteArray>("skin"); // default.ini; null for the factory skin
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed"); // a key at a time; null for none
+    QTest::addColumn<QString>("shown");
+    const QByteArray factory;
+    const QString none;
+    const auto row = [](const char *name, const QByteArray &skin, int before, int row,
+                        const QString &typed, const char *shown) {
+        QTest::newRow(name) << skin << before << row << typed << QString::fromLatin1(shown);
+    };
+    row("header after a colour", factory, Row::RectBg, 0, none, "00 00 00 100 off FFFFFF ");
+    row("separator", factory, Row::TitleColour, 8, none, "00 00 00 100 off FFFFFF ");
+    row("translucent", factory, 0, Row::RectBg, none, "22 3A 5E 60 on 223A5E 0x99223A5E");
+    row("opaque after translucent", factory, Row::RectBg, Row::BgColour1, none,
+        "1B 2A 41 100 off 1B2A41 0xFF1B2A41");
+    const QByteArray two = "BgColor1 = 0xFF102030\r\nRectBg = 0x99223A5E\r\n";
+    row("empty entry keeps the controls", two, Row::BgColour1, Row::TextColour, none,
+        "10 20 30 100 off 102030 0xFF102030");
+    row("empty entry after translucent", two, Row::RectBg, Row::TextColour, none,
+        "22 3A 5E 100 off 223A5E 0x99223A5E");
+    row("empty translucent entry", two, Row::BgColour1, Row::SelectColour, none,
+        "10 20 30 100 on 102030 0xFF102030");
+    const QByteArray bad = "RectBg = 0x80GG0000\r\nBgColor1 = oops\r\n";
+    row("undecodable translucent", bad, Row::BgColour2, Row::RectBg, none,
+        "00 00 00 100 on FFFFFF ");
+    row("undecodable opaque", bad, Row::RectBg, Row::BgColour1, none, "00 00 00 100 off FFFFFF ");
+    row("typed, translucent", factory, 0, Row::RectBg, u"0x80FF8000"_s,
+        "FF 80 00 50 on FF8000 0x80FF8000");
+    row("typed, opaque keeps opacity", factory, 0, Row::BgColour1, u"0x80FF8000"_s,
+        "FF 80 00 100 off FF8000 0x80FF8000");
+    row("typed without prefix", factory, 0, Row::RectBg, u"FF8000"_s, "00 00 00 50 on 000000 FF8000");
+    row("typed non-hex opacity", factory, 0, Row::RectBg, u"0xGG112233"_s,
+        "11 22 33 0 on 112233 0xGG112233");
+    row("typed half", factory, 0, Row::MenuBgColour, u"0xFF1"_s, "01 00 00 100 on 010000 0xFF1");
+    row("typed away", factory, 0, Row::RectBg, u""_s, "00 00 00 0 on 000000 ");
+}
+
+void tst_editor::controlsShow()
+{
+    QFETCH(QByteArray, skin);
+    QFETCH(int, before);
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Session s(skin);
+    QVERIFY(s.editor->open());
+    s.choose(before);
+    s.choose(row);
+    if (!typed.isNull())
+        s.typeCode(typed);
+    QCOMPARE(controls(s), shown);
+}
+
+void tst_editor::slidersCompose()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    s.choose(Row::RectBg); // 0x99223A5E
+    QTest::keyClick(s.slider(1), Qt::Key_Right);
+    QCOMPARE(controls(s), u"23 3A 5E 60 on 233A5E 0x99233A5E"_s);
+    QTest::keyClick(s.slider(4), Qt::Key_PageDown); // the box keeps its colour
+    QCOMPARE(controls(s), u"23 3A 5E 55 on 233A5E 0x8C233A5E"_s);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
+
+    // An opaque item stored at 80 shows 50 % on the disabled slider; an edit turns the
+    // percentage back into the byte 7F.
+    s.apply(Row::BgColour2, u"0x80102030"_s);
+    s.choose(Row::BgColour2);
+    QCOMPARE(controls(s), u"10 20 30 50 off 102030 0x7F102030"_s);
+    QTest::keyClick(s.slider(2), Qt::Key_Left);
+    QCOMPARE(s.code()->text(), u"0x7F101F30"_s);
+}
+
+void tst_editor::applyStoresAndRedraws()
+{
+    Session s;
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(250, 250, 250), "BMP", {64, 48}));
+    QVERIFY(s.editor->open());
+    s.apply(Row::RectBg, u"0xFF11CC33"_s);
+    const QString expected =
+        factoryText().replace(u"RectBg = 0x99223A5E"_s, u"RectBg = 0xff11cc33"_s);
+    QCOMPARE(s.skinText(), expected);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(expected));
+    QCOMPARE(s.scene(1).pixel(100, 290), qRgb(0x11, 0xCC, 0x33));
+    QCOMPARE(s.scene(2).pixel(100, 290), qRgb(0x11, 0xCC, 0x33));
+    s.choose(Row::BgColour1);
+    s.choose(Row::RectBg);
+    QCOMPARE(s.code()->text(), u"0xFF11CC33"_s);
+
+    // On the header row the code is stored where no item reads it.
+    s.apply(0, u"0x80FF0000"_s);
+    QCOMPARE(s.editor->colours().at(0), u"0x80ff0000"_s);
+    QCOMPARE(s.skinText(), expected);
+    s.choose(0);
+    QCOMPARE(controls(s), u"FF 00 00 50 off FF0000 0x7FFF0000"_s);
+
+    // Restore Defaults brings back the factory skin, the first row and no colour.
+    s.choose(Row::MenuBgColour);
+    s.press("Command2");
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
+    QCOMPARE(controls(s), NoColour);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
+    QCOMPARE(s.dialogs.questions, QStringList());
+}
+
+void tst_editor::applyFailures_data()
+{
+    QTest::addColumn<bool>("noRow");
+    QTest::addColumn<bool>("tempIniBlocked");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QList<Dialogs::Answer>>("answers");
+    QTest::addColumn<QStringList>("asked"); // the start of each question
+    using A = Dialogs::Answer;
+    const QString noRow = u"Subscript out of range (9)\r\n\r\nContinue?"_s;
+    const QString blocked = u"Cannot write \"{prog}/temp.ini\""_s;
+    const QString undrawable = u"Type mismatch (13)\r\n\r\nContinue?"_s;
+    const QString code = u"0xFF102030"_s, bad = u"0xFFGG0000"_s;
+    QTest::newRow("no row, continue") << true << false << code << QList{A::Yes} << QStringList{noRow};
+    QTest::newRow("no row, stop") << true << false << code << QList{A::No} << QStringList{noRow};
+    QTest::newRow("temp.ini blocked")
+        << false << true << code << QList{A::Yes} << QStringList{blocked};
+    QTest::newRow("both fail, asked twice")
+        << true << true << code << QList{A::Yes, A::Yes} << QStringList{noRow, blocked};
+    QTest::newRow("both fail, stop at first")
+        << true << true << code << QList{A::No} << QStringList{noRow};
+    // The working skin is written before the redraw that fails.
+    QTest::newRow("undrawable, stop")
+        << false << false << bad << QList{A::No} << QStringList{undrawable};
+}
+
+void tst_editor::applyFailures()
+{
+    QFETCH(bool, noRow);
+    QFETCH(bool, tempIniBlocked);
+    QFETCH(QString, code);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(QStringList, asked);
+    Session s;
+    QVERIFY(s.editor->open());
+    QFile::remove(s.folder.file(u"temp.ini"_s));
+    if (tempIniBlocked)
+        QDir(s.folder.file({})).mkdir(u"temp.ini"_s);
+    s.choose(Row::RectBg);
+    s.get<QPlainTextEdit>("Text5")->setPlainText(u"hand edit"_s);
+    if (noRow)
+        s.get<QComboBox>("Combo1")->setCurrentIndex(-1);
+    s.typeCode(code);
+    s.dialogs.answers = answers;
+    s.press("Command1");
+
+    QCOMPARE(s.dialogs.questions.size(), asked.size());
+    for (qsizetype i = 0; i < asked.size(); ++i)
+        QVERIFY(s.dialogs.questions[i].startsWith(
+            QString(asked[i]).replace(u"{prog}"_s, s.folder.dir().path())));
+    // A stop at the first step leaves the hand edit; past it, the text is the table's.
+    const bool refreshed = !(noRow && answers.first() == Dialogs::Answer::No);
+    QCOMPARE(s.skinText().startsWith(u"BgColor1"_s), refreshed);
+    QCOMPARE(s.folder.exists(u"temp.ini"_s), refreshed || tempIniBlocked);
+    if (!noRow && !tempIniBlocked)
+        QVERIFY(s.folder.read(u"temp.ini"_s).contains("RectBg = " + code.toLower().toLatin1()));
+}
+
+void tst_editor::loadAndSave()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    s.folder.write(u"mine.ini"_s, "rectbg = 0x4c010203\r\nDrawTitle = 1\r\n");
+    s.dialogs.chosenFiles = {s.folder.file(u"mine.ini"_s), QString(), s.folder.file(u"none.ini"_s)};
+    s.choose(Row::RectBg);
+    s.trigger("loadskin");
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
+    const QString loaded =
+        factoryText().replace(u"RectBg = 0x99223A5E"_s, u"RectBg = 0x4c010203"_s);
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(loaded));
+    // Cancelling, or a name that does not exist, changes nothing.
+    s.choose(Row::RectBg);
+    s.trigger("loadskin");
+    s.trigger("loadskin");
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), Row::RectBg);
+    QCOMPARE(s.skinText(), loaded);
+    QCOMPARE(s.dialogs.fileRequests[1].initialFile, s.folder.file(u"mine.ini"_s));
+    QCOMPARE(s.dialogs.fileRequests[2].filter, u"Zantho Skin Files (*.ini)|*.ini"_s);
+
+    // The text box is saved as it stands, a line typed into it included; a code composed
+    // but not applied is not.
+    auto *text = s.get<QPlainTextEdit>("Text5");
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, u"; mine"_s);
+    s.choose(Row::BgColour1);
+    s.typeCode(u"0xFF000000"_s);
+    const QString path = s.folder.file(u"my skin"_s);
+    s.dialogs.chosenFiles = {path, QString()};
+    s.trigger("saveskin");
+    s.trigger("saveskin");
+    QCOMPARE(s.folder.read(u"my skin"_s), asSkinFile(loaded + u"\n; mine"_s));
+    QCOMPARE(s.dialogs.messages, QStringList{u"Skin.ini saved to "_s + path});
+    QVERIFY(s.dialogs.fileRequests[4].save);
+    QCOMPARE(s.dialogs.fileRequests[4].initialFile, path);
+    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "mine.ini", "my skin", "temp.ini"}));
+}
+
+void tst_editor::lineBreaksKeepTheirBytes()
+{
+    Session s;
+    s.folder.write(u"lf.ini"_s, "RectBg = 0x80102030\nShadow = 1\r\n");
+    QVERIFY(s.editor->open());
+    s.dialogs.chosenFiles << s.folder.file(u"lf.ini"_s);
+    s.trigger("loadskin");
+    s.choose(Row::TextColour);
+    s.code()->setText(u"0xff0102\r03"_s); // as pasted
+    s.press("Command1");
+    auto *text = s.get<QPlainTextEdit>("Text5");
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(text, u"; shifted"_s);
+    QApplication::clipboard()->setText(QChar(QChar::LineSeparator) + u"; pasted"_s);
+    text->paste();
+    const QString path = s.folder.file(u"out.ini"_s);
+    s.dialogs.chosenFiles << path;
+    s.trigger("saveskin");
+    const QByteArray saved = s.folder.read(u"out.ini"_s);
+    QVERIFY(saved.contains("\r\nRectBg = 0x80102030\nShadow\r\n"));
+    QVERIFY(saved.contains("\r\nTextColor = 0xff0102\r03\r\n"));
+    QVERIFY(saved.contains("\r\n; shifted\r\n; pasted\r\n\r\nZantho"));
+
+    // A character 8-bit text cannot hold is named, and the saved file stays as it was.
+    QTest::sendKeyEvent(QTest::Click, text, Qt::Key_unknown, u"\u20ac"_s, Qt::NoModifier);
+    s.dialogs.chosenFiles << path;
+    s.trigger("saveskin");
+    QCOMPARE(s.folder.read(u"out.ini"_s), saved);
+    QCOMPARE(s.dialogs.messages.last(),
+             u"The skin was not saved.\r\nCannot write \"%1\": 8-bit text cannot hold the "
+             "character \"\u20ac\""_s.arg(path));
+}
+
+QTEST_MAIN(tst_editor)
+#include "tst_editor.moc"

@@ -1,0 +1,408 @@
+#include "preview/Blend.h"
+#include "preview/Gradient.h"
+#include "preview/SceneElements.h"
+
+#include "skin/SkinItems.h"
+
+#include "common/EditorSession.h"
+
+#include <QRadioButton>
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString NoPicture =
+    u"No Picture loaded. Please import picture before choosing this option."_s;
+const QString PngRefused =
+    u"Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_s;
+
+// One channel of the blend, worked out in long double on the single-precision opacity
+// and rounded half to even by hand.
+int blendChannel(int p, int c, float a)
+{
+    const long double exact = p - static_cast<long double>(a) * (p - c);
+    const auto floor = static_cast<int>(std::floor(exact));
+    const long double frac = exact - floor;
+    return floor + ((frac > 0.5L || (frac == 0.5L && floor % 2 != 0)) ? 1 : 0);
+}
+
+QRgb blend(QRgb under, QRgb fill, int percent)
+{
+    const auto a = static_cast<float>(percent / 100.0);
+    return qRgb(blendChannel(qRed(under), qRed(fill), a),
+                blendChannel(qGreen(under), qGreen(fill), a),
+                blendChannel(qBlue(under), qBlue(fill), a));
+}
+
+DisplayColour display(QRgb c)
+{
+    return qRed(c) + qGreen(c) * 256 + qBlue(c) * 65536;
+}
+
+QByteArray line(const char *key, int opacityByte, QRgb rgb)
+{
+    return QByteArray(key) + " = 0x" +
+           QByteArray::number(quint32(opacityByte) << 24 | (rgb & 0xFFFFFF), 16).rightJustified(8, '0') +
+           "\r\n";
+}
+
+constexpr QRgb Background = qRgb(10, 200, 90);
+constexpr QRgb PanelFill = qRgb(255, 0, 0);     // at 30 %
+constexpr QRgb BarFill = qRgb(0, 0, 255);       // at 50 %
+constexpr QRgb ChangeFill = qRgb(0, 255, 0);    // at 70 %
+constexpr QRgb PopupFill = qRgb(255, 255, 255); // at 60 %
+using Layers = QList<QPair<QRgb, int>>;
+
+// Every colour row set: the background uniform, translucent rows at known opacities.
+QByteArray sceneSkin()
+{
+    QByteArray skin;
+    for (int row = 0; row < ItemCount; ++row) {
+        const SkinItem &item = SkinItems[size_t(row)];
+        if (item.isColour())
+            skin += line(item.key.data(), 0xFF, qRgb(row, row * 2, row * 3));
+    }
+    return skin + line("BgColor1", 0xFF, Background) + line("BgColor2", 0xFF, Background) +
+           line("RectBg", 0x4C, PanelFill) + line("SelectColor", 0x7F, BarFill) +
+           line("ChangeColor", 0xB2, ChangeFill) + line("MenuBgColor", 0x99, PopupFill);
+}
+
+const QByteArray PlainSkin = "k = 1\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+const QByteArray SkinWithBackground =
+    "k = 1\r\nbackground = background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+
+} // namespace
+
+Q_DECLARE_METATYPE(Layers)
+
+class tst_preview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void blendPixels_data();
+    void blendPixels();
+    void gradientRows_data();
+    void gradientRows();
+    void textModes();
+    void compositedScenes_data();
+    void compositedScenes();
+    void redrawIsRepeatable();
+    void failingRowsLeaveWhatWasDrawn();
+    void pictureBackgroundSwitch();
+    void imports_data();
+    void imports();
+    void packages_data();
+    void packages();
+};
+
+void tst_preview::blendPixels_data()
+{
+    QTest::addColumn<QRgb>("under");
+    QTest::addColumn<QRgb>("fill");
+    QTest::addColumn<float>("a");
+    QTest::addColumn<QRgb>("result");
+    QTest::newRow("0 % keeps the background")
+        << qRgb(77, 1, 2) << qRgb(255, 255, 255) << 0.0f << qRgb(77, 1, 2);
+    QTest::newRow("100 % is the fill") << qRgb(77, 1, 2) << qRgb(3, 4, 5) << 1.0f << qRgb(3, 4, 5);
+    QTest::newRow("50 % ties: 128, 128, 0")
+        << qRgb(0, 255, 1) << qRgb(255, 0, 0) << 0.5f << qRgb(128, 128, 0);
+    QTest::newRow("50 %, 0 over 3 gives 2")
+        << qRgb(3, 3, 3) << qRgb(0, 0, 0) << 0.5f << qRgb(2, 2, 2);
+    QTest::newRow("whole pixel") << qRgb(0, 0, 255) << qRgb(255, 128, 0) << 0.5f
+                                 << qRgb(128, 64, 128);
+    QTest::newRow("30 % is the single 0.3: 77")
+        << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 0.3f << qRgb(77, 77, 77);
+}
+
+void tst_preview::blendPixels()
+{
+    QFETCH(QRgb, under);
+    QFETCH(QRgb, fill);
+    QFETCH(float, a);
+    QFETCH(QRgb, result);
+    QImage source(4, 3, QImage::Format_RGB32);
+    source.fill(under);
+    QCOMPARE(blend(under, fill, qRound(a * 100)), result);
+    // A rectangle reaching past the source reads white there.
+    const QImage out = blendedRect(source, display(fill), {1, 1, 4, 3}, a);
+    QCOMPARE(out.pixel(2, 1), result);
+    QCOMPARE(out.pixel(3, 2), blend(qRgb(255, 255, 255), fill, qRound(a * 100)));
+    QImage target(4, 3, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    copyRect(target, out, {2, 1, 4, 3});
+    QCOMPARE(target.pixel(3, 1), result);
+    QCOMPARE(target.pixel(1, 1), qRgb(0, 0, 0));
+}
+
+void tst_preview::gradientRows_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QRgb>("start");
+    QTest::addColumn<QRgb>("end");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("row 0 is the start")
+        << 360 << qRgb(1, 2, 3) << qRgb(255, 255, 255) << 0 << qRgb(1, 2, 3);
+    QTest::newRow("black to white stops at 254")
+        << 360 << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 359 << qRgb(254, 254, 254);
+    QTest::newRow("red to blue, 50 of 100")
+        << 100 << qRgb(255, 0, 0) << qRgb(0, 0, 255) << 50 << qRgb(128, 0, 127);
+    QTest::newRow("red to blue, 1 of 100")
+        << 100 << qRgb(255, 0, 0) << qRgb(0, 0, 255) << 1 << qRgb(252, 0, 3);
+}
+
+void tst_preview::gradientRows()
+{
+    QFETCH(int, height);
+    QFETCH(QRgb, start);
+    QFETCH(QRgb, end);
+    QFETCH(int, row);
+    QFETCH(QRgb, colour);
+    QImage image(7, height, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    drawGradient(image, display(start), display(end));
+    for (int x = 0; x < 7; ++x)
+        QCOMPARE(image.pixel(x, row), colour);
+    QVERIFY(image.pixel(6, height - 1) != qRgb(255, 0, 255)); // every row drawn
+}
+
+void tst_preview::textModes()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    const auto text = [&](const char *name) { return s.inPreview<SceneText>(name)->text(); };
+    const auto box = [&](const char *name) { return s.inPreview<SceneText>(name)->geometry(); };
+    QVERIFY(s.inPreview<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(text("Label19"), u"section text"_s + QString(26, u' ') + u"section text"_s);
+    QCOMPARE(box("Label26"), QRectF(193, 13, 97, 25));
+
+    s.click("Option2");
+    QVERIFY(!s.inPreview<QRadioButton>("Option1")->isChecked());
+    for (const char *name : {"Label1", "Label5", "Label24", "Label26"})
+        QCOMPARE(text(name), u"Zelvik Cache Editor"_s);
+    QCOMPARE(text("Label9"), u"Projectiles"_s + QString(28, u' ') + u"Page 1/X"_s);
+    QCOMPARE(box("Label24"), QRectF(160, 12, 169, 25));
+    QCOMPARE(box("Label5"), QRectF(161, 13, 169, 25));
+    s.click("Option1");
+    QCOMPARE(text("Label16"), u"change to text color"_s);
+    QCOMPARE(box("Label1"), QRectF(192, 12, 97, 25));
+}
+
+void tst_preview::compositedScenes_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Layers>("layers"); // fills laid over the background, in order
+    QTest::newRow("outside everything") << QPoint(10, 10) << Layers{};
+    QTest::newRow("left panel") << QPoint(100, 290) << Layers{{PanelFill, 30}};
+    QTest::newRow("right panel") << QPoint(400, 100) << Layers{{PanelFill, 30}};
+    QTest::newRow("title bar") << QPoint(400, 50) << Layers{{PanelFill, 30}};
+    QTest::newRow("change-to bar") << QPoint(100, 120) << Layers{{PanelFill, 30}, {ChangeFill, 70}};
+    QTest::newRow("left bar") << QPoint(200, 150) << Layers{{PanelFill, 30}, {BarFill, 50}};
+    QTest::newRow("right bar") << QPoint(300, 150) << Layers{{PanelFill, 30}, {BarFill, 50}};
+    QTest::newRow("pop-up over a panel")
+        << QPoint(150, 230) << Layers{{PanelFill, 30}, {PopupFill, 60}};
+    QTest::newRow("pop-up over the gap") << QPoint(237, 230) << Layers{{PopupFill, 60}};
+    QTest::newRow("panel's last column") << QPoint(235, 300) << Layers{{PanelFill, 30}};
+    QTest::newRow("right of the panel") << QPoint(236, 300) << Layers{};
+    QTest::newRow("title bar's first row") << QPoint(300, 37) << Layers{{PanelFill, 30}};
+    QTest::newRow("above the title bar") << QPoint(300, 36) << Layers{};
+}
+
+void tst_preview::compositedScenes()
+{
+    QFETCH(QPoint, at);
+    QFETCH(Layers, layers);
+    constexpr QRgb Picture = qRgb(200, 40, 160);
+    Session s(sceneSkin());
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(Picture, "BMP"));
+    QVERIFY(s.editor->open());
+    for (int scene : {1, 2}) {
+        QRgb expected = scene == 1 ? Background : Picture;
+        for (const auto &[fill, percent] : layers)
+            expected = blend(expected, fill, percent);
+        QCOMPARE(s.scene(scene).pixel(at), expected);
+    }
+}
+
+void tst_preview::redrawIsRepeatable()
+{
+    Session s;
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
+    s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
+    s.folder.write(u"temp.bmp"_s, "the user's own");
+    QVERIFY(s.editor->open());
+    QCOMPARE(s.scene(2).pixel(10, 10), qRgb(90, 90, 90)); // temp.jpg counts first
+    const QImage once1 = s.scene(1), once2 = s.scene(2);
+    s.preview()->redraw();
+    QCOMPARE(s.scene(1), once1);
+    QCOMPARE(s.scene(2), once2);
+    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "temp.ini", "temp.jpg", "temp2.bmp"}));
+}
+
+void tst_preview::failingRowsLeaveWhatWasDrawn()
+{
+    Session s(sceneSkin());
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
+    QVERIFY(s.editor->open());
+    const QImage first = s.scene(1);
+    const auto colourOf = [&](const char *name) {
+        return s.inPreview<SceneText>(name)->textColour();
+    };
+    const auto outlineOf = [&](const char *name) {
+        return s.inPreview<SceneShape>(name)->outlineColour();
+    };
+    // A failing background row: nothing drawn, nothing coloured.
+    s.dialogs.answers = QList<Dialogs::Answer>(6, Dialogs::Answer::Yes);
+    s.apply(Row::BgColour2, QString());
+    s.apply(Row::TitleColour, u"0xFF0A0B0C"_s);
+    QCOMPARE(s.scene(1), first);
+    QVERIFY(colourOf("Label1") != 0x0C0B0A);
+
+    // A failing element row: the rows before it take their colours, no blend is made,
+    // and the picture scene keeps what it showed.
+    const QImage picture = s.scene(2);
+    s.apply(Row::TextColour, u"0xFFnotHX"_s);
+    s.apply(Row::RectOutline, u"0xFF0D0E0F"_s);
+    s.apply(Row::SelectOutline, u"0xFF111213"_s);
+    s.apply(Row::BgColour2, u"0xFF000000"_s);
+    QCOMPARE(s.dialogs.questions.size(), 6);
+    QCOMPARE(colourOf("Label24"), 0x0C0B0A);
+    QCOMPARE(outlineOf("Shape11"), 0x0F0E0D);
+    QCOMPARE(outlineOf("Shape5"), display(qRgb(18, 36, 54)));
+    QCOMPARE(s.scene(1).pixel(100, 290), s.scene(1).pixel(10, 290));
+    QVERIFY(s.scene(1) != first);
+    QCOMPARE(s.scene(2), picture);
+}
+
+void tst_preview::pictureBackgroundSwitch()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    s.click("Option4");
+    QCOMPARE(s.dialogs.messages, QStringList{NoPicture});
+    QVERIFY(s.inPreview<QRadioButton>("Option3")->isChecked() && !s.pictureShown());
+    // A working picture from before is shown without a new import.
+    s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(30, 60, 90), "BMP"));
+    s.click("Option4");
+    QVERIFY(s.inPreview<QRadioButton>("Option4")->isChecked() && s.pictureShown());
+    QCOMPARE(s.scene(2).pixel(5, 5), qRgb(30, 60, 90));
+    s.click("Option3");
+    QVERIFY(!s.pictureShown());
+    QCOMPARE(s.dialogs.messages.size(), 1);
+}
+
+void tst_preview::imports_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("working"); // the working picture written, if any
+    QTest::addColumn<QStringList>("messages");
+    const QRgb c = qRgb(12, 34, 56);
+    QTest::newRow("bmp") << u"pic.bmp"_s << encodedPicture(c, "BMP") << u"temp2.bmp"_s
+                         << QStringList();
+    QTest::newRow("jpg") << u"pic.jpg"_s << encodedPicture(c, "JPEG") << u"temp.jpg"_s
+                         << QStringList();
+    // Above the 128 MB Qt's reader takes by default.
+    QTest::newRow("36-megapixel jpg") << u"pic.jpg"_s << encodedPicture(c, "JPEG", {6000, 6000})
+                                      << u"temp.jpg"_s << QStringList();
+    QTest::newRow("bmp data named jpg")
+        << u"pic.jpg"_s << encodedPicture(c, "BMP") << u"temp.jpg"_s << QStringList();
+    QTest::newRow("png") << u"pic.png"_s << encodedPicture(c, "PNG") << QString()
+                         << QStringList{PngRefused, NoPicture};
+    QTest::newRow("upper-case JPG")
+        << u"pic.JPG"_s << encodedPicture(c, "JPEG") << QString() << QStringList{NoPicture};
+    QTest::newRow("jpeg ending") << u"pic.jpeg"_s << encodedPicture(c, "JPEG") << QString()
+                                 << QStringList{NoPicture};
+}
+
+void tst_preview::imports()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, working);
+    QFETCH(QStringList, messages);
+    Session s;
+    QVERIFY(s.editor->open());
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(1, 1, 1), "BMP"));
+    s.importPicture(s.outside(name, bytes));
+    QCOMPARE(s.dialogs.fileRequests.first().filter,
+             u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s);
+    QCOMPARE(s.dialogs.messages, messages);
+    QStringList tree{u"default.ini"_s, u"temp.ini"_s};
+    if (!working.isEmpty())
+        tree << working;
+    tree.sort();
+    QCOMPARE(s.folder.tree(), tree);
+    QCOMPARE(s.inPreview<QRadioButton>("Option4")->isChecked(), !working.isEmpty());
+    QCOMPARE(s.pictureShown(), !working.isEmpty());
+    if (!working.isEmpty()) {
+        QVERIFY(s.folder.read(working).startsWith("BM"));
+        const QRgb shown = s.scene(2).pixel(5, 5);
+        QVERIFY(std::abs(qRed(shown) - 12) <= 2 && std::abs(qBlue(shown) - 56) <= 2);
+    }
+}
+
+void tst_preview::packages_data()
+{
+    QTest::addColumn<QString>("first");  // the picture imported before the first export
+    QTest::addColumn<QString>("second"); // before a second export, or none
+    QTest::addColumn<Dialogs::Answer>("replace");
+    QTest::addColumn<QStringList>("files"); // of the package in the end
+    QTest::addColumn<QByteArray>("skin");
+    using A = Dialogs::Answer;
+    const QStringList plain{u"skin.ini"_s};
+    const QStringList jpg{u"background.jpg"_s, u"skin.ini"_s};
+    const QStringList bmp{u"background.bmp"_s, u"skin.ini"_s};
+    QTest::newRow("no picture") << QString() << QString() << A::No << plain << PlainSkin;
+    QTest::newRow("jpg picture") << u"a.jpg"_s << QString() << A::No << jpg << PlainSkin;
+    QTest::newRow("bmp picture") << u"a.bmp"_s << QString() << A::No << bmp << SkinWithBackground;
+    QStringList replaced{u"background.jpg"_s, u"notes.txt"_s, u"skin.ini"_s};
+    QTest::newRow("replaced") << u"a.bmp"_s << u"b.jpg"_s << A::Yes << replaced << PlainSkin;
+    QStringList kept{u"background.bmp"_s, u"notes.txt"_s, u"skin.ini"_s};
+    QTest::newRow("kept") << u"a.bmp"_s << u"b.jpg"_s << A::No << kept << SkinWithBackground;
+}
+
+void tst_preview::packages()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(Dialogs::Answer, replace);
+    QFETCH(QStringList, files);
+    QFETCH(QByteArray, skin);
+    Session s;
+    QVERIFY(s.editor->open());
+    s.get<QPlainTextEdit>("Text5")->setPlainText(u"k = 1"_s);
+    const auto import = [&](const QString &name, QRgb colour) {
+        if (!name.isEmpty())
+            s.importPicture(s.outside(name, encodedPicture(colour, "BMP", {20, 10})));
+    };
+    import(first, qRgb(7, 8, 9));
+    s.click("Option3"); // the package takes the picture whichever background is shown
+    s.createPackage(u" My Skin "_s);
+    const QString done = u"Package  My Skin  saved in the Vellox directory in My Projects\\ My Skin "_s;
+    QCOMPARE(s.dialogs.messages, QStringList{done});
+    if (!second.isEmpty()) {
+        s.folder.write(u"My Projects/ My Skin /notes.txt"_s, "mine");
+        import(second, qRgb(7, 8, 9));
+        s.dialogs.answers = {replace};
+        s.createPackage(u" My Skin "_s);
+        QCOMPARE(s.dialogs.questions.size(), 1);
+        QVERIFY(s.dialogs.questions.first().contains(u" My Skin "_s));
+        QCOMPARE(s.dialogs.messages.size(), replace == Dialogs::Answer::Yes ? 2 : 1);
+    }
+    const QDir package(s.folder.file(u"My Projects/ My Skin "_s));
+    QCOMPARE(package.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
+    QCOMPARE(s.folder.read(u"My Projects/ My Skin /skin.ini"_s), skin);
+    if (files.size() > 1) {
+        const QImage saved(package.filePath(files.first()), "BMP");
+        QCOMPARE(saved.size(), QSize(20, 10));
+        QCOMPARE(saved.pixel(3, 3), qRgb(7, 8, 9));
+    }
+}
+
+QTEST_MAIN(tst_preview)
+#include "tst_preview.moc"
