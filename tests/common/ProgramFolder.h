@@ -31,7 +31,8 @@ inline QByteArray encodedPicture(QRgb colour, const char *format, QSize size = {
 }
 
 // Every entry below `root` with its content: a file's bytes, a link's target, a folder's
-// "/". Two equal snapshots mean nothing there was written, replaced or deleted.
+// "/", anything else (a pipe) unread. Equal snapshots mean nothing there was written,
+// replaced or deleted.
 inline QMap<QString, QByteArray> snapshot(const QString &root)
 {
     QMap<QString, QByteArray> all;
@@ -43,6 +44,7 @@ inline QMap<QString, QByteArray> snapshot(const QString &root)
         all[QDir(root).relativeFilePath(info.filePath())] =
             info.isSymLink() ? "-> " + QFile::encodeName(info.symLinkTarget())
             : info.isDir()   ? QByteArray("/")
+            : !info.isFile() ? QByteArray("?")
                              : (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?"));
     }
     return all;
@@ -95,11 +97,7 @@ public:
     ProgramDirectory dir() const { return ProgramDirectory(m_dir.path()); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
     bool exists(const QString &name) const { return QFileInfo::exists(file(name)); }
-    QByteArray read(const QString &name) const
-    {
-        QFile f(file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray read(const QString &name) const { return contents().value(name); }
     void write(const QString &name, const QByteArray &bytes) const
     {
         QDir().mkpath(QFileInfo(file(name)).path());
@@ -108,19 +106,8 @@ public:
             qFatal("cannot write %s", qPrintable(file(name)));
     }
     QMap<QString, QByteArray> contents() const { return snapshot(m_dir.path()); }
-    // Every file and folder below, relative and sorted, hidden ones included; nothing is
-    // opened, so a pipe among them is harmless.
-    QStringList tree() const
-    {
-        QStringList all;
-        QDirIterator it(m_dir.path(),
-                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            all << QDir(m_dir.path()).relativeFilePath(it.next());
-        all.sort();
-        return all;
-    }
+    // Every file and folder below, relative and sorted, hidden ones included.
+    QStringList tree() const { return contents().keys(); }
 
 private:
     QTemporaryDir m_dir;

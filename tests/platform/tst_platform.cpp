@@ -1,12 +1,9 @@
-#include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
-#include "platform/QtDialogs.h"
 #include "platform/Slider.h"
 
 #include "common/ProgramFolder.h"
-#include "common/ScriptedDialogs.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -34,44 +31,11 @@ class tst_platform : public QObject
     Q_OBJECT
 
 private slots:
-    void lineRule_data();
-    void lineRule();
     void picturesByContent_data();
     void picturesByContent();
     void rewritesInPlaceInReadOnlyFolder();
-    void fileDialogRemembersLastFile();
     void sliderReportsOnlyUserMovement();
 };
-
-void tst_platform::lineRule_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty") << QByteArray() << QStringList();
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("lone LF stays") << QByteArray("a\nb\n") << QStringList{"a\nb\n"};
-    QTest::newRow("last line unterminated") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
-    QTest::newRow("only CRs") << QByteArray(3, '\r') << QStringList{"", "", ""};
-    QTest::newRow("8-bit") << QByteArray("\xe9\x00z", 3)
-                           << QStringList{QString::fromLatin1("\xe9\x00z", 3)};
-    // CR LF split across the reader's 64 KiB chunks.
-    QTest::newRow("straddling") << QByteArray(65535, 'x') + "\r\ny\r"
-                                << QStringList{QString(65535, u'x'), u"y"_s};
-}
-
-void tst_platform::lineRule()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QCOMPARE(splitLines8bit(bytes), lines);
-    ProgramFolder folder(ProgramFolder::Content::Empty);
-    folder.write(u"f"_s, bytes);
-    QStringList read;
-    readLines8bit(folder.file(u"f"_s), bytes.size(), [&](const QString &l) { read << l; });
-    QCOMPARE(read, lines);
-}
 
 void tst_platform::picturesByContent_data()
 {
@@ -89,10 +53,8 @@ void tst_platform::picturesByContent_data()
         topDown = topDown.left(54) + rows;
         qToLittleEndian<qint32>(-5, topDown.data() + 22);
     }
-    QTest::newRow("bmp named bmp") << u"a.bmp"_s << encoded(p, "BMP") << true;
     QTest::newRow("bmp named jpg") << u"a.jpg"_s << encoded(p, "BMP") << true;
     QTest::newRow("top-down bmp") << u"a.bmp"_s << topDown << true;
-    QTest::newRow("jpeg without ending") << u"picture"_s << encoded(p, "JPEG") << false;
     // Phones append data after the end of the picture; it is still whole.
     QTest::newRow("jpeg with data after its end")
         << u"a.jpg"_s << encoded(p, "JPEG") + QByteArray(5000, '\xff') << false;
@@ -147,20 +109,6 @@ void tst_platform::rewritesInPlaceInReadOnlyFolder()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("new\r\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"skin.ini"_s});
-}
-
-void tst_platform::fileDialogRemembersLastFile()
-{
-    ScriptedDialogs dialogs;
-    CommonDialog fileDialog(dialogs);
-    dialogs.chosenFiles = {u"/a/one.ini"_s, QString(), u"/b/two.bmp"_s};
-    QCOMPARE(fileDialog.showOpen(), u"/a/one.ini"_s);
-    QCOMPARE(fileDialog.showSave(), QString()); // cancelled: still remembers one.ini
-    fileDialog.showOpen();
-    QCOMPARE(dialogs.fileRequests[2].initialFile, u"/a/one.ini"_s);
-    QCOMPARE(fileDialog.fileName(), u"/b/two.bmp"_s);
-    QCOMPARE(qtNameFilters(u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s),
-             QStringList{u"Zantho Backrounds (*.jpg,*.bmp,*.png) (*.jpg *.bmp *.png)"_s});
 }
 
 void tst_platform::sliderReportsOnlyUserMovement()
