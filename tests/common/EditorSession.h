@@ -19,7 +19,7 @@
 
 #include <memory>
 
-// One editor in its own program directory, driven as a user drives it. Controls are
+// One editor in its own program directory, driven as a user drives it; controls are
 // found by their object names.
 class Session
 {
@@ -41,23 +41,29 @@ public:
     {
         return find<T>(preview(), name);
     }
+    PreviewWindow *preview() const { return editor->loadedPreview(); }
     QLineEdit *code() const { return get<QLineEdit>("Text7"); }
     Slider *slider(int n) const
     {
         return get<Slider>(qPrintable(QStringLiteral("Slider%1").arg(n)));
     }
     QString skinText() const { return get<QPlainTextEdit>("Text5")->toPlainText(); }
-    PreviewWindow *preview() const { return editor->loadedPreview(); }
+    // Scene 1 over the colours, scene 2 over the picture.
+    const QImage &scene(int n) const
+    {
+        return inPreview<DrawingArea>(n == 1 ? "Picture1" : "Picture2")->image();
+    }
+    bool pictureShown() const { return inPreview("Picture2")->isVisibleTo(preview()); }
+
     void trigger(const char *action) const { get<QAction>(action)->trigger(); }
     void press(const char *button) const
     {
         QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
     }
-    void click(const char *previewButton) const
+    void click(const char *inPreviewWindow) const
     {
-        QTest::mouseClick(inPreview<QAbstractButton>(previewButton), Qt::LeftButton);
+        QTest::mouseClick(inPreview<QAbstractButton>(inPreviewWindow), Qt::LeftButton);
     }
-
     // As the user choosing a row in the list, the same row included.
     void choose(int row) const
     {
@@ -85,7 +91,6 @@ public:
             qFatal("cannot write %s", qPrintable(f.fileName()));
         return f.fileName();
     }
-    // As the user choosing `path` after "Import Backround".
     void importPicture(const QString &path)
     {
         dialogs.chosenFiles << path;
@@ -96,26 +101,18 @@ public:
         inPreview<QLineEdit>("Text1")->setText(name);
         click("Command2");
     }
-    // Scene 1 over the colours, scene 2 over the picture.
-    const QImage &scene(int n) const
-    {
-        return inPreview<DrawingArea>(n == 1 ? "Picture1" : "Picture2")->image();
-    }
-    bool pictureShown() const { return inPreview("Picture2")->isVisibleTo(preview()); }
 
-    // Checks that `seen` are, one for one, texts beginning as `starts` says: the
-    // beginnings separated by "|", with {prog} for the program folder and {chosen} for
-    // `chosen`.
+    // Checks that `seen` are, one for one, texts beginning as `starts` says: beginnings
+    // separated by "|", {prog} for the program folder, {chosen} for `chosen`.
     void verifyBeginnings(const QStringList &seen, const QString &starts,
                           const QString &chosen = {}) const
     {
-        const QStringList expected =
-            starts.isEmpty() ? QStringList() : starts.split(QLatin1Char('|'));
+        const QStringList expected = starts.isEmpty() ? QStringList() : starts.split(u'|');
         QCOMPARE(seen.size(), expected.size());
         for (qsizetype i = 0; i < seen.size(); ++i) {
-            QString start = expected[i];
-            start.replace(QLatin1String("{prog}"), folder.dir().path());
-            start.replace(QLatin1String("{chosen}"), chosen);
+            const QString start = QString(expected[i])
+                                      .replace(QLatin1String("{prog}"), folder.dir().path())
+                                      .replace(QLatin1String("{chosen}"), chosen);
             QVERIFY2(seen[i].startsWith(start), qPrintable(seen[i]));
         }
     }

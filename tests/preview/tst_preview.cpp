@@ -1,10 +1,7 @@
-#include "preview/Blend.h"
 #include "preview/Gradient.h"
 #include "preview/SceneElements.h"
 
 #include "skin/SkinItems.h"
-
-#include "platform/Pictures.h"
 
 #include "common/EditorSession.h"
 
@@ -49,7 +46,9 @@ QByteArray line(const char *key, int opacityByte, QRgb rgb)
            "\r\n";
 }
 
-constexpr QRgb Background = qRgb(10, 200, 90);
+// Red 0 under the panels' 255 at 30 % gives 76.5 in double precision but 77 with the
+// single-precision 0.3 the program blends with.
+constexpr QRgb Background = qRgb(0, 200, 90);
 constexpr QRgb PanelFill = qRgb(255, 0, 0);     // at 30 %
 constexpr QRgb BarFill = qRgb(0, 0, 255);       // at 50 %
 constexpr QRgb ChangeFill = qRgb(0, 255, 0);    // at 70 %
@@ -83,47 +82,15 @@ class tst_preview : public QObject
     Q_OBJECT
 
 private slots:
-    void blendPixels_data();
-    void blendPixels();
     void gradientRows_data();
     void gradientRows();
-    void textModes();
     void compositedScenes_data();
     void compositedScenes();
-    void redrawIsRepeatable();
     void failingRowsLeaveWhatWasDrawn();
-    void pictureBackgroundSwitch();
-    void importsLargePicture();
+    void workingPictures();
     void packages_data();
     void packages();
 };
-
-void tst_preview::blendPixels_data()
-{
-    QTest::addColumn<QRgb>("under");
-    QTest::addColumn<QRgb>("fill");
-    QTest::addColumn<float>("a");
-    QTest::addColumn<QRgb>("result");
-    QTest::newRow("0 % keeps the background")
-        << qRgb(77, 1, 2) << qRgb(255, 255, 255) << 0.0f << qRgb(77, 1, 2);
-    QTest::newRow("100 % is the fill") << qRgb(77, 1, 2) << qRgb(3, 4, 5) << 1.0f << qRgb(3, 4, 5);
-    QTest::newRow("50 % ties: 128, 128, 0")
-        << qRgb(0, 255, 1) << qRgb(255, 0, 0) << 0.5f << qRgb(128, 128, 0);
-    QTest::newRow("30 % is the single 0.3: 77")
-        << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 0.3f << qRgb(77, 77, 77);
-}
-
-void tst_preview::blendPixels()
-{
-    QFETCH(QRgb, under);
-    QFETCH(QRgb, fill);
-    QFETCH(float, a);
-    QFETCH(QRgb, result);
-    QCOMPARE(blend(under, fill, qRound(a * 100)), result);
-    QImage source(4, 3, QImage::Format_RGB32);
-    source.fill(under);
-    QCOMPARE(blendedRect(source, display(fill), {1, 1, 2, 2}, a).pixel(1, 1), result);
-}
 
 void tst_preview::gradientRows_data()
 {
@@ -157,21 +124,6 @@ void tst_preview::gradientRows()
     QVERIFY(image.pixel(6, height - 1) != qRgb(255, 0, 255)); // every row drawn
 }
 
-// The actual texts move the title and its shadow to fit the longer title.
-void tst_preview::textModes()
-{
-    Session s;
-    QVERIFY(s.editor->open());
-    const auto title = [&](const char *name) { return s.inPreview<SceneText>(name); };
-    s.click("Option2");
-    QCOMPARE(title("Label24")->text(), u"Zelvik Cache Editor"_s);
-    QCOMPARE(title("Label24")->geometry(), QRectF(160, 12, 169, 25));
-    QCOMPARE(title("Label5")->geometry(), QRectF(161, 13, 169, 25));
-    s.click("Option1");
-    QCOMPARE(title("Label5")->text(), u"Title Color"_s);
-    QCOMPARE(title("Label1")->geometry(), QRectF(192, 12, 97, 25));
-}
-
 void tst_preview::compositedScenes_data()
 {
     QTest::addColumn<QPoint>("at");
@@ -203,21 +155,6 @@ void tst_preview::compositedScenes()
             expected = blend(expected, fill, percent);
         QCOMPARE(s.scene(scene).pixel(at), expected);
     }
-}
-
-void tst_preview::redrawIsRepeatable()
-{
-    Session s;
-    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
-    s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
-    s.folder.write(u"temp.bmp"_s, "the user's own");
-    QVERIFY(s.editor->open());
-    QCOMPARE(s.scene(2).pixel(10, 10), qRgb(90, 90, 90)); // temp.jpg counts first
-    const QImage once1 = s.scene(1), once2 = s.scene(2);
-    s.preview()->redraw();
-    QCOMPARE(s.scene(1), once1);
-    QCOMPARE(s.scene(2), once2);
-    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "temp.ini", "temp.jpg", "temp2.bmp"}));
 }
 
 void tst_preview::failingRowsLeaveWhatWasDrawn()
@@ -255,34 +192,34 @@ void tst_preview::failingRowsLeaveWhatWasDrawn()
     QCOMPARE(s.scene(2), picture);
 }
 
-void tst_preview::pictureBackgroundSwitch()
+void tst_preview::workingPictures()
 {
     Session s;
     QVERIFY(s.editor->open());
     s.click("Option4");
     QCOMPARE(s.dialogs.messages, QStringList{NoPicture});
     QVERIFY(s.inPreview<QRadioButton>("Option3")->isChecked() && !s.pictureShown());
-    // A working picture from before is shown without a new import.
-    s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(30, 60, 90), "BMP"));
+    // Pictures from before are shown without an import, temp.jpg first; a temp.bmp of the
+    // user's goes with the snapshots.
+    s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
+    s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
+    s.folder.write(u"temp.bmp"_s, "the user's own");
     s.click("Option4");
     QVERIFY(s.inPreview<QRadioButton>("Option4")->isChecked() && s.pictureShown());
-    QCOMPARE(s.scene(2).pixel(5, 5), qRgb(30, 60, 90));
+    QCOMPARE(s.scene(2).pixel(10, 10), qRgb(90, 90, 90));
+    const QImage once1 = s.scene(1), once2 = s.scene(2);
+    s.preview()->redraw();
+    QCOMPARE(s.scene(1), once1);
+    QCOMPARE(s.scene(2), once2);
+    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "temp.ini", "temp.jpg", "temp2.bmp"}));
     s.click("Option3");
     QVERIFY(!s.pictureShown());
     QCOMPARE(s.dialogs.messages.size(), 1);
-}
 
-// A picture above the 128 MB Qt's reader takes by default, imported and shown.
-void tst_preview::importsLargePicture()
-{
-    Session s;
-    QVERIFY(s.editor->open());
+    // A picture above the 128 MB Qt's reader takes by default.
     s.importPicture(s.outside(u"pic.jpg"_s, encodedPicture(qRgb(12, 34, 56), "JPEG", {6000, 6000})));
-    QCOMPARE(s.dialogs.fileRequests.first().filter,
-             u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s);
-    QCOMPARE(s.dialogs.messages, QStringList());
-    QVERIFY(s.inPreview<QRadioButton>("Option4")->isChecked() && s.pictureShown());
-    QCOMPARE(loadPicture(s.folder.file(u"temp.jpg"_s)).size(), QSize(6000, 6000));
+    QCOMPARE(s.dialogs.messages.size(), 1);
+    QVERIFY(s.pictureShown());
     const QRgb shown = s.scene(2).pixel(5, 5);
     QVERIFY(std::abs(qRed(shown) - 12) <= 2 && std::abs(qBlue(shown) - 56) <= 2);
 }

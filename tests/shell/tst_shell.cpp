@@ -2,9 +2,7 @@
 
 #include "common/EditorSession.h"
 
-#include <QCheckBox>
 #include <QProcess>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -13,30 +11,9 @@ class tst_shell : public QObject
     Q_OBJECT
 
 private slots:
-    void hiddenSwitchFlashesTheBackground();
     void oneAboutWindowThatOutlivesTheEditor();
     void oneRunningProgramPerFolder();
 };
-
-// Only a corner of 2 x 5 pixels of the switch lies inside the window.
-void tst_shell::hiddenSwitchFlashesTheBackground()
-{
-    ColourCycle cycle;
-    AboutWindow about(cycle);
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-    auto *check = about.findChild<QCheckBox *>(u"Check1"_s);
-    QCOMPARE(check->geometry().intersected(about.rect()), QRect(392, 216, 2, 5));
-    QSet<QRgb> seen;
-    auto *timer = about.findChild<QTimer *>(u"Timer1"_s);
-    connect(timer, &QTimer::timeout, &about,
-            [&] { seen << about.palette().color(QPalette::Window).rgb(); });
-    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(1, 4));
-    QCOMPARE(timer->interval(), 50);
-    QTRY_VERIFY(seen.size() >= 3);
-    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(1, 4));
-    QVERIFY(!timer->isActive());
-}
 
 void tst_shell::oneAboutWindowThatOutlivesTheEditor()
 {
