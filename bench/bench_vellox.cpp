@@ -1,25 +1,16 @@
 // Timings of what the user waits for, with the targets they are held to. Run with
 // `make bench`; the figures of record are in bench/README.md.
-#include "editor/frmMain.h"
-#include "preview/GDI.h"
-#include "preview/frmPreview.h"
+#include "preview/Blend.h"
 
-#include "skin/ColourTable.h"
-#include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 
-#include "platform/Dialogs.h"
 #include "platform/Numeric.h"
+
+#include "common/EditorSession.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -30,29 +21,6 @@
 #include <string>
 
 namespace {
-
-class SilentDialogs final : public Dialogs
-{
-public:
-    void message(const QString &) override {}
-    Answer question(const QString &) override { return Answer::Yes; }
-    QString openFileName(const QString &, const QString &) override { return chosen; }
-    QString saveFileName(const QString &, const QString &) override { return {}; }
-    QString chosen;
-};
-
-QString factorySkin()
-{
-    return QStringLiteral(VELLOX_DEFAULT_INI);
-}
-
-// A folder laid out like the program's, with the factory skin.
-struct ProgramFolder
-{
-    ProgramFolder() { QFile::copy(factorySkin(), dir.filePath(QStringLiteral("default.ini"))); }
-    ProgramDirectory program() const { return ProgramDirectory(dir.path()); }
-    QTemporaryDir dir;
-};
 
 QImage scenePicture(QSize size)
 {
@@ -67,10 +35,12 @@ QImage scenePicture(QSize size)
 
 // The blend written the plain way, one pixel at a time through the image's accessors.
 // Kept only as the yardstick for the real one.
-QImage perPixelBlend(const QImage &s, DisplayColor c, int x, int y, int w, int h, float a)
+QImage perPixelBlend(const QImage &s, DisplayColour c, QRect rect, float a)
 {
+    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
     QImage out(w, h, QImage::Format_RGB32);
-    const int rc = c & 0xFF, gc = (c >> 8) & 0xFF, bc = (c >> 16) & 0xFF;
+    const Rgb fill = rgbOf(c);
+    const int rc = fill.red, gc = fill.green, bc = fill.blue;
     const double op = a;
     for (int r = 0; r < h; ++r) {
         for (int k = 0; k < w; ++k) {
@@ -84,12 +54,14 @@ QImage perPixelBlend(const QImage &s, DisplayColor c, int x, int y, int w, int h
     return out;
 }
 
+constexpr QRect Panel{48, 64, 188, 251};
+
 void BM_Startup(benchmark::State &state)
 {
     ProgramFolder folder;
-    SilentDialogs dialogs;
+    ScriptedDialogs dialogs;
     for (auto _ : state) {
-        frmMain editor(folder.program(), dialogs);
+        EditorWindow editor(folder.dir(), dialogs);
         editor.open();
         QApplication::processEvents();
         benchmark::DoNotOptimize(editor.loadedPreview());
@@ -108,56 +80,49 @@ void BM_BlendPanel(benchmark::State &state)
 {
     const QImage source = scenePicture({480, 360});
     for (auto _ : state)
-        benchmark::DoNotOptimize(GDI::BlendBitmap(source, 0x5E3A22, 48, 64, 188, 251, 0.5f));
+        benchmark::DoNotOptimize(blendedRect(source, 0x5E3A22, Panel, 0.5f));
 }
 BENCHMARK(BM_BlendPanel)->Unit(benchmark::kMicrosecond);
 
 void BM_BlendPanelPerPixel(benchmark::State &state)
 {
     const QImage source = scenePicture({480, 360});
-    if (perPixelBlend(source, 0x5E3A22, 48, 64, 188, 251, 0.5f) !=
-        GDI::BlendBitmap(source, 0x5E3A22, 48, 64, 188, 251, 0.5f))
+    if (perPixelBlend(source, 0x5E3A22, Panel, 0.5f) != blendedRect(source, 0x5E3A22, Panel, 0.5f))
         state.SkipWithError("the reference disagrees with the blend");
     for (auto _ : state)
-        benchmark::DoNotOptimize(perPixelBlend(source, 0x5E3A22, 48, 64, 188, 251, 0.5f));
+        benchmark::DoNotOptimize(perPixelBlend(source, 0x5E3A22, Panel, 0.5f));
 }
 BENCHMARK(BM_BlendPanelPerPixel)->Unit(benchmark::kMicrosecond);
 
+// The editor over the factory skin, a picture background present.
+struct OpenSession : Session
+{
+    OpenSession()
+    {
+        scenePicture({480, 360}).save(folder.file(QStringLiteral("temp2.bmp")), "BMP");
+        editor->open();
+    }
+};
+
 void BM_UpdateWithPicture(benchmark::State &state)
 {
-    ProgramFolder folder;
-    scenePicture({480, 360}).save(folder.dir.filePath(QStringLiteral("temp2.bmp")), "BMP");
-    ColourTable colors;
-    readSkinFile(factorySkin(), colors);
-    SilentDialogs dialogs;
-    CommonDialog CD(dialogs);
-    frmPreview preview(folder.program(), {colors, [] { return QString(); }}, CD, dialogs);
-    preview.Form_Load();
+    OpenSession s;
     for (auto _ : state)
-        preview.Update();
+        s.preview()->redraw();
 }
 BENCHMARK(BM_UpdateWithPicture)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyChange(benchmark::State &state)
 {
-    ProgramFolder folder;
-    scenePicture({480, 360}).save(folder.dir.filePath(QStringLiteral("temp2.bmp")), "BMP");
-    SilentDialogs dialogs;
-    frmMain editor(folder.program(), dialogs);
-    editor.open();
-    auto *combo = editor.findChild<QComboBox *>(QStringLiteral("Combo1"));
-    auto *code = editor.findChild<QLineEdit *>(QStringLiteral("Text7"));
-    auto *apply = editor.findChild<QAbstractButton *>(QStringLiteral("Command1"));
-    combo->setCurrentIndex(Row::RectBg);
-    emit combo->activated(Row::RectBg);
+    OpenSession s;
+    s.choose(Row::RectBg);
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        code->setText(QStringLiteral("0x80%1FF00").arg(n++ % 256, 2, 16, QLatin1Char('0')));
+        s.code()->setText(QStringLiteral("0x80%1FF00").arg(n++ % 256, 2, 16, QLatin1Char('0')));
         state.ResumeTiming();
-        apply->click();
+        s.get<QPushButton>("Command1")->click();
     }
-    editor.close();
 }
 BENCHMARK(BM_ApplyChange)->Unit(benchmark::kMillisecond);
 
@@ -173,32 +138,24 @@ void writePhoto(const QString &path, QSize size)
 }
 
 // "Import Backround" with `photo` chosen, the preview shown over the factory skin.
-struct Importer
+void importRepeatedly(benchmark::State &state, Session &s, const QString &photo)
 {
-    explicit Importer(const QString &photo)
-    {
-        readSkinFile(factorySkin(), colors);
-        dialogs.chosen = photo;
-        preview.Form_Load();
-        button = preview.findChild<QAbstractButton *>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.dialogs.chosenFiles = {photo};
+        state.ResumeTiming();
+        s.click("Command1");
     }
-    ProgramFolder folder;
-    ColourTable colors;
-    SilentDialogs dialogs;
-    CommonDialog CD{dialogs};
-    frmPreview preview{folder.program(), {colors, [] { return QString(); }}, CD, dialogs};
-    QAbstractButton *button = nullptr;
-};
+}
 
 void BM_Import100MegapixelJpeg(benchmark::State &state)
 {
-    QTemporaryDir elsewhere;
-    const QString photo = elsewhere.filePath(QStringLiteral("photo.jpg"));
+    Session s;
+    s.editor->open();
+    const QString photo = s.elsewhere.filePath(QStringLiteral("photo.jpg"));
     writePhoto(photo, {10000, 10000});
-    Importer importer(photo);
-    for (auto _ : state)
-        importer.button->click();
-    if (!QFile::exists(importer.folder.dir.filePath(QStringLiteral("temp.jpg"))))
+    importRepeatedly(state, s, photo);
+    if (!s.folder.exists(QStringLiteral("temp.jpg")))
         state.SkipWithError("the photo was not imported");
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -209,22 +166,11 @@ BENCHMARK(BM_Import100MegapixelJpeg)->Unit(benchmark::kMillisecond)->Iterations(
 // A JPEG whose header claims 60000 x 60000 pixels: refused before anything is decoded.
 void BM_RefuseHugePicture(benchmark::State &state)
 {
-    QTemporaryDir elsewhere;
-    const QString photo = elsewhere.filePath(QStringLiteral("huge.jpg"));
-    QByteArray jpeg;
-    {
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        scenePicture({64, 64}).save(&buffer, "JPEG");
-    }
+    Session s;
+    s.editor->open();
+    QByteArray jpeg = encoded(scenePicture({64, 64}), "JPEG");
     jpeg.replace(jpeg.indexOf("\xff\xc0") + 5, 4, "\xea\x60\xea\x60");
-    QFile file(photo);
-    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
-        state.SkipWithError("cannot write the picture");
-    file.close();
-    Importer importer(photo);
-    for (auto _ : state)
-        importer.button->click();
+    importRepeatedly(state, s, s.outside(QStringLiteral("huge.jpg"), jpeg));
 }
 BENCHMARK(BM_RefuseHugePicture)->Unit(benchmark::kMillisecond);
 

@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(code.size() == 10 && colourFromCode(code) == parts);
         ColourTable table;
         table.set(0, text);
-        FUZZ_CHECK(displayColourOf(table, 0) == parts->red + parts->green * 256 + parts->blue * 65536);
+        FUZZ_CHECK(displayColourOf(table, 0) ==
+                   parts->red + parts->green * 256 + parts->blue * 65536);
         FUZZ_CHECK(opacityOf(table, 0) == static_cast<float>(parts->opacity / 100.0));
     } catch (const Error &e) {
         FUZZ_CHECK(e.code() == Error::TypeMismatch);

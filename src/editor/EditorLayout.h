@@ -28,7 +28,8 @@ inline constexpr ControlSpec OpacitySlider{"Slider4"_L1, {56, 208, 193, 17}};
 inline constexpr ControlSpec CodeLabel{"Label8"_L1, {16, 240, 65, 17}, "Skin.ini Code:"_L1};
 inline constexpr ControlSpec CodeEdit{"Text7"_L1, {88, 240, 153, 19}};
 // The buttons belong to the window and lie in front of the colour frame's lower part.
-inline constexpr ControlSpec RestoreButton{"Command2"_L1, {24, 280, 105, 25}, "Restore Defaults"_L1};
+inline constexpr ControlSpec RestoreButton{
+    "Command2"_L1, {24, 280, 105, 25}, "Restore Defaults"_L1};
 inline constexpr ControlSpec ApplyButton{"Command1"_L1, {144, 280, 105, 25}, "Apply Change"_L1};
 inline constexpr ControlSpec SkinFrame{"Frame2"_L1, {272, 8, 241, 305}, "Skin.ini"_L1};
 // Inside the skin frame.

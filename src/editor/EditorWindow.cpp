@@ -56,8 +56,8 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
         } catch (const Error &e) {
             if (onFailure == OnFailure::GoOn)
                 continue;
-            const QString question = e.description() + " ("_L1 + QString::number(e.code()) +
-                                     ")\r\n\r\nContinue?"_L1;
+            const QString question =
+                e.description() + " ("_L1 + QString::number(e.code()) + ")\r\n\r\nContinue?"_L1;
             if (dialogs.question(question) == Dialogs::Answer::No)
                 return;
         }
@@ -118,7 +118,7 @@ void EditorWindow::buildControls()
     applyButton->raise();
     restoreButton->raise();
 
-    QWidget *tabOrder[] = {itemList,    skinTextEdit, applyButton, restoreButton, codeEdit,
+    QWidget *tabOrder[] = {itemList,  skinTextEdit, applyButton, restoreButton, codeEdit,
                            redSlider, greenSlider,  blueSlider,  opacitySlider};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -249,9 +249,8 @@ void EditorWindow::followWindowState()
 PreviewWindow *EditorWindow::previewWindow()
 {
     if (!m_preview) {
-        m_preview =
-            new PreviewWindow(m_programDir, {m_colours, [this] { return shownSkinText(); }},
-                              m_workingPicture, m_fileDialog, m_dialogs, this);
+        m_preview = new PreviewWindow(m_programDir, {m_colours, [this] { return shownSkinText(); }},
+                                      m_workingPicture, m_fileDialog, m_dialogs, this);
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees

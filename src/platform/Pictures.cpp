@@ -162,7 +162,8 @@ bool bmpHoldsItsRows(const char *h, qint64 fileSize)
 {
     const quint32 info = readLE<quint32>(h + Bmp::InfoSize);
     const quint32 compression = readLE<quint32>(h + Bmp::Compression);
-    if (info < InfoHeaderSize || (compression != Bmp::Uncompressed && compression != Bmp::BitFields))
+    if (info < InfoHeaderSize ||
+        (compression != Bmp::Uncompressed && compression != Bmp::BitFields))
         return true;
     const qint64 width = readLE<qint32>(h + Bmp::Width);
     const qint64 height = qAbs(qint64(readLE<qint32>(h + Bmp::Height)));
@@ -171,13 +172,15 @@ bool bmpHoldsItsRows(const char *h, qint64 fileSize)
     // stays far from overflowing for all others.
     if (width <= 0 || width > (1 << 24) || bits == 0 || bits > 64)
         return true;
-    return fileSize >= qint64(readLE<quint32>(h + Bmp::PixelsOffset)) + rowBytes(width, bits) * height;
+    return fileSize >=
+           qint64(readLE<quint32>(h + Bmp::PixelsOffset)) + rowBytes(width, bits) * height;
 }
 
 // Whether a JPEG's data runs to its end-of-image marker. Qt's reader decodes a file cut
 // short without complaint, its missing part grey. Segments are skipped by their length,
 // so the end marker of an embedded thumbnail does not count; data after the end marker
-// (phones append some) does not matter.
+// (phones append some) does not matter. One loop over the stream, as the markers come:
+// split up, its parts would have to hand the read position back and forth.
 bool jpegReachesEnd(QIODevice &in)
 {
     QByteArray chunk;
@@ -231,60 +234,75 @@ bool jpegReachesEnd(QIODevice &in)
     }
 }
 
-} // namespace
-
-QImage loadPicture(const QString &path)
+Error loadError(const QString &path, Error::Code code, const QString &reason)
 {
-    const auto fail = [&](Error::Code code, const QString &reason) {
-        return Error::file(code, "load the picture", path, reason);
-    };
-    const auto endsEarly = [&] {
-        return fail(Error::InvalidPicture, QStringLiteral("the file ends early; it is damaged"));
-    };
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw fail(Error::FileNotFound, QStringLiteral("file not found"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw fail(Error::PathFileAccess, file.errorString());
+    return Error::file(code, "load the picture", path, reason);
+}
 
-    // Snapshots and working pictures are plain 24-bit bitmaps: read those directly.
-    char header[HeadersSize];
-    const bool headerRead = file.read(header, HeadersSize) == HeadersSize;
-    if (headerRead) {
-        if (const auto layout = plainBmp24(header)) {
-            const qint64 rows = qAbs(qint64(layout->height));
-            if (qint64(layout->width) * rows > largestPixels())
-                throw tooLarge(path, layout->width, rows);
-            // A damaged picture is told as such, not shown with rows missing.
-            if (!bmpHoldsItsRows(header, file.size()) || !file.seek(layout->offset))
-                throw endsEarly();
-            QImage image = decodeBmp24(file, *layout);
-            if (image.isNull())
-                throw endsEarly();
-            return image;
-        }
-    }
-    file.seek(0);
+// A damaged picture is told as such, not shown with rows or a part missing.
+Error endsEarly(const QString &path)
+{
+    return loadError(path, Error::InvalidPicture,
+                     QStringLiteral("the file ends early; it is damaged"));
+}
 
+QImage decodePlainBmp24(QFile &file, const char *header, const Bmp24Layout &layout)
+{
+    const qint64 rows = qAbs(qint64(layout.height));
+    if (qint64(layout.width) * rows > largestPixels())
+        throw tooLarge(file.fileName(), layout.width, rows);
+    if (!bmpHoldsItsRows(header, file.size()) || !file.seek(layout.offset))
+        throw endsEarly(file.fileName());
+    QImage image = decodeBmp24(file, layout);
+    if (image.isNull())
+        throw endsEarly(file.fileName());
+    return image;
+}
+
+// Any other bitmap or a JPEG, through Qt's reader, once the file is known to be whole.
+// `header` holds the first bytes of a file that has at least that many.
+QImage decodeWithQt(QFile &file, const char *header)
+{
+    const QString &path = file.fileName();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
     if (format != "bmp" && format != "jpeg")
-        throw fail(Error::InvalidPicture, format.isEmpty()
-                                              ? reader.errorString()
-                                              : QStringLiteral("it is not a BMP or JPEG picture"));
+        throw loadError(path, Error::InvalidPicture,
+                        format.isEmpty() ? reader.errorString()
+                                         : QStringLiteral("it is not a BMP or JPEG picture"));
     if (const QSize size = reader.size();
         size.isValid() && qint64(size.width()) * size.height() > largestPixels())
         throw tooLarge(path, size.width(), size.height());
     const qint64 at = file.pos();
-    if (format == "bmp" && headerRead && !bmpHoldsItsRows(header, file.size()))
-        throw endsEarly();
+    if (format == "bmp" && header && !bmpHoldsItsRows(header, file.size()))
+        throw endsEarly(path);
     if (format == "jpeg" && !(file.seek(0) && jpegReachesEnd(file) && file.seek(at)))
-        throw endsEarly();
+        throw endsEarly(path);
     QImage image = reader.read();
     if (image.isNull())
-        throw fail(Error::InvalidPicture, reader.errorString());
+        throw loadError(path, Error::InvalidPicture, reader.errorString());
     return image;
+}
+
+} // namespace
+
+QImage loadPicture(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw loadError(path, Error::FileNotFound, QStringLiteral("file not found"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw loadError(path, Error::PathFileAccess, file.errorString());
+    // Snapshots and working pictures are plain 24-bit bitmaps: read those directly.
+    char header[HeadersSize];
+    const bool headerRead = file.read(header, HeadersSize) == HeadersSize;
+    if (headerRead) {
+        if (const auto layout = plainBmp24(header))
+            return decodePlainBmp24(file, header, *layout);
+    }
+    file.seek(0);
+    return decodeWithQt(file, headerRead ? header : nullptr);
 }
 
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability,

@@ -120,7 +120,13 @@ const std::array<ShapeRole, 7> ShapeRoles = {{
     {"Shape6", "Shape7", {50, 112, 184, 17}, Rounded, Row::ChangeColour, Row::ChangeOutline, Bars},
     {"Shape4", "Shape9", {242, 144, 184, 17}, Rounded, Row::SelectColour, Row::SelectOutline, Bars},
     {"Shape5", "Shape8", {50, 144, 184, 17}, Rounded, Row::SelectColour, Row::SelectOutline, Bars},
-    {"Shape1", "Shape12", {72, 200, 313, 65}, Square, Row::MenuBgColour, Row::MenuOutlineColour, Bars},
+    {"Shape1",
+     "Shape12",
+     {72, 200, 313, 65},
+     Square,
+     Row::MenuBgColour,
+     Row::MenuOutlineColour,
+     Bars},
 }};
 
 TitlePlacement titlePlacement(TextMode mode, size_t role)

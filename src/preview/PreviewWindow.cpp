@@ -62,9 +62,8 @@ template <typename F> void ignoringRedrawFailure(F &&handler)
 
 } // namespace
 
-PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, Skin skin,
-                             WorkingPicture &picture, CommonDialog &fileDialog, Dialogs &dialogs,
-                             QWidget *parent)
+PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, Skin skin, WorkingPicture &picture,
+                             CommonDialog &fileDialog, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
       m_colours(skin.colours), m_skinText(std::move(skin.text)), m_picture(picture),
       m_fileDialog(fileDialog), m_dialogs(dialogs)
@@ -357,8 +356,8 @@ void PreviewWindow::blendPhase(Scene scene, BlendPhase phase)
 void PreviewWindow::blend(DrawingArea *area, const SceneShape *shape, int row)
 {
     const QRect r = shape->pixelRect();
-    const QImage blended = blendedRect(area->basePicture(), shape->fillColour(), r,
-                                       opacityOf(m_colours, row));
+    const QImage blended =
+        blendedRect(area->basePicture(), shape->fillColour(), r, opacityOf(m_colours, row));
     area->draw([&](QImage &image) { copyRect(image, blended, r); });
 }
 

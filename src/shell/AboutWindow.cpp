@@ -13,7 +13,8 @@ namespace {
 
 constexpr QSize WindowSize{394, 221};
 constexpr ControlSpec Title{"Label3"_L1, {64, 16, 265, 25}, "Vellox v1.6.2 Beta"_L1};
-constexpr ControlSpec Text{"Label2"_L1, {8, 48, 377, 57},
+constexpr ControlSpec Text{"Label2"_L1,
+                           {8, 48, 377, 57},
                            "     Vellox is a small side project for Zantho: pick a colour, see "
                            "it on the Zantho screen at once, and take the skin with you. Many "
                            "thanks to Quillon and Marrowen for their testing and ideas."_L1};

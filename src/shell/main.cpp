@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
     }
 
     EditorWindow editor(programDir, dialogs);
-    QObject::connect(&editor, &EditorWindow::aboutRequested, [&] { showAbout(about, aboutColours); });
+    QObject::connect(&editor, &EditorWindow::aboutRequested,
+                     [&] { showAbout(about, aboutColours); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
                      &EditorWindow::bringToFront);
     if (!editor.open())

@@ -16,7 +16,8 @@ constexpr SkinItem blank()
 {
     return {""_L1, ItemKind::Blank, {}, Opacity::Fixed};
 }
-constexpr SkinItem colour(QLatin1StringView label, QLatin1StringView key, Opacity o = Opacity::Fixed)
+constexpr SkinItem colour(QLatin1StringView label, QLatin1StringView key,
+                          Opacity o = Opacity::Fixed)
 {
     return {label, ItemKind::Colour, key, o};
 }

@@ -73,21 +73,11 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
-// A temporary program directory, holding the shipped factory skin unless asked not to.
+// A temporary program directory holding the shipped factory skin.
 class ProgramFolder
 {
 public:
-    enum class Content
-    {
-        FactorySkin,
-        Empty
-    };
-
-    explicit ProgramFolder(Content content = Content::FactorySkin)
-    {
-        if (content == Content::FactorySkin)
-            write(QStringLiteral("default.ini"), factorySkin());
-    }
+    ProgramFolder() { write(QStringLiteral("default.ini"), factorySkin()); }
     static QByteArray factorySkin()
     {
         QFile f(QStringLiteral(VELLOX_DEFAULT_INI));

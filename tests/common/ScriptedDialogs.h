@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Answers from queues and records every message, so no test reaches a real modal window.
-// An empty queue answers No or cancels, and counts the request as unscripted.
+// An empty queue answers No or cancels.
 class ScriptedDialogs final : public Dialogs
 {
 public:
@@ -20,7 +20,7 @@ public:
     Answer question(const QString &text) override
     {
         questions << text;
-        return answers.isEmpty() ? (++unscripted, Answer::No) : answers.takeFirst();
+        return answers.isEmpty() ? Answer::No : answers.takeFirst();
     }
     QString openFileName(const QString &f, const QString &i) override { return file(false, f, i); }
     QString saveFileName(const QString &f, const QString &i) override { return file(true, f, i); }
@@ -28,12 +28,11 @@ public:
     QStringList messages, questions, chosenFiles;
     QList<Answer> answers;
     QList<FileRequest> fileRequests;
-    int unscripted = 0;
 
 private:
     QString file(bool save, const QString &filter, const QString &initial)
     {
         fileRequests.append({save, filter, initial});
-        return chosenFiles.isEmpty() ? (++unscripted, QString()) : chosenFiles.takeFirst();
+        return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
     }
 };

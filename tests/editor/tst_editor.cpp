@@ -148,7 +148,8 @@ void tst_editor::controlsShow_data()
         "FF 80 00 50 on FF8000 0x80FF8000");
     row("typed, opaque keeps opacity", factory, 0, Row::BgColour1, u"0x80FF8000"_s,
         "FF 80 00 100 off FF8000 0x80FF8000");
-    row("typed without prefix", factory, 0, Row::RectBg, u"FF8000"_s, "00 00 00 50 on 000000 FF8000");
+    row("typed without prefix", factory, 0, Row::RectBg, u"FF8000"_s,
+        "00 00 00 50 on 000000 FF8000");
     row("typed non-hex opacity", factory, 0, Row::RectBg, u"0xGG112233"_s,
         "11 22 33 0 on 112233 0xGG112233");
     row("typed away", factory, 0, Row::RectBg, u""_s, "00 00 00 0 on 000000 ");
@@ -275,7 +276,8 @@ void tst_editor::loadAndSave()
     QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
     // A lone LF is a character of the code, and travels with it.
     const QString loaded = factoryText(u"RectBg = 0x99223A5E"_s, u"RectBg = 0x4c010203\nShadow"_s);
-    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(loaded).replace("\r\nShadow\r\n", "\nShadow\r\n"));
+    QCOMPARE(s.folder.read(u"temp.ini"_s),
+             asSkinFile(loaded).replace("\r\nShadow\r\n", "\nShadow\r\n"));
     // Cancelling, or a name that does not exist, changes nothing.
     s.choose(Row::RectBg);
     s.trigger("loadskin");

@@ -6,7 +6,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -59,7 +58,7 @@ void tst_platform::picturesByContent()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, exact);
-    ProgramFolder folder(ProgramFolder::Content::Empty);
+    ProgramFolder folder;
     folder.write(name, bytes);
     const QImage loaded = loadPicture(folder.file(name)).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(loaded.size(), QSize(33, 5));
@@ -68,8 +67,9 @@ void tst_platform::picturesByContent()
     // Saved as a bitmap whatever the name, and read back pixel for pixel, by Qt too.
     savePictureBmp(loaded, folder.file(u"out.jpg"_s), Durability::Atomic, AtLink::ReplaceLink);
     QCOMPARE(loadPicture(folder.file(u"out.jpg"_s)), loaded);
-    QCOMPARE(QImage::fromData(folder.read(u"out.jpg"_s), "BMP").convertToFormat(QImage::Format_RGB32),
-             loaded);
+    QCOMPARE(
+        QImage::fromData(folder.read(u"out.jpg"_s), "BMP").convertToFormat(QImage::Format_RGB32),
+        loaded);
 }
 
 QTEST_MAIN(tst_platform)

@@ -42,7 +42,8 @@ DisplayColour display(QRgb c)
 QByteArray line(const char *key, int opacityByte, QRgb rgb)
 {
     return QByteArray(key) + " = 0x" +
-           QByteArray::number(quint32(opacityByte) << 24 | (rgb & 0xFFFFFF), 16).rightJustified(8, '0') +
+           QByteArray::number(quint32(opacityByte) << 24 | (rgb & 0xFFFFFF), 16)
+               .rightJustified(8, '0') +
            "\r\n";
 }
 
@@ -68,10 +69,6 @@ QByteArray sceneSkin()
            line("RectBg", 0x4C, PanelFill) + line("SelectColor", 0x7F, BarFill) +
            line("ChangeColor", 0xB2, ChangeFill) + line("MenuBgColor", 0x99, PopupFill);
 }
-
-const QByteArray PlainSkin = "k = 1\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
-const QByteArray SkinWithBackground =
-    "k = 1\r\nbackground = background.bmp\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
 
 } // namespace
 
@@ -105,8 +102,6 @@ void tst_preview::gradientRows_data()
         << 360 << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 359 << qRgb(254, 254, 254);
     QTest::newRow("red to blue, 50 of 100")
         << 100 << qRgb(255, 0, 0) << qRgb(0, 0, 255) << 50 << qRgb(128, 0, 127);
-    QTest::newRow("red to blue, 1 of 100")
-        << 100 << qRgb(255, 0, 0) << qRgb(0, 0, 255) << 1 << qRgb(252, 0, 3);
 }
 
 void tst_preview::gradientRows()
@@ -162,11 +157,9 @@ void tst_preview::failingRowsLeaveWhatWasDrawn()
     Session s(sceneSkin());
     s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
     QVERIFY(s.editor->open());
-    const QImage first = s.scene(1);
-    const auto colourOf = [&](const char *name) {
-        return s.inPreview<SceneText>(name)->textColour();
-    };
-    const auto outlineOf = [&](const char *name) {
+    const QImage first = s.scene(1), picture = s.scene(2);
+    const auto text = [&](const char *name) { return s.inPreview<SceneText>(name)->textColour(); };
+    const auto outline = [&](const char *name) {
         return s.inPreview<SceneShape>(name)->outlineColour();
     };
     // A failing background row: nothing drawn, nothing coloured.
@@ -174,21 +167,19 @@ void tst_preview::failingRowsLeaveWhatWasDrawn()
     s.apply(Row::BgColour2, QString());
     s.apply(Row::TitleColour, u"0xFF0A0B0C"_s);
     QCOMPARE(s.scene(1), first);
-    QVERIFY(colourOf("Label1") != 0x0C0B0A);
-
+    QVERIFY(text("Label1") != 0x0C0B0A);
     // A failing element row: the rows before it take their colours, no blend is made,
     // and the picture scene keeps what it showed.
-    const QImage picture = s.scene(2);
     s.apply(Row::TextColour, u"0xFFnotHX"_s);
     s.apply(Row::RectOutline, u"0xFF0D0E0F"_s);
     s.apply(Row::SelectOutline, u"0xFF111213"_s);
     s.apply(Row::BgColour2, u"0xFF000000"_s);
     QCOMPARE(s.dialogs.questions.size(), 6);
-    QCOMPARE(colourOf("Label24"), 0x0C0B0A);
-    QCOMPARE(outlineOf("Shape11"), 0x0F0E0D);
-    QCOMPARE(outlineOf("Shape5"), display(qRgb(18, 36, 54)));
-    QCOMPARE(s.scene(1).pixel(100, 290), s.scene(1).pixel(10, 290));
+    QCOMPARE(text("Label24"), 0x0C0B0A);
+    QCOMPARE(outline("Shape11"), 0x0F0E0D);
+    QCOMPARE(outline("Shape5"), display(qRgb(18, 36, 54)));
     QVERIFY(s.scene(1) != first);
+    QCOMPARE(s.scene(1).pixel(100, 290), s.scene(1).pixel(10, 290));
     QCOMPARE(s.scene(2), picture);
 }
 
@@ -217,7 +208,8 @@ void tst_preview::workingPictures()
     QCOMPARE(s.dialogs.messages.size(), 1);
 
     // A picture above the 128 MB Qt's reader takes by default.
-    s.importPicture(s.outside(u"pic.jpg"_s, encodedPicture(qRgb(12, 34, 56), "JPEG", {6000, 6000})));
+    s.importPicture(
+        s.outside(u"pic.jpg"_s, encodedPicture(qRgb(12, 34, 56), "JPEG", {6000, 6000})));
     QCOMPARE(s.dialogs.messages.size(), 1);
     QVERIFY(s.pictureShown());
     const QRgb shown = s.scene(2).pixel(5, 5);
@@ -226,58 +218,57 @@ void tst_preview::workingPictures()
 
 void tst_preview::packages_data()
 {
-    QTest::addColumn<QString>("first");  // the picture imported before the first export
-    QTest::addColumn<QString>("second"); // before a second export, or none
+    QTest::addColumn<QStringList>("imports"); // a picture before each export; "" for none
     QTest::addColumn<Dialogs::Answer>("replace");
     QTest::addColumn<QStringList>("files"); // of the package in the end
-    QTest::addColumn<QByteArray>("skin");
+    QTest::addColumn<bool>("backgroundLine");
     using A = Dialogs::Answer;
-    const QStringList plain{u"skin.ini"_s};
     const QStringList jpg{u"background.jpg"_s, u"skin.ini"_s};
     const QStringList bmp{u"background.bmp"_s, u"skin.ini"_s};
-    QTest::newRow("no picture") << QString() << QString() << A::No << plain << PlainSkin;
-    QTest::newRow("jpg picture") << u"a.jpg"_s << QString() << A::No << jpg << PlainSkin;
-    QTest::newRow("bmp picture") << u"a.bmp"_s << QString() << A::No << bmp << SkinWithBackground;
-    QStringList replaced{u"background.jpg"_s, u"notes.txt"_s, u"skin.ini"_s};
-    QTest::newRow("replaced") << u"a.bmp"_s << u"b.jpg"_s << A::Yes << replaced << PlainSkin;
-    QStringList kept{u"background.bmp"_s, u"notes.txt"_s, u"skin.ini"_s};
-    QTest::newRow("kept") << u"a.bmp"_s << u"b.jpg"_s << A::No << kept << SkinWithBackground;
+    QTest::newRow("no picture") << QStringList{QString()} << A::No << QStringList{u"skin.ini"_s}
+                                << false;
+    QTest::newRow("jpg picture") << QStringList{u"a.jpg"_s} << A::No << jpg << false;
+    QTest::newRow("bmp picture") << QStringList{u"a.bmp"_s} << A::No << bmp << true;
+    const QStringList twice{u"a.bmp"_s, u"b.jpg"_s};
+    QTest::newRow("replaced") << twice << A::Yes << QStringList{jpg[0], u"notes.txt"_s, jpg[1]}
+                              << false;
+    QTest::newRow("kept") << twice << A::No << QStringList{bmp[0], u"notes.txt"_s, bmp[1]} << true;
 }
 
 void tst_preview::packages()
 {
-    QFETCH(QString, first);
-    QFETCH(QString, second);
+    QFETCH(QStringList, imports);
     QFETCH(Dialogs::Answer, replace);
     QFETCH(QStringList, files);
-    QFETCH(QByteArray, skin);
+    QFETCH(bool, backgroundLine);
     Session s;
     QVERIFY(s.editor->open());
     s.get<QPlainTextEdit>("Text5")->setPlainText(u"k = 1"_s);
-    const auto import = [&](const QString &name, QRgb colour) {
-        if (!name.isEmpty())
-            s.importPicture(s.outside(name, encodedPicture(colour, "BMP", {20, 10})));
-    };
-    import(first, qRgb(7, 8, 9));
-    QCOMPARE(s.pictureShown(), !first.isEmpty());
-    if (!first.isEmpty())
-        QCOMPARE(s.scene(2).pixel(0, 0), qRgb(7, 8, 9));
-    s.click("Option3"); // the package takes the picture whichever background is shown
-    s.createPackage(u" My Skin "_s);
-    const QString done = u"Package  My Skin  saved in the Vellox directory in My Projects\\ My Skin "_s;
-    QCOMPARE(s.dialogs.messages, QStringList{done});
-    if (!second.isEmpty()) {
-        s.folder.write(u"My Projects/ My Skin /notes.txt"_s, "mine");
-        import(second, qRgb(7, 8, 9));
+    const QString folder = u"My Projects/ My Skin /"_s;
+    for (const QString &picture : imports) {
+        if (picture != imports.first())
+            s.folder.write(folder + u"notes.txt"_s, "mine"); // the user's own, kept
+        if (!picture.isEmpty()) {
+            s.importPicture(s.outside(picture, encodedPicture(qRgb(7, 8, 9), "BMP", {20, 10})));
+            QVERIFY(s.pictureShown());
+            QCOMPARE(s.scene(2).pixel(0, 0), qRgb(7, 8, 9));
+        }
+        s.click("Option3"); // the package takes the picture whichever background is shown
         s.dialogs.answers = {replace};
         s.createPackage(u" My Skin "_s);
-        QCOMPARE(s.dialogs.questions.size(), 1);
-        QVERIFY(s.dialogs.questions.first().contains(u" My Skin "_s));
-        QCOMPARE(s.dialogs.messages.size(), replace == Dialogs::Answer::Yes ? 2 : 1);
     }
-    const QDir package(s.folder.file(u"My Projects/ My Skin "_s));
+    s.verifyBeginnings(
+        s.dialogs.messages + s.dialogs.questions,
+        u"Package  My Skin  saved in the Vellox directory in My Projects\\ My Skin "_s +
+            (imports.size() == 1 ? u""_s
+             : replace == Dialogs::Answer::Yes
+                 ? u"|Package  My Skin  saved|A package named  My Skin  already"_s
+                 : u"|A package named  My Skin  already"_s));
+    const QDir package(s.folder.file(folder));
     QCOMPARE(package.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
-    QCOMPARE(s.folder.read(u"My Projects/ My Skin /skin.ini"_s), skin);
+    QCOMPARE(s.folder.read(folder + u"skin.ini"_s),
+             "k = 1\r\n" + QByteArray(backgroundLine ? "background = background.bmp\r\n" : "") +
+                 "\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n");
     if (files.size() > 1) {
         const QImage saved(package.filePath(files.first()), "BMP");
         QCOMPARE(saved.size(), QSize(20, 10));

@@ -84,7 +84,7 @@ void tst_skin::reading()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, code);
-    ProgramFolder folder(ProgramFolder::Content::Empty);
+    ProgramFolder folder;
     folder.write(u"skin.ini"_s, bytes);
     ColourTable table;
     table.set(Row::BgColour1, Untouched);
@@ -100,12 +100,12 @@ void tst_skin::reading()
 // Both working pictures at once: the plain skin, then the skin naming its background.
 void tst_skin::packageSkinWithBothPictures()
 {
-    ProgramFolder folder(ProgramFolder::Content::Empty);
+    ProgramFolder folder;
     writePackageSkin(folder.file(u"skin.ini"_s), u"k = 1"_s, {true, true});
     writePackageSkin(QString(), u"k = 1"_s, {true, true});
     QCOMPARE(folder.read(u"skin.ini"_s),
              "k = 1\r\n" + Comment + "k = 1\r\nbackground = background.bmp\r\n" + Comment);
-    QCOMPARE(folder.tree(), QStringList{u"skin.ini"_s});
+    QCOMPARE(folder.tree(), (QStringList{u"default.ini"_s, u"skin.ini"_s}));
 }
 
 QTEST_GUILESS_MAIN(tst_skin)
