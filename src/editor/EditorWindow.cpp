@@ -205,21 +205,11 @@ void EditorWindow::unloadWindow()
     const auto report = [this](const Error &e) {
         m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
     };
-    const auto remove = [&](QLatin1StringView name) {
-        const QString path = m_programDir.file(name);
-        if (!fileExists(path))
-            return;
-        try {
-            deleteFile(path);
-        } catch (const Error &e) {
-            report(e);
-        }
-    };
-    remove(ProgramDirectory::WorkingSkin);
+    deleteIfPresent(m_programDir.file(ProgramDirectory::WorkingSkin), report);
     m_workingPicture.discard(report);
     // The snapshot lives only inside a redraw; one that is still there was left by a
     // failure.
-    remove(ProgramDirectory::Snapshot);
+    deleteIfPresent(m_programDir.file(ProgramDirectory::Snapshot), report);
 }
 
 void EditorWindow::changeEvent(QEvent *event)

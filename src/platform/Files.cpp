@@ -221,6 +221,17 @@ void deleteFile(const QString &path)
         throw Error::file(Error::PathFileAccess, "delete", path, file.errorString());
 }
 
+void deleteIfPresent(const QString &path, const std::function<void(const Error &)> &report)
+{
+    if (!fileExists(path))
+        return;
+    try {
+        deleteFile(path);
+    } catch (const Error &e) {
+        report(e);
+    }
+}
+
 void createFolder(const QString &path)
 {
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {

@@ -9,8 +9,12 @@
 // Folders do not count. The empty path never touches the disk.
 bool fileExists(const QString &path);
 
+class Error;
+
 // Each of these throws Error naming the path and the system's reason.
 void deleteFile(const QString &path);
+// Deletes the file at `path` if there is one; a failure goes to `report`, not up.
+void deleteIfPresent(const QString &path, const std::function<void(const Error &)> &report);
 // Creates exactly one folder; its parent must exist.
 void createFolder(const QString &path);
 // A symbolic link at `path` (dangling or not) is removed; its target is left alone.

@@ -88,16 +88,8 @@ ImportOutcome WorkingPicture::import(const QString &chosen)
 void WorkingPicture::discard(const std::function<void(const Error &)> &report)
 {
     forget();
-    for (auto name : {Jpg, Bmp}) {
-        const QString path = m_programDir.file(name);
-        if (!fileExists(path))
-            continue;
-        try {
-            deleteFile(path);
-        } catch (const Error &e) {
-            report(e);
-        }
-    }
+    for (auto name : {Jpg, Bmp})
+        deleteIfPresent(m_programDir.file(name), report);
 }
 
 void WorkingPicture::forget()

@@ -57,20 +57,15 @@ class FileSizeLimit
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
+        std::signal(SIGXFSZ, SIG_IGN); // a failing write, not the end of the process
         getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{bytes, m_old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
 
 private:
     rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 // A temporary program directory holding the shipped factory skin.

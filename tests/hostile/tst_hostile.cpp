@@ -29,14 +29,6 @@ enum class Act
     CreatePackage,   // a package named `name`, with `bytes` as temp.jpg if any
 };
 
-QByteArray hugeJpegClaim()
-{
-    QByteArray jpeg = encodedPicture(qRgb(0, 128, 128), "JPEG");
-    const qsizetype sof = jpeg.indexOf("\xff\xc0");
-    jpeg.replace(sof + 5, 4, "\xea\x60\xea\x60"); // 60000 x 60000
-    return jpeg;
-}
-
 QByteArray jpegCutShort()
 {
     QImage image(400, 300, QImage::Format_RGB32);
@@ -121,7 +113,9 @@ void tst_hostile::catalogue_data()
            cannotLoad + u"the file ends early|"_s + NoPicture);
     import("bmp header cut short", "p.bmp", bmp.left(30), undecodable);
     import("bmp rows cut short", "p.bmp", bmp.left(300), undecodable);
-    import("jpeg claiming 60000 square", "p.jpg", hugeJpegClaim(),
+    QByteArray huge = jpeg;
+    huge.replace(huge.indexOf("\xff\xc0") + 5, 4, "\xea\x60\xea\x60"); // 60000 x 60000
+    import("jpeg claiming 60000 square", "p.jpg", huge,
            cannotLoad +
                u"the picture is 60000 × 60000 pixels; Vellox takes pictures of up to "
                "200 megapixels|"_s +

@@ -25,7 +25,6 @@ const char OpacityDigits[] = "000305080A0D0F121417"
                              "FF";
 
 const QString Untouched = u"<untouched>"_s;
-const QByteArray Comment = "\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
 
 } // namespace
 
@@ -37,7 +36,6 @@ private slots:
     void everyPercentageThroughTheByteAndBack();
     void reading_data();
     void reading();
-    void packageSkinWithBothPictures();
 };
 
 void tst_skin::everyPercentageThroughTheByteAndBack()
@@ -63,10 +61,8 @@ void tst_skin::reading_data()
     QTest::newRow("no spaces") << QByteArray("BgColor1=0xFF000000") << Untouched;
     QTest::newRow("two spaces before =") << QByteArray("BgColor1  = 0xFF000000") << Untouched;
     QTest::newRow("second separator") << QByteArray("BgColor1 = 0xFF000000 = x") << u"0xFF000000"_s;
-    QTest::newRow("separators back to back") << QByteArray("BgColor1 = = x") << u"= x"_s;
     QTest::newRow("trailing spaces kept") << QByteArray("BgColor1 = 0xFF  \r\n") << u"0xFF  "_s;
     QTest::newRow("empty code") << QByteArray("BgColor1 = ") << QString();
-    QTest::newRow("key alone") << QByteArray("BgColor1") << Untouched;
     QTest::newRow("later line wins") << QByteArray("BgColor1 = 1\r\nbgColor1 = 2") << u"2"_s;
     QTest::newRow("other lines skipped")
         << QByteArray("background = background.bmp\r\nDrawTitle = 1\r\n\r\n") << Untouched;
@@ -95,17 +91,6 @@ void tst_skin::reading()
         if (row != Row::BgColour1 && row != Row::RectBg)
             QCOMPARE(table.at(row), QString());
     }
-}
-
-// Both working pictures at once: the plain skin, then the skin naming its background.
-void tst_skin::packageSkinWithBothPictures()
-{
-    ProgramFolder folder;
-    writePackageSkin(folder.file(u"skin.ini"_s), u"k = 1"_s, {true, true});
-    writePackageSkin(QString(), u"k = 1"_s, {true, true});
-    QCOMPARE(folder.read(u"skin.ini"_s),
-             "k = 1\r\n" + Comment + "k = 1\r\nbackground = background.bmp\r\n" + Comment);
-    QCOMPARE(folder.tree(), (QStringList{u"default.ini"_s, u"skin.ini"_s}));
 }
 
 QTEST_GUILESS_MAIN(tst_skin)
