@@ -200,9 +200,10 @@ void tst_preview::workingPictures()
     QVERIFY(!s.pictureShown());
     QCOMPARE(s.dialogs.messages.size(), 1);
 
-    // A picture above the 128 MB Qt's reader takes by default.
-    s.importPicture(
-        s.outside(u"pic.jpg"_s, encodedPicture(qRgb(12, 34, 56), "JPEG", {6000, 6000})));
+    // A picture above the 128 MB Qt's reader takes by default, with data after its end as
+    // phones append.
+    const QByteArray photo = encodedPicture(qRgb(12, 34, 56), "JPEG", {6000, 6000});
+    s.importPicture(s.outside(u"pic.jpg"_s, photo + QByteArray(5000, '\xff')));
     QCOMPARE(s.dialogs.messages.size(), 1);
     QVERIFY(s.pictureShown());
     const QRgb shown = s.scene(2).pixel(5, 5);
