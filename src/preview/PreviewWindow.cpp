@@ -52,7 +52,7 @@ bool isValidProjectName(const QString &name)
 // Runs a handler that Qt calls. A redraw that fails there has nobody to go up to and
 // leaves the scene as far as it got; the colour that made it fail was reported when it
 // was applied.
-template <typename F> void ignoringRedrawFailure(F &&handler)
+void ignoringRedrawFailure(const std::function<void()> &handler)
 {
     try {
         handler();
@@ -146,8 +146,7 @@ void PreviewWindow::buildControls()
     onSelected(actualTextOption, [this] { onTextModeChosen(TextMode::Actual); });
     onSelected(colourBackgroundOption, [this] { onColourBackgroundChosen(); });
     onSelected(pictureBackgroundOption, [this] { onPictureBackgroundChosen(); });
-    connect(importButton, &QPushButton::clicked, this,
-            [this] { ignoringRedrawFailure([this] { onImportClicked(); }); });
+    connect(importButton, &QPushButton::clicked, this, &PreviewWindow::onImportClicked);
     connect(createPackageButton, &QPushButton::clicked, this,
             &PreviewWindow::onCreatePackageClicked);
 }
