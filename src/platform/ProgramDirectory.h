@@ -9,8 +9,8 @@
 class ProgramDirectory
 {
 public:
-    // The fixed names inside it. The working pictures belong to the preview's
-    // WorkingPicture.
+    // The fixed names inside it that more than one part of the program uses. A file with a
+    // single owner (the working pictures) is named by its owner.
     static constexpr QLatin1StringView FactorySkin{"default.ini"};
     static constexpr QLatin1StringView WorkingSkin{"temp.ini"};
     static constexpr QLatin1StringView Snapshot{"temp.bmp"};
