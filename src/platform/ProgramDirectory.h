@@ -9,8 +9,8 @@
 class ProgramDirectory
 {
 public:
-    // The fixed names inside it that more than one part of the program uses. A file with a
-    // single owner (the working pictures) is named by its owner.
+    // The program's fixed files inside it. The working pictures are named by the object
+    // that owns them.
     static constexpr QLatin1StringView FactorySkin{"default.ini"};
     static constexpr QLatin1StringView WorkingSkin{"temp.ini"};
     static constexpr QLatin1StringView Snapshot{"temp.bmp"};
