@@ -33,9 +33,9 @@ constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
 constexpr DisplayColour White = 0xFFFFFF;
 using EditorControls::OpacityMaximum;
 
-QLabel *placeLabel(QWidget *parent, const ControlSpec &spec)
+QLabel *placeLabel(QWidget *parent, const ControlLayout &control)
 {
-    auto *label = place<QLabel>(parent, spec);
+    auto *label = place<QLabel>(parent, control);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

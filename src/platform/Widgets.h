@@ -8,24 +8,24 @@
 
 // One control of a window laid out at fixed pixel positions: the name tests and
 // accessibility tools find it by, its place in its parent, and its caption if it has one.
-struct ControlSpec
+struct ControlLayout
 {
     QLatin1StringView name;
     QRect geometry;
     QLatin1StringView caption = {};
 };
 
-// Makes the control a spec describes. The caption goes where the control shows one.
+// Makes the control its layout describes. The caption goes where the control shows one.
 template <typename W, typename... Args>
-W *place(QWidget *parent, const ControlSpec &spec, Args &&...args)
+W *place(QWidget *parent, const ControlLayout &control, Args &&...args)
 {
     auto *w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(spec.name);
-    w->setGeometry(spec.geometry);
+    w->setObjectName(control.name);
+    w->setGeometry(control.geometry);
     if constexpr (requires { w->setTitle(QString()); })
-        w->setTitle(spec.caption);
+        w->setTitle(control.caption);
     else if constexpr (requires { w->setText(QString()); })
-        w->setText(spec.caption);
+        w->setText(control.caption);
     return w;
 }
 

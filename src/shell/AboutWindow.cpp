@@ -12,16 +12,16 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr QSize WindowSize{394, 221};
-constexpr ControlSpec Title{"Label3"_L1, {64, 16, 265, 25}, "Vellox v1.6.2 Beta"_L1};
-constexpr ControlSpec Text{"Label2"_L1,
-                           {8, 48, 377, 57},
-                           "     Vellox is a small side project for Zantho: pick a colour, see "
-                           "it on the Zantho screen at once, and take the skin with you. Many "
-                           "thanks to Quillon and Marrowen for their testing and ideas."_L1};
-constexpr ControlSpec Banner{"Picture1"_L1, {48, 120, 305, 94}};
+constexpr ControlLayout Title{"Label3"_L1, {64, 16, 265, 25}, "Vellox v1.6.2 Beta"_L1};
+constexpr ControlLayout Text{"Label2"_L1,
+                             {8, 48, 377, 57},
+                             "     Vellox is a small side project for Zantho: pick a colour, see "
+                             "it on the Zantho screen at once, and take the skin with you. Many "
+                             "thanks to Quillon and Marrowen for their testing and ideas."_L1};
+constexpr ControlLayout Banner{"Picture1"_L1, {48, 120, 305, 94}};
 // Almost all of it lies outside the window: only a corner of 2 x 5 pixels can be
 // clicked, for those who know.
-constexpr ControlSpec FlashSwitch{"Check1"_L1, {392, 216, 12, 13}, "Check1"_L1};
+constexpr ControlLayout FlashSwitch{"Check1"_L1, {392, 216, 12, 13}, "Check1"_L1};
 constexpr int FlashInterval = 50; // milliseconds
 
 } // namespace
