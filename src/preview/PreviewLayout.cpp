@@ -148,24 +148,3 @@ const std::array<const char *, 20> PictureSceneStacking = {
     "Label19", "Shape12", "Label18", "Label17", "Label16", "Label15", "Shape11",
     "Label4",  "Shape10", "Shape9",  "Shape8",  "Shape7",  "Label26",
 };
-
-const std::array<int, 18> ColouringOrder = {
-    Row::TitleColour,
-    Row::Shadow,
-    Row::RectBg,
-    Row::RectOutline,
-    Row::TextColour,
-    Row::SelectColour,
-    Row::SelectOutline,
-    Row::ChangeColour,
-    Row::ChangeOutline,
-    Row::ChangeTextColour,
-    Row::SelectedTextColour,
-    Row::BottomTextColour,
-    Row::SectionTextColour,
-    Row::MenuTitleColour,
-    Row::MenuBgColour,
-    Row::MenuOutlineColour,
-    Row::MenuSelectedColour,
-    Row::NotSupported,
-};

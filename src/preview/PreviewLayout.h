@@ -2,12 +2,15 @@
 
 #include "preview/SceneElements.h"
 
+#include "skin/SkinItems.h"
+
 #include "platform/Widgets.h"
 
 #include <QLatin1StringView>
 #include <QRectF>
 
 #include <array>
+#include <span>
 
 // The preview window: where it stands and the controls below its scenes.
 namespace PreviewControls {
@@ -90,5 +93,7 @@ TitlePlacement titlePlacement(TextMode mode, size_t role);
 extern const std::array<const char *, 20> ColourSceneStacking;
 extern const std::array<const char *, 20> PictureSceneStacking;
 
-// Rows in the order the element colours are read.
-extern const std::array<int, 18> ColouringOrder;
+// The element colours are read in the order of a skin file, after its two background
+// colours, which the gradient takes.
+static_assert(SkinFileOrder[0] == Row::BgColour1 && SkinFileOrder[1] == Row::BgColour2);
+inline constexpr std::span<const int> ColouringOrder = std::span(SkinFileOrder).subspan<2>();

@@ -58,29 +58,6 @@ const std::array<SkinItem, ItemCount> SkinItems = {{
     colour("Not Supported Color"_L1, "NotSupported"_L1),
 }};
 
-const std::array<int, 20> SkinFileOrder = {
-    Row::BgColour1,
-    Row::BgColour2,
-    Row::TitleColour,
-    Row::Shadow,
-    Row::RectBg,
-    Row::RectOutline,
-    Row::TextColour,
-    Row::SelectColour,
-    Row::SelectOutline,
-    Row::ChangeColour,
-    Row::ChangeOutline,
-    Row::ChangeTextColour,
-    Row::SelectedTextColour,
-    Row::BottomTextColour,
-    Row::SectionTextColour,
-    Row::MenuTitleColour,
-    Row::MenuBgColour,
-    Row::MenuOutlineColour,
-    Row::MenuSelectedColour,
-    Row::NotSupported,
-};
-
 int rowOfKey(QStringView key)
 {
     // Lines come from 8-bit files, where case-insensitive equality with an ASCII key is

@@ -59,7 +59,28 @@ inline constexpr int NotSupported = 30;
 extern const std::array<SkinItem, ItemCount> SkinItems;
 
 // The twenty colour rows in the order skin files list them.
-extern const std::array<int, 20> SkinFileOrder;
+inline constexpr std::array<int, 20> SkinFileOrder = {
+    Row::BgColour1,
+    Row::BgColour2,
+    Row::TitleColour,
+    Row::Shadow,
+    Row::RectBg,
+    Row::RectOutline,
+    Row::TextColour,
+    Row::SelectColour,
+    Row::SelectOutline,
+    Row::ChangeColour,
+    Row::ChangeOutline,
+    Row::ChangeTextColour,
+    Row::SelectedTextColour,
+    Row::BottomTextColour,
+    Row::SectionTextColour,
+    Row::MenuTitleColour,
+    Row::MenuBgColour,
+    Row::MenuOutlineColour,
+    Row::MenuSelectedColour,
+    Row::NotSupported,
+};
 
 // The row whose key matches `key` (compared in lower case, nothing trimmed), or -1.
 int rowOfKey(QStringView key);
