@@ -2,6 +2,7 @@
 
 #include "platform/QtColour.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 ColourBox::ColourBox(QWidget *parent) : QWidget(parent) {}
@@ -20,4 +21,10 @@ void ColourBox::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), toQColor(m_colour));
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void ColourBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
 }

@@ -15,8 +15,12 @@ public:
     DisplayColour colour() const { return m_colour; }
     void setColour(DisplayColour colour);
 
+signals:
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     DisplayColour m_colour = 0xFFFFFF;

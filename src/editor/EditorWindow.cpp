@@ -9,8 +9,10 @@
 #include "skin/SkinItems.h"
 
 #include "platform/Error.h"
+#include "platform/FileDrop.h"
 #include "platform/Files.h"
 #include "platform/Numeric.h"
+#include "platform/QtColour.h"
 #include "platform/Slider.h"
 #include "platform/Widgets.h"
 
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <functional>
 
@@ -76,6 +79,8 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     buildControls();
     buildMenus();
     connectControls();
+    addShortcuts();
+    new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     const QPoint clientAt = EditorControls::ClientAt;
@@ -93,8 +98,10 @@ void EditorWindow::buildControls()
     setCentralWidget(client);
 
     auto *colourFrame = place<QGroupBox>(client, ColourFrame);
-    placeLabel(colourFrame, ItemLabel);
+    QLabel *itemLabel = placeLabel(colourFrame, ItemLabel);
     itemList = place<QComboBox>(colourFrame, ItemList);
+    // A list is spoken by its chosen entry; the label names it to a screen reader.
+    itemLabel->setBuddy(itemList);
     itemList->setMaxVisibleItems(ItemCount);
     placeLabel(colourFrame, ColourLabel);
     colourBox = place<ColourBox>(colourFrame, ColourSwatch);
@@ -162,6 +169,23 @@ void EditorWindow::connectControls()
     connect(exitAction, &QAction::triggered, this, &EditorWindow::close);
     connect(previewAction, &QAction::triggered, this, &EditorWindow::onPreviewTriggered);
     connect(aboutAction, &QAction::triggered, this, &EditorWindow::aboutRequested);
+    connect(colourBox, &ColourBox::doubleClicked, this, &EditorWindow::onColourBoxDoubleClicked);
+}
+
+void EditorWindow::addShortcuts()
+{
+    // Shortcuts of their own rather than the actions': the menus keep their look, with
+    // no key shown beside an entry. They work from the preview window too.
+    const std::pair<QKeyCombination, QAction *> shortcuts[] = {
+        {Qt::CTRL | Qt::Key_O, loadAction},
+        {Qt::CTRL | Qt::Key_S, saveAsAction},
+        {Qt::CTRL | Qt::Key_Q, exitAction},
+        {QKeyCombination(Qt::Key_F1), aboutAction},
+    };
+    for (const auto &[key, action] : shortcuts) {
+        auto *shortcut = new QShortcut(key, this, action, &QAction::trigger);
+        shortcut->setContext(Qt::ApplicationShortcut);
+    }
 }
 
 bool EditorWindow::open()
@@ -398,12 +422,37 @@ void EditorWindow::onRestoreClicked()
     clearColourControls();
 }
 
+void EditorWindow::onColourBoxDoubleClicked()
+{
+    const int row = itemList->currentIndex();
+    if (row < 0 || row >= ItemCount || !SkinItems[static_cast<size_t>(row)].isColour())
+        return;
+    const bool translucent = SkinItems[static_cast<size_t>(row)].isTranslucent();
+    QColor initial =
+        toQColor(displayColour({redSlider->value(), greenSlider->value(), blueSlider->value()}));
+    initial.setAlpha(
+        static_cast<int>(opacityByte(static_cast<std::int16_t>(opacitySlider->value()))));
+    const std::optional<QColor> chosen =
+        m_dialogs.colour(initial, translucent ? Dialogs::Alpha::Shown : Dialogs::Alpha::Hidden);
+    if (!chosen)
+        return;
+    // An opaque item keeps the opacity digits it shows.
+    const int opacity = translucent ? chosen->alpha() : initial.alpha();
+    codeEdit->setText(codeFromBytes(
+        static_cast<std::uint8_t>(opacity), static_cast<std::uint8_t>(chosen->red()),
+        static_cast<std::uint8_t>(chosen->green()), static_cast<std::uint8_t>(chosen->blue())));
+}
+
 void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(SkinFilter);
-    const QString chosen = m_fileDialog.showOpen();
-    if (fileExists(chosen))
-        loadSkin(chosen);
+    openSkin(m_fileDialog.showOpen());
+}
+
+void EditorWindow::openSkin(const QString &path)
+{
+    if (fileExists(path))
+        loadSkin(path);
 }
 
 void EditorWindow::onSaveAsTriggered()

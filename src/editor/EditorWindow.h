@@ -57,6 +57,7 @@ private:
     void buildControls();
     void buildMenus();
     void connectControls();
+    void addShortcuts();
 
     bool loadWindow();
     void unloadWindow();
@@ -75,7 +76,10 @@ private:
     void onOpacitySliderMoved();
     void onApplyClicked();
     void onRestoreClicked();
+    void onColourBoxDoubleClicked();
     void onLoadTriggered();
+    // A chosen or dropped skin file, loaded when it is there.
+    void openSkin(const QString &path);
     void onSaveAsTriggered();
     void onPreviewTriggered(bool checkedByMenu);
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
+
+#include <optional>
 
 // Everything modal that the program asks of the user. The real program shows Qt
 // message boxes and file dialogs; tests answer from a script.
@@ -24,6 +27,15 @@ public:
     // the user cancels.
     virtual QString openFileName(const QString &filter, const QString &initialFile) = 0;
     virtual QString saveFileName(const QString &filter, const QString &initialFile) = 0;
+
+    // Whether the colour dialog offers the alpha channel too.
+    enum class Alpha
+    {
+        Hidden,
+        Shown
+    };
+    // The colour dialog, opened on `initial`. Nothing when the user cancels.
+    virtual std::optional<QColor> colour(const QColor &initial, Alpha alpha) = 0;
 };
 
 // The one file dialog the editor and the preview share: each use sets its filter,

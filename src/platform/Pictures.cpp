@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -310,4 +311,16 @@ void savePictureBmp(const QImage &picture, const QString &path, Durability durab
 {
     writeFile(path, durability, atLink,
               [&picture](const ByteSink &sink) { encodeBmp24(picture, sink); });
+}
+
+void savePicturePng(const QImage &picture, const QString &path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        throw Error::file(Error::PathFileAccess, "encode a PNG picture for", path,
+                          QStringLiteral("the PNG encoder failed"));
+    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
+              [&png](const ByteSink &sink) { sink(png.constData(), png.size()); });
 }

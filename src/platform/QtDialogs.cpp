@@ -1,6 +1,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -64,4 +65,18 @@ QString QtDialogs::openFileName(const QString &filter, const QString &initialFil
 QString QtDialogs::saveFileName(const QString &filter, const QString &initialFile)
 {
     return runFileDialog(QFileDialog::AcceptSave, filter, initialFile);
+}
+
+std::optional<QColor> QtDialogs::colour(const QColor &initial, Alpha alpha)
+{
+    // Qt's own dialog on every desktop: it has the screen colour picker.
+    QColorDialog::ColorDialogOptions options = QColorDialog::DontUseNativeDialog;
+    if (alpha == Alpha::Shown)
+        options |= QColorDialog::ShowAlphaChannel;
+    QColorDialog dialog(initial, QApplication::activeWindow());
+    dialog.setWindowTitle(m_title);
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
 }

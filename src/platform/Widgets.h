@@ -6,13 +6,15 @@
 #include <QRect>
 #include <QWidget>
 
-// One control of a window laid out at fixed pixel positions: the name tests and
-// accessibility tools find it by, its place in its parent, and its caption if it has one.
+// One control of a window laid out at fixed pixel positions: the name tests find it by,
+// its place in its parent, its caption if it has one, and for a control without a caption
+// the role a screen reader speaks.
 struct ControlLayout
 {
     QLatin1StringView name;
     QRect geometry;
     QLatin1StringView caption = {};
+    QLatin1StringView role = {};
 };
 
 // Makes the control its layout describes. The caption goes where the control shows one.
@@ -26,12 +28,14 @@ W *place(QWidget *parent, const ControlLayout &control, Args &&...args)
         w->setTitle(control.caption);
     else if constexpr (requires { w->setText(QString()); })
         w->setText(control.caption);
+    if (!control.role.isEmpty())
+        w->setAccessibleName(control.role);
     return w;
 }
 
-// Arial at `pixels`, which the layouts were measured with; 11 pixels is the small dialog
-// font of captions and controls.
-QFont layoutFont(int pixels = 11, QFont::Weight weight = QFont::Normal);
+// Arial at `pixels`, which the layouts were measured with. At 10 pixels every caption
+// fits the box it was laid out in; it is the font of all windows and dialogs.
+QFont layoutFont(int pixels = 10, QFont::Weight weight = QFont::Normal);
 
 // The wait cursor for as long as it lives, for work on large pictures that takes a
 // moment. End it before a message is shown.

@@ -35,9 +35,22 @@ void DrawingArea::setStacking(const QList<SceneElement *> &topmostFirst)
     update();
 }
 
+QImage DrawingArea::shownImage() const
+{
+    QImage shown(m_image.size(), QImage::Format_RGB32);
+    QPainter painter(&shown);
+    paintScene(painter);
+    return shown;
+}
+
 void DrawingArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    paintScene(painter);
+}
+
+void DrawingArea::paintScene(QPainter &painter) const
+{
     painter.drawImage(0, 0, m_image);
     for (const SceneElement *element : std::as_const(m_bottomFirst))
         element->paint(painter);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QPainter;
 class SceneElement;
 
 // A preview scene's surface. It keeps a scene image, which is shown and drawn into, and
@@ -28,6 +29,9 @@ public:
     // Makes `picture` the base picture; the scene image becomes the same picture.
     void setBasePicture(const QImage &picture);
 
+    // The scene as it is shown: the scene image with its elements painted over it.
+    QImage shownImage() const;
+
     // Topmost first, as the layout lists them.
     void setStacking(const QList<SceneElement *> &topmostFirst);
 
@@ -35,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintScene(QPainter &painter) const;
+
     QImage m_image;
     QImage m_basePicture;
     QList<SceneElement *> m_bottomFirst;

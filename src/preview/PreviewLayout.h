@@ -30,7 +30,8 @@ inline constexpr ControlLayout PictureBackground{"Option4"_L1, {104, 20, 73, 13}
 inline constexpr ControlLayout Import{"Command1"_L1, {32, 424, 105, 25}, "Import Backround"_L1};
 inline constexpr ControlLayout ProjectNameLabel{
     "Label27"_L1, {168, 430, 73, 17}, "Project Name:"_L1};
-inline constexpr ControlLayout ProjectName{"Text1"_L1, {248, 428, 113, 19}, "Project1"_L1};
+inline constexpr ControlLayout ProjectName{
+    "Text1"_L1, {248, 428, 113, 19}, "Project1"_L1, "Project name"_L1};
 inline constexpr ControlLayout CreatePackage{
     "Command2"_L1, {368, 424, 105, 25}, "Create Package"_L1};
 } // namespace PreviewControls

@@ -13,15 +13,19 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
+#include "platform/FileDrop.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -29,6 +33,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+constexpr auto PreviewImageFilter = "PNG Images (*.png)|*.png"_L1;
 constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
 constexpr auto NoPictureLoaded =
     "No Picture loaded. Please import picture before choosing this option."_L1;
@@ -66,7 +71,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, Skin skin, Work
                              CommonDialog &fileDialog, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
       m_colours(skin.colours), m_skinText(std::move(skin.text)), m_picture(picture),
-      m_fileDialog(fileDialog), m_dialogs(dialogs)
+      m_fileDialog(fileDialog), m_dialogs(dialogs), m_imageDialog(dialogs)
 {
     setObjectName("frmPreview"_L1);
     setWindowTitle("Vellox Preview"_L1);
@@ -76,6 +81,8 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, Skin skin, Work
     setGeometry(PreviewControls::Window);
     buildScenes();
     buildControls();
+    m_imageDialog.setFilter(PreviewImageFilter);
+    new FileDrop(this, m_dialogs, [this](const QString &path) { importPicture(path); });
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -87,6 +94,13 @@ void PreviewWindow::buildScenes()
     pictureScene = new DrawingArea("Picture2", colourScene);
     pictureScene->move(PreviewControls::PictureSceneAt);
     m_scenes = {colourScene, pictureScene};
+    colourScene->setAccessibleName("Colour background preview"_L1);
+    pictureScene->setAccessibleName("Picture background preview"_L1);
+    for (DrawingArea *scene : m_scenes) {
+        scene->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(scene, &QWidget::customContextMenuRequested, this,
+                [this, scene](const QPoint &at) { showSceneMenu(scene, at); });
+    }
 
     for (size_t role = 0; role < TextRoles.size(); ++role) {
         const TextRole &t = TextRoles[role];
@@ -211,8 +225,12 @@ void PreviewWindow::onImportClicked()
 {
     m_fileDialog.setFilter(PictureFilter);
     const QString chosen = m_fileDialog.showOpen();
-    if (!fileExists(chosen))
-        return;
+    if (fileExists(chosen))
+        importPicture(chosen);
+}
+
+void PreviewWindow::importPicture(const QString &chosen)
+{
     ImportOutcome outcome;
     try {
         const BusyCursor busy;
@@ -289,6 +307,28 @@ void PreviewWindow::exportPackage(const QString &name)
     }
     m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
                       name);
+}
+
+void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
+{
+    QMenu menu(this);
+    connect(menu.addAction("Save Preview Image As..."_L1), &QAction::triggered, this,
+            [this, scene] { savePreviewImage(scene->shownImage()); });
+    connect(menu.addAction("Copy Preview Image"_L1), &QAction::triggered, this,
+            [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
+    menu.exec(scene->mapToGlobal(at));
+}
+
+void PreviewWindow::savePreviewImage(const QImage &image)
+{
+    const QString chosen = m_imageDialog.showSave();
+    if (chosen.isEmpty())
+        return;
+    try {
+        savePicturePng(image, chosen);
+    } catch (const Error &e) {
+        m_dialogs.message("The preview image was not saved.\r\n"_L1 + e.description());
+    }
 }
 
 void PreviewWindow::showWorkingPicture()

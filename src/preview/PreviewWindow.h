@@ -2,6 +2,7 @@
 
 #include "preview/PreviewLayout.h"
 
+#include "platform/Dialogs.h"
 #include "platform/ProgramDirectory.h"
 
 #include <QWidget>
@@ -10,8 +11,6 @@
 #include <functional>
 
 class ColourTable;
-class CommonDialog;
-class Dialogs;
 class DrawingArea;
 class QLineEdit;
 class QPushButton;
@@ -68,6 +67,10 @@ private:
     void onPictureBackgroundChosen();
     void onImportClicked();
     void onCreatePackageClicked();
+    // A chosen or dropped picture becomes the working picture and is shown.
+    void importPicture(const QString &chosen);
+    void showSceneMenu(DrawingArea *scene, const QPoint &at);
+    void savePreviewImage(const QImage &image);
 
     void exportPackage(const QString &name);
     void colourElements();
@@ -83,6 +86,8 @@ private:
     WorkingPicture &m_picture;
     CommonDialog &m_fileDialog;
     Dialogs &m_dialogs;
+    // Preview images have a save dialog of their own, which remembers its own file.
+    CommonDialog m_imageDialog;
 
     DrawingArea *colourScene = nullptr;
     DrawingArea *pictureScene = nullptr;

@@ -18,7 +18,7 @@ constexpr ControlLayout Text{"Label2"_L1,
                              "     Vellox is a small side project for Zantho: pick a colour, see "
                              "it on the Zantho screen at once, and take the skin with you. Many "
                              "thanks to Quillon and Marrowen for their testing and ideas."_L1};
-constexpr ControlLayout Banner{"Picture1"_L1, {48, 120, 305, 94}};
+constexpr ControlLayout Banner{"Picture1"_L1, {48, 120, 305, 94}, {}, "Vellox banner"_L1};
 // Almost all of it lies outside the window: only a corner of 2 x 5 pixels can be
 // clicked, for those who know.
 constexpr ControlLayout FlashSwitch{"Check1"_L1, {392, 216, 12, 13}, "Check1"_L1};

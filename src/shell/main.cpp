@@ -4,6 +4,7 @@
 #include "shell/SingleInstance.h"
 
 #include "platform/QtDialogs.h"
+#include "platform/Widgets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vellox.png")));
+    // Message boxes and file dialogs in the windows' own font.
+    QApplication::setFont(layoutFont());
     QtDialogs dialogs(QStringLiteral("Vellox"));
     ColourCycle aboutColours;
     QPointer<AboutWindow> about;

@@ -60,10 +60,21 @@ Components decoded(const ColourTable &table, int row)
 QString codeFromColour(std::int16_t opacity, std::uint8_t red, std::uint8_t green,
                        std::uint8_t blue)
 {
-    QString digits = QString::number(roundHalfEven(opacity * OpacityFactor), 16).toUpper();
+    QString digits = QString::number(opacityByte(opacity), 16).toUpper();
     if (opacity < 7)
         digits.prepend(QLatin1Char('0'));
     return QLatin1String("0x") + digits + twoDigits(red) + twoDigits(green) + twoDigits(blue);
+}
+
+std::int64_t opacityByte(std::int16_t percent)
+{
+    return roundHalfEven(percent * OpacityFactor);
+}
+
+QString codeFromBytes(std::uint8_t opacity, std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    return QLatin1String("0x") + twoDigits(opacity) + twoDigits(red) + twoDigits(green) +
+           twoDigits(blue);
 }
 
 std::int32_t lenientHex(QStringView text)

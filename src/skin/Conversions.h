@@ -27,6 +27,13 @@ struct Components
 QString codeFromColour(std::int16_t opacity, std::uint8_t red, std::uint8_t green,
                        std::uint8_t blue);
 
+// The opacity byte of a percentage, as a code holds it.
+std::int64_t opacityByte(std::int16_t percent);
+
+// Ten characters: "0x" and upper-case digits, the opacity given as its byte.
+QString codeFromBytes(std::uint8_t opacity, std::uint8_t red, std::uint8_t green,
+                      std::uint8_t blue);
+
 // Nothing for the empty code. Opacity digits are read leniently (see lenientHex); red,
 // green and blue must each be one or two hex digits, else Error type mismatch.
 std::optional<Components> colourFromCode(QStringView code);

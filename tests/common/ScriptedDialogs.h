@@ -24,10 +24,17 @@ public:
     }
     QString openFileName(const QString &f, const QString &i) override { return file(false, f, i); }
     QString saveFileName(const QString &f, const QString &i) override { return file(true, f, i); }
+    std::optional<QColor> colour(const QColor &initial, Alpha alpha) override
+    {
+        colourRequests.append({initial, alpha});
+        return chosenColours.isEmpty() ? std::nullopt : chosenColours.takeFirst();
+    }
 
     QStringList messages, questions, chosenFiles;
     QList<Answer> answers;
     QList<FileRequest> fileRequests;
+    QList<std::pair<QColor, Alpha>> colourRequests;
+    QList<std::optional<QColor>> chosenColours;
 
 private:
     QString file(bool save, const QString &filter, const QString &initial)

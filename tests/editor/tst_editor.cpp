@@ -59,6 +59,10 @@ private slots:
     void applyFailures_data();
     void applyFailures();
     void loadAndSave();
+    void colourDialog_data();
+    void colourDialog();
+    void shortcuts_data();
+    void shortcuts();
 };
 
 void tst_editor::lifecycle()
@@ -309,6 +313,80 @@ void tst_editor::loadAndSave()
     QCOMPARE(s.dialogs.messages.last(),
              u"The skin was not saved.\r\nCannot write \"%1\": 8-bit text cannot hold the "
              "character \"\u20ac\""_s.arg(path));
+}
+
+void tst_editor::colourDialog_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QColor>("picked"); // invalid: the user cancels
+    QTest::addColumn<QString>("asked"); // the dialog's start and alpha; empty when not opened
+    QTest::addColumn<QString>("shown");
+    const QColor cancel;
+    QTest::newRow("translucent, alpha picked")
+        << Row::RectBg << QColor(0x12, 0x34, 0x56, 0x80) << u"#99223a5e alpha"_s
+        << u"12 34 56 50 on 123456 0x80123456"_s;
+    QTest::newRow("opaque keeps its opacity digits")
+        << Row::BgColour1 << QColor(0xAB, 0xCD, 0x0E, 0x10) << u"#ff1b2a41 no alpha"_s
+        << u"AB CD 0E 100 off ABCD0E 0xFFABCD0E"_s;
+    QTest::newRow("cancel") << Row::RectBg << cancel << u"#99223a5e alpha"_s
+                            << u"22 3A 5E 60 on 223A5E 0x99223A5E"_s;
+    QTest::newRow("header") << 0 << QColor(Qt::red) << QString() << NoColour;
+    QTest::newRow("separator") << 1 << QColor(Qt::red) << QString() << NoColour;
+    QTest::newRow("blank") << 6 << QColor(Qt::red) << QString() << NoColour;
+}
+
+// Double-clicking the colour box picks a colour for the code box, as if typed there.
+void tst_editor::colourDialog()
+{
+    QFETCH(int, row);
+    QFETCH(QColor, picked);
+    QFETCH(QString, asked);
+    QFETCH(QString, shown);
+    Session s;
+    QVERIFY(s.editor->open());
+    s.choose(row);
+    s.dialogs.chosenColours << (picked.isValid() ? std::optional(picked) : std::nullopt);
+    QTest::mouseDClick(s.get("Shape1"), Qt::LeftButton);
+
+    QStringList requests;
+    for (const auto &[initial, alpha] : s.dialogs.colourRequests)
+        requests << initial.name(QColor::HexArgb) +
+                        (alpha == Dialogs::Alpha::Shown ? " alpha"_L1 : " no alpha"_L1);
+    QCOMPARE(requests.join(u'|'), asked);
+    QCOMPARE(controls(s), shown);
+    // Nothing is applied before "Apply Change".
+    QCOMPARE(s.skinText(), factoryText());
+    QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
+}
+
+void tst_editor::shortcuts_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("done");
+    QTest::newRow("Ctrl+O loads") << (Qt::CTRL | Qt::Key_O) << u"open"_s;
+    QTest::newRow("Ctrl+S saves as") << (Qt::CTRL | Qt::Key_S) << u"save"_s;
+    QTest::newRow("F1 opens About") << QKeyCombination(Qt::Key_F1) << u"about"_s;
+    QTest::newRow("Ctrl+Q exits") << (Qt::CTRL | Qt::Key_Q) << u"closed"_s;
+}
+
+void tst_editor::shortcuts()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, done);
+    Session s;
+    QVERIFY(s.editor->open());
+    QApplication::setActiveWindow(s.editor.get());
+    QStringList seen;
+    connect(s.editor.get(), &EditorWindow::aboutRequested, [&] { seen << u"about"_s; });
+    QTest::keyClick(s.code(), key.key(), key.keyboardModifiers());
+    for (const auto &request : std::as_const(s.dialogs.fileRequests))
+        seen << (request.save ? u"save"_s : u"open"_s);
+    if (!s.editor->isVisible())
+        seen << u"closed"_s;
+    QCOMPARE(seen, QStringList{done});
+    // The menus look as they did: no keys beside their entries.
+    for (const QAction *action : s.editor->findChildren<QAction *>())
+        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
 }
 
 QTEST_MAIN(tst_editor)

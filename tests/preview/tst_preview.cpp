@@ -5,6 +5,9 @@
 
 #include "common/EditorSession.h"
 
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 
 #include <cmath>
@@ -82,6 +85,10 @@ private slots:
     void workingPictures();
     void packages_data();
     void packages();
+    void drops_data();
+    void drops();
+    void previewImages_data();
+    void previewImages();
 };
 
 void tst_preview::gradientRows_data()
@@ -268,6 +275,136 @@ void tst_preview::packages()
         QCOMPARE(saved.size(), QSize(20, 10));
         QCOMPARE(saved.pixel(3, 3), qRgb(7, 8, 9));
     }
+}
+
+void tst_preview::drops_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("dropped"); // names of the user's files, or addresses
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<QString>("outcome");
+    const QStringList skin{u"my skin.ini"_s}, picture{u"pic.bmp"_s};
+    QTest::newRow("skin on the editor") << u"editor"_s << skin << QString() << u"loaded"_s;
+    QTest::newRow("skin on the skin text") << u"Text5"_s << skin << QString() << u"loaded"_s;
+    QTest::newRow("skin on the code box") << u"Text7"_s << skin << QString() << u"loaded"_s;
+    QTest::newRow("picture on the preview")
+        << u"preview"_s << picture << QString() << u"imported"_s;
+    QTest::newRow("picture on the project name")
+        << u"Text1"_s << picture << QString() << u"imported"_s;
+    QTest::newRow("png refused") << u"preview"_s << QStringList{u"pic.png"_s}
+                                 << u"Sorry! .png's aren't supported yet|No Picture loaded."_s
+                                 << u"nothing"_s;
+    QTest::newRow("two files") << u"editor"_s << QStringList{u"my skin.ini"_s, u"pic.bmp"_s}
+                               << u"2 items were dropped. Drop one file at a time."_s
+                               << u"nothing"_s;
+    QTest::newRow("folder") << u"preview"_s << QStringList{u"folder"_s}
+                            << u"\"{chosen}\" is a folder. Drop a file."_s << u"nothing"_s;
+    QTest::newRow("web address") << u"editor"_s << QStringList{u"https://example.org/a.ini"_s}
+                                 << u"\"https://example.org/a.ini\" is not a file on this"_s
+                                 << u"nothing"_s;
+    QTest::newRow("gone") << u"editor"_s << QStringList{u"gone.ini"_s}
+                          << u"\"{chosen}\" was not found."_s << u"nothing"_s;
+}
+
+// A file dropped on a window is what the window's own open command does with a chosen file.
+void tst_preview::drops()
+{
+    QFETCH(QString, target);
+    QFETCH(QStringList, dropped);
+    QFETCH(QString, messages);
+    QFETCH(QString, outcome);
+    Session s;
+    QVERIFY(s.editor->open());
+    s.outside(u"my skin.ini"_s, "BgColor1 = 0xFF102030\r\n");
+    s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    s.outside(u"pic.png"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    QDir(s.elsewhere.path()).mkdir(u"folder"_s);
+    QList<QUrl> urls;
+    for (const QString &name : dropped)
+        urls << (name.contains(u':') ? QUrl(name)
+                                     : QUrl::fromLocalFile(s.elsewhere.filePath(name)));
+    QWidget *on = target == "editor"_L1    ? s.editor.get()
+                  : target == "preview"_L1 ? static_cast<QWidget *>(s.preview())
+                  : target == "Text1"_L1   ? s.inPreview(qPrintable(target))
+                                           : s.get(qPrintable(target));
+    if (auto *text = qobject_cast<QPlainTextEdit *>(on))
+        on = text->viewport();
+    const auto before = s.folder.contents();
+
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(on, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(on, &drop);
+
+    s.verifyBeginnings(s.dialogs.messages, messages, urls.first().toLocalFile());
+    QCOMPARE(s.skinText().contains("0xFF102030"_L1), outcome == "loaded"_L1);
+    QCOMPARE(s.pictureShown(), outcome == "imported"_L1);
+    if (outcome == "nothing"_L1)
+        QCOMPARE(s.folder.contents(), before);
+    // The shared file dialog still opens on nothing.
+    s.trigger("loadskin");
+    QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
+}
+
+void tst_preview::previewImages_data()
+{
+    QTest::addColumn<int>("scene");
+    QTest::addColumn<int>("entry"); // 0 saves, 1 copies
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("messages");
+    QTest::newRow("colour scene saved") << 1 << 0 << u"shot.png"_s << QString();
+    QTest::newRow("picture scene saved") << 2 << 0 << u"shot.png"_s << QString();
+    QTest::newRow("picture scene copied") << 2 << 1 << QString() << QString();
+    QTest::newRow("no such folder")
+        << 1 << 0 << u"gone/shot.png"_s << u"The preview image was not saved.\r\nCannot "_s;
+}
+
+// Right-click a scene, choose from its menu: the image is what the scene shows.
+void tst_preview::previewImages()
+{
+    QFETCH(int, scene);
+    QFETCH(int, entry);
+    QFETCH(QString, chosen);
+    QFETCH(QString, messages);
+    Session s(sceneSkin());
+    QVERIFY(s.editor->open());
+    s.click("Option2");
+    s.importPicture(s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP")));
+    s.dialogs.fileRequests.clear();
+    if (scene == 1)
+        s.click("Option3");
+    QWidget *area = s.inPreview(scene == 1 ? "Picture1" : "Picture2");
+    const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), QSize(480, 360));
+    QGuiApplication::clipboard()->clear();
+    const QString path = chosen.isEmpty() ? QString() : s.elsewhere.filePath(chosen);
+    s.dialogs.chosenFiles << path;
+
+    QTimer::singleShot(0, [entry] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (int i = 0; i <= entry; ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {100, 100},
+                                 area->mapToGlobal(QPoint(100, 100)));
+    QApplication::sendEvent(area, &rightClick);
+
+    s.verifyBeginnings(s.dialogs.messages, messages);
+    QImage result = entry == 0 ? QImage(path) : QGuiApplication::clipboard()->image();
+    if (messages.isEmpty())
+        QCOMPARE(result.convertToFormat(QImage::Format_RGB32), shown);
+    if (entry == 0)
+        QCOMPARE(s.dialogs.fileRequests.first().filter, u"PNG Images (*.png)|*.png"_s);
+    QCOMPARE(QDir(s.elsewhere.path()).entryList(QDir::Files).size(),
+             1 + (messages.isEmpty() && entry == 0));
+    // The skin and picture dialog still opens on the picture imported.
+    s.trigger("loadskin");
+    QCOMPARE(s.dialogs.fileRequests.last().initialFile, s.elsewhere.filePath(u"pic.bmp"_s));
 }
 
 QTEST_MAIN(tst_preview)
