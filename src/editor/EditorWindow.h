@@ -42,6 +42,9 @@ public:
     // colours up to date. Never fails: what cannot be done is skipped.
     void loadSkin(const QString &path);
 
+    // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one.
+    void openSkin(const QString &path);
+
     // Shows the window in front of the others, restored if it was minimised.
     void bringToFront();
 
@@ -78,8 +81,6 @@ private:
     void onRestoreClicked();
     void onColourBoxDoubleClicked();
     void onLoadTriggered();
-    // A chosen or dropped skin file, loaded when it is there.
-    void openSkin(const QString &path);
     void onSaveAsTriggered();
     void onPreviewTriggered(bool checkedByMenu);
 

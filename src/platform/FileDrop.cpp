@@ -48,8 +48,8 @@ void FileDrop::take(const QDropEvent &drop)
 {
     const QList<QUrl> urls = drop.mimeData()->urls();
     if (urls.size() != 1) {
-        m_dialogs.message(QStringLiteral("%1 items were dropped. Drop one file at a time.")
-                              .arg(urls.size()));
+        m_dialogs.message(
+            QStringLiteral("%1 items were dropped. Drop one file at a time.").arg(urls.size()));
         return;
     }
     const QUrl &url = urls.constFirst();

@@ -17,7 +17,16 @@ public:
     static constexpr QLatin1StringView Projects{"My Projects"};
 
     explicit ProgramDirectory(QString path);
-    static ProgramDirectory ofExecutable();
+
+    // Where the program keeps its files. Portable: the executable's folder, when the
+    // factory skin lies beside it. Installed: the user's data folder, made on the first
+    // start with a copy of the installed factory skin (share/vellox beside the bin folder)
+    // and an empty projects folder. Throws Error when that first start fails.
+    static ProgramDirectory locate();
+
+    // Whether a new file can be made in the folder. Empty when it can, else the system's
+    // reason.
+    QString unwritableReason() const;
 
     const QString &path() const { return m_path; }
     // `name` is relative to the program directory, e.g. WorkingSkin or "My Projects/x".

@@ -173,6 +173,37 @@ void PreviewWindow::loadWindow()
     redraw();
 }
 
+void PreviewWindow::chooseTextMode(TextMode mode)
+{
+    (mode == TextMode::Skinning ? skinningTextOption : actualTextOption)->setChecked(true);
+}
+
+void PreviewWindow::chooseBackground(Background background)
+{
+    (background == Background::Colour ? colourBackgroundOption : pictureBackgroundOption)
+        ->setChecked(true);
+}
+
+QImage PreviewWindow::shownImage() const
+{
+    return (pictureScene->isVisibleTo(this) ? pictureScene : colourScene)->shownImage();
+}
+
+QList<PreviewWindow::PlacedText> PreviewWindow::colourSceneTexts() const
+{
+    QList<PlacedText> texts;
+    for (size_t role = 0; role < TextRoles.size(); ++role) {
+        const SceneText *text = m_texts[role][ColourScene];
+        texts.append({TextRoles[role].row, text->text(), text->geometry().toAlignedRect()});
+    }
+    return texts;
+}
+
+const QImage &PreviewWindow::colourSceneBackground() const
+{
+    return colourScene->image();
+}
+
 void PreviewWindow::closeEvent(QCloseEvent *event)
 {
     emit unloaded();

@@ -45,6 +45,28 @@ public:
     // cannot be read or the snapshot cannot be written; what was drawn before stays.
     void redraw();
 
+    enum class Background
+    {
+        Colour,
+        Picture
+    };
+    // Choose as the options do, with the same messages.
+    void chooseTextMode(TextMode mode);
+    void chooseBackground(Background background);
+    // The scene in front as it is shown: the picture scene over the picture background.
+    QImage shownImage() const;
+
+    // A text of the colour scene: its colour item, what it says and where it stands.
+    struct PlacedText
+    {
+        int row;
+        QString text;
+        QRect box;
+    };
+    QList<PlacedText> colourSceneTexts() const;
+    // What the colour scene's texts are drawn on: the gradient and the blended panels.
+    const QImage &colourSceneBackground() const;
+
 signals:
     void loaded();
     void unloaded();

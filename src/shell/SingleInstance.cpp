@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -11,7 +12,9 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr auto LockFile = ".vellox.lock"_L1;
-constexpr QByteArrayView ShowRequest = "show\n";
+// One request a line: "show", or "open" and a tab and the path in UTF-8.
+constexpr QByteArrayView ShowRequest = "show";
+constexpr QByteArrayView OpenRequest = "open\t";
 
 QString serverNameFor(const QString &programDir)
 {
@@ -23,13 +26,13 @@ QString serverNameFor(const QString &programDir)
 }
 
 // The running instance may still be starting up; it listens within moments.
-bool askToShow(const QString &serverName)
+bool ask(const QString &serverName, const QByteArray &request)
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
         QLocalSocket socket;
         socket.connectToServer(serverName);
         if (socket.waitForConnected(500)) {
-            socket.write(ShowRequest.data(), ShowRequest.size());
+            socket.write(request);
             const bool sent = socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return sent;
@@ -51,12 +54,16 @@ SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-SingleInstance::Claim SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim(const QString &skin)
 {
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() != QLockFile::LockFailedError)
             return Claim::Claimed;
-        return askToShow(m_serverName) ? Claim::Handed : Claim::Unanswered;
+        QByteArray request = ShowRequest.toByteArray() + '\n';
+        if (!skin.isEmpty())
+            request +=
+                OpenRequest.toByteArray() + QFileInfo(skin).absoluteFilePath().toUtf8() + '\n';
+        return ask(m_serverName, request) ? Claim::Handed : Claim::Unanswered;
     }
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -68,8 +75,13 @@ SingleInstance::Claim SingleInstance::claim()
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(ShowRequest.data()))
-                    emit activationRequested();
+                while (socket->canReadLine()) {
+                    const QByteArray line = socket->readLine().chopped(1);
+                    if (line == ShowRequest)
+                        emit activationRequested();
+                    else if (line.startsWith(OpenRequest))
+                        emit openRequested(QString::fromUtf8(line.mid(OpenRequest.size())));
+                }
             });
         }
     });

@@ -7,7 +7,8 @@ class QLocalServer;
 
 // One running program per program folder: two would delete each other's working files
 // and draw over each other's snapshots. The first start holds a lock file in the folder
-// and listens for later starts; a later start asks it to come to the front and goes.
+// and listens for later starts; a later start asks it to come to the front, and to open
+// the skin it was given if any, and goes.
 // A lock left by a crashed program is taken over.
 class SingleInstance : public QObject
 {
@@ -21,13 +22,15 @@ public:
     {
         Claimed,    // this is the one instance, or the folder holds no lock file (one that
                     // may not be written to) and nothing keeps the program from starting
-        Handed,     // another instance runs and was asked to come to the front
+        Handed,     // another instance runs and was asked to come to the front (and open)
         Unanswered, // another instance holds the lock but did not answer
     };
-    Claim claim();
+    // `skin` is a file for the running instance to open, or empty.
+    Claim claim(const QString &skin = {});
 
 signals:
     void activationRequested();
+    void openRequested(const QString &skin);
 
 private:
     QString m_serverName;

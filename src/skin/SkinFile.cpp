@@ -50,18 +50,24 @@ void readSkinFile(const QString &path, ColourTable &table)
                   [&table](const QString &line) { applySkinLine(line, table); });
 }
 
-void applySkinLine(QStringView line, ColourTable &table)
+std::optional<SkinLine> readSkinLine(QStringView line)
 {
     const qsizetype first = line.indexOf(Separator);
     if (first < 0)
-        return;
+        return std::nullopt;
     const int row = rowOfKey(line.left(first));
     if (row < 0)
-        return;
+        return std::nullopt;
     const qsizetype start = first + Separator.size();
     const qsizetype second = line.indexOf(Separator, start);
     const QStringView code = second < 0 ? line.mid(start) : line.mid(start, second - start);
-    table.set(row, code.toString());
+    return SkinLine{row, code.toString()};
+}
+
+void applySkinLine(QStringView line, ColourTable &table)
+{
+    if (const std::optional<SkinLine> read = readSkinLine(line))
+        table.set(read->row, read->code);
 }
 
 void writeWorkingSkin(const QString &path, const QString &text)

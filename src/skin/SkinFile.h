@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 class ColourTable;
 
 // A skin file is 8-bit text with CR LF line ends: the skin text (twenty lines
@@ -27,6 +29,14 @@ void readSkinFile(const QString &path, ColourTable &table);
 // case without trimming; the code is what follows, up to a second " = " if any. Lines
 // of other keys, and matching lines without " = ", change nothing.
 void applySkinLine(QStringView line, ColourTable &table);
+
+// What a line sets, if anything, by the rule above.
+struct SkinLine
+{
+    int row;
+    QString code;
+};
+std::optional<SkinLine> readSkinLine(QStringView line);
 
 // The lines of a skin file holding `text` and no background line.
 QStringList skinFileLines(const QString &text);
