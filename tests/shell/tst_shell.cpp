@@ -24,9 +24,40 @@ private slots:
     void captionsFit();
     void spokenNames_data();
     void spokenNames();
+    void commandLine_data();
+    void commandLine();
+    void renderedAsShown_data();
+    void renderedAsShown();
+    void installedFirstStart();
+    void readOnlyFolderSaysSo();
 };
 
 namespace {
+
+struct Finished
+{
+    int status;
+    QString out, err;
+};
+
+// The real program started as from a shell without a display, in `folder` unless given
+// another program.
+Finished vellox(const ProgramFolder &folder, const QStringList &arguments,
+                const QString &program = QStringLiteral(VELLOX_EXECUTABLE))
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (auto name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder.dir().path());
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        qFatal("vellox did not finish");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
 
 // The three windows as the program opens them.
 struct AllWindows
@@ -212,6 +243,183 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(third.state(), QProcess::Running);
     third.kill();
     third.waitForFinished();
+}
+
+void tst_shell::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // {dir} for the folder they run in
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // the beginning of standard output
+    QTest::addColumn<QString>("err"); // all of standard error, or its beginning with "..."
+    const auto row = [](const char *name, const char *args, int status, const char *out,
+                        const char *err) {
+        QTest::newRow(name) << QString::fromLatin1(args).split(u' ', Qt::SkipEmptyParts) << status
+                            << QString::fromLatin1(out) << QString::fromLatin1(err);
+    };
+    row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
+    row("version", "-v", 0, "vellox 1.6.2\n", "");
+    row("unknown option", "--bogus", 2, "", "vellox: Unknown option 'bogus'.\nUsage: vellox...");
+    row("render without output", "--render a.ini", 2, "", "vellox: --render SKIN wants -o...");
+    row("unknown text mode", "--render a.ini -o o.png --text loud", 2, "",
+        "vellox: --text is skinning or actual, not \"loud\".\n...");
+    row("check without skins", "--check", 2, "", "vellox: --check wants one or more skins...");
+    row("render a missing skin", "--render gone.ini -o o.png", 1, "",
+        "vellox: gone.ini: Cannot read \"gone.ini\": No such file or directory\n");
+    row("render into no folder", "--render a.ini -o no/o.png", 1, "",
+        "vellox: no/o.png: Cannot write \"no/o.png\": No such file or directory\n");
+    row("background that is no picture", "--render a.ini -o o.png --background a.ini", 1, "",
+        "vellox: a.ini: Cannot load the picture \"a.ini\": Unsupported image format\n");
+    row("render an undrawable skin", "--render bad.ini -o o.png", 1, "",
+        "vellox: bad.ini: Type mismatch\n");
+    row("check a good skin", "--check a.ini", 0, "", "");
+    row("check", "--check bad.ini gone.ini", 1,
+        "bad.ini:1: warning: line skipped: \"BG Color 1\" (BgColor1) is read only with one space "
+        "either side of \"=\", as in \"BgColor1 = 0xFF000000\"\n"
+        "bad.ini:2: warning: line skipped: \"RectBgg\" is no item of a skin; did you mean "
+        "\"RectBg\"?\n"
+        "bad.ini:3: warning: line skipped: \"Colour\" is no item of a skin\n"
+        "bad.ini:4: error: \"Title Color\" (TitleColor): the code \"0xFFGG0000\" cannot be read: "
+        "Type mismatch\n"
+        "gone.ini:0: error: Cannot read \"gone.ini\": No such file or directory\n",
+        "");
+    row("check dark text", "--check dark.ini", 0,
+        "dark.ini:7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a "
+        "contrast of 1.04:1",
+        "");
+}
+
+void tst_shell::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    ProgramFolder folder;
+    const QByteArray factory = ProgramFolder::factorySkin();
+    QByteArray dark = factory;
+    dark.replace("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040");
+    folder.write(u"a.ini"_s, factory);
+    folder.write(u"dark.ini"_s, dark);
+    QByteArray rest = factory;
+    rest.remove(rest.indexOf("TitleColor"), 25);
+    folder.write(u"bad.ini"_s, "BgColor1=0xFF000000\r\nRectBgg = 0x80102030\r\nColour = 0x1\r\n"
+                               "TitleColor = 0xFFGG0000\r\n" +
+                                   rest);
+    const QString dir = folder.dir().path();
+    const auto before = folder.contents();
+    const Finished run = vellox(folder, arguments);
+
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.out.left(out.size()) == out, qPrintable(run.out));
+    const QString expected = err.replace("{dir}"_L1, dir);
+    if (expected.endsWith("..."_L1))
+        QVERIFY2(run.err.startsWith(expected.chopped(3)), qPrintable(run.err));
+    else
+        QCOMPARE(run.err, expected);
+    // Only --render writes, and only its picture.
+    QMap<QString, QByteArray> after = folder.contents();
+    after.remove(u"o.png"_s);
+    QCOMPARE(after, before);
+}
+
+void tst_shell::renderedAsShown_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("format"); // of the background picture; empty for none
+    QTest::newRow("colour scene, skinning text") << u"skinning"_s << QByteArray();
+    QTest::newRow("colour scene, actual text") << u"actual"_s << QByteArray();
+    QTest::newRow("over a bitmap") << u"skinning"_s << QByteArray("BMP");
+    QTest::newRow("over a JPEG") << u"actual"_s << QByteArray("JPEG");
+}
+
+// --render draws what the preview window shows, pixel for pixel, beside a running
+// program whose working files it leaves alone.
+void tst_shell::renderedAsShown()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, format);
+    QImage picture(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    Session s;
+    QVERIFY(s.editor->open());
+    const QString skin =
+        s.outside(u"my.ini"_s, ProgramFolder::factorySkin().replace("0x99", "0x4C"));
+    s.dialogs.chosenFiles << skin;
+    s.trigger("loadskin");
+    QStringList arguments{u"--render"_s, skin, u"-o"_s, s.elsewhere.filePath(u"o.png"_s),
+                          u"--text"_s,   text};
+    if (!format.isEmpty()) {
+        const QByteArray bytes = encoded(picture, format);
+        arguments << u"--background"_s << s.outside(u"picture.data"_s, bytes);
+        s.importPicture(s.outside(format == "BMP" ? u"p.bmp"_s : u"p.jpg"_s, bytes));
+    }
+    s.click(text == "actual"_L1 ? "Option2" : "Option1");
+    const auto before = s.folder.contents();
+    const Finished run = vellox(s.folder, arguments);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(s.folder.contents(), before);
+    QWidget *shown = s.inPreview(format.isEmpty() ? "Picture1" : "Picture2");
+    QVERIFY(shown->isVisibleTo(s.preview()));
+    QCOMPARE(QImage(s.elsewhere.filePath(u"o.png"_s)).convertToFormat(QImage::Format_RGB32),
+             shown->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// Installed, the program works in the user's data folder, set up on the first start.
+void tst_shell::installedFirstStart()
+{
+    ProgramFolder root;
+    root.write(u"usr/share/vellox/default.ini"_s, ProgramFolder::factorySkin());
+    QDir().mkpath(root.file(u"usr/bin"_s));
+    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), root.file(u"usr/bin/vellox"_s)));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, root.file(u"home"_s));
+    env.insert(u"XDG_DATA_HOME"_s, root.file(u"home/data"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    process.setProcessEnvironment(env);
+    process.start(root.file(u"usr/bin/vellox"_s), {});
+    QTRY_VERIFY_WITH_TIMEOUT(root.exists(u"home/data/vellox/temp.ini"_s), 20000);
+    process.kill();
+    process.waitForFinished();
+    QCOMPARE(root.read(u"home/data/vellox/default.ini"_s), ProgramFolder::factorySkin());
+    QCOMPARE(root.read(u"home/data/vellox/My Projects"_s), QByteArray("/"));
+    QVERIFY(!root.exists(u"usr/bin/temp.ini"_s));
+}
+
+// A portable folder the user may not write to is said once, before anything is drawn.
+void tst_shell::readOnlyFolderSaysSo()
+{
+    ProgramFolder folder;
+    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), folder.file(u"vellox"_s)));
+    QFile(folder.dir().path())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                        QFileDevice::ExeOther);
+    const auto before = folder.contents();
+    QProcess process;
+    process.setProcessEnvironment([] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        return env;
+    }());
+    // Root writes anywhere: the program runs as nobody then.
+    if (geteuid() == 0)
+        process.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
+                                     folder.file(u"vellox"_s)});
+    else
+        process.start(folder.file(u"vellox"_s), {});
+    QString err;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (err += QString::fromLocal8Bit(process.readAllStandardError()))
+            .contains(u"vellox: Vellox cannot write to its folder \""_s + folder.dir().path()),
+        20000);
+    process.kill();
+    process.waitForFinished();
+    QFile(folder.dir().path())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(folder.contents(), before);
 }
 
 QTEST_MAIN(tst_shell)
