@@ -5,11 +5,12 @@ BUILD      ?= build
 BUILD_SAN  ?= build-san
 BUILD_FUZZ ?= build-fuzz
 BUILD_BENCH ?= build-bench
+BUILD_DEB  ?= build-deb
 FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz bench package format clean
+.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz bench package deb format clean
 
 run: build
 	cd $(BUILD) && ./vellox
@@ -51,8 +52,15 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ)
 	scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
+# The Debian package: $(BUILD)/vellox_<version>_<arch>.deb, laid out under /usr.
+deb: deps
+	@test -f $(BUILD_DEB)/CMakeCache.txt || cmake -S . -B $(BUILD_DEB) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DVELLOX_LAYOUT=System -DVELLOX_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(BUILD_DEB)
+	cd $(BUILD_DEB) && cpack
+	mkdir -p $(BUILD) && cp $(BUILD_DEB)/vellox_*.deb $(BUILD)/
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_BENCH) $(BUILD_DEB)

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,6 +176,50 @@ void BM_RefuseHugePicture(benchmark::State &state)
 }
 BENCHMARK(BM_RefuseHugePicture)->Unit(benchmark::kMillisecond);
 
+// A whole process, from its start until it has ended, on the offscreen platform: the
+// time a shell waits for it.
+void runProcess(benchmark::State &state, std::vector<std::string> arguments)
+{
+    std::vector<char *> argv;
+    for (std::string &argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // Qt's notes about the session on standard error would interleave with the report.
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t child = 0;
+        if (posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError("cannot start the program");
+            break;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the program failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+}
+
+void BM_MinimalQtProcess(benchmark::State &state)
+{
+    runProcess(state, {MINIMAL_QT});
+}
+BENCHMARK(BM_MinimalQtProcess)->Unit(benchmark::kMillisecond);
+
+// vellox --render of the factory skin into a PNG.
+void BM_RenderProcess(benchmark::State &state)
+{
+    ProgramFolder folder;
+    runProcess(state, {VELLOX_EXECUTABLE, "--render",
+                       qPrintable(folder.file(QStringLiteral("default.ini"))), "-o",
+                       qPrintable(folder.file(QStringLiteral("render.png")))});
+}
+BENCHMARK(BM_RenderProcess)->Unit(benchmark::kMillisecond);
+
 // Collects the medians so that the targets can be checked at the end.
 class Recorder final : public benchmark::ConsoleReporter
 {
@@ -229,6 +275,8 @@ int main(int argc, char **argv)
     row("panel blend speed-up vs per-pixel", ratio, "x", ">= 20x", ratio >= 20);
     row("import of a 100-megapixel JPEG", at("BM_Import100MegapixelJpeg"), "ms", "<= 3000 ms",
         at("BM_Import100MegapixelJpeg") <= 3000);
+    const double render = at("BM_RenderProcess") / at("BM_MinimalQtProcess");
+    row("--render vs minimal Qt program", render, "x", "<= 3x", render <= 3);
     row("refusal of a 60000 x 60000 header", at("BM_RefuseHugePicture"), "ms", "<= 50 ms",
         at("BM_RefuseHugePicture") <= 50);
     benchmark::Shutdown();

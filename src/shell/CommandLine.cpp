@@ -41,20 +41,20 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption version({"v"_L1, "version"_L1}, "Show the version and exit."_L1);
     const QCommandLineOption render(
         "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1);
-    const QCommandLineOption output({"o"_L1, "output"_L1},
-                                    "The PNG picture --render writes."_L1, "OUT.png"_L1);
+    const QCommandLineOption output({"o"_L1, "output"_L1}, "The PNG picture --render writes."_L1,
+                                    "OUT.png"_L1);
     const QCommandLineOption background(
-        "background"_L1, "With --render: draw over PICTURE (BMP or JPEG) instead of the gradient."_L1,
-        "PICTURE"_L1);
+        "background"_L1,
+        "With --render: draw over PICTURE (BMP or JPEG) instead of the gradient."_L1, "PICTURE"_L1);
     const QCommandLineOption text(
         "text"_L1, "With --render: the preview's texts, skinning (the default) or actual."_L1,
         "skinning|actual"_L1, "skinning"_L1);
-    const QCommandLineOption check(
-        "check"_L1, "Check each SKIN and report its problems, one line each."_L1);
+    const QCommandLineOption check("check"_L1,
+                                   "Check each SKIN and report its problems, one line each."_L1);
     parser.addOptions({help, version, render, output, background, text, check});
-    parser.addPositionalArgument(
-        "SKIN"_L1, "A skin to load on start (with --check: the skins to check)."_L1,
-        "[SKIN...]"_L1);
+    parser.addPositionalArgument("SKIN"_L1,
+                                 "A skin to load on start (with --check: the skins to check)."_L1,
+                                 "[SKIN...]"_L1);
 
     if (!parser.parse(arguments))
         return misused(parser.errorText(), parser);

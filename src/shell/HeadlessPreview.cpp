@@ -29,8 +29,8 @@ HeadlessPreview::~HeadlessPreview() = default;
 PreviewWindow &HeadlessPreview::open()
 {
     m_window = std::make_unique<PreviewWindow>(
-        m_folder, PreviewWindow::Skin{m_colours, [this] { return skinText(m_colours); }},
-        m_picture, m_fileDialog, m_dialogs);
+        m_folder, PreviewWindow::Skin{m_colours, [this] { return skinText(m_colours); }}, m_picture,
+        m_fileDialog, m_dialogs);
     m_window->loadWindow();
     return *m_window;
 }

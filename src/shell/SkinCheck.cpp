@@ -162,7 +162,7 @@ QList<SkinProblem> checkSkin(const QString &path)
         } catch (const Error &e) {
             problems.append({setOn[static_cast<size_t>(row)], SkinProblem::Error,
                              u"%1: the code \"%2\" cannot be read: %3"_s.arg(itemName(row), code,
-                                                                              e.description())});
+                                                                             e.description())});
             drawable = false;
         }
     }

@@ -43,10 +43,6 @@ public:
     }
     PreviewWindow *preview() const { return editor->loadedPreview(); }
     QLineEdit *code() const { return get<QLineEdit>("Text7"); }
-    Slider *slider(int n) const
-    {
-        return get<Slider>(qPrintable(QStringLiteral("Slider%1").arg(n)));
-    }
     QString skinText() const { return get<QPlainTextEdit>("Text5")->toPlainText(); }
     // Scene 1 over the colours, scene 2 over the picture.
     const QImage &scene(int n) const
