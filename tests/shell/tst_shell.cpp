@@ -180,7 +180,8 @@ void tst_shell::oneRunningProgramPerFolder()
     elsewhere.write(u"dark.ini"_s, dark);
     const auto start = [&](QProcess &process, const QStringList &arguments) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.setWorkingDirectory(elsewhere.dir().path());
+        // A skin is named from where it is given, not from where the first one runs.
+        process.setWorkingDirectory((arguments.isEmpty() ? folder : elsewhere).dir().path());
         process.start(program, arguments);
         QVERIFY(process.waitForStarted());
     };
