@@ -12,7 +12,6 @@
 #include "platform/FileDrop.h"
 #include "platform/Files.h"
 #include "platform/Numeric.h"
-#include "platform/QtColour.h"
 #include "platform/Slider.h"
 #include "platform/Widgets.h"
 
@@ -428,9 +427,8 @@ void EditorWindow::onColourBoxDoubleClicked()
     if (row < 0 || row >= ItemCount || !SkinItems[static_cast<size_t>(row)].isColour())
         return;
     const bool translucent = SkinItems[static_cast<size_t>(row)].isTranslucent();
-    QColor initial =
-        toQColor(displayColour({redSlider->value(), greenSlider->value(), blueSlider->value()}));
-    initial.setAlpha(
+    const QColor initial(
+        redSlider->value(), greenSlider->value(), blueSlider->value(),
         static_cast<int>(opacityByte(static_cast<std::int16_t>(opacitySlider->value()))));
     const std::optional<QColor> chosen =
         m_dialogs.colour(initial, translucent ? Dialogs::Alpha::Shown : Dialogs::Alpha::Hidden);

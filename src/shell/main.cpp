@@ -77,11 +77,8 @@ int runEditor(int argc, char *argv[], const QString &skin)
                      [&] { showAbout(about, aboutColours); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
                      &EditorWindow::bringToFront);
-    QObject::connect(&instance, &SingleInstance::openRequested, &editor,
-                     [&editor](const QString &path) {
-                         editor.openSkin(path);
-                         editor.bringToFront();
-                     });
+    // A hand-over always asks to come to the front first, then to open its skin.
+    QObject::connect(&instance, &SingleInstance::openRequested, &editor, &EditorWindow::openSkin);
     if (!editor.open())
         return 0;
     if (!skin.isEmpty())
