@@ -8,6 +8,7 @@
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 
+#include "platform/Build.h"
 #include "platform/Error.h"
 #include "platform/FileDrop.h"
 #include "platform/Files.h"
@@ -70,10 +71,10 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
 
 EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_programDir(programDir), m_dialogs(dialogs), m_fileDialog(dialogs),
-      m_workingPicture(programDir)
+      m_document(programDir)
 {
     setObjectName("frmMain"_L1);
-    setWindowTitle("Vellox v1.6.2 Beta"_L1);
+    setWindowTitle(Build::programTitle());
     setFont(layoutFont());
     buildControls();
     buildMenus();
@@ -203,7 +204,8 @@ bool EditorWindow::loadWindow()
 
     const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
     if (!fileExists(factorySkin)) {
-        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1);
+        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1 +
+                          m_programDir.whereItIs());
         close();
         return false;
     }
@@ -229,10 +231,7 @@ void EditorWindow::unloadWindow()
         m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
     };
     deleteIfPresent(m_programDir.file(ProgramDirectory::WorkingSkin), report);
-    m_workingPicture.discard(report);
-    // The snapshot lives only inside a redraw; one that is still there was left by a
-    // failure.
-    deleteIfPresent(m_programDir.file(ProgramDirectory::Snapshot), report);
+    m_document.picture().discard(report);
 }
 
 void EditorWindow::changeEvent(QEvent *event)
@@ -262,8 +261,9 @@ void EditorWindow::followWindowState()
 PreviewWindow *EditorWindow::previewWindow()
 {
     if (!m_preview) {
-        m_preview = new PreviewWindow(m_programDir, {m_colours, [this] { return shownSkinText(); }},
-                                      m_workingPicture, m_fileDialog, m_dialogs, this);
+        m_preview = new PreviewWindow(
+            m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
+            this);
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees
@@ -292,7 +292,7 @@ void EditorWindow::showPreview()
 void EditorWindow::loadSkin(const QString &path)
 {
     try {
-        readSkinFile(path, m_colours);
+        readSkinFile(path, m_document.colours());
     } catch (const Error &e) {
         m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
     }
@@ -309,7 +309,7 @@ void EditorWindow::loadSkin(const QString &path)
 
 void EditorWindow::showSkinText()
 {
-    skinTextEdit->setSkinText(skinText(m_colours));
+    skinTextEdit->setSkinText(skinText(m_document.colours()));
 }
 
 QString EditorWindow::shownSkinText() const
@@ -359,7 +359,7 @@ void EditorWindow::onItemChosen()
         opacitySlider->setValue(OpacityMaximum);
     opacitySlider->setEnabled(item.isTranslucent());
 
-    const QString &code = m_colours.at(row);
+    const QString &code = m_document.colours().at(row);
     if (code.isEmpty())
         return;
     std::optional<Components> parts;
@@ -406,7 +406,7 @@ void EditorWindow::onApplyClicked()
 {
     const int row = itemList->currentIndex();
     const QString code = codeEdit->text().toLower();
-    runSteps({[&] { m_colours.set(row, code); }, [this] { showSkinText(); },
+    runSteps({[&] { m_document.colours().set(row, code); }, [this] { showSkinText(); },
               [this] {
                   writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
                                    shownSkinText());

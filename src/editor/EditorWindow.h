@@ -1,9 +1,7 @@
 #pragma once
 
 #include "preview/PreviewWindow.h"
-#include "preview/WorkingPicture.h"
-
-#include "skin/ColourTable.h"
+#include "preview/SkinDocument.h"
 
 #include "platform/Dialogs.h"
 #include "platform/ProgramDirectory.h"
@@ -20,8 +18,8 @@ class SkinTextEdit;
 class Slider;
 
 // The editor window: the item list, the colour controls, the skin text and the
-// commands. It owns the colour table and the working picture for the whole run and
-// loads the preview window on demand.
+// commands. It owns the document (the colour table and the working picture) for the
+// whole run and loads the preview window on demand.
 class EditorWindow : public QMainWindow
 {
     Q_OBJECT
@@ -34,7 +32,7 @@ public:
     // cannot start; the window has then closed again and nothing of it is left open.
     bool open();
 
-    const ColourTable &colours() const { return m_colours; }
+    const ColourTable &colours() const { return m_document.colours(); }
     // The preview window if it is loaded, else null.
     PreviewWindow *loadedPreview() const { return m_preview; }
 
@@ -91,8 +89,7 @@ private:
     ProgramDirectory m_programDir;
     Dialogs &m_dialogs;
     CommonDialog m_fileDialog;
-    ColourTable m_colours;
-    WorkingPicture m_workingPicture;
+    SkinDocument m_document;
     QPointer<PreviewWindow> m_preview;
     bool m_shownOnce = false;
 

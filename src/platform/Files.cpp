@@ -276,8 +276,7 @@ void writeFile(const QString &path, Durability durability, AtLink atLink,
         throw writeError(file, path);
 }
 
-void readLines8bit(const QString &path, qint64 maxBytes,
-                   const std::function<void(const QString &)> &onLine)
+QByteArray readSmallFile(const QString &path, qint64 maxBytes)
 {
     // Opened without blocking: a pipe or a device under the name must not hang us.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -291,6 +290,8 @@ void readLines8bit(const QString &path, qint64 maxBytes,
     struct stat st;
     if (::fstat(fd, &st) != 0)
         throw Error::file(Error::PathFileAccess, "read", path, systemReason(errno));
+    if (S_ISDIR(st.st_mode))
+        throw Error::file(Error::PathFileAccess, "read", path, QStringLiteral("it is a folder"));
     if (!S_ISREG(st.st_mode))
         throw Error::file(Error::PathFileAccess, "read", path,
                           QStringLiteral("it is not an ordinary file"));
@@ -298,18 +299,29 @@ void readLines8bit(const QString &path, qint64 maxBytes,
         throw Error::file(Error::PathFileAccess, "read", path,
                           QStringLiteral("the file is %1; Vellox reads files of up to %2")
                               .arg(readableSize(st.st_size), readableSize(maxBytes)));
-    LineSplitter splitter(onLine);
-    char buffer[64 * 1024];
     // The file may grow while it is read; what lies beyond the limit is not ours to read.
-    for (qint64 total = 0;;) {
-        const qint64 n = file.read(buffer, qMin<qint64>(sizeof buffer, maxBytes - total));
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size() && total < maxBytes)
+            bytes.resize(qsizetype(qMin<qint64>(maxBytes, total + 64 * 1024)));
+        const qint64 n = file.read(bytes.data() + total, bytes.size() - total);
         if (n < 0)
             throw Error::file(Error::PathFileAccess, "read", path, file.errorString());
         if (n == 0)
             break;
         total += n;
-        splitter.feed(buffer, n);
     }
+    bytes.truncate(qsizetype(total));
+    return bytes;
+}
+
+void readLines8bit(const QString &path, qint64 maxBytes,
+                   const std::function<void(const QString &)> &onLine)
+{
+    const QByteArray bytes = readSmallFile(path, maxBytes);
+    LineSplitter splitter(onLine);
+    splitter.feed(bytes.constData(), bytes.size());
     splitter.finish();
 }
 
@@ -352,6 +364,62 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
     }
     writeFile(path, Durability::Atomic, atLink,
               [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+}
+
+namespace {
+
+// Every byte to an open descriptor, however many calls it takes.
+void writeAllTo(int fd, const QByteArray &bytes, const QString &path)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw Error::file(Error::PathFileAccess, "write", path,
+                              systemReason(n < 0 ? errno : ENOSPC));
+        done += n;
+    }
+}
+
+} // namespace
+
+void writeOutput(const QString &path, const QByteArray &bytes)
+{
+    if (path == QLatin1String("-")) {
+        writeAllTo(STDOUT_FILENO, bytes, QStringLiteral("standard output"));
+        return;
+    }
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    const bool exists = ::stat(name.constData(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        throw Error::file(Error::PathFileAccess, "write", path, QStringLiteral("it is a folder"));
+    if (!exists || S_ISREG(st.st_mode)) {
+        writeFile(path, Durability::Atomic, AtLink::FollowLink,
+                  [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+        return;
+    }
+    // A device or a pipe cannot be replaced, only written into.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+    try {
+        writeAllTo(fd, bytes, path);
+    } catch (const Error &) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 QString readableSize(qint64 bytes)

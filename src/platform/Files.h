@@ -54,6 +54,8 @@ void writeFile(const QString &path, Durability durability, AtLink atLink,
 // a device, a larger file) throws Error before a byte is read, so nothing can block.
 void readLines8bit(const QString &path, qint64 maxBytes,
                    const std::function<void(const QString &line)> &onLine);
+// The whole of `path` under the same rules.
+QByteArray readSmallFile(const QString &path, qint64 maxBytes);
 // The same split on bytes already in memory.
 QStringList splitLines8bit(const QByteArray &bytes);
 
@@ -62,6 +64,16 @@ QStringList splitLines8bit(const QByteArray &bytes);
 QByteArray encodeLines8bit(const QStringList &lines);
 // Writes encodeLines8bit(lines) as an atomic file.
 void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink);
+
+// Writes a command's output where its user points it, as a shell's ">" does, without
+// its risks: "-" is standard output; an existing device or named pipe is written into,
+// never replaced; a symbolic link is followed; an ordinary file is replaced whole,
+// atomically, so a failure leaves what was there. Throws Error naming the path.
+void writeOutput(const QString &path, const QByteArray &bytes);
+
+// Whether both paths name one file (the same device and inode, links followed). False
+// when either does not exist.
+bool sameFile(const QString &a, const QString &b);
 
 // A size as people read it: "512 bytes", "3.2 MB".
 QString readableSize(qint64 bytes);

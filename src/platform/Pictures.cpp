@@ -316,11 +316,28 @@ void savePictureBmp(const QImage &picture, const QString &path, Durability durab
 void savePicturePng(const QImage &picture, const QString &path)
 {
     QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG"))
-        throw Error::file(Error::PathFileAccess, "encode a PNG picture for", path,
-                          QStringLiteral("the PNG encoder failed"));
+    try {
+        png = encodePicture(picture, PictureFormat::Png);
+    } catch (const Error &e) {
+        throw Error::file(e.code(), "encode a PNG picture for", path, e.description());
+    }
     writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
               [&png](const ByteSink &sink) { sink(png.constData(), png.size()); });
+}
+
+QByteArray encodePicture(const QImage &picture, PictureFormat format)
+{
+    QByteArray bytes;
+    if (format == PictureFormat::Bmp) {
+        encodeBmp24(picture, [&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+        return bytes;
+    }
+    constexpr int JpegQuality = 90; // the preview's flat colours and texts stay clean
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool png = format == PictureFormat::Png;
+    if (!picture.save(&buffer, png ? "PNG" : "JPEG", png ? -1 : JpegQuality))
+        throw Error(Error::PathFileAccess,
+                    QStringLiteral("the %1 encoder failed").arg(png ? "PNG" : "JPEG"));
+    return bytes;
 }

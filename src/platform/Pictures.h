@@ -20,3 +20,12 @@ void savePictureBmp(const QImage &picture, const QString &path, Durability durab
 
 // Saves as PNG, atomically: a failed write leaves what was there. Throws Error.
 void savePicturePng(const QImage &picture, const QString &path);
+
+enum class PictureFormat
+{
+    Png,
+    Bmp, // 24-bit, as savePictureBmp writes it
+    Jpeg,
+};
+// The whole file of `picture` in `format`, in memory. Throws Error.
+QByteArray encodePicture(const QImage &picture, PictureFormat format);

@@ -28,23 +28,35 @@ QByteArray readAll(const QString &path)
     return bytes;
 }
 
+QString installedFactorySkin()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath("../share/vellox/"_L1 + ProgramDirectory::FactorySkin);
+}
+
+QString userFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
 } // namespace
 
-ProgramDirectory::ProgramDirectory(QString path) : m_path(QDir::cleanPath(std::move(path))) {}
-
-ProgramDirectory ProgramDirectory::locate()
+ProgramDirectory::ProgramDirectory(QString path, Layout layout)
+    : m_path(QDir::cleanPath(std::move(path))), m_layout(layout)
 {
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (fileExists(QDir(beside).filePath(FactorySkin)))
-        return ProgramDirectory(beside);
+}
 
-    const ProgramDirectory user(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+ProgramDirectory ProgramDirectory::locate(Layout layout)
+{
+    if (layout == Layout::Portable)
+        return ProgramDirectory(QCoreApplication::applicationDirPath());
+
+    const ProgramDirectory user(userFolder(), Layout::System);
     // Only a first start sets the folder up; later, a factory skin the user removed is
     // missed as it is in a portable folder.
     if (QFileInfo::exists(user.path()))
         return user;
-    const QString installed = QDir(beside).filePath("../share/vellox/"_L1 + FactorySkin);
-    const QByteArray skin = readAll(installed);
+    const QByteArray skin = readAll(installedFactorySkin());
     if (!QDir().mkpath(user.path()))
         throw Error::file(Error::PathFileAccess, "create the folder", user.path(),
                           systemReason(errno));
@@ -52,6 +64,21 @@ ProgramDirectory ProgramDirectory::locate()
               [&skin](const ByteSink &sink) { sink(skin.constData(), skin.size()); });
     createFolder(user.file(Projects));
     return user;
+}
+
+QString ProgramDirectory::factorySkinToRead(Layout layout)
+{
+    if (layout == Layout::Portable)
+        return QDir(QCoreApplication::applicationDirPath()).filePath(FactorySkin);
+    const QString user = QDir(userFolder()).filePath(FactorySkin);
+    return QFileInfo::exists(userFolder()) ? user : installedFactorySkin();
+}
+
+QString ProgramDirectory::whereItIs() const
+{
+    if (m_layout == Layout::Portable)
+        return {};
+    return "\r\nThe Vellox directory is \""_L1 + QDir::toNativeSeparators(m_path) + "\"."_L1;
 }
 
 QString ProgramDirectory::unwritableReason() const

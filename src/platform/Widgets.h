@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFont>
+#include "platform/Fonts.h"
+
 #include <QGuiApplication>
 #include <QLatin1StringView>
 #include <QRect>
@@ -32,10 +33,6 @@ W *place(QWidget *parent, const ControlLayout &control, Args &&...args)
         w->setAccessibleName(control.role);
     return w;
 }
-
-// Arial at `pixels`, which the layouts were measured with. At 10 pixels every caption
-// fits the box it was laid out in; it is the font of all windows and dialogs.
-QFont layoutFont(int pixels = 10, QFont::Weight weight = QFont::Normal);
 
 // The wait cursor for as long as it lives, for work on large pictures that takes a
 // moment. End it before a message is shown.

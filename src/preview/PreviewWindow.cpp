@@ -1,21 +1,17 @@
 #include "preview/PreviewWindow.h"
 
-#include "preview/Blend.h"
 #include "preview/DrawingArea.h"
-#include "preview/Gradient.h"
-#include "preview/PackageFolder.h"
-#include "preview/WorkingPicture.h"
+#include "preview/PreviewLayout.h"
+#include "preview/SkinDocument.h"
 
-#include "skin/ColourTable.h"
-#include "skin/Conversions.h"
 #include "skin/SkinFile.h"
-#include "skin/SkinItems.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/FileDrop.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
+#include "platform/StagedFolder.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -67,11 +63,12 @@ void ignoringRedrawFailure(const std::function<void()> &handler)
 
 } // namespace
 
-PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, Skin skin, WorkingPicture &picture,
-                             CommonDialog &fileDialog, Dialogs &dialogs, QWidget *parent)
+PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &document,
+                             std::function<QString()> skinText, CommonDialog &fileDialog,
+                             Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
-      m_colours(skin.colours), m_skinText(std::move(skin.text)), m_picture(picture),
-      m_fileDialog(fileDialog), m_dialogs(dialogs), m_imageDialog(dialogs)
+      m_document(document), m_skinText(std::move(skinText)), m_fileDialog(fileDialog),
+      m_dialogs(dialogs), m_imageDialog(dialogs)
 {
     setObjectName("frmPreview"_L1);
     setWindowTitle("Vellox Preview"_L1);
@@ -89,42 +86,17 @@ PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::buildScenes()
 {
-    colourScene = new DrawingArea("Picture1", this);
+    colourScene = new DrawingArea("Picture1", m_renderer.scene(SceneKind::Colour), this);
     colourScene->move(PreviewControls::ColourSceneAt);
-    pictureScene = new DrawingArea("Picture2", colourScene);
+    pictureScene = new DrawingArea("Picture2", m_renderer.scene(SceneKind::Picture), colourScene);
     pictureScene->move(PreviewControls::PictureSceneAt);
-    m_scenes = {colourScene, pictureScene};
     colourScene->setAccessibleName("Colour background preview"_L1);
     pictureScene->setAccessibleName("Picture background preview"_L1);
-    for (DrawingArea *scene : m_scenes) {
+    for (DrawingArea *scene : {colourScene, pictureScene}) {
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
                 [this, scene](const QPoint &at) { showSceneMenu(scene, at); });
     }
-
-    for (size_t role = 0; role < TextRoles.size(); ++role) {
-        const TextRole &t = TextRoles[role];
-        for (int scene : {ColourScene, PictureScene})
-            m_texts[role][size_t(scene)] =
-                new SceneText(scene == ColourScene ? t.colourScene : t.pictureScene, t.geometry,
-                              t.pixelSize, t.weight, m_scenes[size_t(scene)]);
-    }
-    for (size_t role = 0; role < ShapeRoles.size(); ++role) {
-        const ShapeRole &s = ShapeRoles[role];
-        for (int scene : {ColourScene, PictureScene})
-            m_shapes[role][size_t(scene)] =
-                new SceneShape(scene == ColourScene ? s.colourScene : s.pictureScene, s.geometry,
-                               s.corners, m_scenes[size_t(scene)]);
-    }
-    const auto stacking = [](DrawingArea *area, const auto &names) {
-        QList<SceneElement *> elements;
-        for (const char *name : names)
-            elements << area->findChild<SceneElement *>(QLatin1String(name),
-                                                        Qt::FindDirectChildrenOnly);
-        area->setStacking(elements);
-    };
-    stacking(colourScene, ColourSceneStacking);
-    stacking(pictureScene, PictureSceneStacking);
 }
 
 void PreviewWindow::buildControls()
@@ -189,21 +161,6 @@ QImage PreviewWindow::shownImage() const
     return (pictureScene->isVisibleTo(this) ? pictureScene : colourScene)->shownImage();
 }
 
-QList<PreviewWindow::PlacedText> PreviewWindow::colourSceneTexts() const
-{
-    QList<PlacedText> texts;
-    for (size_t role = 0; role < TextRoles.size(); ++role) {
-        const SceneText *text = m_texts[role][ColourScene];
-        texts.append({TextRoles[role].row, text->text(), text->geometry().toAlignedRect()});
-    }
-    return texts;
-}
-
-const QImage &PreviewWindow::colourSceneBackground() const
-{
-    return colourScene->image();
-}
-
 void PreviewWindow::closeEvent(QCloseEvent *event)
 {
     emit unloaded();
@@ -212,19 +169,7 @@ void PreviewWindow::closeEvent(QCloseEvent *event)
 
 void PreviewWindow::onTextModeChosen(TextMode mode)
 {
-    for (size_t role = 0; role < TextRoles.size(); ++role) {
-        const TextRole &t = TextRoles[role];
-        for (SceneText *text : m_texts[role]) {
-            text->setText(mode == TextMode::Skinning ? t.skinningText : t.actualText);
-            if (role == TitleRole || role == TitleShadowRole) {
-                const TitlePlacement p = titlePlacement(mode, role);
-                QRectF g = text->geometry();
-                g.moveLeft(p.left);
-                g.setWidth(p.width);
-                text->setGeometry(g);
-            }
-        }
-    }
+    m_renderer.setTextMode(mode);
 }
 
 void PreviewWindow::onColourBackgroundChosen()
@@ -237,11 +182,11 @@ void PreviewWindow::onPictureBackgroundChosen()
 {
     pictureScene->show();
     bool shown = false;
-    if (m_picture.path().isEmpty()) {
+    if (!m_document.picture().present()) {
         m_dialogs.message(NoPictureLoaded);
     } else {
         try {
-            showWorkingPicture();
+            m_renderer.showPicture(m_document.picture());
             shown = true;
         } catch (const Error &e) {
             m_dialogs.message(e.description());
@@ -265,7 +210,7 @@ void PreviewWindow::importPicture(const QString &chosen)
     ImportOutcome outcome;
     try {
         const BusyCursor busy;
-        outcome = m_picture.import(chosen);
+        outcome = m_document.picture().import(chosen);
     } catch (const Error &e) {
         m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
         return;
@@ -305,7 +250,7 @@ void PreviewWindow::onCreatePackageClicked()
 void PreviewWindow::exportPackage(const QString &name)
 {
     const QString projects = m_programDir.file(ProgramDirectory::Projects);
-    const PackageFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
+    const StagedFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
     const auto notCreated = [&](const Error &e) {
         m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
                           e.description());
@@ -320,9 +265,10 @@ void PreviewWindow::exportPackage(const QString &name)
         const BusyCursor busy;
         if (!QFileInfo(projects).isDir())
             createFolder(projects);
-        const PackagePictures pictures = m_picture.present();
+        WorkingPicture &picture = m_document.picture();
+        const PackagePictures pictures = picture.files();
         // Read before anything is built: a picture that cannot be read leaves no trace.
-        const QImage background = pictures.jpg || pictures.bmp ? m_picture.picture() : QImage();
+        const QImage background = pictures.jpg || pictures.bmp ? picture.picture() : QImage();
         package.build([&](const QString &folder) {
             writePackageSkin(folder + u'/' + PackageSkin, m_skinText(), pictures);
             if (pictures.jpg)
@@ -337,7 +283,7 @@ void PreviewWindow::exportPackage(const QString &name)
         return;
     }
     m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
-                      name);
+                      name + m_programDir.whereItIs());
 }
 
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
@@ -362,86 +308,7 @@ void PreviewWindow::savePreviewImage(const QImage &image)
     }
 }
 
-void PreviewWindow::showWorkingPicture()
-{
-    const QImage &stretched = m_picture.stretchedTo(pictureScene->image().size());
-    pictureScene->draw([&](QImage &image) { image = stretched; });
-}
-
 void PreviewWindow::redraw()
 {
-    const DisplayColour top = displayColourOf(m_colours, Row::BgColour1);
-    const DisplayColour bottom = displayColourOf(m_colours, Row::BgColour2);
-    colourScene->draw([&](QImage &image) { drawGradient(image, top, bottom); });
-    colourElements();
-    composite(ColourScene);
-
-    if (m_picture.path().isEmpty())
-        return;
-    showWorkingPicture();
-    composite(PictureScene);
-}
-
-void PreviewWindow::colourElements()
-{
-    // Every element of one item takes its colour before the next item is read, so a
-    // failing item leaves those before it recoloured and the rest as they were.
-    for (int row : ColouringOrder) {
-        const DisplayColour colour = displayColourOf(m_colours, row);
-        for (size_t role = 0; role < TextRoles.size(); ++role) {
-            if (TextRoles[role].row == row) {
-                for (SceneText *text : m_texts[role])
-                    text->setTextColour(colour);
-            }
-        }
-        for (size_t role = 0; role < ShapeRoles.size(); ++role) {
-            for (SceneShape *shape : m_shapes[role]) {
-                if (ShapeRoles[role].fillRow == row)
-                    shape->setFillColour(colour);
-                if (ShapeRoles[role].outlineRow == row)
-                    shape->setOutlineColour(colour);
-            }
-        }
-    }
-}
-
-void PreviewWindow::composite(Scene scene)
-{
-    // Each phase blends over a snapshot of the scene as the phase before left it.
-    DrawingArea *area = m_scenes[size_t(scene)];
-    for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
-        snapshot(area);
-        blendPhase(scene, phase);
-    }
-}
-
-void PreviewWindow::blendPhase(Scene scene, BlendPhase phase)
-{
-    for (size_t role = 0; role < ShapeRoles.size(); ++role) {
-        if (ShapeRoles[role].phase == phase)
-            blend(m_scenes[size_t(scene)], m_shapes[role][size_t(scene)], ShapeRoles[role].fillRow);
-    }
-}
-
-void PreviewWindow::blend(DrawingArea *area, const SceneShape *shape, int row)
-{
-    const QRect r = shape->pixelRect();
-    const QImage blended =
-        blendedRect(area->basePicture(), shape->fillColour(), r, opacityOf(m_colours, row));
-    area->draw([&](QImage &image) { copyRect(image, blended, r); });
-}
-
-void PreviewWindow::snapshot(DrawingArea *area)
-{
-    // The snapshot goes through a file beside the program, as it always has; a
-    // temp.bmp of the user's there is replaced and then removed.
-    const QString path = m_programDir.file(ProgramDirectory::Snapshot);
-    savePictureBmp(area->image(), path, Durability::Scratch, AtLink::ReplaceLink);
-    try {
-        area->setBasePicture(loadPicture(path));
-    } catch (const Error &) {
-        QFile::remove(path);
-        throw;
-    }
-    deleteFile(path);
+    m_renderer.redraw(m_document.colours(), m_document.picture());
 }

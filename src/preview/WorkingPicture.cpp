@@ -20,7 +20,7 @@ QString WorkingPicture::path() const
     return {};
 }
 
-PackagePictures WorkingPicture::present() const
+PackagePictures WorkingPicture::files() const
 {
     return {fileExists(m_programDir.file(Jpg)), fileExists(m_programDir.file(Bmp))};
 }

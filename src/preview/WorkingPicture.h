@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preview/BackgroundPicture.h"
+
 #include "skin/SkinFile.h"
 
 #include "platform/ProgramDirectory.h"
@@ -29,7 +31,7 @@ struct ImportOutcome
 // temp2.bmp for one chosen as .bmp, both stored as bitmaps. Where both exist, temp.jpg
 // counts. The picture is read once and kept, with its copy stretched to the scene, until
 // the file changes.
-class WorkingPicture
+class WorkingPicture final : public BackgroundPicture
 {
 public:
     static constexpr QLatin1StringView Jpg{"temp.jpg"};
@@ -39,12 +41,14 @@ public:
 
     // The file that counts, or the empty text when there is none.
     QString path() const;
-    PackagePictures present() const;
+    bool present() const override { return !path().isEmpty(); }
+    // Which of the two files lie there.
+    PackagePictures files() const;
 
     // The picture that counts, as stored and stretched to `size`. Throw Error when there
     // is none or it cannot be read.
     const QImage &picture();
-    const QImage &stretchedTo(QSize size);
+    const QImage &stretchedTo(QSize size) override;
 
     // Makes the chosen file the working picture: removes the old working pictures, then
     // decodes the file and writes it as temp2.bmp for a name ending in "bmp" or temp.jpg

@@ -1,5 +1,6 @@
 #include "shell/AboutWindow.h"
 
+#include "platform/Build.h"
 #include "platform/Numeric.h"
 #include "platform/Widgets.h"
 
@@ -12,7 +13,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr QSize WindowSize{394, 221};
-constexpr ControlLayout Title{"Label3"_L1, {64, 16, 265, 25}, "Vellox v1.6.2 Beta"_L1};
+constexpr ControlLayout Title{"Label3"_L1, {64, 16, 265, 25}};
 constexpr ControlLayout Text{"Label2"_L1,
                              {8, 48, 377, 57},
                              "     Vellox is a small side project for Zantho: pick a colour, see "
@@ -56,7 +57,9 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
     setAutoFillBackground(true);
     setFont(layoutFont());
 
-    place<QLabel>(this, Title)->setFont(layoutFont(19, QFont::Bold));
+    auto *title = place<QLabel>(this, Title);
+    title->setText(Build::programTitle());
+    title->setFont(layoutFont(19, QFont::Bold));
     auto *text = place<QLabel>(this, Text);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);

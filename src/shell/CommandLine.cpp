@@ -1,13 +1,5 @@
 #include "shell/CommandLine.h"
 
-#include "shell/HeadlessPreview.h"
-
-#include "skin/ColourTable.h"
-#include "skin/SkinFile.h"
-
-#include "platform/Error.h"
-#include "platform/Pictures.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -91,48 +83,4 @@ CommandLine parseCommandLine(const QStringList &arguments)
         command.skin = positional.value(0);
     }
     return command;
-}
-
-int renderSkin(const CommandLine &command)
-{
-    const auto failed = [](const QString &what, const QString &reason) {
-        fprintf(stderr, "vellox: %s: %s\n", qPrintable(what), qPrintable(reason));
-        return 1;
-    };
-    ColourTable colours;
-    try {
-        readSkinFile(command.skin, colours);
-    } catch (const Error &e) {
-        return failed(command.skin, e.description());
-    }
-    try {
-        HeadlessPreview headless(colours);
-        if (!command.background.isEmpty()) {
-            try {
-                savePictureBmp(loadPicture(command.background), headless.pictureFile(),
-                               Durability::Scratch, AtLink::ReplaceLink);
-            } catch (const Error &e) {
-                return failed(command.background, e.description());
-            }
-        }
-        PreviewWindow &preview = headless.open();
-        preview.chooseTextMode(command.text);
-        if (!command.background.isEmpty())
-            preview.chooseBackground(PreviewWindow::Background::Picture);
-        // The window's handlers report what stops them as messages.
-        if (!headless.dialogs().messages().isEmpty())
-            return failed(command.skin, headless.dialogs().messages().join(u' '));
-        // A redraw that failed inside a handler was not reported there: drawing again
-        // says why.
-        preview.redraw();
-        const QImage shown = preview.shownImage();
-        try {
-            savePicturePng(shown, command.output);
-        } catch (const Error &e) {
-            return failed(command.output, e.description());
-        }
-    } catch (const Error &e) {
-        return failed(command.skin, e.description());
-    }
-    return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/PreviewLayout.h"
+#include "preview/SceneLayout.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,8 +29,3 @@ struct CommandLine
 // `arguments` as the program got them, its own name first. Needs no application object,
 // so that help and misuse are answered without a display.
 CommandLine parseCommandLine(const QStringList &arguments);
-
-// Draws the preview scene for the skin the command line names and writes it as PNG. Runs
-// in a private temporary folder, never in the program folder. Returns the exit status;
-// a failure is one line on standard error.
-int renderSkin(const CommandLine &command);

@@ -1,8 +1,7 @@
 #include "shell/SkinCheck.h"
 
-#include "shell/HeadlessPreview.h"
+#include "preview/SceneRenderer.h"
 
-#include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
@@ -10,8 +9,6 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/QtColour.h"
-
-#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -22,59 +19,26 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr double LeastContrast = 3.0;
-constexpr qsizetype FarthestMisspelling = 2; // edits from a real key
 
-QString itemName(int row)
+// Relative luminance of each channel value, worked out once.
+const std::array<double, 256> &linearChannel()
 {
-    const SkinItem &item = SkinItems[static_cast<size_t>(row)];
-    return u"\"%1\" (%2)"_s.arg(item.label, item.key);
-}
-
-qsizetype editDistance(QStringView a, QStringView b)
-{
-    QList<qsizetype> previous(b.size() + 1), current(b.size() + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        previous[j] = j;
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const bool same = a[i - 1].toLower() == b[j - 1].toLower();
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + !same});
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (size_t i = 0; i < t.size(); ++i) {
+            const double v = double(i) / 255.0;
+            t[i] = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
         }
-        std::swap(previous, current);
-    }
-    return previous[b.size()];
+        return t;
+    }();
+    return table;
 }
 
-// Why a line the reader skipped looks meant as a colour line, or nothing.
-QString skippedColourLine(const QString &line)
+double luminance(int red, int green, int blue)
 {
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals < 0)
-        return {};
-    const QString key = line.left(equals).trimmed();
-    const QString value = line.mid(equals + 1).trimmed();
-    if (const int row = rowOfKey(key); row >= 0)
-        return u"line skipped: %1 is read only with one space either side of \"=\", as in \"%2 = %3\""_s
-            .arg(itemName(row), SkinItems[static_cast<size_t>(row)].key, value);
-    if (!value.startsWith("0x"_L1, Qt::CaseInsensitive))
-        return {};
-    for (int row = 0; row < ItemCount; ++row) {
-        const SkinItem &item = SkinItems[static_cast<size_t>(row)];
-        if (item.isColour() && editDistance(key, QString(item.key)) <= FarthestMisspelling)
-            return u"line skipped: \"%1\" is no item of a skin; did you mean \"%2\"?"_s.arg(
-                key, item.key);
-    }
-    return u"line skipped: \"%1\" is no item of a skin"_s.arg(key);
-}
-
-double luminance(Rgb c)
-{
-    const auto linear = [](int channel) {
-        const double v = channel / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+    const auto &linear = linearChannel();
+    return 0.2126 * linear[size_t(red)] + 0.7152 * linear[size_t(green)] +
+           0.0722 * linear[size_t(blue)];
 }
 
 double contrast(double a, double b)
@@ -82,102 +46,129 @@ double contrast(double a, double b)
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
-// The lowest contrast of the text colour with any pixel of its box.
+// The lowest contrast of the text colour with any pixel of its box: against the pixels
+// nearest the text's luminance, from below and from above.
 double lowestContrast(const QImage &scene, QRect box, Rgb text)
 {
-    const double ink = luminance(text);
-    double lowest = 21;
+    const double ink = luminance(text.red, text.green, text.blue);
+    double below = -1, above = 2;
     box &= scene.rect();
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(scene.constScanLine(y));
-        for (int x = box.left(); x <= box.right(); ++x)
-            lowest = std::min(lowest, contrast(ink, luminance(rgbOf(fromQRgb(line[x])))));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const double l = luminance(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
+            if (l <= ink)
+                below = std::max(below, l);
+            if (l >= ink)
+                above = std::min(above, l);
+        }
     }
+    double lowest = 21;
+    if (below >= 0)
+        lowest = contrast(ink, below);
+    if (above <= 1)
+        lowest = std::min(lowest, contrast(ink, above));
     return lowest;
 }
 
-// Texts that do not stand out from the colour scene under them.
-void findLowContrast(const ColourTable &colours, const std::array<int, ItemCount> &setOn,
-                     QList<SkinProblem> &problems)
+void sortByLine(QList<SkinProblem> &problems)
 {
-    try {
-        HeadlessPreview headless(colours);
-        const PreviewWindow &preview = headless.open();
-        const QImage &scene = preview.colourSceneBackground();
-        for (const PreviewWindow::PlacedText &text : preview.colourSceneTexts()) {
-            // A shadow is meant to sink into what is under it.
-            if (text.row == Row::Shadow)
-                continue;
-            const double lowest =
-                lowestContrast(scene, text.box, rgbOf(displayColourOf(colours, text.row)));
-            if (lowest < LeastContrast)
-                problems.append({setOn[static_cast<size_t>(text.row)], SkinProblem::Warning,
-                                 u"%1 as \"%2\" at (%3, %4) has a contrast of %5:1 with the "
-                                 "colour scene under it; 3:1 is the least for readable text"_s
-                                     .arg(itemName(text.row), text.text)
-                                     .arg(text.box.x())
-                                     .arg(text.box.y())
-                                     .arg(std::floor(lowest * 100) / 100, 0, 'f', 2)});
-        }
-    } catch (const Error &e) {
-        problems.append(
-            {0, SkinProblem::Error, "the preview cannot be drawn: "_L1 + e.description()});
-    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
 }
 
 } // namespace
 
-QList<SkinProblem> checkSkin(const QString &path)
+FactorySkin::FactorySkin(QString path) : path(std::move(path))
+{
+    try {
+        lint = lintSkin(readSmallFile(this->path, LargestSkinFile));
+    } catch (const Error &e) {
+        problem = e.description();
+    }
+}
+
+bool CheckedSkin::drawable() const
+{
+    return std::none_of(problems.begin(), problems.end(),
+                        [](const SkinProblem &p) { return p.severity == SkinProblem::Error; });
+}
+
+CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
+{
+    CheckedSkin skin;
+    SkinLint lint;
+    try {
+        lint = lintSkin(readSmallFile(path, LargestSkinFile));
+    } catch (const Error &e) {
+        skin.problems.append({0, SkinProblem::Error, e.description()});
+        return skin;
+    }
+    skin.problems = lint.problems;
+    skin.lineOf = lint.lineOf;
+    if (!lint.isSkin)
+        return skin;
+    for (int row : SkinFileOrder) {
+        if (lint.lineOf[size_t(row)] != 0) {
+            skin.colours.set(row, lint.codes.at(row));
+            continue;
+        }
+        const QString &code = factory.lint.codes.at(row);
+        skin.colours.set(row, code);
+        if (!factory.problem.isEmpty())
+            skin.problems.append({0, SkinProblem::Error,
+                                  u"%1 is not set, and the factory skin cannot give it: %2"_s.arg(
+                                      itemName(row), factory.problem)});
+        else if (const QString why = whyNotDrawable(code); !why.isEmpty())
+            skin.problems.append(
+                {0, SkinProblem::Error,
+                 u"%1 is not set, and the factory skin \"%2\" cannot give it: %3"_s.arg(
+                     itemName(row), factory.path, why)});
+        else if (!lint.oneLine)
+            skin.problems.append(
+                {0, SkinProblem::Warning,
+                 u"%1 is not set; it keeps the factory colour %2"_s.arg(itemName(row), code)});
+    }
+    sortByLine(skin.problems);
+    return skin;
+}
+
+QList<SkinProblem> lowContrast(const ColourTable &colours, const std::array<int, ItemCount> &lineOf)
 {
     QList<SkinProblem> problems;
-    ColourTable colours;
-    std::array<int, ItemCount> setOn{};
-    int lineNumber = 0;
-    try {
-        readLines8bit(path, LargestSkinFile, [&](const QString &line) {
-            ++lineNumber;
-            if (const std::optional<SkinLine> read = readSkinLine(line)) {
-                colours.set(read->row, read->code);
-                setOn[static_cast<size_t>(read->row)] = lineNumber;
-            } else if (const QString why = skippedColourLine(line); !why.isEmpty()) {
-                problems.append({lineNumber, SkinProblem::Warning, why});
-            }
-        });
-    } catch (const Error &e) {
-        return {{0, SkinProblem::Error, e.description()}};
-    }
-
-    bool drawable = true;
-    for (int row = 0; row < ItemCount; ++row) {
-        const QString &code = colours.at(row);
-        if (!SkinItems[static_cast<size_t>(row)].isColour())
+    SceneRenderer renderer;
+    StillPicture none;
+    renderer.redraw(colours, none);
+    const Scene &scene = renderer.scene(SceneKind::Colour);
+    for (const ElementLayout &layout : sceneLayout()) {
+        // A shadow is meant to sink into what is under it.
+        if (!layout.isText() || layout.role == Role::TitleShadow)
             continue;
-        if (code.isEmpty()) {
-            problems.append({0, SkinProblem::Warning, itemName(row) + " is not set"_L1});
-            drawable = false;
-            continue;
-        }
-        try {
-            colourFromCode(code);
-        } catch (const Error &e) {
-            problems.append({setOn[static_cast<size_t>(row)], SkinProblem::Error,
-                             u"%1: the code \"%2\" cannot be read: %3"_s.arg(itemName(row), code,
-                                                                             e.description())});
-            drawable = false;
-        }
+        const QRect box = pixelRect(scene.element(layout.role).box);
+        const double lowest =
+            lowestContrast(scene.image(), box, rgbOf(displayColourOf(colours, layout.textRow)));
+        if (lowest < LeastContrast)
+            problems.append({lineOf[size_t(layout.textRow)], SkinProblem::Warning,
+                             u"%1 as \"%2\" at (%3, %4) has a contrast of %5:1 with the colour "
+                             "scene under it; 3:1 is the least for readable text"_s
+                                 .arg(itemName(layout.textRow), scene.element(layout.role).text)
+                                 .arg(box.x())
+                                 .arg(box.y())
+                                 .arg(std::floor(lowest * 100) / 100, 0, 'f', 2)});
     }
-    if (drawable)
-        findLowContrast(colours, setOn, problems);
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
     return problems;
 }
 
-int checkSkins(const QStringList &paths)
+int checkSkins(const QStringList &paths, const FactorySkin &factory)
 {
     bool anyError = false;
     for (const QString &path : paths) {
-        for (const SkinProblem &p : checkSkin(path)) {
+        CheckedSkin skin = readSkin(path, factory);
+        if (skin.drawable()) {
+            skin.problems += lowContrast(skin.colours, skin.lineOf);
+            sortByLine(skin.problems);
+        }
+        for (const SkinProblem &p : std::as_const(skin.problems)) {
             anyError |= p.severity == SkinProblem::Error;
             const char *severity = p.severity == SkinProblem::Error ? "error" : "warning";
             std::printf("%s:%d: %s: %s\n", qPrintable(path), p.line, severity, qPrintable(p.text));

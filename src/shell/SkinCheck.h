@@ -1,27 +1,42 @@
 #pragma once
 
+#include "skin/ColourTable.h"
+#include "skin/SkinLint.h"
+
 #include <QList>
 #include <QString>
+#include <QStringList>
 
-// One problem of a skin file, at a line counted from 1, or line 0 for the file as a whole.
-struct SkinProblem
+// The factory skin the editor would start from, read once for every skin of a command.
+struct FactorySkin
 {
-    enum Severity
-    {
-        Warning,
-        Error,
-    };
-    int line;
-    Severity severity;
-    QString text;
+    explicit FactorySkin(QString path);
+
+    QString path;
+    SkinLint lint;   // its codes and where they stand
+    QString problem; // why it could not be read, or nothing
 };
 
-// Reads a skin as the program does and finds what will not show as its author meant:
-// codes that cannot be read, lines skipped that look meant as colour lines, items not
-// set, and texts with a contrast below 3:1 against what the colour scene draws under
-// them. Needs a QApplication: the contrast is measured on the preview's own scene.
-QList<SkinProblem> checkSkin(const QString &path);
+// A skin file as the editor would show it: read over the factory skin, so that an item
+// it leaves unset keeps its factory colour.
+struct CheckedSkin
+{
+    ColourTable colours;
+    std::array<int, ItemCount> lineOf{}; // where the file sets each item; 0 where it does not
+    // Errors for anything the preview cannot draw or that is no skin, warnings for what
+    // will not show as its author meant; line 0 for the file as a whole. A skin without
+    // errors is drawn.
+    QList<SkinProblem> problems;
+
+    bool drawable() const;
+};
+CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
+
+// Texts whose contrast with the colour scene under them is below 3:1, for a drawable
+// skin. `lineOf` says where each item is set.
+QList<SkinProblem> lowContrast(const ColourTable &colours, const std::array<int, ItemCount> &lineOf);
 
 // Checks each file and prints its problems one a line, "FILE:LINE: error: ..." or
-// "FILE:LINE: warning: ...". Returns 1 when any file has an error, else 0.
-int checkSkins(const QStringList &paths);
+// "FILE:LINE: warning: ...". Writes nothing anywhere. Returns 1 when any file has an
+// error, else 0.
+int checkSkins(const QStringList &paths, const FactorySkin &factory);

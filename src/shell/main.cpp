@@ -2,9 +2,11 @@
 
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Render.h"
 #include "shell/SingleInstance.h"
 #include "shell/SkinCheck.h"
 
+#include "platform/Build.h"
 #include "platform/Error.h"
 #include "platform/QtDialogs.h"
 #include "platform/Widgets.h"
@@ -13,9 +15,52 @@
 #include <QDir>
 #include <QIcon>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
+
+// How this build lays the program out, as its build system says.
+#if defined(VELLOX_LAYOUT_SYSTEM)
+constexpr auto Layout = ProgramDirectory::Layout::System;
+#else
+constexpr auto Layout = ProgramDirectory::Layout::Portable;
+#endif
+
+// Bytes that are no UTF-8 text, shown as \xNN.
+QString escapedName(const QByteArray &name)
+{
+    QString shown;
+    for (char c : name) {
+        const auto u = static_cast<uchar>(c);
+        shown += u >= 0x20 && u < 0x7F ? QString(QChar(u)) : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+// A name is taken only as it stands: one that Qt would have to turn into another name
+// (bytes that are no UTF-8) is refused. Returns the problem, or nothing.
+QString unusableName(const QByteArray &name)
+{
+    if (QString::fromLocal8Bit(name).toLocal8Bit() == name)
+        return {};
+    return QStringLiteral("the name \"%1\" is not valid UTF-8, and Vellox would read it as "
+                          "another name; rename the file")
+        .arg(escapedName(name));
+}
+
+// Why a skin named on the command line cannot be opened, in the system's words, or
+// nothing.
+QString unopenableSkin(const QString &skin)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(skin).constData(), &st) != 0)
+        return skin + QStringLiteral(": ") + systemReason(errno);
+    if (S_ISDIR(st.st_mode))
+        return skin + QStringLiteral(": it is a folder, not a skin file");
+    return {};
+}
 
 void setUpLooks()
 {
@@ -43,7 +88,7 @@ int runEditor(int argc, char *argv[], const QString &skin)
 
     ProgramDirectory programDir(QString{});
     try {
-        programDir = ProgramDirectory::locate();
+        programDir = ProgramDirectory::locate(Layout);
     } catch (const Error &e) {
         tellAtStart(dialogs,
                     QStringLiteral("Vellox cannot set up its folder.\r\n") + e.description());
@@ -88,19 +133,24 @@ int runEditor(int argc, char *argv[], const QString &skin)
     return status;
 }
 
-// Drawing and checking need no display: they run on the offscreen platform.
+// Drawing needs fonts but no display: it runs on the offscreen platform. Checking needs
+// neither.
 int runHeadless(int argc, char *argv[], const CommandLine &command)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     // What these modes print is their output; Qt's notes about the session would mix in.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
             std::fprintf(stderr, "vellox: %s\n", qPrintable(text));
     });
-    QApplication app(argc, argv);
-    setUpLooks();
-    return command.mode == CommandLine::Mode::Render ? renderSkin(command)
-                                                     : checkSkins(command.skins);
+    if (command.mode == CommandLine::Mode::Check) {
+        QCoreApplication app(argc, argv);
+        return checkSkins(command.skins, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The scenes' texts are drawn in the fonts the windows resolve them in.
+    QGuiApplication::setFont(layoutFont());
+    return renderSkin(command, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
 }
 
 } // namespace
@@ -108,10 +158,15 @@ int runHeadless(int argc, char *argv[], const CommandLine &command)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("vellox"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELLOX_VERSION));
+    QCoreApplication::setApplicationVersion(Build::Version);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
+        if (const QString problem = unusableName(argv[i]); i > 0 && !problem.isEmpty()) {
+            std::fprintf(stderr, "vellox: %s\n", qPrintable(problem));
+            return 1;
+        }
         arguments << QString::fromLocal8Bit(argv[i]);
+    }
     const CommandLine command = parseCommandLine(arguments);
     switch (command.mode) {
     case CommandLine::Mode::Help:
@@ -126,6 +181,12 @@ int main(int argc, char *argv[])
         return runHeadless(argc, argv, command);
     case CommandLine::Mode::Window:
         break;
+    }
+    // Said before anything starts, also when a running program would be handed the skin.
+    if (const QString problem = command.skin.isEmpty() ? QString() : unopenableSkin(command.skin);
+        !problem.isEmpty()) {
+        std::fprintf(stderr, "vellox: %s\n", qPrintable(problem));
+        return 1;
     }
     return runEditor(argc, argv, command.skin);
 }

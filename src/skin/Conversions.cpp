@@ -31,19 +31,34 @@ QString twoDigits(int value)
     return digits;
 }
 
-// One or two hex digits, nothing else.
-int strictByte(QStringView pair)
+// One or two hex digits, nothing else; nothing for any other text.
+std::optional<int> strictByte(QStringView pair)
 {
     if (pair.isEmpty())
-        throw Error::typeMismatch();
+        return std::nullopt;
     int value = 0;
     for (QChar c : pair) {
         const int digit = hexDigitValue(c);
         if (digit < 0)
-            throw Error::typeMismatch();
+            return std::nullopt;
         value = value * 16 + digit;
     }
     return value;
+}
+
+struct Channel
+{
+    const char *name;
+    qsizetype at; // 1-based position of its digits in a code
+};
+constexpr Channel Channels[] = {{"red", 5}, {"green", 7}, {"blue", 9}};
+
+int channelOf(QStringView code, const Channel &channel)
+{
+    const std::optional<int> value = strictByte(mid1(code, channel.at, 2));
+    if (!value)
+        throw Error::typeMismatch();
+    return *value;
 }
 
 Components decoded(const ColourTable &table, int row)
@@ -102,10 +117,25 @@ std::optional<Components> colourFromCode(QStringView code)
         return std::nullopt;
     return Components{
         opacityPercent(mid1(code, 3, 2)),
-        strictByte(mid1(code, 5, 2)),
-        strictByte(mid1(code, 7, 2)),
-        strictByte(mid1(code, 9, 2)),
+        channelOf(code, Channels[0]),
+        channelOf(code, Channels[1]),
+        channelOf(code, Channels[2]),
     };
+}
+
+QString whyNotDrawable(QStringView code)
+{
+    if (code.isEmpty())
+        return QStringLiteral("the code is empty");
+    for (const Channel &channel : Channels) {
+        const QStringView pair = mid1(code, channel.at, 2);
+        if (pair.isEmpty())
+            return QStringLiteral("it has no %1 digits").arg(QLatin1StringView(channel.name));
+        if (!strictByte(pair))
+            return QStringLiteral("the %1 \"%2\" is not hexadecimal")
+                .arg(QLatin1StringView(channel.name), pair);
+    }
+    return {};
 }
 
 DisplayColour displayColourOf(const ColourTable &table, int row)

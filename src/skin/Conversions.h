@@ -38,6 +38,11 @@ QString codeFromBytes(std::uint8_t opacity, std::uint8_t red, std::uint8_t green
 // green and blue must each be one or two hex digits, else Error type mismatch.
 std::optional<Components> colourFromCode(QStringView code);
 
+// Why a code cannot be drawn, in words ("the green "ZZ" is not hexadecimal"), or the
+// empty text when it can: exactly when displayColourOf and opacityOf fail for it. The
+// text quotes the code's characters as they are.
+QString whyNotDrawable(QStringView code);
+
 // Hexadecimal read leniently: characters that are not hex digits count 0; the empty
 // text is 0. Throws Error overflow past 32 bits.
 std::int32_t lenientHex(QStringView text);

@@ -126,14 +126,15 @@ void tst_preview::workingPictures()
     QCOMPARE(s.dialogs.messages, QStringList{NoPicture});
     QVERIFY(s.inPreview<QRadioButton>("Option3")->isChecked() && !s.pictureShown());
     // Pictures from before are shown without an import, temp.jpg first; a temp.bmp of the
-    // user's goes with the snapshots.
+    // user's stays, as the snapshots never leave memory.
     s.folder.write(u"temp2.bmp"_s, encodedPicture(qRgb(9, 9, 9), "BMP"));
     s.folder.write(u"temp.jpg"_s, encodedPicture(qRgb(90, 90, 90), "BMP"));
     s.folder.write(u"temp.bmp"_s, "the user's own");
     s.click("Option4");
     QVERIFY(s.inPreview<QRadioButton>("Option4")->isChecked() && s.pictureShown());
     QCOMPARE(s.scene(2).pixel(10, 10), qRgb(90, 90, 90));
-    QCOMPARE(s.folder.tree(), (QStringList{"default.ini", "temp.ini", "temp.jpg", "temp2.bmp"}));
+    QCOMPARE(s.folder.tree(),
+             (QStringList{"default.ini", "temp.bmp", "temp.ini", "temp.jpg", "temp2.bmp"}));
     s.click("Option3");
     QVERIFY(!s.pictureShown());
     QCOMPARE(s.dialogs.messages.size(), 1);

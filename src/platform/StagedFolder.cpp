@@ -1,4 +1,4 @@
-#include "preview/PackageFolder.h"
+#include "platform/StagedFolder.h"
 
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -18,10 +18,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Hidden folders of ours inside the projects folder: a package being built, or an old
-// one on its way out. Both may be removed whenever no export runs.
+// Hidden folders of ours inside the parent folder: a folder being built, or an old one on
+// its way out. Both may be removed whenever no build runs.
 constexpr auto StagingPrefix = ".vellox-package-"_L1;
-// An old package set aside where the file system cannot exchange two folders at once;
+// An old folder set aside where the file system cannot exchange two folders at once;
 // it is kept for the user should a crash strike between the two renames.
 constexpr auto SetAsidePrefix = ".vellox-replaced-"_L1;
 
@@ -47,9 +47,9 @@ void syncFolder(const QString &path)
     }
 }
 
-QString makeHiddenFolder(const QString &projects, QLatin1StringView prefix)
+QString makeHiddenFolder(const QString &parent, QLatin1StringView prefix)
 {
-    QByteArray pattern = encoded(projects + u'/' + prefix + "XXXXXX"_L1);
+    QByteArray pattern = encoded(parent + u'/' + prefix + "XXXXXX"_L1);
     if (!::mkdtemp(pattern.data())) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
@@ -60,12 +60,12 @@ QString makeHiddenFolder(const QString &projects, QLatin1StringView prefix)
 
 } // namespace
 
-PackageFolder::PackageFolder(QString projects, QString name, QStringList ownFiles)
-    : m_projects(std::move(projects)), m_name(std::move(name)), m_ownFiles(std::move(ownFiles))
+StagedFolder::StagedFolder(QString parent, QString name, QStringList ownFiles)
+    : m_parent(std::move(parent)), m_name(std::move(name)), m_ownFiles(std::move(ownFiles))
 {
 }
 
-bool PackageFolder::exists() const
+bool StagedFolder::exists() const
 {
     const QFileInfo info(path());
     if (info.isSymLink())
@@ -77,12 +77,12 @@ bool PackageFolder::exists() const
     return info.isDir();
 }
 
-void PackageFolder::build(const std::function<void(const QString &)> &writeFiles) const
+void StagedFolder::build(const std::function<void(const QString &)> &writeFiles) const
 {
     const bool replacing = exists();
     if (!replacing && linkStatus(path()))
         throw Error::file(Error::PathFileAccess, "create the folder", path(), systemReason(EEXIST));
-    // A folder of the user's under one of our names would be lost with the old package.
+    // A folder of the user's under one of our names would be lost with the old folder.
     for (const QString &own : replacing ? m_ownFiles : QStringList()) {
         const QString inside = path() + u'/' + own;
         if (const auto st = linkStatus(inside); st && S_ISDIR(st->st_mode))
@@ -95,7 +95,7 @@ void PackageFolder::build(const std::function<void(const QString &)> &writeFiles
         try {
             writeFiles(staging);
         } catch (const Error &e) {
-            // The user knows the package by its name, not by the folder it was built in.
+            // The user knows the folder by its name, not by the one it was built in.
             throw Error(e.code(), QString(e.description())
                                       .replace(QDir::toNativeSeparators(staging),
                                                QDir::toNativeSeparators(path())));
@@ -107,23 +107,23 @@ void PackageFolder::build(const std::function<void(const QString &)> &writeFiles
         QDir(staging).removeRecursively();
         throw;
     }
-    // After the exchange the staging folder holds the old package.
+    // After the exchange the staging folder holds the old one.
     QDir(staging).removeRecursively();
 }
 
-void PackageFolder::removeLeftovers() const
+void StagedFolder::removeLeftovers() const
 {
-    const QDir projects(m_projects);
+    const QDir parent(m_parent);
     const QStringList leftovers =
-        projects.entryList({StagingPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+        parent.entryList({StagingPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
     for (const QString &name : leftovers)
-        QDir(projects.filePath(name)).removeRecursively();
+        QDir(parent.filePath(name)).removeRecursively();
 }
 
-QString PackageFolder::makeStagingFolder() const
+QString StagedFolder::makeStagingFolder() const
 {
-    const QString staging = makeHiddenFolder(m_projects, StagingPrefix);
-    // Packages get the permissions folders ordinarily get, not mkdtemp's private ones.
+    const QString staging = makeHiddenFolder(m_parent, StagingPrefix);
+    // The folder gets the permissions folders ordinarily get, not mkdtemp's private ones.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::chmod(encoded(staging).constData(), 0777 & ~mask);
@@ -132,7 +132,7 @@ QString PackageFolder::makeStagingFolder() const
 
 // Hard links keep the user's files in both folders until the exchange, so they exist
 // whatever moment a crash strikes; where links cannot be made, they are copied.
-void PackageFolder::carryUserFiles(const QString &from, const QString &to) const
+void StagedFolder::carryUserFiles(const QString &from, const QString &to) const
 {
     const QDir source(from);
     const auto entries =
@@ -170,7 +170,7 @@ void PackageFolder::carryUserFiles(const QString &from, const QString &to) const
     }
 }
 
-void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
+void StagedFolder::moveIntoPlace(const QString &staging, bool replacing) const
 {
     const QByteArray from = encoded(staging), to = encoded(path());
     const auto fail = [&](int err) {
@@ -186,8 +186,8 @@ void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
                0) {
         if (errno != EINVAL && errno != ENOSYS)
             throw fail(errno);
-        // No exchange on this file system: set the old package aside, then move in.
-        const QByteArray aside = encoded(makeHiddenFolder(m_projects, SetAsidePrefix));
+        // No exchange on this file system: set the old folder aside, then move in.
+        const QByteArray aside = encoded(makeHiddenFolder(m_parent, SetAsidePrefix));
         if (::rename(to.constData(), aside.constData()) != 0) {
             const int err = errno;
             ::rmdir(aside.constData());
@@ -198,8 +198,8 @@ void PackageFolder::moveIntoPlace(const QString &staging, bool replacing) const
             ::rename(aside.constData(), to.constData());
             throw fail(err);
         }
-        // The staging folder's name now holds the old package, to be removed.
+        // The staging folder's name now holds the old folder, to be removed.
         ::rename(aside.constData(), from.constData());
     }
-    syncFolder(m_projects);
+    syncFolder(m_parent);
 }

@@ -1,4 +1,4 @@
-#include "platform/Widgets.h"
+#include "platform/Fonts.h"
 
 QFont layoutFont(int pixels, QFont::Weight weight)
 {

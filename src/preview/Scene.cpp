@@ -1,0 +1,120 @@
+#include "preview/Scene.h"
+
+#include "platform/Fonts.h"
+#include "platform/Numeric.h"
+#include "platform/QtColour.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr double CornerRadius = 4.0;
+
+int whole(double v)
+{
+    return static_cast<int>(roundHalfEven(v));
+}
+
+} // namespace
+
+QRect pixelRect(const QRectF &box)
+{
+    return {whole(box.left()), whole(box.top()), whole(box.width()), whole(box.height())};
+}
+
+Scene::Scene(SceneKind kind) : m_kind(kind), m_image(SceneSize, QImage::Format_RGB32)
+{
+    m_image.fill(Qt::white);
+    for (const ElementLayout &layout : sceneLayout())
+        m_elements[size_t(layout.role)].box = layout.geometry;
+}
+
+void Scene::draw(const std::function<void(QImage &)> &drawing)
+{
+    drawing(m_image);
+    emit changed();
+}
+
+void Scene::snapshot()
+{
+    // Shared until the scene image is drawn into next, which then copies it.
+    m_basePicture = m_image;
+}
+
+void Scene::setText(Role role, const QString &text, QRectF box)
+{
+    Element &e = m_elements[size_t(role)];
+    if (e.text == text && e.box == box)
+        return;
+    e.text = text;
+    e.box = box;
+    emit changed();
+}
+
+void Scene::setTextColour(Role role, DisplayColour colour)
+{
+    Element &e = m_elements[size_t(role)];
+    if (std::exchange(e.textColour, colour) != colour)
+        emit changed();
+}
+
+void Scene::setFillColour(Role role, DisplayColour colour)
+{
+    m_elements[size_t(role)].fillColour = colour;
+}
+
+void Scene::setOutlineColour(Role role, DisplayColour colour)
+{
+    Element &e = m_elements[size_t(role)];
+    if (std::exchange(e.outlineColour, colour) != colour)
+        emit changed();
+}
+
+void Scene::paint(QPainter &painter) const
+{
+    painter.drawImage(0, 0, m_image);
+    const auto topmostFirst = stacking(m_kind);
+    for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
+        if (layoutOf(*it).isText())
+            paintText(painter, *it);
+        else
+            paintOutline(painter, *it);
+    }
+}
+
+QImage Scene::shownImage() const
+{
+    QImage shown(m_image.size(), QImage::Format_RGB32);
+    QPainter painter(&shown);
+    paint(painter);
+    return shown;
+}
+
+void Scene::paintText(QPainter &painter, Role role) const
+{
+    const ElementLayout &layout = layoutOf(role);
+    const Element &e = element(role);
+    const QRect box = pixelRect(e.box);
+    painter.save();
+    painter.setClipRect(box);
+    painter.setFont(
+        layoutFont(layout.pixelSize, layout.weight == Weight::Bold ? QFont::Bold : QFont::Normal));
+    painter.setPen(toQColor(e.textColour));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
+    painter.restore();
+}
+
+void Scene::paintOutline(QPainter &painter, Role role) const
+{
+    // The outline covers exactly the element's pixels: its last column and row included.
+    const QRect r = pixelRect(element(role).box).adjusted(0, 0, -1, -1);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(toQColor(element(role).outlineColour), 1));
+    painter.setBrush(Qt::NoBrush);
+    if (layoutOf(role).kind == ElementKind::RoundedRectangle)
+        painter.drawRoundedRect(r, CornerRadius, CornerRadius);
+    else
+        painter.drawRect(r);
+    painter.restore();
+}

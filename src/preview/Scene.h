@@ -1,0 +1,70 @@
+#pragma once
+
+#include "preview/SceneLayout.h"
+
+#include "platform/DisplayColour.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QPainter;
+
+// One scene of the mock-up, without a window: a scene image, which is shown and drawn
+// into, a base picture, the last snapshot of the scene image, from which blends read,
+// and the elements painted over the scene image in the scene's stacking order. The
+// elements are never part of either picture.
+class Scene : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Element
+    {
+        QString text;
+        QRectF box;
+        DisplayColour textColour = 0;
+        DisplayColour fillColour = 0; // the blend's; the element never paints it
+        DisplayColour outlineColour = 0;
+    };
+
+    explicit Scene(SceneKind kind);
+
+    SceneKind kind() const { return m_kind; }
+    const QImage &image() const { return m_image; }
+    // Hands the scene image to `drawing`.
+    void draw(const std::function<void(QImage &image)> &drawing);
+    const QImage &basePicture() const { return m_basePicture; }
+    // The base picture becomes a copy of the scene image.
+    void snapshot();
+
+    const Element &element(Role role) const { return m_elements[size_t(role)]; }
+    void setText(Role role, const QString &text, QRectF box);
+    void setTextColour(Role role, DisplayColour colour);
+    void setFillColour(Role role, DisplayColour colour);
+    void setOutlineColour(Role role, DisplayColour colour);
+
+    // The scene image with the elements over it, from the painter's origin.
+    void paint(QPainter &painter) const;
+    // What the scene shows, as a picture of its size.
+    QImage shownImage() const;
+
+signals:
+    // Something shown changed; a view repaints.
+    void changed();
+
+private:
+    void paintText(QPainter &painter, Role role) const;
+    void paintOutline(QPainter &painter, Role role) const;
+
+    SceneKind m_kind;
+    QImage m_image;
+    QImage m_basePicture;
+    std::array<Element, RoleCount> m_elements;
+};
+
+// The whole pixels an element covers: its geometry rounded half to even.
+QRect pixelRect(const QRectF &box);

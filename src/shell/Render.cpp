@@ -1,0 +1,88 @@
+#include "shell/Render.h"
+
+#include "shell/CommandLine.h"
+#include "shell/SkinCheck.h"
+
+#include "preview/SceneRenderer.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/Pictures.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+int failed(const QString &what)
+{
+    std::fprintf(stderr, "vellox: %s\n", qPrintable(what));
+    return 1;
+}
+
+// The picture format an output's name asks for: PNG without a suffix (standard output, a
+// device, a pipe, a plain name).
+std::optional<PictureFormat> formatFor(const QString &output)
+{
+    const QString suffix = output == "-"_L1 ? QString() : QFileInfo(output).suffix().toLower();
+    if (suffix.isEmpty() || suffix == "png"_L1)
+        return PictureFormat::Png;
+    if (suffix == "bmp"_L1)
+        return PictureFormat::Bmp;
+    if (suffix == "jpg"_L1 || suffix == "jpeg"_L1)
+        return PictureFormat::Jpeg;
+    return std::nullopt;
+}
+
+} // namespace
+
+int renderSkin(const CommandLine &command, const FactorySkin &factory)
+{
+    const QString &output = command.output;
+    const std::optional<PictureFormat> format = formatFor(output);
+    if (!format)
+        return failed(u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
+                      "name without a suffix), not as .%2; nothing was written"_s.arg(
+                          output, QFileInfo(output).suffix()));
+    for (const auto &[input, what] : {std::pair{command.skin, "skin"},
+                                      std::pair{command.background, "background"}}) {
+        if (output != "-"_L1 && sameFile(output, input))
+            return failed(u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
+                output, QLatin1StringView(what), input));
+    }
+
+    const CheckedSkin skin = readSkin(command.skin, factory);
+    for (const SkinProblem &p : skin.problems) {
+        if (p.severity == SkinProblem::Error)
+            return failed(p.line == 0 ? command.skin + ": "_L1 + p.text
+                                      : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
+    }
+    StillPicture picture;
+    if (!command.background.isEmpty()) {
+        try {
+            picture = StillPicture(loadPicture(command.background));
+        } catch (const Error &e) {
+            return failed(command.background + ": "_L1 + e.description());
+        }
+    }
+    QByteArray bytes;
+    try {
+        SceneRenderer renderer;
+        renderer.setTextMode(command.text);
+        renderer.redraw(skin.colours, picture);
+        const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
+        bytes = encodePicture(renderer.scene(shown).shownImage(), *format);
+    } catch (const Error &e) {
+        return failed(command.skin + ": "_L1 + e.description());
+    }
+    try {
+        writeOutput(output, bytes);
+    } catch (const Error &e) {
+        return failed(output + ": "_L1 + e.description());
+    }
+    return 0;
+}
