@@ -43,17 +43,18 @@ std::optional<PictureFormat> formatFor(const QString &output)
 int renderSkin(const CommandLine &command, const FactorySkin &factory)
 {
     const QString &output = command.output;
-    const std::optional<PictureFormat> format = formatFor(output);
-    if (!format)
-        return failed(u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
-                      "name without a suffix), not as .%2; nothing was written"_s.arg(
-                          output, QFileInfo(output).suffix()));
     for (const auto &[input, what] : {std::pair{command.skin, "skin"},
                                       std::pair{command.background, "background"}}) {
         if (output != "-"_L1 && sameFile(output, input))
             return failed(u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
                 output, QLatin1StringView(what), input));
     }
+
+    const std::optional<PictureFormat> format = formatFor(output);
+    if (!format)
+        return failed(u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
+                      "name without a suffix), not as .%2; nothing was written"_s.arg(
+                          output, QFileInfo(output).suffix()));
 
     const CheckedSkin skin = readSkin(command.skin, factory);
     for (const SkinProblem &p : skin.problems) {

@@ -3,7 +3,7 @@
 #include <QLockFile>
 #include <QObject>
 
-class QLocalServer;
+class LocalChannel;
 
 // One running program per program folder: two would delete each other's working files
 // and draw over each other's snapshots. The first start holds a lock file in the folder
@@ -33,7 +33,7 @@ signals:
     void openRequested(const QString &skin);
 
 private:
-    QString m_serverName;
+    QString m_socket;
     QLockFile m_lock;
-    QLocalServer *m_server = nullptr;
+    LocalChannel *m_channel = nullptr;
 };

@@ -155,7 +155,8 @@ void checkCode(SkinLint &lint, int row)
     if (code.contains(u'\n'))
         return; // the line ends are reported, and what they joined is no code
     const QString item = itemName(row) + " = "_L1 + printable(code);
-    const QString why = whyNotDrawable(code);
+    const QString raw = whyNotDrawable(code);
+    const QString why = printable(raw, raw.size()); // it quotes the code's characters
     const QString form = otherForm(code);
     if (!why.isEmpty()) {
         lint.problems.append({line, SkinProblem::Error,

@@ -1,0 +1,153 @@
+#include "platform/LocalChannel.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+#include <QThread>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qsizetype LongestRequest = 64 * 1024; // a path or two; more is no request
+
+std::optional<sockaddr_un> addressOf(const QByteArray &path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return std::nullopt;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return address;
+}
+
+} // namespace
+
+LocalChannel::LocalChannel(QObject *parent) : QObject(parent) {}
+
+LocalChannel::~LocalChannel()
+{
+    for (auto &[fd, peer] : m_peers) {
+        delete peer.notifier;
+        ::close(fd);
+    }
+    if (m_listener >= 0) {
+        delete m_notifier;
+        ::close(m_listener);
+        ::unlink(m_path.constData());
+    }
+}
+
+bool LocalChannel::listen(const QString &path)
+{
+    m_path = QFile::encodeName(path);
+    const auto address = addressOf(m_path);
+    if (!address)
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    ::unlink(m_path.constData());
+    // Made for the user alone from the first moment, not opened up and then closed.
+    const mode_t mask = ::umask(0077);
+    const bool bound =
+        ::bind(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(fd, 8) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_listener = fd;
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &LocalChannel::accept);
+    return true;
+}
+
+void LocalChannel::accept()
+{
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::getuid()) {
+            ::close(fd);
+            continue;
+        }
+        auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        m_peers.emplace(fd, Peer{notifier, {}});
+        connect(notifier, &QSocketNotifier::activated, this, [this, fd] { readFrom(fd); });
+    }
+}
+
+void LocalChannel::readFrom(int fd)
+{
+    Peer &peer = m_peers.at(fd);
+    bool over = false;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        if (n <= 0 || peer.pending.size() + n > LongestRequest) {
+            over = true;
+            break;
+        }
+        peer.pending.append(buffer, n);
+    }
+    // Complete lines are handed on, also those that came with the hang-up.
+    QList<QByteArray> lines;
+    for (qsizetype end; (end = peer.pending.indexOf('\n')) >= 0;) {
+        lines << peer.pending.left(end);
+        peer.pending.remove(0, end + 1);
+    }
+    if (over)
+        hangUp(fd);
+    for (const QByteArray &line : std::as_const(lines))
+        emit lineReceived(line);
+}
+
+void LocalChannel::hangUp(int fd)
+{
+    const auto it = m_peers.find(fd);
+    it->second.notifier->setEnabled(false);
+    it->second.notifier->deleteLater();
+    ::close(fd);
+    m_peers.erase(it);
+}
+
+bool LocalChannel::send(const QString &path, const QByteArray &lines)
+{
+    const auto address = addressOf(QFile::encodeName(path));
+    if (!address)
+        return false;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) == 0) {
+            qsizetype done = 0;
+            while (done < lines.size()) {
+                const ssize_t n = ::write(fd, lines.constData() + done, size_t(lines.size() - done));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    break;
+                done += n;
+            }
+            ::close(fd);
+            return done == lines.size();
+        }
+        ::close(fd);
+        QThread::msleep(100);
+    }
+    return false;
+}
