@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+#include <cstring>
+
 namespace {
 
 constexpr double CornerRadius = 4.0;
@@ -37,8 +39,13 @@ void Scene::draw(const std::function<void(QImage &)> &drawing)
 
 void Scene::snapshot()
 {
-    // Shared until the scene image is drawn into next, which then copies it.
-    m_basePicture = m_image;
+    // Into the picture kept from the last snapshot where it fits: a redraw then costs
+    // no memory of its own.
+    if (m_basePicture.size() == m_image.size() && m_basePicture.format() == m_image.format() &&
+        m_basePicture.isDetached() && m_image.isDetached())
+        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
+    else
+        m_basePicture = m_image.copy();
 }
 
 void Scene::setText(Role role, const QString &text, QRectF box)

@@ -133,10 +133,10 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
     return skin;
 }
 
-QList<SkinProblem> lowContrast(const ColourTable &colours, const std::array<int, ItemCount> &lineOf)
+QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colours,
+                               const std::array<int, ItemCount> &lineOf)
 {
     QList<SkinProblem> problems;
-    SceneRenderer renderer;
     StillPicture none;
     renderer.redraw(colours, none);
     const Scene &scene = renderer.scene(SceneKind::Colour);
@@ -162,10 +162,11 @@ QList<SkinProblem> lowContrast(const ColourTable &colours, const std::array<int,
 int checkSkins(const QStringList &paths, const FactorySkin &factory)
 {
     bool anyError = false;
+    SceneRenderer renderer; // one for all: each redraw covers the whole colour scene
     for (const QString &path : paths) {
         CheckedSkin skin = readSkin(path, factory);
         if (skin.drawable()) {
-            skin.problems += lowContrast(skin.colours, skin.lineOf);
+            skin.problems += lowContrast(renderer, skin.colours, skin.lineOf);
             sortByLine(skin.problems);
         }
         for (const SkinProblem &p : std::as_const(skin.problems)) {

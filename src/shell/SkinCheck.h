@@ -32,9 +32,11 @@ struct CheckedSkin
 };
 CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
 
+class SceneRenderer;
 // Texts whose contrast with the colour scene under them is below 3:1, for a drawable
-// skin. `lineOf` says where each item is set.
-QList<SkinProblem> lowContrast(const ColourTable &colours, const std::array<int, ItemCount> &lineOf);
+// skin, drawn by `renderer`. `lineOf` says where each item is set.
+QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colours,
+                               const std::array<int, ItemCount> &lineOf);
 
 // Checks each file and prints its problems one a line, "FILE:LINE: error: ..." or
 // "FILE:LINE: warning: ...". Writes nothing anywhere. Returns 1 when any file has an
