@@ -5,9 +5,9 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>

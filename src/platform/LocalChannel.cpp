@@ -76,7 +76,8 @@ void LocalChannel::accept()
             return;
         ucred peer{};
         socklen_t size = sizeof peer;
-        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::getuid()) {
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
+            peer.uid != ::getuid()) {
             ::close(fd);
             continue;
         }
@@ -136,7 +137,8 @@ bool LocalChannel::send(const QString &path, const QByteArray &lines)
         if (::connect(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) == 0) {
             qsizetype done = 0;
             while (done < lines.size()) {
-                const ssize_t n = ::write(fd, lines.constData() + done, size_t(lines.size() - done));
+                const ssize_t n =
+                    ::write(fd, lines.constData() + done, size_t(lines.size() - done));
                 if (n < 0 && errno == EINTR)
                     continue;
                 if (n <= 0)

@@ -329,7 +329,8 @@ QByteArray encodePicture(const QImage &picture, PictureFormat format)
 {
     QByteArray bytes;
     if (format == PictureFormat::Bmp) {
-        encodeBmp24(picture, [&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+        encodeBmp24(picture,
+                    [&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
         return bytes;
     }
     constexpr int JpegQuality = 90; // the preview's flat colours and texts stay clean

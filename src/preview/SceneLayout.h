@@ -122,7 +122,7 @@ std::span<const Role, RoleCount> stacking(SceneKind scene);
 
 // The rectangles in the order a scene blends them, phase by phase.
 inline constexpr std::array<Role, 7> BlendOrder = {
-    Role::LeftPanel, Role::RightPanel,        Role::TitleBar, Role::ChangeBar,
+    Role::LeftPanel,         Role::RightPanel,       Role::TitleBar, Role::ChangeBar,
     Role::RightSelectionBar, Role::LeftSelectionBar, Role::PopupBox,
 };
 

@@ -43,8 +43,8 @@ std::optional<PictureFormat> formatFor(const QString &output)
 int renderSkin(const CommandLine &command, const FactorySkin &factory)
 {
     const QString &output = command.output;
-    for (const auto &[input, what] : {std::pair{command.skin, "skin"},
-                                      std::pair{command.background, "background"}}) {
+    for (const auto &[input, what] :
+         {std::pair{command.skin, "skin"}, std::pair{command.background, "background"}}) {
         if (output != "-"_L1 && sameFile(output, input))
             return failed(u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
                 output, QLatin1StringView(what), input));

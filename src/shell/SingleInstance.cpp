@@ -20,18 +20,17 @@ QString socketFor(const QString &programDir)
 {
     const QString canonical = QDir(programDir).canonicalPath();
     return QDir(QDir::tempPath())
-        .filePath("vellox-"_L1 + QString::fromLatin1(QCryptographicHash::hash(
-                                                         QFile::encodeName(canonical),
-                                                         QCryptographicHash::Sha256)
-                                                         .toHex()
-                                                         .left(24)));
+        .filePath("vellox-"_L1 +
+                  QString::fromLatin1(QCryptographicHash::hash(QFile::encodeName(canonical),
+                                                               QCryptographicHash::Sha256)
+                                          .toHex()
+                                          .left(24)));
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
-    : QObject(parent), m_socket(socketFor(programDir)),
-      m_lock(QDir(programDir).filePath(LockFile))
+    : QObject(parent), m_socket(socketFor(programDir)), m_lock(QDir(programDir).filePath(LockFile))
 {
     // A lock is stale only when its program is gone, however long a program runs.
     m_lock.setStaleLockTime(0);

@@ -159,17 +159,23 @@ QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colou
     return problems;
 }
 
+QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
+                             SceneRenderer &renderer)
+{
+    CheckedSkin skin = readSkin(path, factory);
+    if (skin.drawable()) {
+        skin.problems += lowContrast(renderer, skin.colours, skin.lineOf);
+        sortByLine(skin.problems);
+    }
+    return skin.problems;
+}
+
 int checkSkins(const QStringList &paths, const FactorySkin &factory)
 {
     bool anyError = false;
     SceneRenderer renderer; // one for all: each redraw covers the whole colour scene
     for (const QString &path : paths) {
-        CheckedSkin skin = readSkin(path, factory);
-        if (skin.drawable()) {
-            skin.problems += lowContrast(renderer, skin.colours, skin.lineOf);
-            sortByLine(skin.problems);
-        }
-        for (const SkinProblem &p : std::as_const(skin.problems)) {
+        for (const SkinProblem &p : checkSkin(path, factory, renderer)) {
             anyError |= p.severity == SkinProblem::Error;
             const char *severity = p.severity == SkinProblem::Error ? "error" : "warning";
             std::printf("%s:%d: %s: %s\n", qPrintable(path), p.line, severity, qPrintable(p.text));

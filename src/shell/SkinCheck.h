@@ -38,6 +38,11 @@ class SceneRenderer;
 QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colours,
                                const std::array<int, ItemCount> &lineOf);
 
+// Everything the check says of one file: its problems, and, when it can be drawn, the
+// texts of low contrast drawn by `renderer`; in the order of the lines.
+QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
+                             SceneRenderer &renderer);
+
 // Checks each file and prints its problems one a line, "FILE:LINE: error: ..." or
 // "FILE:LINE: warning: ...". Writes nothing anywhere. Returns 1 when any file has an
 // error, else 0.

@@ -36,7 +36,8 @@ QString escapedName(const QByteArray &name)
     QString shown;
     for (char c : name) {
         const auto u = static_cast<uchar>(c);
-        shown += u >= 0x20 && u < 0x7F ? QString(QChar(u)) : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        shown += u >= 0x20 && u < 0x7F ? QString(QChar(u))
+                                       : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
     }
     return shown;
 }

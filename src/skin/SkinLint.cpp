@@ -47,14 +47,20 @@ QString notText(const QByteArray &bytes)
     if (bytes.size() >= 4 && zeros * 3 >= bytes.size())
         return u"the file looks like UTF-16 text (every other byte is zero); Vellox reads "
                "8-bit text: save it as plain text"_s;
-    for (auto [magic, kind] : {std::pair{"\x89PNG", "a PNG picture"}, {"\xFF\xD8\xFF", "a JPEG picture"},
-                               {"BM", "a bitmap"}, {"GIF8", "a GIF picture"}, {"%PDF", "a PDF"},
-                               {"PK\x03\x04", "a ZIP archive"}, {"\x7F" "ELF", "a program"}}) {
+    for (auto [magic, kind] : {std::pair{"\x89PNG", "a PNG picture"},
+                               {"\xFF\xD8\xFF", "a JPEG picture"},
+                               {"BM", "a bitmap"},
+                               {"GIF8", "a GIF picture"},
+                               {"%PDF", "a PDF"},
+                               {"PK\x03\x04", "a ZIP archive"},
+                               {"\x7F"
+                                "ELF",
+                                "a program"}}) {
         if (bytes.startsWith(magic) && (qstrcmp(magic, "BM") != 0 || bytes.size() > 14))
             return u"the file is %1, not a skin"_s.arg(QLatin1StringView(kind));
     }
-    const auto controls = std::count_if(bytes.begin(), bytes.end(),
-                                        [](char c) { return isControl(uchar(c)); });
+    const auto controls =
+        std::count_if(bytes.begin(), bytes.end(), [](char c) { return isControl(uchar(c)); });
     if (controls * 16 > bytes.size())
         return u"the file holds binary data, not the text of a skin"_s;
     return {};
@@ -73,8 +79,8 @@ QString skippedColourLine(const QString &line)
     const QString value = line.mid(equals + 1).trimmed();
     if (const int row = rowOfKey(key); row >= 0)
         return u"line skipped: %1 is read only with exactly one space either side of \"=\" "
-               "and no tab, as in \"%2 = %3\""_s
-            .arg(itemName(row), SkinItems[size_t(row)].key, printable(value));
+               "and no tab, as in \"%2 = %3\""_s.arg(itemName(row), SkinItems[size_t(row)].key,
+                                                     printable(value));
     if (!value.startsWith("0x"_L1, Qt::CaseInsensitive))
         return {};
     for (int row = 0; row < ItemCount; ++row) {
@@ -111,7 +117,8 @@ QString otherForm(QStringView code)
             return "it is written as #AARRGGBB"_L1 + suggestion + ", here 0x"_L1 + hex;
         return "it starts with \"#\""_L1 + suggestion;
     }
-    if (!code.isEmpty() && std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+    if (!code.isEmpty() &&
+        std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         bool ok = false;
         const qulonglong value = code.toULongLong(&ok);
         if (!ok || value > 0xFFFFFFFFu)
@@ -134,7 +141,9 @@ QString oddities(QStringView code)
         odd << u"it has %1 digits after \"%2\", not 8; Vellox reads it as 0x%3%4%5%6"_s
                    .arg(digits.size())
                    .arg(printable(code.left(2)),
-                        QString::number(lenientHex(mid1(code, 3, 2)), 16).toUpper().rightJustified(2, u'0'),
+                        QString::number(lenientHex(mid1(code, 3, 2)), 16)
+                            .toUpper()
+                            .rightJustified(2, u'0'),
                         QString::number(c.red, 16).toUpper().rightJustified(2, u'0'),
                         QString::number(c.green, 16).toUpper().rightJustified(2, u'0'),
                         QString::number(c.blue, 16).toUpper().rightJustified(2, u'0'));
@@ -160,7 +169,7 @@ void checkCode(SkinLint &lint, int row)
     const QString form = otherForm(code);
     if (!why.isEmpty()) {
         lint.problems.append({line, SkinProblem::Error,
-                              code.isEmpty() ? itemName(row) + ": "_L1 + why
+                              code.isEmpty()   ? itemName(row) + ": "_L1 + why
                               : form.isEmpty() ? item + ": "_L1 + why
                                                : item + ": "_L1 + why + "; "_L1 + form});
     } else if (const QString odd = form.isEmpty() ? oddities(code) : form; !odd.isEmpty()) {
@@ -217,9 +226,10 @@ SkinLint lintSkin(const QByteArray &bytes)
         if (!lint.oneLine && line.contains(u'\n')) {
             lint.oneLine = true;
             const QStringList joined = line.split(u'\n');
-            const auto unread = std::count_if(joined.begin() + 1, joined.end(), [](const QString &l) {
-                return readSkinLine(QString(l).remove(u'\r')).has_value();
-            });
+            const auto unread =
+                std::count_if(joined.begin() + 1, joined.end(), [](const QString &l) {
+                    return readSkinLine(QString(l).remove(u'\r')).has_value();
+                });
             problem(i, SkinProblem::Error,
                     u"the lines end in LF alone, as Linux and macOS write them; Vellox ends a "
                     "line only at CR LF or CR, so it reads the file from here on as one line, "

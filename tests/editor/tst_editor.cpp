@@ -49,6 +49,7 @@ class tst_editor : public QObject
 
 private slots:
     void lifecycle();
+    void missingFactorySkinEndsProgram_data();
     void missingFactorySkinEndsProgram();
     void controlsShow_data();
     void controlsShow();
@@ -78,15 +79,30 @@ void tst_editor::lifecycle()
     QCOMPARE(s.dialogs.messages, QStringList());
 }
 
+void tst_editor::missingFactorySkinEndsProgram_data()
+{
+    QTest::addColumn<ProgramDirectory::Layout>("layout");
+    QTest::newRow("portable") << ProgramDirectory::Layout::Portable;
+    QTest::newRow("installed") << ProgramDirectory::Layout::System;
+}
+
 void tst_editor::missingFactorySkinEndsProgram()
 {
+    QFETCH(ProgramDirectory::Layout, layout);
     Session s;
+    s.editor =
+        std::make_unique<EditorWindow>(ProgramDirectory(s.folder.dir().path(), layout), s.dialogs);
     QFile::remove(s.folder.file(u"default.ini"_s));
     for (auto name : {"temp.ini", "temp.jpg", "temp2.bmp"})
         s.folder.write(QLatin1String(name), "left over");
     QVERIFY(!s.editor->open());
+    // Installed, the folder is named: nobody guesses where a data folder lies.
     QCOMPARE(s.dialogs.messages,
-             QStringList{u"Default.ini not found. Make sure it is in the Vellox directory."_s});
+             QStringList{
+                 u"Default.ini not found. Make sure it is in the Vellox directory."_s +
+                 (layout == ProgramDirectory::Layout::Portable
+                      ? QString()
+                      : "\r\nThe Vellox directory is \""_L1 + s.folder.dir().path() + "\"."_L1)});
     QCOMPARE(s.folder.tree(), QStringList());
     QVERIFY(!s.editor->isVisible() && !s.preview());
 }

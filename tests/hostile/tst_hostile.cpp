@@ -133,8 +133,7 @@ void tst_hostile::catalogue_data()
     const QByteArray picture = encodedPicture(qRgb(50, 60, 70), "BMP", {120, 90});
     row("full disk: save as", Act::SaveSkinTo, u"mine.ini"_s, {}, u"mine.ini"_s,
         notSaved + u"mine.ini"_s + tooLarge, 100);
-    row("full disk: apply", Act::Apply, none, {}, none,
-        cannot + u"temp.ini"_s + tooLarge, 100);
+    row("full disk: apply", Act::Apply, none, {}, none, cannot + u"temp.ini"_s + tooLarge, 100);
     row("full disk: new package's skin", Act::CreatePackage, u"P"_s, picture, none,
         intoPackage + u"skin.ini"_s + tooLarge, 100);
     row("full disk: new package's background", Act::CreatePackage, u"P"_s, picture, none,

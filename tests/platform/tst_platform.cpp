@@ -28,6 +28,7 @@ class tst_platform : public QObject
 private slots:
     void bitmapsPixelExact_data();
     void bitmapsPixelExact();
+    void portableIgnoresUserFolder();
 };
 
 void tst_platform::bitmapsPixelExact_data()
@@ -63,6 +64,24 @@ void tst_platform::bitmapsPixelExact()
     QCOMPARE(
         QImage::fromData(folder.read(u"out.jpg"_s), "BMP").convertToFormat(QImage::Format_RGB32),
         loaded);
+}
+
+// A portable program works beside its executable, factory skin or not, whatever the
+// user's data folder holds, and sets nothing up there.
+void tst_platform::portableIgnoresUserFolder()
+{
+    ProgramFolder data;
+    data.write(u"vellox/default.ini"_s, ProgramFolder::factorySkin());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.dir().path()));
+    QCoreApplication::setApplicationName(u"vellox"_s);
+    const auto before = data.contents();
+    const QString beside = QCoreApplication::applicationDirPath();
+    QCOMPARE(ProgramDirectory::locate(ProgramDirectory::Layout::Portable).path(), beside);
+    QCOMPARE(ProgramDirectory::factorySkinToRead(ProgramDirectory::Layout::Portable),
+             beside + u"/default.ini"_s);
+    QCOMPARE(ProgramDirectory::factorySkinToRead(ProgramDirectory::Layout::System),
+             data.file(u"vellox/default.ini"_s));
+    QCOMPARE(data.contents(), before);
 }
 
 QTEST_MAIN(tst_platform)

@@ -1,5 +1,10 @@
 
+#include "preview/Gradient.h"
+#include "preview/Scene.h"
+
 #include "skin/SkinItems.h"
+
+#include "platform/QtColour.h"
 
 #include "common/EditorSession.h"
 
@@ -77,6 +82,10 @@ class tst_preview : public QObject
 private slots:
     void compositedScenes_data();
     void compositedScenes();
+    void gradientRows_data();
+    void gradientRows();
+    void textColours_data();
+    void textColours();
     void workingPictures();
     void packages_data();
     void packages();
@@ -115,6 +124,70 @@ void tst_preview::compositedScenes()
         for (const auto &[fill, percent] : layers)
             expected = blend(expected, fill, percent);
         QCOMPARE(s.scene(scene).pixel(at), expected);
+    }
+}
+
+void tst_preview::gradientRows_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QRgb>("top");
+    QTest::addColumn<QRgb>("bottom");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QRgb>("expected");
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    // The difference divided by the height, times the row, plus the start: 127.5 rounds
+    // to 128 for red, 127.49999999999999 to 127 for blue.
+    QTest::newRow("half way") << 100 << red << blue << 50 << qRgb(128, 0, 127);
+    QTest::newRow("first step") << 100 << red << blue << 1 << qRgb(252, 0, 3);
+    QTest::newRow("bottom row one step short") << 360 << 0u << white << 359 << qRgb(254, 254, 254);
+}
+
+void tst_preview::gradientRows()
+{
+    QFETCH(int, height);
+    QFETCH(QRgb, top);
+    QFETCH(QRgb, bottom);
+    QFETCH(int, y);
+    QImage image(480, height, QImage::Format_RGB32);
+    drawGradient(image, fromQRgb(top), fromQRgb(bottom));
+    QCOMPARE(image.pixel(0, 0), top | 0xFF000000);
+    QTEST(image.pixel(479, y), "expected");
+}
+
+void tst_preview::textColours_data()
+{
+    QTest::addColumn<QString>("colourScene");
+    QTest::addColumn<QString>("pictureScene");
+    QTest::addColumn<int>("row");
+    // Each text of the colour scene, its twin in the picture scene and its colour item.
+    for (const QString &text :
+         u"Label1 Label24 9,Label5 Label26 13,Label13 Label4 11,Label9 Label19 10,"
+         "Label6 Label22 11,Label12 Label16 22,Label11 Label17 19,Label10 Label18 19,"
+         "Label2 Label25 26,Label14 Label15 11,Label8 Label20 29,Label7 Label21 30,"
+         "Label3 Label23 12"_s.split(u',')) {
+        const QStringList f = text.split(u' ');
+        QTest::newRow(qPrintable(f[0])) << f[0] << f[1] << f[2].toInt();
+    }
+}
+
+// Each text takes the colour of its own item, in both scenes.
+void tst_preview::textColours()
+{
+    QFETCH(QString, colourScene);
+    QFETCH(QString, pictureScene);
+    QFETCH(int, row);
+    Session s(sceneSkin());
+    QVERIFY(s.editor->open());
+    const QRgb expected = qRgb(row, row * 2, row * 3);
+    for (const auto &[scene, name] :
+         {std::pair{"Picture1", colourScene}, {"Picture2", pictureScene}}) {
+        const Scene &shown = s.inPreview<DrawingArea>(scene)->scene();
+        const auto layout =
+            std::find_if(sceneLayout().begin(), sceneLayout().end(), [&](const ElementLayout &l) {
+                return name == QLatin1String(l.name(shown.kind()));
+            });
+        QVERIFY(layout != sceneLayout().end() && layout->isText());
+        QCOMPARE(toQRgb(shown.element(layout->role).textColour), expected);
     }
 }
 

@@ -1,4 +1,9 @@
 #include "shell/AboutWindow.h"
+#include "shell/CommandLine.h"
+#include "shell/Render.h"
+#include "shell/SkinCheck.h"
+
+#include "preview/SceneRenderer.h"
 
 #include "common/EditorSession.h"
 
@@ -12,6 +17,10 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 class tst_shell : public QObject
@@ -24,6 +33,8 @@ private slots:
     void spokenNames();
     void commandLine_data();
     void commandLine();
+    void checks_data();
+    void checks();
     void renderedAsShown_data();
     void renderedAsShown();
     void installedFirstStart();
@@ -35,11 +46,13 @@ namespace {
 struct Finished
 {
     int status;
-    QString out, err;
+    QByteArray out;
+    QString err;
 };
 
-// The real program started in `folder` as from a shell without a display.
-Finished vellox(const ProgramFolder &folder, const QStringList &arguments)
+// The real program started in `folder` as from a shell without a display. An argument
+// "printf:BYTES" is the bytes printf makes of BYTES, which need not be UTF-8.
+Finished vellox(const ProgramFolder &folder, QStringList arguments)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -47,12 +60,21 @@ Finished vellox(const ProgramFolder &folder, const QStringList &arguments)
         env.remove(QLatin1String(name));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder.dir().path());
-    process.start(QStringLiteral(VELLOX_EXECUTABLE), arguments);
+    QString script = u"exec \"$0\""_s;
+    for (const QString &a : arguments)
+        script += a.startsWith("printf:"_L1) ? u" \"$(printf '"_s + a.mid(7) + u"')\""_s
+                                             : u" '"_s + a + u'\'';
+    process.start(u"/bin/sh"_s, {u"-c"_s, script, QStringLiteral(VELLOX_EXECUTABLE)});
     if (!process.waitForFinished(30000))
         qFatal("vellox did not finish");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            process.readAllStandardOutput(),
             QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QByteArray factoryWith(const QByteArray &from, const QByteArray &to)
+{
+    return ProgramFolder::factorySkin().replace(from, to);
 }
 
 // The three windows as the program opens them.
@@ -175,9 +197,7 @@ void tst_shell::oneRunningProgramPerFolder()
     const QString program = folder.file(u"vellox"_s);
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
     ProgramFolder elsewhere;
-    QByteArray dark = ProgramFolder::factorySkin();
-    dark.replace("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040");
-    elsewhere.write(u"dark.ini"_s, dark);
+    elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
     const auto start = [&](QProcess &process, const QStringList &arguments) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // A skin is named from where it is given, not from where the first one runs.
@@ -200,6 +220,11 @@ void tst_shell::oneRunningProgramPerFolder()
     after.remove(u"temp.ini"_s);
     before.remove(u"temp.ini"_s);
     QCOMPARE(after, before);
+    // A skin that is not there is said at once, and nothing is handed over.
+    QProcess missing;
+    start(missing, {u"gone.ini"_s});
+    QVERIFY(missing.waitForFinished(20000));
+    QCOMPARE(missing.exitCode(), 1);
 
     // A crash leaves the lock behind; the next start takes it over.
     first.kill();
@@ -216,77 +241,245 @@ void tst_shell::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // in a folder with default.ini
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out"); // the beginning of standard output
-    QTest::addColumn<QString>("err"); // all of standard error, or its beginning with "..."
-    const auto row = [](const char *name, const char *args, int status, const char *out,
-                        const char *err) {
-        QTest::newRow(name) << QString::fromLatin1(args).split(u' ', Qt::SkipEmptyParts) << status
-                            << QString::fromLatin1(out) << QString::fromLatin1(err);
+    QTest::addColumn<QByteArray>("out"); // the beginning of standard output
+    QTest::addColumn<QString>(
+        "err"); // all of standard error, its beginning with "...", or "*" and a part
+    QTest::addColumn<QString>("written"); // a file that is written, ":" and its first bytes
+    const auto row = [](const char *name, const QString &args, int status, const char *out,
+                        const QString &err, const char *written = "") {
+        QTest::newRow(name) << args.split(u' ', Qt::SkipEmptyParts) << status << QByteArray(out)
+                            << err << QString::fromLatin1(written);
     };
-    row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
-    row("version", "-v", 0, "vellox 1.6.2\n", "");
-    row("unknown option", "--bogus", 2, "", "vellox: Unknown option 'bogus'.\nUsage: vellox...");
-    row("unknown text mode", "--render default.ini -o o.png --text loud", 2, "",
-        "vellox: --text is skinning or actual, not \"loud\".\n...");
-    row("render a missing skin", "--render gone.ini -o o.png", 1, "",
-        "vellox: gone.ini: Cannot read \"gone.ini\": No such file or directory\n");
-    row("render into no folder", "--render default.ini -o no/o.png", 1, "",
-        "vellox: no/o.png: Cannot write \"no/o.png\": No such file or directory\n");
-    row("background that is no picture", "--render default.ini -o o.png --background bad.ini", 1,
-        "", "vellox: bad.ini: Cannot load the picture \"bad.ini\": Unsupported image format\n");
-    row("render an undrawable skin", "--render bad.ini -o o.png", 1, "",
-        "vellox: bad.ini: Type mismatch\n");
-    row("check", "--check bad.ini default.ini gone.ini", 1,
-        "bad.ini:1: warning: line skipped: \"BG Color 1\" (BgColor1) is read only with one space "
-        "either side of \"=\", as in \"BgColor1 = 0xFF000000\"\n"
+    row("help", u"--help"_s, 0, "Usage: vellox [options] [SKIN...]\n", u""_s);
+    row("version", u"-v"_s, 0, "vellox 1.6.2\n", u""_s);
+    row("unknown option", u"--bogus"_s, 2, "",
+        u"vellox: Unknown option 'bogus'.\nUsage: vellox..."_s);
+    row("unknown text mode", u"--render default.ini -o o.png --text loud"_s, 2, "",
+        u"vellox: --text is skinning or actual, not \"loud\".\n..."_s);
+    row("render a missing skin", u"--render gone.ini -o o.png"_s, 1, "",
+        u"vellox: gone.ini: Cannot read \"gone.ini\": No such file or directory\n"_s);
+    row("render into no folder", u"--render default.ini -o no/o.png"_s, 1, "",
+        u"vellox: no/o.png: Cannot write \"no/o.png\": No such file or directory\n"_s);
+    row("background that is no picture", u"--render default.ini -o o.png --background dark.ini"_s,
+        1, "",
+        u"vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported image format\n"_s);
+    row("render an undrawable skin", u"--render bad.ini -o o.png"_s, 1, "",
+        u"vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is not "
+        "hexadecimal\n"_s);
+    row("render to standard output", u"--render dark.ini -o -"_s, 0, "\x89PNG\r\n", u""_s);
+    row("render into a device", u"--render dark.ini -o /dev/null"_s, 0, "", u""_s);
+    row("render into a named pipe", u"--render dark.ini -o pipe"_s, 0, "", u""_s, "pipe:\x89PNG");
+    row("a bitmap by its suffix", u"--render dark.ini -o o.BMP"_s, 0, "", u""_s, "o.BMP:BM");
+    row("a JPEG by its suffix", u"--render dark.ini -o o.jpeg"_s, 0, "", u""_s,
+        "o.jpeg:\xff\xd8\xff");
+    row("PNG without a suffix", u"--render dark.ini -o o"_s, 0, "", u""_s, "o:\x89PNG");
+    row("through a link", u"--render dark.ini -o link.png"_s, 0, "", u""_s, "sub/to.png:\x89PNG");
+    row("an unknown suffix", u"--render dark.ini -o o.gif"_s, 1, "",
+        u"vellox: o.gif: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a name "
+        "without a suffix), not as .gif; nothing was written\n"_s);
+    row("onto the skin", u"--render dark.ini -o ./dark.ini"_s, 1, "",
+        u"vellox: ./dark.ini: this is the skin \"dark.ini\" itself; nothing was written\n"_s);
+    row("onto the skin through a link", u"--render dark.ini -o alias.png"_s, 1, "",
+        u"vellox: alias.png: this is the skin \"dark.ini\" itself; nothing was written\n"_s);
+    row("onto the background", u"--render dark.ini --background pic.bmp -o ./pic.bmp"_s, 1, "",
+        u"vellox: ./pic.bmp: this is the background \"pic.bmp\" itself; nothing was written\n"_s);
+    row("check", u"--check bad.ini default.ini gone.ini"_s, 1,
+        "bad.ini:1: warning: line skipped: \"BG Color 1\" (BgColor1) is read only with exactly "
+        "one space either side of \"=\" and no tab, as in \"BgColor1 = 0xFF000000\"\n"
         "bad.ini:2: warning: line skipped: \"RectBgg\" is no item of a skin; did you mean "
         "\"RectBg\"?\n"
         "bad.ini:3: warning: line skipped: \"Colour\" is no item of a skin\n"
-        "bad.ini:4: error: \"Title Color\" (TitleColor): the code \"0xFFGG0000\" cannot be read: "
-        "Type mismatch\n"
+        "bad.ini:4: error: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is not "
+        "hexadecimal\n"
         "gone.ini:0: error: Cannot read \"gone.ini\": No such file or directory\n",
-        "");
-    row("check dark text", "--check dark.ini", 0,
-        "dark.ini:7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a "
-        "contrast of 1.04:1",
-        "");
+        u""_s);
+    const QString longName = QString(300, u'x') + ".ini"_L1;
+    for (const QString &args : {u"--check %1"_s, u"--render %1 -o o.png"_s, u"%1"_s})
+        QTest::newRow(qPrintable("name too long: " + args))
+            << args.arg(longName).split(u' ', Qt::SkipEmptyParts) << 1
+            << QByteArray(args.startsWith("--check"_L1) ? "xxx" : "") << u"*File name too long"_s
+            << QString();
+    row("a missing skin to open", u"gone.ini"_s, 1, "",
+        u"vellox: gone.ini: No such file or directory\n"_s);
+    row("a name that is no UTF-8", u"--check printf:\\377.ini"_s, 1, "",
+        u"vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it as another "
+        "name; rename the file\n"_s);
 }
 
 void tst_shell::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
-    QFETCH(QString, out);
+    QFETCH(QByteArray, out);
     QFETCH(QString, err);
+    QFETCH(QString, written);
     ProgramFolder folder;
-    QByteArray dark = ProgramFolder::factorySkin(), rest = dark;
-    folder.write(u"dark.ini"_s, dark.replace("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    QByteArray rest = ProgramFolder::factorySkin();
+    folder.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
     rest.remove(rest.indexOf("TitleColor"), 25);
     folder.write(u"bad.ini"_s, "BgColor1=0xFF000000\r\nRectBgg = 0x80102030\r\nColour = 0x1\r\n"
                                "TitleColor = 0xFFGG0000\r\n" +
                                    rest);
+    folder.write(u"pic.bmp"_s, encodedPicture(qRgb(1, 2, 3), "BMP"));
+    QDir(folder.dir().path()).mkdir(u"sub"_s);
+    QFile::link(u"sub/to.png"_s, folder.file(u"link.png"_s));
+    QFile::link(u"dark.ini"_s, folder.file(u"alias.png"_s));
+    // A reader at the pipe from the start: the picture fits the pipe's buffer.
+    const QByteArray pipe = QFile::encodeName(folder.file(u"pipe"_s));
+    QVERIFY(mkfifo(pipe.constData(), 0600) == 0);
+    QFile reader;
+    reader.open(::open(pipe.constData(), O_RDONLY | O_NONBLOCK), QIODevice::ReadOnly,
+                QFileDevice::AutoCloseHandle);
     const auto before = folder.contents();
     const Finished run = vellox(folder, arguments);
 
     QCOMPARE(run.status, status);
-    QVERIFY2(run.out.left(out.size()) == out, qPrintable(run.out));
+    QVERIFY2(run.out.startsWith(out), run.out.constData());
     if (err.endsWith("..."_L1))
         QVERIFY2(run.err.startsWith(err.chopped(3)), qPrintable(run.err));
+    else if (err.startsWith(u'*'))
+        QVERIFY2(run.err.contains(err.mid(1)) || run.out.contains(err.mid(1).toUtf8()),
+                 qPrintable(run.err));
     else
         QCOMPARE(run.err, err);
-    // Only --render writes, and only its picture.
+    // Only --render writes, and only its picture: through a link, never over one.
     QMap<QString, QByteArray> after = folder.contents();
-    after.remove(u"o.png"_s);
+    if (!written.isEmpty()) {
+        const QString file = written.section(u':', 0, 0);
+        const QByteArray got = file == "pipe"_L1 ? reader.readAll() : after.take(file);
+        QVERIFY2(got.startsWith(written.section(u':', 1).toLatin1()), qPrintable(file));
+    }
     QCOMPARE(after, before);
+    QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
+}
+
+void tst_shell::checks_data()
+{
+    QTest::addColumn<QByteArray>("skin"); // null: no file
+    QTest::addColumn<QString>(
+        "said"); // each problem's beginning, "LINE: severity: text", a line each
+    QTest::addColumn<bool>("withFactory");
+    const auto row = [](const char *name, const QByteArray &skin, const QString &said,
+                        bool factory = true) { QTest::newRow(name) << skin << said << factory; };
+    const QByteArray f = ProgramFolder::factorySkin();
+    const auto outline = [](const QByteArray &code) {
+        return factoryWith("RectOutline = 0xFF5B8DEF", code);
+    };
+    const QString menuOutline = u"\"Menu Outline\" (RectOutline)"_s;
+    row("factory skin", f, {});
+    row("LF line ends", QByteArray(f).replace("\r\n", "\n"),
+        u"1: error: the lines end in LF alone, as Linux and macOS write them; Vellox ends a line "
+        "only at CR LF or CR, so it reads the file from here on as one line, and 19 colour lines"_s);
+    row("byte order mark", "\xEF\xBB\xBF" + f,
+        u"0: warning: \"BG Color 1\" (BgColor1) is not set; it keeps the factory colour "
+        u"0xFF1B2A41\n"
+        "1: warning: the file starts with a UTF-8 byte order mark, which Vellox reads as part of "
+        "the first key, so \"BG Color 1\" (BgColor1) on this line is skipped"_s);
+    row("empty", "", u"0: error: the file is empty"_s);
+    row("binary", encodedPicture(qRgb(1, 2, 3), "PNG"),
+        u"0: error: the file is a PNG picture, not a skin"_s);
+    row("UTF-16",
+        "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(f).utf16()),
+                                f.size() * 2),
+        u"0: error: the file is UTF-16 text"_s);
+    row("no skin", "hello\r\n", u"0: error: no line sets a colour item: this is not a skin file"_s);
+    row("no file", QByteArray(), u"0: error: Cannot read"_s);
+    row("set twice", f + "RectOutline = 0xFF5B8DE0\r\n",
+        u"23: warning: \"Menu Outline\" (RectOutline) is set again; Vellox uses this line's "
+        "\"0xFF5B8DE0\", not line 6's \"0xFF5B8DEF\""_s);
+    row("seven digits", outline("RectOutline = 0xFF5B8DE"),
+        "6: warning: "_L1 + menuOutline +
+            " = 0xFF5B8DE: it has 7 digits after \"0x\", not 8; "
+            "Vellox reads it as 0xFF5B8D0E"_L1);
+    row("nine digits", outline("RectOutline = 0xFF5B8DEF0"),
+        "6: warning: "_L1 + menuOutline + " = 0xFF5B8DEF0: it has 9 digits"_L1);
+    row("six digits", outline("RectOutline = 0xFF5B8D"),
+        "6: error: "_L1 + menuOutline + " = 0xFF5B8D: it has no blue digits"_L1);
+    row("#RRGGBB", outline("RectOutline = #5B8DEF"),
+        "6: error: "_L1 + menuOutline +
+            " = #5B8DEF: it has no blue digits; it is written as "
+            "#RRGGBB; a skin writes colours as 0xAARRGGBB, here 0xFF5B8DEF"_L1);
+    row("decimal", outline("RectOutline = 4284190191"),
+        "6: warning: "_L1 + menuOutline +
+            " = 4284190191: it is a decimal number; a skin writes "
+            "colours as 0xAARRGGBB, here 0xFF5B8DEF"_L1);
+    row("empty code", outline("RectOutline = "),
+        "6: error: "_L1 + menuOutline + ": the code is empty"_L1);
+    row("tabs around =", outline("RectOutline\t=\t0xFF5B8DEF"),
+        "0: warning: "_L1 + menuOutline +
+            " is not set; it keeps the factory colour 0xFF5B8DEF\n"
+            "6: warning: line skipped: "_L1 +
+            menuOutline +
+            " is read only with exactly one space "
+            "either side of \"=\" and no tab"_L1);
+    row("key without code", outline("RectOutline"),
+        "0: warning: "_L1 + menuOutline + " is not set\n6: warning: line skipped: "_L1 +
+            menuOutline + " has no \" = \" and no code"_L1);
+    row("control bytes",
+        outline(QByteArray("RectOutline = 0xFF5B\0\x01"
+                           "EF",
+                           24)),
+        "6: error: "_L1 + menuOutline +
+            " = 0xFF5B\\x00\\x01EF: the green \"\\x00\\x01\" is not "
+            "hexadecimal"_L1);
+    row("opacity not hexadecimal", factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ"),
+        u"17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\" is not "
+        "hexadecimal; Vellox reads it as 0 %"_s);
+    row("dark text", factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"),
+        u"7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a contrast of "
+        "1.04:1\n7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 88)\n"
+        "7: warning: \"Text Color\" (TextColor) as \"text color\" at (80, 218)"_s);
+    row("an item left to the factory", factoryWith("TitleColor = 0xFFF2F5FA\r\n", ""),
+        u"0: warning: \"Title Color\" (TitleColor) is not set; it keeps the factory colour 0xFFF2F5FA"_s);
+    row("no factory skin to fill in", factoryWith("TitleColor = 0xFFF2F5FA\r\n", ""),
+        u"0: error: \"Title Color\" (TitleColor) is not set, and the factory skin cannot give it: "
+        "Cannot read"_s,
+        false);
+}
+
+// What the check says of a skin, and that the render draws it exactly when the check
+// finds no error.
+void tst_shell::checks()
+{
+    QFETCH(QByteArray, skin);
+    QFETCH(QString, said);
+    QFETCH(bool, withFactory);
+    ProgramFolder folder;
+    if (!skin.isNull())
+        folder.write(u"s.ini"_s, skin);
+    if (!withFactory)
+        QFile::remove(folder.file(u"default.ini"_s));
+    const FactorySkin factory(folder.file(u"default.ini"_s));
+    SceneRenderer renderer;
+    QStringList seen;
+    for (const SkinProblem &p : checkSkin(folder.file(u"s.ini"_s), factory, renderer))
+        seen << u"%1: %2: %3"_s.arg(p.line).arg(
+            p.severity == SkinProblem::Error ? "error" : "warning", p.text);
+    const QStringList expected = said.isEmpty() ? QStringList() : said.split(u'\n');
+    QCOMPARE(seen.size(), expected.size());
+    for (qsizetype i = 0; i < seen.size(); ++i)
+        QVERIFY2(seen[i].startsWith(expected[i]), qPrintable(seen[i]));
+
+    const bool drawable = !said.contains(": error: "_L1);
+    CommandLine render;
+    render.skin = folder.file(u"s.ini"_s);
+    render.output = folder.file(u"o.png"_s);
+    QCOMPARE(renderSkin(render, factory), drawable ? 0 : 1);
+    QCOMPARE(folder.exists(u"o.png"_s), drawable);
 }
 
 void tst_shell::renderedAsShown_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("format"); // of the background picture; empty for none
-    QTest::newRow("colour scene, skinning text") << u"skinning"_s << QByteArray();
-    QTest::newRow("over a bitmap") << u"skinning"_s << QByteArray("BMP");
-    QTest::newRow("over a JPEG") << u"actual"_s << QByteArray("JPEG");
+    QTest::addColumn<QByteArray>("skin");
+    const QByteArray skin = ProgramFolder::factorySkin().replace("0x99", "0x4C");
+    QTest::newRow("colour scene, skinning text") << u"skinning"_s << QByteArray() << skin;
+    QTest::newRow("over a bitmap") << u"skinning"_s << QByteArray("BMP") << skin;
+    QTest::newRow("over a JPEG") << u"actual"_s << QByteArray("JPEG") << skin;
+    // The rest comes from the factory skin, in the window and on the command line alike.
+    QTest::newRow("a skin of one item")
+        << u"actual"_s << QByteArray("BMP") << QByteArray("RectBg = 0x4C102030\r\n");
 }
 
 // --render draws what the preview window shows, pixel for pixel, beside a running
@@ -301,11 +494,11 @@ void tst_shell::renderedAsShown()
             picture.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
     Session s;
     QVERIFY(s.editor->open());
-    const QString skin =
-        s.outside(u"my.ini"_s, ProgramFolder::factorySkin().replace("0x99", "0x4C"));
-    s.dialogs.chosenFiles << skin;
+    QFETCH(QByteArray, skin);
+    const QString skinFile = s.outside(u"my.ini"_s, skin);
+    s.dialogs.chosenFiles << skinFile;
     s.trigger("loadskin");
-    QStringList arguments{u"--render"_s, skin, u"-o"_s, s.elsewhere.filePath(u"o.png"_s),
+    QStringList arguments{u"--render"_s, skinFile, u"-o"_s, s.elsewhere.filePath(u"o.png"_s),
                           u"--text"_s,   text};
     if (!format.isEmpty()) {
         const QByteArray bytes = encoded(picture, format);
@@ -330,7 +523,7 @@ void tst_shell::installedFirstStart()
     ProgramFolder root;
     root.write(u"usr/share/vellox/default.ini"_s, ProgramFolder::factorySkin());
     QDir().mkpath(root.file(u"usr/bin"_s));
-    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), root.file(u"usr/bin/vellox"_s)));
+    QVERIFY(QFile::copy(QStringLiteral(VELLOX_SYSTEM_EXECUTABLE), root.file(u"usr/bin/vellox"_s)));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"HOME"_s, root.file(u"home"_s));

@@ -71,9 +71,6 @@ void tst_skin::reading_data()
     QTest::newRow("LF CR") << QByteArray("BgColor1 = 1\n\rRectBg = 2") << u"1\n"_s;
     QTest::newRow("8-bit") << QByteArray("BgColor1 = \xe9\x00z", 14)
                            << QString::fromLatin1("\xe9\x00z", 3);
-    // CR LF split across the reader's 64 KiB chunks.
-    QTest::newRow("straddling") << "BgColor1 = " + QByteArray(65524, 'x') + "\r\nRectBg = 1"
-                                << QString(65524, u'x');
 }
 
 void tst_skin::reading()
