@@ -247,6 +247,8 @@ void tst_preview::packages()
         if (!picture.isEmpty()) {
             s.importPicture(s.outside(picture, encodedPicture(qRgb(7, 8, 9), "BMP", {20, 10})));
             QVERIFY(s.pictureShown());
+            QCOMPARE(s.dialogs.fileRequests.last().filter,
+                     u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s);
             QCOMPARE(s.scene(2).pixel(0, 0), qRgb(7, 8, 9));
         }
         s.click("Option3"); // the package takes the picture whichever background is shown
@@ -260,6 +262,8 @@ void tst_preview::packages()
              : replace == Dialogs::Answer::Yes
                  ? u"|Package  My Skin  saved|A package named  My Skin  already"_s
                  : u"|A package named  My Skin  already"_s));
+    // The package is written from the skin text; the scenes are drawn from the table.
+    QCOMPARE(s.scene(1).pixel(0, 0), qRgb(0x1B, 0x2A, 0x41));
     const QDir package(s.folder.file(folder));
     QCOMPARE(package.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
     QCOMPARE(s.folder.read(folder + u"skin.ini"_s),

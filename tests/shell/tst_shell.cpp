@@ -187,7 +187,8 @@ void tst_shell::spokenNames()
           "frmMain.Text5=Skin text", "frmMain.Shape1=Colour preview", "frmMain.Combo1=Select Item:",
           "frmMain.Command1=Apply Change", "frmPreview.Picture1=Colour background preview",
           "frmPreview.Picture2=Picture background preview", "frmPreview.Text1=Project name",
-          "frmPreview.Frame2=Background", "frmAbout.Picture1=Vellox banner"})
+          "frmPreview.Frame2=Background", "frmAbout.Picture1=Vellox banner",
+          "frmPreview.Command1=Import Backround", "frmMain.Frame1=Backround/Foreground"})
         QVERIFY2(heard.contains(QLatin1String(expected)), expected);
 }
 
@@ -251,7 +252,7 @@ void tst_shell::commandLine_data()
                             << err << QString::fromLatin1(written);
     };
     row("help", u"--help"_s, 0, "Usage: vellox [options] [SKIN...]\n", u""_s);
-    row("version", u"-v"_s, 0, "vellox 1.6.2\n", u""_s);
+    row("version", u"-v"_s, 0, "vellox " VELLOX_VERSION "\n", u""_s);
     row("unknown option", u"--bogus"_s, 2, "",
         u"vellox: Unknown option 'bogus'.\nUsage: vellox..."_s);
     row("unknown text mode", u"--render default.ini -o o.png --text loud"_s, 2, "",
@@ -504,6 +505,8 @@ void tst_shell::renderedAsShown()
         const QByteArray bytes = encoded(picture, format);
         arguments << u"--background"_s << s.outside(u"picture.data"_s, bytes);
         s.importPicture(s.outside(format == "BMP" ? u"p.bmp"_s : u"p.jpg"_s, bytes));
+        // Kept on purpose: a JPEG is kept as a bitmap, in temp.jpg.
+        QVERIFY(s.folder.read(format == "BMP" ? u"temp2.bmp"_s : u"temp.jpg"_s).startsWith("BM"));
     }
     s.click(text == "actual"_L1 ? "Option2" : "Option1");
     const auto before = s.folder.contents();
