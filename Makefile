@@ -41,6 +41,7 @@ bench: deps
 	@test -f $(BUILD_BENCH)/CMakeCache.txt || cmake -S . -B $(BUILD_BENCH) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLOX_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_BENCH) --target bench_vellox
 	$(BUILD_BENCH)/bench/bench_vellox
+	bench/startup-on-x $(BUILD_BENCH)
 
 # The portable archive: $(BUILD)/Vellox-<version>-Linux.tar.gz
 package: build

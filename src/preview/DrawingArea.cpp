@@ -8,7 +8,7 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     : QWidget(parent), m_scene(scene)
 {
     setObjectName(QLatin1String(name));
-    setFixedSize(scene.image().size());
+    setFixedSize(SceneSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&scene, &Scene::changed, this, qOverload<>(&QWidget::update));
 }

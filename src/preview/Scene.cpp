@@ -4,6 +4,7 @@
 #include "platform/Numeric.h"
 #include "platform/QtColour.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <cstring>
@@ -17,6 +18,12 @@ int whole(double v)
     return static_cast<int>(roundHalfEven(v));
 }
 
+QFont fontOf(const ElementLayout &layout)
+{
+    return layoutFont(layout.pixelSize,
+                      layout.weight == Weight::Bold ? QFont::Bold : QFont::Normal);
+}
+
 } // namespace
 
 QRect pixelRect(const QRectF &box)
@@ -24,15 +31,24 @@ QRect pixelRect(const QRectF &box)
     return {whole(box.left()), whole(box.top()), whole(box.width()), whole(box.height())};
 }
 
-Scene::Scene(SceneKind kind) : m_kind(kind), m_image(SceneSize, QImage::Format_RGB32)
+Scene::Scene(SceneKind kind) : m_kind(kind)
 {
-    m_image.fill(Qt::white);
     for (const ElementLayout &layout : sceneLayout())
         m_elements[size_t(layout.role)].box = layout.geometry;
 }
 
+const QImage &Scene::image() const
+{
+    if (m_image.isNull()) {
+        m_image = QImage(SceneSize, QImage::Format_RGB32);
+        m_image.fill(Qt::white);
+    }
+    return m_image;
+}
+
 void Scene::draw(const std::function<void(QImage &)> &drawing)
 {
+    image();
     drawing(m_image);
     emit changed();
 }
@@ -41,6 +57,7 @@ void Scene::snapshot()
 {
     // Into the picture kept from the last snapshot where it fits: a redraw then costs
     // no memory of its own.
+    image();
     if (m_basePicture.size() == m_image.size() && m_basePicture.format() == m_image.format() &&
         m_basePicture.isDetached() && m_image.isDetached())
         std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
@@ -79,7 +96,21 @@ void Scene::setOutlineColour(Role role, DisplayColour colour)
 
 void Scene::paint(QPainter &painter) const
 {
-    painter.drawImage(0, 0, m_image);
+    painter.drawImage(0, 0, image());
+    paintElements(painter);
+}
+
+QImage Scene::takeShownImage()
+{
+    image();
+    QImage shown = std::exchange(m_image, QImage());
+    QPainter painter(&shown);
+    paintElements(painter);
+    return shown;
+}
+
+void Scene::paintElements(QPainter &painter) const
+{
     const auto topmostFirst = stacking(m_kind);
     for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
         if (layoutOf(*it).isText())
@@ -91,10 +122,18 @@ void Scene::paint(QPainter &painter) const
 
 QImage Scene::shownImage() const
 {
-    QImage shown(m_image.size(), QImage::Format_RGB32);
+    QImage shown(SceneSize, QImage::Format_RGB32);
     QPainter painter(&shown);
     paint(painter);
     return shown;
+}
+
+void Scene::loadFonts()
+{
+    for (const ElementLayout &layout : sceneLayout()) {
+        if (layout.isText())
+            QFontMetrics(fontOf(layout)).horizontalAdvance(layout.skinningText);
+    }
 }
 
 void Scene::paintText(QPainter &painter, Role role) const
@@ -104,8 +143,7 @@ void Scene::paintText(QPainter &painter, Role role) const
     const QRect box = pixelRect(e.box);
     painter.save();
     painter.setClipRect(box);
-    painter.setFont(
-        layoutFont(layout.pixelSize, layout.weight == Weight::Bold ? QFont::Bold : QFont::Normal));
+    painter.setFont(fontOf(layout));
     painter.setPen(toQColor(e.textColour));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
     painter.restore();

@@ -34,7 +34,9 @@ public:
     explicit Scene(SceneKind kind);
 
     SceneKind kind() const { return m_kind; }
-    const QImage &image() const { return m_image; }
+    // White until something is drawn; made only when first needed, as a scene may never
+    // be drawn at all.
+    const QImage &image() const;
     // Hands the scene image to `drawing`.
     void draw(const std::function<void(QImage &image)> &drawing);
     const QImage &basePicture() const { return m_basePicture; }
@@ -51,17 +53,25 @@ public:
     void paint(QPainter &painter) const;
     // What the scene shows, as a picture of its size.
     QImage shownImage() const;
+    // The same, made in the scene image itself, which goes with it: for a scene drawn
+    // once and then done with. The scene is white again afterwards.
+    QImage takeShownImage();
+
+    // Finds and loads the fonts the texts are drawn in, which takes a moment the first
+    // time. Safe in any thread while no text is drawn.
+    static void loadFonts();
 
 signals:
     // Something shown changed; a view repaints.
     void changed();
 
 private:
+    void paintElements(QPainter &painter) const;
     void paintText(QPainter &painter, Role role) const;
     void paintOutline(QPainter &painter, Role role) const;
 
     SceneKind m_kind;
-    QImage m_image;
+    mutable QImage m_image;
     QImage m_basePicture;
     std::array<Element, RoleCount> m_elements;
 };

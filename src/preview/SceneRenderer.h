@@ -28,6 +28,9 @@ public:
     // read; what was drawn before the failure stays.
     void redraw(const ColourTable &colours, BackgroundPicture &picture);
 
+    // What a scene shows, taken whole from its scene image: for the last look at it.
+    QImage takeShownImage(SceneKind kind) { return drawn(kind).takeShownImage(); }
+
     // Lays `picture` into the picture scene, stretched, with nothing blended over it.
     void showPicture(BackgroundPicture &picture);
 

@@ -33,8 +33,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption version({"v"_L1, "version"_L1}, "Show the version and exit."_L1);
     const QCommandLineOption render(
         "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1);
-    const QCommandLineOption output({"o"_L1, "output"_L1}, "The PNG picture --render writes."_L1,
-                                    "OUT.png"_L1);
+    const QCommandLineOption output(
+        {"o"_L1, "output"_L1},
+        "Where --render writes its picture: a .png, .bmp, .jpg or .jpeg file (PNG without a "
+        "suffix), or - for standard output."_L1,
+        "OUT"_L1);
     const QCommandLineOption background(
         "background"_L1,
         "With --render: draw over PICTURE (BMP or JPEG) instead of the gradient."_L1, "PICTURE"_L1);
@@ -65,7 +68,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         command.skins = positional;
     } else if (parser.isSet(render)) {
         if (!parser.isSet(output) || !positional.isEmpty())
-            return misused("--render SKIN wants -o OUT.png and no other skin."_L1, parser);
+            return misused("--render SKIN wants -o OUT and no other skin."_L1, parser);
         const QString mode = parser.value(text);
         if (mode != "skinning"_L1 && mode != "actual"_L1)
             return misused("--text is skinning or actual, not \""_L1 + mode + "\"."_L1, parser);

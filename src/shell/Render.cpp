@@ -40,7 +40,8 @@ std::optional<PictureFormat> formatFor(const QString &output)
 
 } // namespace
 
-int renderSkin(const CommandLine &command, const FactorySkin &factory)
+int renderSkin(const CommandLine &command, const FactorySkin &factory,
+               const std::function<void()> &beforeText)
 {
     const QString &output = command.output;
     for (const auto &[input, what] :
@@ -76,7 +77,9 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
         renderer.setTextMode(command.text);
         renderer.redraw(skin.colours, picture);
         const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
-        bytes = encodePicture(renderer.scene(shown).shownImage(), *format);
+        if (beforeText)
+            beforeText();
+        bytes = encodePicture(renderer.takeShownImage(shown), *format);
     } catch (const Error &e) {
         return failed(command.skin + ": "_L1 + e.description());
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 struct CommandLine;
 struct FactorySkin;
 
@@ -7,4 +9,6 @@ struct FactorySkin;
 // window, and writes it where -o says, in the format its name asks for. Writes nothing
 // else and never the skin or the background. Returns the exit status; a failure is one
 // line on standard error.
-int renderSkin(const CommandLine &command, const FactorySkin &factory);
+// `beforeText` runs before the first text is drawn.
+int renderSkin(const CommandLine &command, const FactorySkin &factory,
+               const std::function<void()> &beforeText = {});
