@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -33,60 +32,35 @@ enum ByteOfRgb32
 
 } // namespace
 
-QImage blendedRect(const QImage &source, DisplayColour fill, QRect rect, float opacity)
+void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect rect, float opacity)
 {
-    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
-    QImage result(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
-    if (result.isNull())
-        return result;
+    const QRect area = rect & target.rect();
+    if (area.isEmpty())
+        return;
     const Rgb c = rgbOf(fill);
     const double a = opacity;
     const ChannelTable red = channelTable(c.red, a);
     const ChannelTable green = channelTable(c.green, a);
     const ChannelTable blue = channelTable(c.blue, a);
-    const QImage src = source.format() == QImage::Format_RGB32
-                           ? source
-                           : source.convertToFormat(QImage::Format_RGB32);
     // Whatever lies outside the source reads as white.
     const QRgb outside = qRgb(red[255], green[255], blue[255]);
-    const int k0 = std::clamp(-x, 0, w);
-    const int k1 = std::clamp(src.width() - x, k0, w);
-    for (int r = 0; r < h; ++r) {
-        auto *out = reinterpret_cast<QRgb *>(result.scanLine(r));
-        const int sy = y + r;
-        if (sy < 0 || sy >= src.height()) {
-            std::fill(out, out + w, outside);
+    const int x0 = area.left(), x1 = area.right() + 1;
+    const int inside0 = std::clamp(0, x0, x1), inside1 = std::clamp(source.width(), x0, x1);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *out = reinterpret_cast<QRgb *>(target.scanLine(y));
+        if (y >= source.height()) {
+            std::fill(out + x0, out + x1, outside);
             continue;
         }
-        std::fill(out, out + k0, outside);
-        const uchar *in = src.constScanLine(sy) + std::ptrdiff_t(x + k0) * 4;
-        auto *o = reinterpret_cast<uchar *>(out + k0);
-        for (int k = k0; k < k1; ++k, in += 4, o += 4) {
+        std::fill(out + x0, out + inside0, outside);
+        const uchar *in = source.constScanLine(y) + std::ptrdiff_t(inside0) * 4;
+        auto *o = reinterpret_cast<uchar *>(out + inside0);
+        for (int x = inside0; x < inside1; ++x, in += 4, o += 4) {
             o[BlueByte] = blue[in[BlueByte]];
             o[GreenByte] = green[in[GreenByte]];
             o[RedByte] = red[in[RedByte]];
             o[AlphaByte] = 0xFF;
         }
-        std::fill(out + k1, out + w, outside);
-    }
-    return result;
-}
-
-void copyRect(QImage &target, const QImage &piece, QRect rect)
-{
-    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
-    const int left = std::max(x, 0);
-    const int right = std::min({x + w, target.width(), x + piece.width()});
-    const int top = std::max(y, 0);
-    const int bottom = std::min({y + h, target.height(), y + piece.height()});
-    if (left >= right || top >= bottom)
-        return;
-    const QImage src =
-        piece.format() == target.format() ? piece : piece.convertToFormat(target.format());
-    const int bytesPerPixel = target.depth() / 8;
-    for (int ty = top; ty < bottom; ++ty) {
-        std::memcpy(target.scanLine(ty) + left * bytesPerPixel,
-                    src.constScanLine(ty - y) + (left - x) * bytesPerPixel,
-                    static_cast<size_t>((right - left) * bytesPerPixel));
+        std::fill(out + inside1, out + x1, outside);
     }
 }

@@ -4,12 +4,10 @@
 
 #include <QImage>
 
-// A new picture of `rect`'s size: each pixel of `source` inside `rect` with `fill` laid
-// over it at `opacity` (0 keeps the source, 1 gives the fill), per channel
-// n = p - opacity * (p - c) in double precision, rounded half to even. Pixels outside the
-// source read as white.
-QImage blendedRect(const QImage &source, DisplayColour fill, QRect rect, float opacity);
-
-// Copies the top-left `rect.size()` pixels of `piece` onto `target` at `rect`'s corner,
-// clipped to the target.
-void copyRect(QImage &target, const QImage &piece, QRect rect);
+// Replaces the pixels of `target` inside `rect` with those of `source` at the same place
+// with `fill` laid over them at `opacity` (0 keeps the source, 1 gives the fill), per
+// channel n = p - opacity * (p - c) in double precision, rounded half to even. Pixels
+// outside the source read as white; the rectangle is clipped to the target. Both are
+// RGB32; `source` is read only, so blends of one phase never see each other.
+void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect rect,
+               float opacity);

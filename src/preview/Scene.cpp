@@ -4,7 +4,6 @@
 #include "platform/Numeric.h"
 #include "platform/QtColour.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <cstring>
@@ -126,14 +125,6 @@ QImage Scene::shownImage() const
     QPainter painter(&shown);
     paint(painter);
     return shown;
-}
-
-void Scene::loadFonts()
-{
-    for (const ElementLayout &layout : sceneLayout()) {
-        if (layout.isText())
-            QFontMetrics(fontOf(layout)).horizontalAdvance(layout.skinningText);
-    }
 }
 
 void Scene::paintText(QPainter &painter, Role role) const

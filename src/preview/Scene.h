@@ -57,10 +57,6 @@ public:
     // once and then done with. The scene is white again afterwards.
     QImage takeShownImage();
 
-    // Finds and loads the fonts the texts are drawn in, which takes a moment the first
-    // time. Safe in any thread while no text is drawn.
-    static void loadFonts();
-
 signals:
     // Something shown changed; a view repaints.
     void changed();

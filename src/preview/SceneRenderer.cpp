@@ -73,10 +73,11 @@ void SceneRenderer::composite(Scene &scene, const ColourTable &colours)
             const ElementLayout &layout = layoutOf(role);
             if (layout.phase != phase)
                 continue;
-            const QRect r = pixelRect(scene.element(role).box);
-            const QImage blended = blendedRect(scene.basePicture(), scene.element(role).fillColour,
-                                               r, opacityOf(colours, layout.fillRow));
-            scene.draw([&](QImage &image) { copyRect(image, blended, r); });
+            const float opacity = opacityOf(colours, layout.fillRow);
+            scene.draw([&](QImage &image) {
+                blendOnto(image, scene.basePicture(), scene.element(role).fillColour,
+                          pixelRect(scene.element(role).box), opacity);
+            });
         }
     }
 }

@@ -40,8 +40,7 @@ std::optional<PictureFormat> formatFor(const QString &output)
 
 } // namespace
 
-int renderSkin(const CommandLine &command, const FactorySkin &factory,
-               const std::function<void()> &beforeText)
+int renderSkin(const CommandLine &command, const FactorySkin &factory)
 {
     const QString &output = command.output;
     for (const auto &[input, what] :
@@ -77,8 +76,6 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory,
         renderer.setTextMode(command.text);
         renderer.redraw(skin.colours, picture);
         const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
-        if (beforeText)
-            beforeText();
         bytes = encodePicture(renderer.takeShownImage(shown), *format);
     } catch (const Error &e) {
         return failed(command.skin + ": "_L1 + e.description());

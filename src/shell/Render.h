@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 struct CommandLine;
 struct FactorySkin;
 
@@ -9,6 +7,4 @@ struct FactorySkin;
 // window, and writes it where -o says, in the format its name asks for. Writes nothing
 // else and never the skin or the background. Returns the exit status; a failure is one
 // line on standard error.
-// `beforeText` runs before the first text is drawn.
-int renderSkin(const CommandLine &command, const FactorySkin &factory,
-               const std::function<void()> &beforeText = {});
+int renderSkin(const CommandLine &command, const FactorySkin &factory);

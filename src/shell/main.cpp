@@ -154,12 +154,10 @@ int runHeadless(int argc, char *argv[], const CommandLine &command)
         return checkSkins(command.skins, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    FontConfiguration fonts; // read while the program starts and the scene is drawn
     QGuiApplication app(argc, argv);
     // The scenes' texts are drawn in the fonts the windows resolve them in.
     QGuiApplication::setFont(layoutFont());
-    return renderSkin(command, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)),
-                      [&fonts] { fonts.wait(); });
+    return renderSkin(command, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
 }
 
 } // namespace
