@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeFile(chosen, data + 1, size - 1);
     WorkingPicture working(programDir);
     const ImportOutcome outcome = working.import(chosen);
-    const auto [jpg, bmp] = working.present();
+    const auto [jpg, bmp] = working.files();
     if (outcome.kind == ImportOutcome::Written) {
         FUZZ_CHECK(jpg != bmp && !working.picture().isNull());
         const QImage back = loadPicture(working.path());
