@@ -51,7 +51,8 @@ struct Finished
 };
 
 // The real program started in `folder` as from a shell without a display. An argument
-// "printf:BYTES" is the bytes printf makes of BYTES, which need not be UTF-8.
+// "printf:BYTES" is the bytes printf makes of BYTES, which need not be UTF-8; a first
+// argument "limit:N" keeps every file the program writes below N blocks, as a full disk.
 Finished vellox(const ProgramFolder &folder, QStringList arguments)
 {
     QProcess process;
@@ -61,6 +62,8 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder.dir().path());
     QString script = u"exec \"$0\""_s;
+    if (arguments.value(0).startsWith("limit:"_L1))
+        script.prepend(u"trap '' XFSZ; ulimit -f "_s + arguments.takeFirst().mid(6) + u"; "_s);
     for (const QString &a : arguments)
         script += a.startsWith("printf:"_L1) ? u" \"$(printf '"_s + a.mid(7) + u"')\""_s
                                              : u" '"_s + a + u'\'';
@@ -269,6 +272,10 @@ void tst_shell::commandLine_data()
         "hexadecimal\n"_s);
     row("render to standard output", u"--render dark.ini -o -"_s, 0, "\x89PNG\r\n", u""_s);
     row("render into a device", u"--render dark.ini -o /dev/null"_s, 0, "", u""_s);
+    row("a device that is full", u"--render dark.ini -o /dev/full"_s, 1, "",
+        u"vellox: /dev/full: Cannot write \"/dev/full\": No space left on device\n"_s);
+    row("a full disk keeps the old picture", u"limit:4 --render dark.ini -o old.png"_s, 1, "",
+        u"vellox: old.png: Cannot write \"old.png\": File too large\n"_s);
     row("render into a named pipe", u"--render dark.ini -o pipe"_s, 0, "", u""_s, "pipe:\x89PNG");
     row("a bitmap by its suffix", u"--render dark.ini -o o.BMP"_s, 0, "", u""_s, "o.BMP:BM");
     row("a JPEG by its suffix", u"--render dark.ini -o o.jpeg"_s, 0, "", u""_s,
@@ -322,6 +329,7 @@ void tst_shell::commandLine()
                                "TitleColor = 0xFFGG0000\r\n" +
                                    rest);
     folder.write(u"pic.bmp"_s, encodedPicture(qRgb(1, 2, 3), "BMP"));
+    folder.write(u"old.png"_s, "the user's own");
     QDir(folder.dir().path()).mkdir(u"sub"_s);
     QFile::link(u"sub/to.png"_s, folder.file(u"link.png"_s));
     QFile::link(u"dark.ini"_s, folder.file(u"alias.png"_s));
