@@ -16,6 +16,7 @@
 #include "platform/Slider.h"
 #include "platform/Widgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -81,6 +82,7 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     connectControls();
     addShortcuts();
     new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
+    connect(&m_document, &SkinDocument::restored, this, &EditorWindow::onStepRestored);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     const QPoint clientAt = EditorControls::ClientAt;
@@ -185,6 +187,22 @@ void EditorWindow::addShortcuts()
     for (const auto &[key, action] : shortcuts) {
         auto *shortcut = new QShortcut(key, this, action, &QAction::trigger);
         shortcut->setContext(Qt::ApplicationShortcut);
+    }
+    // Undo and redo of the colour table. A text box with the focus takes these keys
+    // first, for its own undo.
+    const std::pair<QKeyCombination, void (SkinDocument::*)()> history[] = {
+        {Qt::CTRL | Qt::Key_Z, &SkinDocument::undo},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &SkinDocument::redo},
+        {Qt::CTRL | Qt::Key_Y, &SkinDocument::redo},
+    };
+    for (const auto &[key, step] : history) {
+        auto *shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        // Never beneath a dialog, whose answer is about the table as it stands.
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            if (!QApplication::activeModalWidget())
+                (m_document.*step)();
+        });
     }
 }
 
@@ -406,6 +424,7 @@ void EditorWindow::onApplyClicked()
 {
     const int row = itemList->currentIndex();
     const QString code = codeEdit->text().toLower();
+    const ColourTable before = m_document.colours();
     runSteps({[&] { m_document.colours().set(row, code); }, [this] { showSkinText(); },
               [this] {
                   writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
@@ -413,12 +432,27 @@ void EditorWindow::onApplyClicked()
               },
               [this] { previewWindow()->redraw(); }},
              OnFailure::AskToContinue, m_dialogs);
+    m_document.recordChange(before, row);
 }
 
 void EditorWindow::onRestoreClicked()
 {
+    const ColourTable before = m_document.colours();
     loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
     clearColourControls();
+    m_document.recordChange(before, 0);
+}
+
+void EditorWindow::onStepRestored(int row)
+{
+    // As after a load: a colour the preview cannot draw shows when it is chosen.
+    runSteps({[this] { showSkinText(); },
+              [this] {
+                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
+                                   shownSkinText());
+              },
+              [this] { previewWindow()->redraw(); }, [this, row] { selectRow(row); }},
+             OnFailure::GoOn, m_dialogs);
 }
 
 void EditorWindow::onColourBoxDoubleClicked()
@@ -449,8 +483,11 @@ void EditorWindow::onLoadTriggered()
 
 void EditorWindow::openSkin(const QString &path)
 {
-    if (fileExists(path))
-        loadSkin(path);
+    if (!fileExists(path))
+        return;
+    const ColourTable before = m_document.colours();
+    loadSkin(path);
+    m_document.recordChange(before, 0);
 }
 
 void EditorWindow::onSaveAsTriggered()

@@ -77,6 +77,7 @@ private:
     void onOpacitySliderMoved();
     void onApplyClicked();
     void onRestoreClicked();
+    void onStepRestored(int row);
     void onColourBoxDoubleClicked();
     void onLoadTriggered();
     void onSaveAsTriggered();

@@ -9,5 +9,4 @@
 // channel n = p - opacity * (p - c) in double precision, rounded half to even. Pixels
 // outside the source read as white; the rectangle is clipped to the target. Both are
 // RGB32; `source` is read only, so blends of one phase never see each other.
-void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect rect,
-               float opacity);
+void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect rect, float opacity);

@@ -14,6 +14,8 @@ public:
     const QString &at(int row) const;
     void set(int row, const QString &code);
 
+    friend bool operator==(const ColourTable &, const ColourTable &) = default;
+
 private:
     std::array<QString, ItemCount> m_codes;
 };

@@ -2,6 +2,10 @@
 
 #include "skin/SkinItems.h"
 
+#include "preview/Scene.h"
+
+#include "platform/QtColour.h"
+
 #include "common/EditorSession.h"
 
 #include <QClipboard>
@@ -58,6 +62,8 @@ private slots:
     void colourDialog_data();
     void colourDialog();
     void shortcuts();
+    void undoAndRedo_data();
+    void undoAndRedo();
 };
 
 void tst_editor::lifecycle()
@@ -313,6 +319,73 @@ void tst_editor::shortcuts()
         QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
     QTest::keyClick(s.code(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!s.editor->isVisible());
+}
+
+void tst_editor::undoAndRedo_data()
+{
+    QTest::addColumn<QString>("steps"); // what the user does, in order
+    QTest::addColumn<QString>("code");  // what "Text Color" holds in the end
+    QTest::addColumn<int>("row");       // the row then chosen
+    const auto row = [](const char *name, const char *steps, const char *code, int chosen) {
+        QTest::newRow(name) << QString::fromLatin1(steps) << QString::fromLatin1(code) << chosen;
+    };
+    const char *factory = "0xFFDCE3EE";
+    row("apply undone", "apply:A undo", factory, Row::TextColour);
+    row("and redone", "apply:A undo redo", "0xff00000a", Row::TextColour);
+    row("redone by Ctrl+Shift+Z", "apply:A undo redo:shift", "0xff00000a", Row::TextColour);
+    row("two applies undone", "apply:A apply:B undo undo", factory, Row::TextColour);
+    row("restore undone", "apply:A restore undo", "0xff00000a", 0);
+    row("load undone", "load undo", factory, 0);
+    row("drop undone", "drop undo", factory, 0);
+    row("hand-over undone", "handover undo", factory, 0);
+    row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour);
+    row("a new change drops what could be redone", "apply:A undo apply:B redo", "0xff00000b",
+        Row::TextColour);
+    row("from the preview window", "apply:A undo:preview", factory, Row::TextColour);
+    row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour);
+    row("nothing to undo", "undo redo", factory, 0);
+    row("the history outlives the preview", "apply:A preview preview undo", factory,
+        Row::TextColour);
+}
+
+// Each change of the colour table is a step: undone and redone from either window, it
+// puts the table back, rewrites the working skin, redraws and shows the row it changed.
+void tst_editor::undoAndRedo()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, code);
+    QFETCH(int, row);
+    Session s;
+    QVERIFY(s.editor->open());
+    QApplication::setActiveWindow(s.editor.get());
+    const QString skin = s.outside(u"mine.ini"_s, "TextColor = 0xFF010203\r\n");
+    const QString empty = s.outside(u"empty.ini"_s, "");
+    for (const QString &step : steps.split(u' ')) {
+        const QString how = step.section(u':', 1);
+        if (step.startsWith("apply"_L1))
+            s.apply(Row::TextColour, u"0xFF00000"_s + how);
+        else if (step == "restore"_L1)
+            s.press("Command2");
+        else if (step == "load"_L1 || step == "empty"_L1)
+            s.dialogs.chosenFiles = {step == "load"_L1 ? skin : empty}, s.trigger("loadskin");
+        else if (step == "drop"_L1 || step == "handover"_L1)
+            s.editor->openSkin(skin); // what a drop and a hand-over both call
+        else if (step == "preview"_L1)
+            s.trigger("preview");
+        else
+            QTest::keyClick(how == "code"_L1      ? static_cast<QWidget *>(s.code())
+                            : how == "preview"_L1 ? static_cast<QWidget *>(s.preview())
+                                                  : s.get("Combo1"),
+                            step.startsWith("undo"_L1) || how == "shift"_L1 ? Qt::Key_Z : Qt::Key_Y,
+                            how == "shift"_L1 ? Qt::ControlModifier | Qt::ShiftModifier
+                                              : Qt::ControlModifier);
+    }
+    QCOMPARE(s.editor->colours().at(Row::TextColour), code);
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), row);
+    QVERIFY(s.folder.read(u"temp.ini"_s).contains("TextColor = " + code.toLatin1() + "\r\n"));
+    const Scene &scene = s.inPreview<DrawingArea>("Picture1")->scene();
+    QCOMPARE(toQRgb(scene.element(Role::HeaderLine).textColour),
+             0xFF000000 | code.mid(4).toUInt(nullptr, 16));
 }
 
 QTEST_MAIN(tst_editor)
