@@ -1,5 +1,6 @@
 #include "platform/LocalChannel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QThread>
@@ -26,7 +27,34 @@ std::optional<sockaddr_un> addressOf(const QByteArray &path)
     return address;
 }
 
+bool isPrivateFolder(const QByteArray &path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+bool fromThisUser(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+}
+
 } // namespace
+
+QString LocalChannel::socketPath(const QString &name)
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return QFile::decodeName(runtime) + u'/' + name;
+    const QByteArray own =
+        QFile::encodeName(QDir::tempPath()) + "/vellox-" + QByteArray::number(::getuid());
+    ::mkdir(own.constData(), 0700); // or it is there already, to be checked as any
+    if (!isPrivateFolder(own))
+        return {};
+    return QFile::decodeName(own) + u'/' + name;
+}
 
 LocalChannel::LocalChannel(QObject *parent) : QObject(parent) {}
 
@@ -125,16 +153,20 @@ void LocalChannel::hangUp(int fd)
     m_peers.erase(it);
 }
 
-bool LocalChannel::send(const QString &path, const QByteArray &lines)
+LocalChannel::Sent LocalChannel::send(const QString &path, const QByteArray &lines)
 {
     const auto address = addressOf(QFile::encodeName(path));
-    if (!address)
-        return false;
+    if (path.isEmpty() || !address)
+        return Sent::Nobody;
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0)
-            return false;
+            return Sent::Nobody;
         if (::connect(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) == 0) {
+            if (!fromThisUser(fd)) {
+                ::close(fd);
+                return Sent::Stranger;
+            }
             qsizetype done = 0;
             while (done < lines.size()) {
                 const ssize_t n =
@@ -146,10 +178,10 @@ bool LocalChannel::send(const QString &path, const QByteArray &lines)
                 done += n;
             }
             ::close(fd);
-            return done == lines.size();
+            return done == lines.size() ? Sent::Delivered : Sent::Nobody;
         }
         ::close(fd);
         QThread::msleep(100);
     }
-    return false;
+    return Sent::Nobody;
 }

@@ -8,8 +8,8 @@
 
 class QSocketNotifier;
 
-// Lines from one process of this user to another, through a Unix socket in a path both
-// know. Only processes of the same user are heard; anything else is hung up on.
+// Lines from one process of this user to another, through a Unix socket in a folder of
+// the user's own. Both ends hear only processes of the same user.
 class LocalChannel : public QObject
 {
     Q_OBJECT
@@ -22,9 +22,20 @@ public:
     // system refuses.
     bool listen(const QString &path);
 
+    // Where a socket called `name` lives: in the user's runtime folder, or else in a
+    // folder of the user's alone in the temporary folder, made with mode 0700 and checked
+    // (owner, mode, no link) before use. Empty when no such folder can be had.
+    static QString socketPath(const QString &name);
+
+    enum class Sent
+    {
+        Delivered,
+        Nobody,   // nobody listens, nor did within a few seconds
+        Stranger, // another user's process listens there; it was told nothing
+    };
     // Sends `lines` to whoever listens at `path`, trying for a while when nobody does
-    // yet: a listener may still be starting. False when nobody took them.
-    static bool send(const QString &path, const QByteArray &lines);
+    // yet: a listener may still be starting.
+    static Sent send(const QString &path, const QByteArray &lines);
 
 signals:
     void lineReceived(const QByteArray &line);

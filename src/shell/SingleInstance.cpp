@@ -15,16 +15,15 @@ constexpr auto LockFile = ".vellox.lock"_L1;
 constexpr QByteArrayView ShowRequest = "show";
 constexpr QByteArrayView OpenRequest = "open\t";
 
-// A socket per program folder, in the user's temporary folder.
+// A socket per program folder, in a folder of the user's alone.
 QString socketFor(const QString &programDir)
 {
     const QString canonical = QDir(programDir).canonicalPath();
-    return QDir(QDir::tempPath())
-        .filePath("vellox-"_L1 +
-                  QString::fromLatin1(QCryptographicHash::hash(QFile::encodeName(canonical),
-                                                               QCryptographicHash::Sha256)
-                                          .toHex()
-                                          .left(24)));
+    return LocalChannel::socketPath(
+        "vellox-"_L1 + QString::fromLatin1(QCryptographicHash::hash(QFile::encodeName(canonical),
+                                                                    QCryptographicHash::Sha256)
+                                               .toHex()
+                                               .left(24)));
 }
 
 } // namespace
@@ -47,11 +46,19 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin)
         if (!skin.isEmpty())
             request +=
                 OpenRequest.toByteArray() + QFileInfo(skin).absoluteFilePath().toUtf8() + '\n';
-        return LocalChannel::send(m_socket, request) ? Claim::Handed : Claim::Unanswered;
+        switch (LocalChannel::send(m_socket, request)) {
+        case LocalChannel::Sent::Delivered:
+            return Claim::Handed;
+        case LocalChannel::Sent::Stranger:
+            return Claim::Stranger;
+        case LocalChannel::Sent::Nobody:
+            break;
+        }
+        return Claim::Unanswered;
     }
     m_channel = new LocalChannel(this);
     // The lock is ours, so a socket there was left by a crash.
-    if (!m_channel->listen(m_socket))
+    if (m_socket.isEmpty() || !m_channel->listen(m_socket))
         return Claim::Claimed;
     connect(m_channel, &LocalChannel::lineReceived, this, [this](const QByteArray &line) {
         if (line == ShowRequest)

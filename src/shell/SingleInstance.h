@@ -24,6 +24,7 @@ public:
                     // may not be written to) and nothing keeps the program from starting
         Handed,     // another instance runs and was asked to come to the front (and open)
         Unanswered, // another instance holds the lock but did not answer
+        Stranger,   // what answers belongs to another user, and was told nothing
     };
     // `skin` is a file for the running instance to open, or empty.
     Claim claim(const QString &skin = {});

@@ -116,6 +116,11 @@ int runEditor(int argc, char *argv[], const QString &skin)
         break;
     case SingleInstance::Claim::Handed:
         return 0;
+    case SingleInstance::Claim::Stranger:
+        tellAtStart(dialogs, QStringLiteral("Another user's program answers where Vellox running "
+                                            "from \"%1\" would; nothing was handed over to it.")
+                                 .arg(QDir::toNativeSeparators(programDir.path())));
+        return 1;
     case SingleInstance::Claim::Unanswered:
         tellAtStart(dialogs, QStringLiteral("Vellox is already running from \"%1\", but it does "
                                             "not answer. Close it, or end it if it hangs, and "

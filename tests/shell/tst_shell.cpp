@@ -209,9 +209,14 @@ void tst_shell::oneRunningProgramPerFolder()
         process.start(program, arguments);
         QVERIFY(process.waitForStarted());
     };
-    QProcess first, second, third;
+    // The hand-over socket lives in the user's runtime folder, one for the folder.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const auto sockets = [&runtime] { return QDir(runtime.path()).entryList(QDir::System); };
+    QProcess first, second, third, fourth;
     start(first, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
+    QCOMPARE(sockets().size(), 1);
     auto before = folder.contents();
 
     // A second start hands its skin, named from where it was started, to the first.
@@ -230,13 +235,17 @@ void tst_shell::oneRunningProgramPerFolder()
     QVERIFY(missing.waitForFinished(20000));
     QCOMPARE(missing.exitCode(), 1);
 
-    // A crash leaves the lock behind; the next start takes it over.
+    // A crash leaves the lock and the socket behind; the next start takes both over.
     first.kill();
     first.waitForFinished();
     QFile::remove(folder.file(u"temp.ini"_s));
     start(third, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
     QCOMPARE(third.state(), QProcess::Running);
+    QCOMPARE(sockets().size(), 1);
+    start(fourth, {u"dark.ini"_s});
+    QVERIFY(fourth.waitForFinished(20000));
+    QCOMPARE(fourth.exitCode(), 0);
     third.kill();
     third.waitForFinished();
 }
