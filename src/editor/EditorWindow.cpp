@@ -211,7 +211,30 @@ bool EditorWindow::open()
     if (!loadWindow())
         return false;
     show();
+    offerLeftOverWork();
     return true;
+}
+
+void EditorWindow::offerLeftOverWork()
+{
+    const QByteArray leftOver = std::exchange(m_leftOver, {});
+    if (leftOver.isEmpty())
+        return;
+    // A working skin that is the factory skin holds no work.
+    try {
+        if (readSmallFile(m_programDir.file(ProgramDirectory::WorkingSkin), LargestSkinFile) ==
+            leftOver)
+            return;
+    } catch (const Error &) {
+    }
+    if (m_dialogs.question(
+            "Vellox was not closed properly. Restore the skin you were editing?"_L1) ==
+        Dialogs::Answer::No)
+        return;
+    const ColourTable before = m_document.colours();
+    readSkinBytes(leftOver, m_document.colours());
+    showLoadedSkin();
+    m_document.recordChange(before, 0);
 }
 
 bool EditorWindow::loadWindow()
@@ -226,6 +249,15 @@ bool EditorWindow::loadWindow()
                           m_programDir.whereItIs());
         close();
         return false;
+    }
+    // The shutdown steps remove the working skin: one that is still there was left by a
+    // run that ended before them, a crash or a signal, and may hold the user's work.
+    const QString workingSkin = m_programDir.file(ProgramDirectory::WorkingSkin);
+    if (fileExists(workingSkin)) {
+        try {
+            m_leftOver = readSmallFile(workingSkin, LargestSkinFile);
+        } catch (const Error &) {
+        }
     }
     loadSkin(factorySkin);
     previewAction->setChecked(true);
@@ -314,6 +346,11 @@ void EditorWindow::loadSkin(const QString &path)
     } catch (const Error &e) {
         m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
     }
+    showLoadedSkin();
+}
+
+void EditorWindow::showLoadedSkin()
+{
     // A colour the preview cannot draw shows when it is chosen or applied; a working
     // skin that cannot be written is asked about at the next "Apply Change".
     runSteps({[this] { showSkinText(); }, [this] { selectRow(0); },

@@ -61,6 +61,11 @@ private:
     void addShortcuts();
 
     bool loadWindow();
+    // After a run that ended without its shutdown steps, offers its skin back.
+    void offerLeftOverWork();
+    // What follows reading a skin: text, controls, preview and working skin brought up
+    // to date.
+    void showLoadedSkin();
     void unloadWindow();
     void followWindowState();
 
@@ -93,6 +98,7 @@ private:
     SkinDocument m_document;
     QPointer<PreviewWindow> m_preview;
     bool m_shownOnce = false;
+    QByteArray m_leftOver; // the working skin a previous run left, until it is offered back
 
     QComboBox *itemList = nullptr;
     ColourBox *colourBox = nullptr;

@@ -7,6 +7,7 @@
 #include "shell/SkinCheck.h"
 
 #include "platform/Build.h"
+#include "platform/EndSignals.h"
 #include "platform/Error.h"
 #include "platform/QtDialogs.h"
 #include "platform/Widgets.h"
@@ -130,6 +131,11 @@ int runEditor(int argc, char *argv[], const QString &skin)
     }
 
     EditorWindow editor(programDir, dialogs);
+    // A signal ends the run without the shutdown steps: the working skin and picture stay
+    // for the next start to offer back, while the lock and the socket are released.
+    EndSignals endSignals;
+    // exit(), not quit(): quitting closes the windows, which runs the shutdown steps.
+    QObject::connect(&endSignals, &EndSignals::endRequested, &app, [] { QApplication::exit(0); });
     QObject::connect(&editor, &EditorWindow::aboutRequested,
                      [&] { showAbout(about, aboutColours); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &editor,

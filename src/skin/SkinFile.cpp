@@ -46,8 +46,13 @@ QString skinText(const ColourTable &table)
 
 void readSkinFile(const QString &path, ColourTable &table)
 {
-    readLines8bit(path, LargestSkinFile,
-                  [&table](const QString &line) { applySkinLine(line, table); });
+    readSkinBytes(readSmallFile(path, LargestSkinFile), table);
+}
+
+void readSkinBytes(const QByteArray &bytes, ColourTable &table)
+{
+    for (const QString &line : splitLines8bit(bytes))
+        applySkinLine(line, table);
 }
 
 std::optional<SkinLine> readSkinLine(QStringView line)

@@ -24,6 +24,8 @@ inline constexpr qint64 LargestSkinFile = 1024 * 1024;
 // file cannot be opened or read, is not an ordinary file or is larger than
 // LargestSkinFile; lines read before a failure stay applied.
 void readSkinFile(const QString &path, ColourTable &table);
+// The same for the bytes of a skin file already in memory.
+void readSkinBytes(const QByteArray &bytes, ColourTable &table);
 
 // One line of a skin file: the key is the text before the first " = ", compared in lower
 // case without trimming; the code is what follows, up to a second " = " if any. Lines

@@ -64,6 +64,8 @@ private slots:
     void shortcuts();
     void undoAndRedo_data();
     void undoAndRedo();
+    void workOfferedBack_data();
+    void workOfferedBack();
 };
 
 void tst_editor::lifecycle()
@@ -386,6 +388,44 @@ void tst_editor::undoAndRedo()
     const Scene &scene = s.inPreview<DrawingArea>("Picture1")->scene();
     QCOMPARE(toQRgb(scene.element(Role::HeaderLine).textColour),
              0xFF000000 | code.mid(4).toUInt(nullptr, 16));
+}
+
+void tst_editor::workOfferedBack_data()
+{
+    QTest::addColumn<QByteArray>("leftOver"); // temp.ini before the start; null for none
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QString>("code"); // what "Text Color" holds after the answer
+    const QByteArray edited = ProgramFolder::factorySkin().replace("0xFFDCE3EE", "0xff010203");
+    const QString factory = u"0xFFDCE3EE"_s, restored = u"0xff010203"_s;
+    using A = Dialogs::Answer;
+    QTest::newRow("restored") << edited << A::Yes << restored;
+    QTest::newRow("declined") << edited << A::No << factory;
+    QTest::newRow("clean exit before") << QByteArray() << A::Yes << factory;
+    QTest::newRow("nothing edited") << asSkinFile(factoryText()) << A::Yes << factory;
+}
+
+// A working skin left by a run that never reached its shutdown steps is offered back; a
+// skin restored so is one step, undone back to the factory skin.
+void tst_editor::workOfferedBack()
+{
+    QFETCH(QByteArray, leftOver);
+    QFETCH(Dialogs::Answer, answer);
+    QFETCH(QString, code);
+    Session s;
+    if (!leftOver.isNull())
+        s.folder.write(u"temp.ini"_s, leftOver);
+    s.dialogs.answers = {answer};
+    QVERIFY(s.editor->open());
+    const bool asked = code != "0xFFDCE3EE"_L1 || answer == Dialogs::Answer::No;
+    QCOMPARE(s.dialogs.questions,
+             asked ? QStringList{u"Vellox was not closed properly. Restore the skin you were "
+                                 "editing?"_s}
+                   : QStringList());
+    QCOMPARE(s.editor->colours().at(Row::TextColour), code);
+    QVERIFY(s.folder.read(u"temp.ini"_s).contains(code.toLatin1()));
+    QApplication::setActiveWindow(s.editor.get());
+    QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
 }
 
 QTEST_MAIN(tst_editor)

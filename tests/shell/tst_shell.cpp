@@ -17,6 +17,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +30,8 @@ class tst_shell : public QObject
 
 private slots:
     void oneRunningProgramPerFolder();
+    void endSignals_data();
+    void endSignals();
     void captionsFit();
     void spokenNames();
     void commandLine_data();
@@ -248,6 +251,39 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(fourth.exitCode(), 0);
     third.kill();
     third.waitForFinished();
+}
+
+void tst_shell::endSignals_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGKILL") << int(SIGKILL);
+}
+
+// A signal ends the program at once, keeping the edited working skin for the next start
+// to offer back; it releases the lock and the socket, which a kill leaves behind.
+void tst_shell::endSignals()
+{
+    QFETCH(int, signal);
+    ProgramFolder folder, elsewhere;
+    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), folder.file(u"vellox"_s)));
+    elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QProcess first, second;
+    first.start(folder.file(u"vellox"_s), {});
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
+    second.start(folder.file(u"vellox"_s), {elsewhere.file(u"dark.ini"_s)});
+    QVERIFY(second.waitForFinished(20000));
+    QTRY_VERIFY_WITH_TIMEOUT(folder.read(u"temp.ini"_s).contains("0xFF203040"), 20000);
+
+    ::kill(pid_t(first.processId()), signal);
+    QVERIFY(first.waitForFinished(1000));
+    QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
+    QCOMPARE(folder.exists(u".vellox.lock"_s), signal == SIGKILL);
+    QCOMPARE(QDir(runtime.path()).entryList(QDir::System).size(), signal == SIGKILL ? 1 : 0);
 }
 
 void tst_shell::commandLine_data()
