@@ -298,7 +298,7 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     if (st.st_size > maxBytes)
         throw Error::file(Error::PathFileAccess, "read", path,
                           QStringLiteral("the file is %1; Vellox reads files of up to %2")
-                              .arg(readableSize(st.st_size), readableSize(maxBytes)));
+                              .arg(exactSize(st.st_size), exactSize(maxBytes)));
     // The file may grow while it is read; what lies beyond the limit is not ours to read.
     QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
     qint64 total = 0;
@@ -422,7 +422,8 @@ bool sameFile(const QString &a, const QString &b)
            sa.st_ino == sb.st_ino;
 }
 
-QString readableSize(qint64 bytes)
+QString exactSize(qint64 bytes)
 {
-    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    // Exact: at a limit, "1.0 MB" against "1.0 MB" tells nothing.
+    return QLocale(QLocale::English).toString(bytes) + QStringLiteral(" bytes");
 }

@@ -75,5 +75,5 @@ void writeOutput(const QString &path, const QByteArray &bytes);
 // when either does not exist.
 bool sameFile(const QString &a, const QString &b);
 
-// A size as people read it: "512 bytes", "3.2 MB".
-QString readableSize(qint64 bytes);
+// A size to the byte, as people read it: "1,048,577 bytes".
+QString exactSize(qint64 bytes);

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Files.h"
+#include "platform/StagedFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,17 +53,28 @@ ProgramDirectory ProgramDirectory::locate(Layout layout)
         return ProgramDirectory(QCoreApplication::applicationDirPath());
 
     const ProgramDirectory user(userFolder(), Layout::System);
-    // Only a first start sets the folder up; later, a factory skin the user removed is
-    // missed as it is in a portable folder.
-    if (QFileInfo::exists(user.path()))
+    const auto writeSkin = [](const QString &path, const QByteArray &skin) {
+        writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
+                  [&skin](const ByteSink &sink) { sink(skin.constData(), skin.size()); });
+    };
+    if (QFileInfo::exists(user.path())) {
+        // A first start cut short, or a factory skin removed: put back from the installed
+        // copy, so that no start is ever blocked for it.
+        if (!fileExists(user.file(FactorySkin)) && fileExists(installedFactorySkin()))
+            writeSkin(user.file(FactorySkin), readAll(installedFactorySkin()));
         return user;
+    }
+    // The first start sets the folder up whole, beside its place, and moves it in.
     const QByteArray skin = readAll(installedFactorySkin());
-    if (!QDir().mkpath(user.path()))
-        throw Error::file(Error::PathFileAccess, "create the folder", user.path(),
+    const QFileInfo place(user.path());
+    if (!QDir().mkpath(place.path()))
+        throw Error::file(Error::PathFileAccess, "create the folder", place.path(),
                           systemReason(errno));
-    writeFile(user.file(FactorySkin), Durability::Atomic, AtLink::ReplaceLink,
-              [&skin](const ByteSink &sink) { sink(skin.constData(), skin.size()); });
-    createFolder(user.file(Projects));
+    StagedFolder(place.path(), place.fileName(), {FactorySkin, Projects})
+        .build([&](const QString &folder) {
+            writeSkin(folder + u'/' + FactorySkin, skin);
+            createFolder(folder + u'/' + Projects);
+        });
     return user;
 }
 

@@ -25,9 +25,10 @@ public:
     explicit ProgramDirectory(QString path, Layout layout = Layout::Portable);
 
     // Where the program keeps its files. Portable: the executable's folder, whatever it
-    // holds. System: the user's data folder, made on the first start with a copy of the
-    // installed factory skin (share/vellox beside the bin folder) and an empty projects
-    // folder. Throws Error when that first start fails.
+    // holds. System: the user's data folder, made whole on the first start with a copy of
+    // the installed factory skin (share/vellox beside the bin folder) and an empty
+    // projects folder; a factory skin missing there later is copied again. Throws Error
+    // when that fails.
     static ProgramDirectory locate(Layout layout);
     // The factory skin the editor would load, found without setting anything up: the
     // program folder's, or the installed one before a first start has copied it.

@@ -77,8 +77,8 @@ void tst_hostile::catalogue_data()
     const QString notLoaded = u"The skin could not be loaded.\r\nCannot read "_s;
     row("binary factory skin", Act::StartWith, none, binary, none, none);
     row("10 MB single line", Act::StartWith, none, "BgColor1 = " + QByteArray(10 << 20, 'F'), none,
-        notLoaded + u"\"{prog}/default.ini\": the file is 10.0 MB; Vellox reads files of up to "
-                    "1.0 MB"_s);
+        notLoaded + u"\"{prog}/default.ini\": the file is 10,485,771 bytes; Vellox reads files "
+                    "of up to 1,048,576 bytes"_s);
     row("undecodable codes", Act::StartWith, none,
         "BgColor1 = 0xFFGGGGGG\r\nRectBg = \r\nShadow = x = y\r\n", none, none);
     row("factory skin removed", Act::RestoreWithout, none, {}, none,
