@@ -395,9 +395,9 @@ void tst_editor::workOfferedBack_data()
     QTest::addColumn<Dialogs::Answer>("answer");
     QTest::addColumn<QString>("code"); // what "Text Color" holds after the answer
     const QByteArray edited = ProgramFolder::factorySkin().replace("0xFFDCE3EE", "0xff010203");
-    const QString factory = u"0xFFDCE3EE"_s, restored = u"0xff010203"_s;
+    const QString factory = u"0xFFDCE3EE"_s;
     using A = Dialogs::Answer;
-    QTest::newRow("restored") << edited << A::Yes << restored;
+    QTest::newRow("restored") << edited << A::Yes << u"0xff010203"_s;
     QTest::newRow("declined") << edited << A::No << factory;
     QTest::newRow("clean exit before") << QByteArray() << A::Yes << factory;
     QTest::newRow("nothing edited") << asSkinFile(factoryText()) << A::Yes << factory;

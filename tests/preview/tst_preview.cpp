@@ -84,7 +84,6 @@ private slots:
     void compositedScenes();
     void gradientRows_data();
     void gradientRows();
-    void textColours_data();
     void textColours();
     void workingPictures();
     void packages_data();
@@ -154,11 +153,11 @@ void tst_preview::gradientRows()
     QTEST(image.pixel(479, y), "expected");
 }
 
-void tst_preview::textColours_data()
+// Each text takes the colour of its own item, in both scenes.
+void tst_preview::textColours()
 {
-    QTest::addColumn<QString>("colourScene");
-    QTest::addColumn<QString>("pictureScene");
-    QTest::addColumn<int>("row");
+    Session s(sceneSkin());
+    QVERIFY(s.editor->open());
     // Each text of the colour scene, its twin in the picture scene and its colour item.
     for (const QString &text :
          u"Label1 Label24 9,Label5 Label26 13,Label13 Label4 11,Label9 Label19 10,"
@@ -166,28 +165,16 @@ void tst_preview::textColours_data()
          "Label2 Label25 26,Label14 Label15 11,Label8 Label20 29,Label7 Label21 30,"
          "Label3 Label23 12"_s.split(u',')) {
         const QStringList f = text.split(u' ');
-        QTest::newRow(qPrintable(f[0])) << f[0] << f[1] << f[2].toInt();
-    }
-}
-
-// Each text takes the colour of its own item, in both scenes.
-void tst_preview::textColours()
-{
-    QFETCH(QString, colourScene);
-    QFETCH(QString, pictureScene);
-    QFETCH(int, row);
-    Session s(sceneSkin());
-    QVERIFY(s.editor->open());
-    const QRgb expected = qRgb(row, row * 2, row * 3);
-    for (const auto &[scene, name] :
-         {std::pair{"Picture1", colourScene}, {"Picture2", pictureScene}}) {
-        const Scene &shown = s.inPreview<DrawingArea>(scene)->scene();
-        const auto layout =
-            std::find_if(sceneLayout().begin(), sceneLayout().end(), [&](const ElementLayout &l) {
-                return name == QLatin1String(l.name(shown.kind()));
-            });
-        QVERIFY(layout != sceneLayout().end() && layout->isText());
-        QCOMPARE(toQRgb(shown.element(layout->role).textColour), expected);
+        const int row = f[2].toInt();
+        for (const char *area : {"Picture1", "Picture2"}) {
+            const Scene &scene = s.inPreview<DrawingArea>(area)->scene();
+            const QString &name = f[scene.kind() == SceneKind::Colour ? 0 : 1];
+            const auto layout =
+                std::find_if(sceneLayout().begin(), sceneLayout().end(),
+                             [&](const ElementLayout &l) { return name == l.name(scene.kind()); });
+            QVERIFY2(layout != sceneLayout().end() && layout->isText(), qPrintable(name));
+            QCOMPARE(toQRgb(scene.element(layout->role).textColour), qRgb(row, row * 2, row * 3));
+        }
     }
 }
 

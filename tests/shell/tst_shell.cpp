@@ -20,7 +20,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -216,7 +215,7 @@ void tst_shell::oneRunningProgramPerFolder()
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     const auto sockets = [&runtime] { return QDir(runtime.path()).entryList(QDir::System); };
-    QProcess first, second, third, fourth;
+    QProcess first, second, third;
     start(first, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
     QCOMPARE(sockets().size(), 1);
@@ -233,10 +232,7 @@ void tst_shell::oneRunningProgramPerFolder()
     before.remove(u"temp.ini"_s);
     QCOMPARE(after, before);
     // A skin that is not there is said at once, and nothing is handed over.
-    QProcess missing;
-    start(missing, {u"gone.ini"_s});
-    QVERIFY(missing.waitForFinished(20000));
-    QCOMPARE(missing.exitCode(), 1);
+    QCOMPARE(QProcess::execute(program, {u"gone.ini"_s}), 1);
 
     // A crash leaves the lock and the socket behind; the next start takes both over.
     first.kill();
@@ -246,9 +242,7 @@ void tst_shell::oneRunningProgramPerFolder()
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
     QCOMPARE(third.state(), QProcess::Running);
     QCOMPARE(sockets().size(), 1);
-    start(fourth, {u"dark.ini"_s});
-    QVERIFY(fourth.waitForFinished(20000));
-    QCOMPARE(fourth.exitCode(), 0);
+    QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
     third.kill();
     third.waitForFinished();
 }
@@ -270,11 +264,10 @@ void tst_shell::endSignals()
     elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QProcess first, second;
+    QProcess first;
     first.start(folder.file(u"vellox"_s), {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
-    second.start(folder.file(u"vellox"_s), {elsewhere.file(u"dark.ini"_s)});
-    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(QProcess::execute(folder.file(u"vellox"_s), {elsewhere.file(u"dark.ini"_s)}), 0);
     QTRY_VERIFY_WITH_TIMEOUT(folder.read(u"temp.ini"_s).contains("0xFF203040"), 20000);
 
     ::kill(pid_t(first.processId()), signal);
@@ -289,8 +282,8 @@ void tst_shell::commandLine_data()
     QTest::addColumn<QStringList>("arguments"); // in a folder with default.ini
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("out"); // the beginning of standard output
-    QTest::addColumn<QString>(
-        "err"); // all of standard error, its beginning with "...", or "*" and a part
+    // All of standard error, or its beginning and "...", or "*" and a part.
+    QTest::addColumn<QString>("err");
     QTest::addColumn<QString>("written"); // a file that is written, ":" and its first bytes
     const auto row = [](const char *name, const QString &args, int status, const char *out,
                         const QString &err, const char *written = "") {
@@ -307,12 +300,10 @@ void tst_shell::commandLine_data()
         u"vellox: gone.ini: Cannot read \"gone.ini\": No such file or directory\n"_s);
     row("render into no folder", u"--render default.ini -o no/o.png"_s, 1, "",
         u"vellox: no/o.png: Cannot write \"no/o.png\": No such file or directory\n"_s);
-    row("background that is no picture", u"--render default.ini -o o.png --background dark.ini"_s,
-        1, "",
-        u"vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported image format\n"_s);
+    row("background that is no picture", u"--render dark.ini -o o.png --background dark.ini"_s, 1,
+        "", u"vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported..."_s);
     row("render an undrawable skin", u"--render bad.ini -o o.png"_s, 1, "",
-        u"vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is not "
-        "hexadecimal\n"_s);
+        u"vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is..."_s);
     row("render to standard output", u"--render dark.ini -o -"_s, 0, "\x89PNG\r\n", u""_s);
     row("render into a device", u"--render dark.ini -o /dev/null"_s, 0, "", u""_s);
     row("a device that is full", u"--render dark.ini -o /dev/full"_s, 1, "",
@@ -344,8 +335,7 @@ void tst_shell::commandLine_data()
     row("a missing skin to open", u"gone.ini"_s, 1, "",
         u"vellox: gone.ini: No such file or directory\n"_s);
     row("a name that is no UTF-8", u"--check printf:\\377.ini"_s, 1, "",
-        u"vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it as another "
-        "name; rename the file\n"_s);
+        u"vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it..."_s);
 }
 
 void tst_shell::commandLine()
@@ -485,10 +475,9 @@ void tst_shell::checks()
     for (const SkinProblem &p : checkSkin(folder.file(u"s.ini"_s), factory, renderer))
         seen << u"%1: %2: %3"_s.arg(p.line).arg(
             p.severity == SkinProblem::Error ? "error" : "warning", p.text);
-    const QStringList expected =
-        said.isEmpty()
-            ? QStringList()
-            : QString(said).replace("{mo}"_L1, "\"Menu Outline\" (RectOutline)"_L1).split(u'\n');
+    const QStringList expected = QString(said)
+                                     .replace("{mo}"_L1, "\"Menu Outline\" (RectOutline)"_L1)
+                                     .split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(seen.size(), expected.size());
     for (qsizetype i = 0; i < seen.size(); ++i)
         QVERIFY2(seen[i].startsWith(expected[i]), qPrintable(seen[i]));
