@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include <functional>
 
@@ -35,6 +36,7 @@ namespace {
 
 constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
 constexpr DisplayColour White = 0xFFFFFF;
+constexpr std::chrono::milliseconds HandOverRetry{200};
 using EditorControls::OpacityMaximum;
 
 QLabel *placeLabel(QWidget *parent, const ControlLayout &control)
@@ -314,6 +316,7 @@ PreviewWindow *EditorWindow::previewWindow()
         m_preview = new PreviewWindow(
             m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
             this);
+        connect(m_preview, &PreviewWindow::skinDropped, this, &EditorWindow::openSkin);
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees
@@ -559,7 +562,21 @@ void EditorWindow::bringToFront()
 {
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Closed while the About window kept the program running: back with its preview.
+    const bool reopened = !isVisible();
     show();
+    if (reopened)
+        showPreview();
     raise();
     activateWindow();
+}
+
+void EditorWindow::openHandedSkin(const QString &path)
+{
+    // Never underneath a dialog, whose answer is about what it was opened on.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetry, this, [this, path] { openHandedSkin(path); });
+        return;
+    }
+    openSkin(path);
 }

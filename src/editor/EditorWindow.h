@@ -42,6 +42,8 @@ public:
 
     // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one.
     void openSkin(const QString &path);
+    // A skin handed over by a second start: opened as soon as no dialog is open.
+    void openHandedSkin(const QString &path);
 
     // Shows the window in front of the others, restored if it was minimised.
     void bringToFront();

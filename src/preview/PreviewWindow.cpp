@@ -79,7 +79,14 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
     buildScenes();
     buildControls();
     m_imageDialog.setFilter(PreviewImageFilter);
-    new FileDrop(this, m_dialogs, [this](const QString &path) { importPicture(path); });
+    // A skin dropped here is meant as a skin, not as a picture that would cost the
+    // working picture.
+    new FileDrop(this, m_dialogs, [this](const QString &path) {
+        if (path.endsWith(".ini"_L1, Qt::CaseInsensitive))
+            emit skinDropped(path);
+        else
+            importPicture(path);
+    });
 }
 
 PreviewWindow::~PreviewWindow() = default;

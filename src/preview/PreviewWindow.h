@@ -53,6 +53,7 @@ public:
 signals:
     void loaded();
     void unloaded();
+    void skinDropped(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -141,7 +141,8 @@ int runEditor(int argc, char *argv[], const QString &skin)
     QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
                      &EditorWindow::bringToFront);
     // A hand-over always asks to come to the front first, then to open its skin.
-    QObject::connect(&instance, &SingleInstance::openRequested, &editor, &EditorWindow::openSkin);
+    QObject::connect(&instance, &SingleInstance::openRequested, &editor,
+                     &EditorWindow::openHandedSkin);
     if (!editor.open())
         return 0;
     if (!skin.isEmpty())

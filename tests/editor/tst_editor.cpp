@@ -9,6 +9,7 @@
 #include "common/EditorSession.h"
 
 #include <QClipboard>
+#include <QDialog>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -66,6 +67,7 @@ private slots:
     void undoAndRedo();
     void workOfferedBack_data();
     void workOfferedBack();
+    void handOver();
 };
 
 void tst_editor::lifecycle()
@@ -425,6 +427,25 @@ void tst_editor::workOfferedBack()
     QApplication::setActiveWindow(s.editor.get());
     QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
+}
+
+// A skin handed over waits while a dialog is open; an editor closed while the program ran
+// on comes back with its preview.
+void tst_editor::handOver()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    QDialog dialog(s.editor.get());
+    dialog.setModal(true);
+    dialog.show();
+    s.editor->openHandedSkin(s.outside(u"mine.ini"_s, "TextColor = 0xFF010203\r\n"));
+    QTest::qWait(300);
+    QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
+    dialog.close();
+    QTRY_COMPARE(s.editor->colours().at(Row::TextColour), u"0xFF010203"_s);
+    s.trigger("exit");
+    s.editor->bringToFront();
+    QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
 }
 
 QTEST_MAIN(tst_editor)

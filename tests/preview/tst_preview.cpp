@@ -272,6 +272,7 @@ void tst_preview::drops_data()
     const QStringList skin{u"my skin.ini"_s}, picture{u"pic.bmp"_s};
     QTest::newRow("skin on the editor") << u"editor"_s << skin << QString() << u"loaded"_s;
     QTest::newRow("skin on the skin text") << u"Text5"_s << skin << QString() << u"loaded"_s;
+    QTest::newRow("skin on the preview") << u"preview"_s << skin << QString() << u"loaded"_s;
     QTest::newRow("picture on the preview")
         << u"preview"_s << picture << QString() << u"imported"_s;
     QTest::newRow("png refused") << u"preview"_s << QStringList{u"pic.png"_s}
