@@ -28,9 +28,8 @@ class tst_shell : public QObject
     Q_OBJECT
 
 private slots:
+    void oneRunningProgramPerFolder_data();
     void oneRunningProgramPerFolder();
-    void endSignals_data();
-    void endSignals();
     void captionsFit();
     void spokenNames();
     void commandLine_data();
@@ -197,8 +196,16 @@ void tst_shell::spokenNames()
         QVERIFY2(heard.contains(QLatin1String(expected)), expected);
 }
 
+void tst_shell::oneRunningProgramPerFolder_data()
+{
+    QTest::addColumn<int>("signal"); // that ends the first start
+    for (int signal : {SIGTERM, SIGHUP, SIGINT, SIGKILL})
+        QTest::newRow(sigabbrev_np(signal)) << signal;
+}
+
 void tst_shell::oneRunningProgramPerFolder()
 {
+    QFETCH(int, signal);
     ProgramFolder folder;
     const QString program = folder.file(u"vellox"_s);
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
@@ -234,9 +241,14 @@ void tst_shell::oneRunningProgramPerFolder()
     // A skin that is not there is said at once, and nothing is handed over.
     QCOMPARE(QProcess::execute(program, {u"gone.ini"_s}), 1);
 
-    // A crash leaves the lock and the socket behind; the next start takes both over.
-    first.kill();
-    first.waitForFinished();
+    // A signal ends the program at once, keeping the edited working skin for the next
+    // start to offer back; a kill leaves the lock and the socket, which the next start
+    // takes over, and the other signals release them.
+    ::kill(pid_t(first.processId()), signal);
+    QVERIFY(first.waitForFinished(1000));
+    QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
+    QCOMPARE(folder.exists(u".vellox.lock"_s), signal == SIGKILL);
+    QCOMPARE(sockets().size(), signal == SIGKILL ? 1 : 0);
     QFile::remove(folder.file(u"temp.ini"_s));
     start(third, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
@@ -245,36 +257,6 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
     third.kill();
     third.waitForFinished();
-}
-
-void tst_shell::endSignals_data()
-{
-    QTest::addColumn<int>("signal");
-    for (int signal : {SIGTERM, SIGHUP, SIGINT, SIGKILL})
-        QTest::newRow(sigabbrev_np(signal)) << signal;
-}
-
-// A signal ends the program at once, keeping the edited working skin for the next start
-// to offer back; it releases the lock and the socket, which a kill leaves behind.
-void tst_shell::endSignals()
-{
-    QFETCH(int, signal);
-    ProgramFolder folder, elsewhere;
-    QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), folder.file(u"vellox"_s)));
-    elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QProcess first;
-    first.start(folder.file(u"vellox"_s), {});
-    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
-    QCOMPARE(QProcess::execute(folder.file(u"vellox"_s), {elsewhere.file(u"dark.ini"_s)}), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(folder.read(u"temp.ini"_s).contains("0xFF203040"), 20000);
-
-    ::kill(pid_t(first.processId()), signal);
-    QVERIFY(first.waitForFinished(1000));
-    QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
-    QCOMPARE(folder.exists(u".vellox.lock"_s), signal == SIGKILL);
-    QCOMPARE(QDir(runtime.path()).entryList(QDir::System).size(), signal == SIGKILL ? 1 : 0);
 }
 
 void tst_shell::commandLine_data()
