@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -29,7 +33,8 @@ QString socketFor(const QString &programDir)
 } // namespace
 
 SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
-    : QObject(parent), m_socket(socketFor(programDir)), m_lock(QDir(programDir).filePath(LockFile))
+    : QObject(parent), m_socket(socketFor(programDir)),
+      m_lockPath(QDir(programDir).filePath(LockFile)), m_lock(m_lockPath)
 {
     // A lock is stale only when its program is gone, however long a program runs.
     m_lock.setStaleLockTime(0);
@@ -37,8 +42,36 @@ SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::checkLockFile()
+{
+    const QByteArray path = QFile::encodeName(m_lockPath);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return {};
+    const QString where = QDir::toNativeSeparators(m_lockPath);
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target;
+        // A link to nothing holds nothing: it is replaced.
+        if (::stat(path.constData(), &target) != 0 && ::unlink(path.constData()) == 0)
+            return {};
+        return u"The lock file \"%1\" is a link, and Vellox does not write through links. "
+               "Remove it and start Vellox again."_s.arg(where);
+    }
+    if (st.st_uid != ::getuid()) {
+        const passwd *owner = ::getpwuid(st.st_uid);
+        const QString name =
+            owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(st.st_uid);
+        return u"The lock file \"%1\" belongs to the user %2: Vellox runs, or ran, from this "
+               "folder as %2. Start it from a folder of your own."_s.arg(where, name);
+    }
+    return {};
+}
+
 SingleInstance::Claim SingleInstance::claim(const QString &skin)
 {
+    m_refusal = checkLockFile();
+    if (!m_refusal.isEmpty())
+        return Claim::Refused;
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() != QLockFile::LockFailedError)
             return Claim::Claimed;

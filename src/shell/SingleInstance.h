@@ -25,16 +25,25 @@ public:
         Handed,     // another instance runs and was asked to come to the front (and open)
         Unanswered, // another instance holds the lock but did not answer
         Stranger,   // what answers belongs to another user, and was told nothing
+        Refused,    // the lock file is a link or another user's: see refusal()
     };
     // `skin` is a file for the running instance to open, or empty.
     Claim claim(const QString &skin = {});
+    // Why the lock file was not touched, after Claim::Refused.
+    const QString &refusal() const { return m_refusal; }
 
 signals:
     void activationRequested();
     void openRequested(const QString &skin);
 
 private:
+    // Removes a lock file that is a link to nothing. Returns why the lock file must not
+    // be touched, a link or another user's, or nothing.
+    QString checkLockFile();
+
     QString m_socket;
+    QString m_lockPath;
     QLockFile m_lock;
+    QString m_refusal;
     LocalChannel *m_channel = nullptr;
 };

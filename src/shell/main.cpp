@@ -117,6 +117,9 @@ int runEditor(int argc, char *argv[], const QString &skin)
         break;
     case SingleInstance::Claim::Handed:
         return 0;
+    case SingleInstance::Claim::Refused:
+        tellAtStart(dialogs, instance.refusal());
+        return 1;
     case SingleInstance::Claim::Stranger:
         tellAtStart(dialogs, QStringLiteral("Another user's program answers where Vellox running "
                                             "from \"%1\" would; nothing was handed over to it.")

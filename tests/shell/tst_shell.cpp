@@ -1,6 +1,7 @@
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
 #include "shell/Render.h"
+#include "shell/SingleInstance.h"
 #include "shell/SkinCheck.h"
 
 #include "preview/SceneRenderer.h"
@@ -30,6 +31,8 @@ class tst_shell : public QObject
 private slots:
     void oneRunningProgramPerFolder_data();
     void oneRunningProgramPerFolder();
+    void lockFiles_data();
+    void lockFiles();
     void captionsFit();
     void spokenNames();
     void commandLine_data();
@@ -257,6 +260,42 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
     third.kill();
     third.waitForFinished();
+}
+
+void tst_shell::lockFiles_data()
+{
+    QTest::addColumn<QString>("lock");    // what stands at .vellox.lock: "-> target", or "nobody's"
+    QTest::addColumn<QString>("refusal"); // the beginning; empty when the start goes on
+    QTest::newRow("a link to nothing") << u"-> nowhere"_s << QString();
+    QTest::newRow("a link to a file") << u"-> victim"_s << u"The lock file \"{lock}\" is a link"_s;
+    QTest::newRow("another user's")
+        << u"nobody's"_s << u"The lock file \"{lock}\" belongs to the user nobody"_s;
+}
+
+// A lock file is never written through a link nor taken from another user.
+void tst_shell::lockFiles()
+{
+    QFETCH(QString, lock);
+    QFETCH(QString, refusal);
+    ProgramFolder folder;
+    const QString path = folder.file(u".vellox.lock"_s);
+    folder.write(u"victim"_s, "the user's own");
+    if (lock.startsWith("->"_L1)) {
+        QFile::link(lock.mid(3), path);
+    } else {
+        if (geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        folder.write(u".vellox.lock"_s, "12345\nvellox\nhost\n");
+        QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+    }
+    SingleInstance instance(folder.dir().path());
+    QCOMPARE(instance.claim(),
+             refusal.isEmpty() ? SingleInstance::Claim::Claimed : SingleInstance::Claim::Refused);
+    QVERIFY2(instance.refusal().startsWith(QString(refusal).replace("{lock}"_L1, path)),
+             qPrintable(instance.refusal()));
+    QCOMPARE(folder.read(u"victim"_s), QByteArray("the user's own"));
+    QVERIFY(!folder.exists(u"nowhere"_s));
+    QCOMPARE(QFileInfo(path).isSymLink(), lock == "-> victim"_L1);
 }
 
 void tst_shell::commandLine_data()
