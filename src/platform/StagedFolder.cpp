@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +59,30 @@ QString makeHiddenFolder(const QString &parent, QLatin1StringView prefix)
     return QFile::decodeName(pattern);
 }
 
+// Builds into one parent folder run one at a time, also between programs that share it:
+// a build removes what builds cut short left behind, and must never take a folder that
+// another build is filling. A lock dies with its process, so a killed build blocks no one.
+class BuildingLock
+{
+public:
+    explicit BuildingLock(const QString &parent)
+        : m_fd(::open(encoded(parent).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~BuildingLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    BuildingLock(const BuildingLock &) = delete;
+    BuildingLock &operator=(const BuildingLock &) = delete;
+
+private:
+    int m_fd;
+};
+
 } // namespace
 
 StagedFolder::StagedFolder(QString parent, QString name, QStringList ownFiles)
@@ -79,6 +104,7 @@ bool StagedFolder::exists() const
 
 void StagedFolder::build(const std::function<void(const QString &)> &writeFiles) const
 {
+    const BuildingLock building(m_parent);
     const bool replacing = exists();
     if (!replacing && linkStatus(path()))
         throw Error::file(Error::PathFileAccess, "create the folder", path(), systemReason(EEXIST));

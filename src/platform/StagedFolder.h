@@ -10,7 +10,8 @@
 // any moment leaves either no folder or the previous one whole, never a mixture.
 // Replacing exchanges the two folders in one step and removes the old one only after the
 // new one is in place; what else the user kept in the old folder moves over. Hidden
-// folders a crash left behind are removed at the next build.
+// folders a crash left behind are removed at the next build. Builds into one parent run
+// one at a time, also between programs.
 class StagedFolder
 {
 public:

@@ -270,8 +270,15 @@ void PreviewWindow::exportPackage(const QString &name)
                     .arg(name)) == Dialogs::Answer::No)
             return;
         const BusyCursor busy;
-        if (!QFileInfo(projects).isDir())
-            createFolder(projects);
+        if (!QFileInfo(projects).isDir()) {
+            try {
+                createFolder(projects);
+            } catch (const Error &) {
+                // Another program sharing the folder may have made it meanwhile.
+                if (!QFileInfo(projects).isDir())
+                    throw;
+            }
+        }
         WorkingPicture &picture = m_document.picture();
         const PackagePictures pictures = picture.files();
         // Read before anything is built: a picture that cannot be read leaves no trace.

@@ -56,6 +56,7 @@ private slots:
     void linksAreNotWrittenThrough_data();
     void linksAreNotWrittenThrough();
     void killedExportLeavesNoPartialPackage();
+    void exportsSharingProjects();
 };
 
 void tst_hostile::catalogue_data()
@@ -317,6 +318,31 @@ void tst_hostile::killedExportLeavesNoPartialPackage()
     QCOMPARE(QDir(s.folder.file(u"My Projects"_s))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{u"P"_s});
+}
+
+// Two programs exporting into one projects folder at once never take each other's
+// package while it is built.
+void tst_hostile::exportsSharingProjects()
+{
+    Session s;
+    QVERIFY(s.editor->open());
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+        if ((children[i] = fork()) != 0)
+            continue;
+        int failed = 0;
+        for (int round = 0; round < 50; ++round) {
+            s.dialogs.answers = {Dialogs::Answer::Yes};
+            s.createPackage(u"P"_s + QString::number(i));
+            failed += !s.dialogs.messages.takeLast().startsWith("Package P"_L1);
+        }
+        _exit(failed);
+    }
+    for (pid_t child : children) {
+        int status = -1;
+        waitpid(child, &status, 0);
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
 }
 
 QTEST_MAIN(tst_hostile)
