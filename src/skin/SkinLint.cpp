@@ -6,6 +6,8 @@
 #include "platform/Files.h"
 #include "platform/Numeric.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -42,11 +44,6 @@ QString notText(const QByteArray &bytes)
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         return u"the file is UTF-16 text; Vellox reads 8-bit text: save it as plain text "
                "(ANSI, Latin-1 or UTF-8 without a byte order mark)"_s;
-    // UTF-16 without its mark: every other byte of plain text is zero.
-    const qsizetype zeros = bytes.count('\0');
-    if (bytes.size() >= 4 && zeros * 3 >= bytes.size())
-        return u"the file looks like UTF-16 text (every other byte is zero); Vellox reads "
-               "8-bit text: save it as plain text"_s;
     for (auto [magic, kind] : {std::pair{"\x89PNG", "a PNG picture"},
                                {"\xFF\xD8\xFF", "a JPEG picture"},
                                {"BM", "a bitmap"},
@@ -56,9 +53,18 @@ QString notText(const QByteArray &bytes)
                                {"\x7F"
                                 "ELF",
                                 "a program"}}) {
-        if (bytes.startsWith(magic) && (qstrcmp(magic, "BM") != 0 || bytes.size() > 14))
+        // Two letters alone are no proof of a bitmap: its header must give its own size.
+        const bool bitmap =
+            bytes.size() > 14 &&
+            qFromLittleEndian<quint32>(bytes.constData() + 2) == quint32(bytes.size());
+        if (bytes.startsWith(magic) && (qstrcmp(magic, "BM") != 0 || bitmap))
             return u"the file is %1, not a skin"_s.arg(QLatin1StringView(kind));
     }
+    // UTF-16 without its mark: every other byte of plain text is zero.
+    const qsizetype zeros = bytes.count('\0');
+    if (bytes.size() >= 4 && zeros * 3 >= bytes.size())
+        return u"the file looks like UTF-16 text (every other byte is zero); Vellox reads "
+               "8-bit text: save it as plain text"_s;
     const auto controls =
         std::count_if(bytes.begin(), bytes.end(), [](char c) { return isControl(uchar(c)); });
     if (controls * 16 > bytes.size())
