@@ -84,7 +84,8 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     connectControls();
     addShortcuts();
     new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
-    connect(&m_document, &SkinDocument::restored, this, &EditorWindow::onStepRestored);
+    // An undone or redone step is shown as a load is, with the row it changed.
+    connect(&m_document, &SkinDocument::restored, this, &EditorWindow::showLoadedSkin);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     const QPoint clientAt = EditorControls::ClientAt;
@@ -352,11 +353,11 @@ void EditorWindow::loadSkin(const QString &path)
     showLoadedSkin();
 }
 
-void EditorWindow::showLoadedSkin()
+void EditorWindow::showLoadedSkin(int row)
 {
     // A colour the preview cannot draw shows when it is chosen or applied; a working
     // skin that cannot be written is asked about at the next "Apply Change".
-    runSteps({[this] { showSkinText(); }, [this] { selectRow(0); },
+    runSteps({[this] { showSkinText(); }, [this, row] { selectRow(row); },
               [this] { previewWindow()->redraw(); },
               [this] {
                   writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
@@ -481,18 +482,6 @@ void EditorWindow::onRestoreClicked()
     loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
     clearColourControls();
     m_document.recordChange(before, 0);
-}
-
-void EditorWindow::onStepRestored(int row)
-{
-    // As after a load: a colour the preview cannot draw shows when it is chosen.
-    runSteps({[this] { showSkinText(); },
-              [this] {
-                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
-                                   shownSkinText());
-              },
-              [this] { previewWindow()->redraw(); }, [this, row] { selectRow(row); }},
-             OnFailure::GoOn, m_dialogs);
 }
 
 void EditorWindow::onColourBoxDoubleClicked()

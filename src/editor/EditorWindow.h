@@ -65,9 +65,9 @@ private:
     bool loadWindow();
     // After a run that ended without its shutdown steps, offers its skin back.
     void offerLeftOverWork();
-    // What follows reading a skin: text, controls, preview and working skin brought up
-    // to date.
-    void showLoadedSkin();
+    // What follows reading a skin, or undoing a step: text, controls (of `row`), preview
+    // and working skin brought up to date.
+    void showLoadedSkin(int row = 0);
     void unloadWindow();
     void followWindowState();
 
@@ -84,7 +84,6 @@ private:
     void onOpacitySliderMoved();
     void onApplyClicked();
     void onRestoreClicked();
-    void onStepRestored(int row);
     void onColourBoxDoubleClicked();
     void onLoadTriggered();
     void onSaveAsTriggered();

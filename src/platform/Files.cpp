@@ -16,56 +16,6 @@
 
 namespace {
 
-// Feeds bytes through the line rule; the caller flushes at the end.
-class LineSplitter
-{
-public:
-    explicit LineSplitter(const std::function<void(const QString &)> &onLine) : m_onLine(onLine) {}
-
-    void feed(const char *data, qsizetype size)
-    {
-        qsizetype pos = 0;
-        if (m_afterCr && size > 0) {
-            m_afterCr = false;
-            if (data[0] == '\n')
-                pos = 1;
-        }
-        while (pos < size) {
-            const void *cr = std::memchr(data + pos, '\r', static_cast<size_t>(size - pos));
-            if (!cr) {
-                m_line.append(data + pos, size - pos);
-                return;
-            }
-            const qsizetype at = static_cast<const char *>(cr) - data;
-            m_line.append(data + pos, at - pos);
-            emitLine();
-            pos = at + 1;
-            if (pos == size) {
-                m_afterCr = true;
-            } else if (data[pos] == '\n') {
-                ++pos;
-            }
-        }
-    }
-
-    void finish()
-    {
-        if (!m_line.isEmpty())
-            emitLine();
-    }
-
-private:
-    void emitLine()
-    {
-        m_onLine(QString::fromLatin1(m_line));
-        m_line.clear();
-    }
-
-    const std::function<void(const QString &)> &m_onLine;
-    QByteArray m_line;
-    bool m_afterCr = false;
-};
-
 // Qt's own text when it has one. After a write cut short it has none ("Unknown
 // error"), while the system's reason for the failed call is still at hand.
 QString writeReason(const QFileDevice &file, int err)
@@ -316,22 +266,18 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     return bytes;
 }
 
-void readLines8bit(const QString &path, qint64 maxBytes,
-                   const std::function<void(const QString &)> &onLine)
-{
-    const QByteArray bytes = readSmallFile(path, maxBytes);
-    LineSplitter splitter(onLine);
-    splitter.feed(bytes.constData(), bytes.size());
-    splitter.finish();
-}
-
 QStringList splitLines8bit(const QByteArray &bytes)
 {
     QStringList lines;
-    const std::function<void(const QString &)> collect = [&](const QString &l) { lines << l; };
-    LineSplitter splitter(collect);
-    splitter.feed(bytes.constData(), bytes.size());
-    splitter.finish();
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype cr = bytes.indexOf('\r', start);
+        if (cr < 0) {
+            lines << QString::fromLatin1(bytes.mid(start));
+            break;
+        }
+        lines << QString::fromLatin1(bytes.mid(start, cr - start));
+        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
+    }
     return lines;
 }
 
@@ -366,10 +312,7 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
               [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
 }
 
-namespace {
-
-// Every byte to an open descriptor, however many calls it takes.
-void writeAllTo(int fd, const QByteArray &bytes, const QString &path)
+void writeAll(int fd, const QByteArray &bytes, const QString &path)
 {
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -382,12 +325,10 @@ void writeAllTo(int fd, const QByteArray &bytes, const QString &path)
     }
 }
 
-} // namespace
-
 void writeOutput(const QString &path, const QByteArray &bytes)
 {
     if (path == QLatin1String("-")) {
-        writeAllTo(STDOUT_FILENO, bytes, QStringLiteral("standard output"));
+        writeAll(STDOUT_FILENO, bytes, QStringLiteral("standard output"));
         return;
     }
     const QByteArray name = QFile::encodeName(path);
@@ -405,7 +346,7 @@ void writeOutput(const QString &path, const QByteArray &bytes)
     if (fd < 0)
         throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
     try {
-        writeAllTo(fd, bytes, path);
+        writeAll(fd, bytes, path);
     } catch (const Error &) {
         ::close(fd);
         throw;

@@ -48,16 +48,16 @@ using ByteSink = std::function<void(const char *data, qsizetype size)>;
 void writeFile(const QString &path, Durability durability, AtLink atLink,
                const std::function<void(const ByteSink &)> &produce);
 
-// 8-bit text, every byte kept (Latin-1). A line ends at CR LF or at a lone CR; a lone
-// LF stays inside the line; a last line without terminator is still a line.
-// Only an ordinary file of at most `maxBytes` is read; anything else (a folder, a pipe,
+// The whole of an ordinary file of at most `maxBytes`; anything else (a folder, a pipe,
 // a device, a larger file) throws Error before a byte is read, so nothing can block.
-void readLines8bit(const QString &path, qint64 maxBytes,
-                   const std::function<void(const QString &line)> &onLine);
-// The whole of `path` under the same rules.
 QByteArray readSmallFile(const QString &path, qint64 maxBytes);
-// The same split on bytes already in memory.
+// 8-bit text, every byte kept (Latin-1), as lines: a line ends at CR LF or at a lone CR;
+// a lone LF stays inside the line; a last line without terminator is still a line.
 QStringList splitLines8bit(const QByteArray &bytes);
+
+// Every byte to an open descriptor, however many calls it takes. Throws Error naming
+// `what` and the system's reason.
+void writeAll(int fd, const QByteArray &bytes, const QString &what);
 
 // Every line followed by CR LF, as 8-bit text. Throws Error naming the characters when
 // a line holds one that 8-bit text cannot.

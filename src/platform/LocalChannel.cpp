@@ -1,5 +1,8 @@
 #include "platform/LocalChannel.h"
 
+#include "platform/Error.h"
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
@@ -167,18 +170,14 @@ LocalChannel::Sent LocalChannel::send(const QString &path, const QByteArray &lin
                 ::close(fd);
                 return Sent::Stranger;
             }
-            qsizetype done = 0;
-            while (done < lines.size()) {
-                const ssize_t n =
-                    ::write(fd, lines.constData() + done, size_t(lines.size() - done));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    break;
-                done += n;
+            bool written = true;
+            try {
+                writeAll(fd, lines, path);
+            } catch (const Error &) {
+                written = false;
             }
             ::close(fd);
-            return done == lines.size() ? Sent::Delivered : Sent::Nobody;
+            return written ? Sent::Delivered : Sent::Nobody;
         }
         ::close(fd);
         QThread::msleep(100);

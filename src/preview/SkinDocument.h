@@ -29,8 +29,6 @@ public:
     void recordChange(const ColourTable &before, int row);
     void undo() { m_history.undo(); }
     void redo() { m_history.redo(); }
-    bool canUndo() const { return m_history.canUndo(); }
-    bool canRedo() const { return m_history.canRedo(); }
 
 signals:
     // An undo or a redo has put back the table of a step about `row`.

@@ -11,18 +11,6 @@ namespace {
 
 constexpr double OpacityFactor = 2.55;
 
-int hexDigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 QString twoDigits(int value)
 {
     QString digits = QString::number(value, 16).toUpper();
@@ -71,6 +59,18 @@ Components decoded(const ColourTable &table, int row)
 }
 
 } // namespace
+
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
 
 QString codeFromColour(std::int16_t opacity, std::uint8_t red, std::uint8_t green,
                        std::uint8_t blue)

@@ -43,6 +43,9 @@ std::optional<Components> colourFromCode(QStringView code);
 // text quotes the code's characters as they are.
 QString whyNotDrawable(QStringView code);
 
+// 0 to 15 for a hexadecimal digit of either case, -1 for any other character.
+int hexDigitValue(QChar c);
+
 // Hexadecimal read leniently: characters that are not hex digits count 0; the empty
 // text is 0. Throws Error overflow past 32 bits.
 std::int32_t lenientHex(QStringView text);

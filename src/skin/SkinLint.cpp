@@ -98,15 +98,9 @@ QString skippedColourLine(const QString &line)
     return u"line skipped: \"%1\" is no item of a skin"_s.arg(printable(key));
 }
 
-bool isHexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-}
-
 bool isHex(QStringView text)
 {
-    return std::all_of(text.begin(), text.end(), isHexDigit);
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return hexDigitValue(c) >= 0; });
 }
 
 // The 0xAARRGGBB form of a code written in another common form, or nothing.
