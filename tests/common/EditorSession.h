@@ -127,3 +127,13 @@ private:
         return found;
     }
 };
+
+// A session whose editor has opened, as after a start.
+struct Opened : Session
+{
+    explicit Opened(const QByteArray &factorySkin = {}) : Session(factorySkin)
+    {
+        if (!editor->open())
+            qFatal("the editor did not open");
+    }
+};

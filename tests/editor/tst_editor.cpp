@@ -54,7 +54,6 @@ class tst_editor : public QObject
 
 private slots:
     void lifecycle();
-    void missingFactorySkinEndsProgram_data();
     void missingFactorySkinEndsProgram();
     void controlsShow_data();
     void controlsShow();
@@ -65,15 +64,13 @@ private slots:
     void shortcuts();
     void undoAndRedo_data();
     void undoAndRedo();
-    void workOfferedBack_data();
     void workOfferedBack();
     void handOver();
 };
 
 void tst_editor::lifecycle()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     QCOMPARE(controls(s), NoColour);
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
     auto *entry = s.get<QAction>("preview");
@@ -89,32 +86,25 @@ void tst_editor::lifecycle()
     QCOMPARE(s.dialogs.messages, QStringList());
 }
 
-void tst_editor::missingFactorySkinEndsProgram_data()
-{
-    QTest::addColumn<ProgramDirectory::Layout>("layout");
-    QTest::newRow("portable") << ProgramDirectory::Layout::Portable;
-    QTest::newRow("installed") << ProgramDirectory::Layout::System;
-}
-
 void tst_editor::missingFactorySkinEndsProgram()
 {
-    QFETCH(ProgramDirectory::Layout, layout);
-    Session s;
-    s.editor =
-        std::make_unique<EditorWindow>(ProgramDirectory(s.folder.dir().path(), layout), s.dialogs);
-    QFile::remove(s.folder.file(u"default.ini"_s));
-    for (auto name : {"temp.ini", "temp.jpg", "temp2.bmp"})
-        s.folder.write(QLatin1String(name), "left over");
-    QVERIFY(!s.editor->open());
-    // Installed, the folder is named: nobody guesses where a data folder lies.
-    QCOMPARE(s.dialogs.messages,
-             QStringList{
-                 u"Default.ini not found. Make sure it is in the Vellox directory."_s +
-                 (layout == ProgramDirectory::Layout::Portable
-                      ? QString()
-                      : "\r\nThe Vellox directory is \""_L1 + s.folder.dir().path() + "\"."_L1)});
-    QCOMPARE(s.folder.tree(), QStringList());
-    QVERIFY(!s.editor->isVisible() && !s.preview());
+    for (auto layout : {ProgramDirectory::Layout::Portable, ProgramDirectory::Layout::System}) {
+        Session s;
+        s.editor = std::make_unique<EditorWindow>(ProgramDirectory(s.folder.dir().path(), layout),
+                                                  s.dialogs);
+        QFile::remove(s.folder.file(u"default.ini"_s));
+        for (auto name : {"temp.ini", "temp.jpg", "temp2.bmp"})
+            s.folder.write(QLatin1String(name), "left over");
+        QVERIFY(!s.editor->open());
+        // Installed, the folder is named: nobody guesses where a data folder lies.
+        const QString where =
+            "\r\nThe Vellox directory is \""_L1 + s.folder.dir().path() + "\"."_L1;
+        QCOMPARE(s.dialogs.messages.join(u'|'),
+                 "Default.ini not found. Make sure it is in the Vellox directory."_L1 +
+                     (layout == ProgramDirectory::Layout::System ? where : QString()));
+        QCOMPARE(s.folder.tree(), QStringList());
+        QVERIFY(!s.editor->isVisible() && !s.preview());
+    }
 }
 
 void tst_editor::controlsShow_data()
@@ -163,8 +153,7 @@ void tst_editor::controlsShow()
     QFETCH(int, row);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    Session s(skin);
-    QVERIFY(s.editor->open());
+    Opened s(skin);
     s.choose(before);
     s.choose(row);
     if (!typed.isNull())
@@ -174,8 +163,7 @@ void tst_editor::controlsShow()
 
 void tst_editor::applyAndRestore()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     s.apply(Row::RectBg, u"0xFF11CC33"_s);
     const QString applied = factoryText(u"RectBg = 0x99223A5E"_s, u"RectBg = 0xff11cc33"_s);
     QCOMPARE(s.skinText(), applied);
@@ -206,8 +194,7 @@ void tst_editor::applyAndRestore()
 
 void tst_editor::loadAndSave()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     const QString mine = s.outside(u"mine.ini"_s, "rectbg = 0x4c010203\nShadow = 1\r\n");
     s.dialogs.chosenFiles = {mine, QString(), s.elsewhere.filePath(u"none.ini"_s)};
     s.choose(Row::RectBg);
@@ -288,8 +275,7 @@ void tst_editor::colourDialog()
     QFETCH(QColor, picked);
     QFETCH(QString, asked);
     QFETCH(QString, shown);
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     s.choose(row);
     s.dialogs.chosenColours << (picked.isValid() ? std::optional(picked) : std::nullopt);
     QTest::mouseDClick(s.get("Shape1"), Qt::LeftButton);
@@ -308,8 +294,7 @@ void tst_editor::colourDialog()
 // Ctrl+O loads, Ctrl+S saves as, F1 opens About, Ctrl+Q exits; the menus show no keys.
 void tst_editor::shortcuts()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     QApplication::setActiveWindow(s.editor.get());
     int abouts = 0;
     connect(s.editor.get(), &EditorWindow::aboutRequested, [&abouts] { ++abouts; });
@@ -339,14 +324,11 @@ void tst_editor::undoAndRedo_data()
     row("redone by Ctrl+Shift+Z", "apply:A undo redo:shift", "0xff00000a", Row::TextColour);
     row("restore undone", "apply:A restore undo", "0xff00000a", 0);
     row("load undone", "load undo", factory, 0);
-    row("hand-over undone", "handover undo", factory, 0);
     row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour);
-    row("a new change drops what could be redone", "apply:A undo apply:B redo", "0xff00000b",
-        Row::TextColour);
+    row("a new change drops the redo", "apply:A undo apply:B redo", "0xff00000b", Row::TextColour);
     row("from the preview window", "apply:A undo:preview", factory, Row::TextColour);
     row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour);
-    row("the history outlives the preview", "apply:A preview preview undo", factory,
-        Row::TextColour);
+    row("history outlives the preview", "apply:A preview preview undo", factory, Row::TextColour);
 }
 
 // Each change of the colour table is a step: undone and redone from either window, it
@@ -356,21 +338,18 @@ void tst_editor::undoAndRedo()
     QFETCH(QString, steps);
     QFETCH(QString, code);
     QFETCH(int, row);
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     QApplication::setActiveWindow(s.editor.get());
-    const QString skin = s.outside(u"mine.ini"_s, "TextColor = 0xFF010203\r\n");
-    const QString empty = s.outside(u"empty.ini"_s, "");
     for (const QString &step : steps.split(u' ')) {
         const QString how = step.section(u':', 1);
         if (step.startsWith("apply"_L1))
             s.apply(Row::TextColour, u"0xFF00000"_s + how);
         else if (step == "restore"_L1)
             s.press("Command2");
-        else if (step == "load"_L1 || step == "empty"_L1)
-            s.dialogs.chosenFiles = {step == "load"_L1 ? skin : empty}, s.trigger("loadskin");
-        else if (step == "handover"_L1)
-            s.editor->openSkin(skin); // what a drop and a hand-over both call
+        else if (step == "load"_L1 || step == "empty"_L1) // as a drop and a hand-over do too
+            s.dialogs.chosenFiles = {s.outside(step,
+                                               step == "load"_L1 ? "TextColor = 0x1\r\n" : "")},
+            s.trigger("loadskin");
         else if (step == "preview"_L1)
             s.trigger("preview");
         else
@@ -386,52 +365,42 @@ void tst_editor::undoAndRedo()
     QVERIFY(s.folder.read(u"temp.ini"_s).contains("TextColor = " + code.toLatin1() + "\r\n"));
     const Scene &scene = s.inPreview<DrawingArea>("Picture1")->scene();
     QCOMPARE(toQRgb(scene.element(Role::HeaderLine).textColour),
-             0xFF000000 | code.mid(4).toUInt(nullptr, 16));
-}
-
-void tst_editor::workOfferedBack_data()
-{
-    QTest::addColumn<QByteArray>("leftOver"); // temp.ini before the start; null for none
-    QTest::addColumn<Dialogs::Answer>("answer");
-    QTest::addColumn<QString>("code"); // what "Text Color" holds after the answer
-    const QByteArray edited = ProgramFolder::factorySkin().replace("0xFFDCE3EE", "0xff010203");
-    const QString factory = u"0xFFDCE3EE"_s;
-    using A = Dialogs::Answer;
-    QTest::newRow("restored") << edited << A::Yes << u"0xff010203"_s;
-    QTest::newRow("declined") << edited << A::No << factory;
-    QTest::newRow("clean exit before") << QByteArray() << A::Yes << factory;
-    QTest::newRow("nothing edited") << asSkinFile(factoryText()) << A::Yes << factory;
+             0xFF000000 | code.toUInt(nullptr, 16));
 }
 
 // A working skin left by a run that never reached its shutdown steps is offered back; a
 // skin restored so is one step, undone back to the factory skin.
 void tst_editor::workOfferedBack()
 {
-    QFETCH(QByteArray, leftOver);
-    QFETCH(Dialogs::Answer, answer);
-    QFETCH(QString, code);
-    Session s;
-    if (!leftOver.isNull())
-        s.folder.write(u"temp.ini"_s, leftOver);
-    s.dialogs.answers = {answer};
-    QVERIFY(s.editor->open());
-    const bool asked = code != "0xFFDCE3EE"_L1 || answer == Dialogs::Answer::No;
-    s.verifyBeginnings(s.dialogs.questions, asked ? u"Vellox was not closed properly. Restore "
-                                                    "the skin you were editing?"_s
-                                                  : QString());
-    QCOMPARE(s.editor->colours().at(Row::TextColour), code);
-    QVERIFY(s.folder.read(u"temp.ini"_s).contains(code.toLatin1()));
-    QApplication::setActiveWindow(s.editor.get());
-    QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
+    const QByteArray edited = ProgramFolder::factorySkin().replace("0xFFDCE3EE", "0xff010203");
+    using A = Dialogs::Answer;
+    // temp.ini before the start (null: none), the answer, "Text Color" afterwards, asked.
+    for (const auto &[leftOver, answer, code, asked] :
+         {std::tuple{edited, A::Yes, "0xff010203", true},
+          {edited, A::No, "0xFFDCE3EE", true},
+          {QByteArray(), A::Yes, "0xFFDCE3EE", false},
+          {asSkinFile(factoryText()), A::Yes, "0xFFDCE3EE", false}}) {
+        Session s;
+        if (!leftOver.isNull())
+            s.folder.write(u"temp.ini"_s, leftOver);
+        s.dialogs.answers = {answer};
+        QVERIFY(s.editor->open());
+        s.verifyBeginnings(s.dialogs.questions,
+                           asked ? u"Vellox was not closed properly. Restore the skin"_s
+                                 : QString());
+        QCOMPARE(s.editor->colours().at(Row::TextColour), QLatin1String(code));
+        QVERIFY(s.folder.read(u"temp.ini"_s).contains(code));
+        QApplication::setActiveWindow(s.editor.get());
+        QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
+    }
 }
 
 // A skin handed over waits while a dialog is open; an editor closed while the program ran
 // on comes back with its preview.
 void tst_editor::handOver()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     QDialog dialog(s.editor.get());
     dialog.open();
     s.editor->openHandedSkin(s.outside(u"mine.ini"_s, "TextColor = 0xFF010203\r\n"));

@@ -272,8 +272,7 @@ void tst_hostile::linksAreNotWrittenThrough()
 // a replaced package stays.
 void tst_hostile::killedExportLeavesNoPartialPackage()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     const QString working[] = {u"temp.jpg"_s, u"temp2.bmp"_s};
     const QSize sizes[] = {{300, 200}, {200, 300}};
     const auto exportWith = [&](int kind) {
@@ -323,8 +322,7 @@ void tst_hostile::killedExportLeavesNoPartialPackage()
 // Two programs exporting into one projects folder at once never take each other's package.
 void tst_hostile::exportsSharingProjects()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     const pid_t child = fork();
     int failed = 0;
     for (int round = 0; round < 50; ++round) {

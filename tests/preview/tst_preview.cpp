@@ -82,7 +82,6 @@ class tst_preview : public QObject
 private slots:
     void compositedScenes_data();
     void compositedScenes();
-    void gradientRows_data();
     void gradientRows();
     void textColours();
     void workingPictures();
@@ -126,37 +125,30 @@ void tst_preview::compositedScenes()
     }
 }
 
-void tst_preview::gradientRows_data()
-{
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QRgb>("top");
-    QTest::addColumn<QRgb>("bottom");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<QRgb>("expected");
-    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
-    // The difference divided by the height, times the row, plus the start: 127.5 rounds
-    // to 128 for red, 127.49999999999999 to 127 for blue.
-    QTest::newRow("half way") << 100 << red << blue << 50 << qRgb(128, 0, 127);
-    QTest::newRow("bottom row one step short") << 360 << 0u << white << 359 << qRgb(254, 254, 254);
-}
-
 void tst_preview::gradientRows()
 {
-    QFETCH(int, height);
-    QFETCH(QRgb, top);
-    QFETCH(QRgb, bottom);
-    QFETCH(int, y);
-    QImage image(480, height, QImage::Format_RGB32);
-    drawGradient(image, fromQRgb(top), fromQRgb(bottom));
-    QCOMPARE(image.pixel(0, 0), top | 0xFF000000);
-    QTEST(image.pixel(479, y), "expected");
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    // The difference divided by the height, times the row, plus the start: at half way
+    // 127.5 rounds to 128 for red, 127.49999999999999 to 127 for blue; the bottom row is
+    // one step short of the end colour.
+    const struct
+    {
+        int height;
+        QRgb top, bottom;
+        int y;
+        QRgb expected;
+    } rows[] = {{100, red, blue, 50, qRgb(128, 0, 127)}, {360, 0, white, 359, qRgb(254, 254, 254)}};
+    for (const auto &r : rows) {
+        QImage image(480, r.height, QImage::Format_RGB32);
+        drawGradient(image, fromQRgb(r.top), fromQRgb(r.bottom));
+        QCOMPARE(image.pixel(479, r.y), r.expected);
+    }
 }
 
 // Each text takes the colour of its own item, in both scenes.
 void tst_preview::textColours()
 {
-    Session s(sceneSkin());
-    QVERIFY(s.editor->open());
+    Opened s(sceneSkin());
     // Each text of the colour scene, its twin in the picture scene and its colour item.
     for (const QString &text :
          u"Label1 Label24 9,Label5 Label26 13,Label13 Label4 11,Label9 Label19 10,"
@@ -179,8 +171,7 @@ void tst_preview::textColours()
 
 void tst_preview::workingPictures()
 {
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     s.click("Option4");
     QCOMPARE(s.dialogs.messages, QStringList{NoPicture});
     QVERIFY(s.inPreview<QRadioButton>("Option3")->isChecked() && !s.pictureShown());
@@ -223,8 +214,7 @@ void tst_preview::packages()
     QFETCH(Dialogs::Answer, replace);
     QFETCH(QStringList, files);
     QFETCH(bool, backgroundLine);
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     s.get<QPlainTextEdit>("Text5")->setPlainText(u"k = 1"_s);
     const QString folder = u"My Projects/ My Skin /"_s;
     for (const QString &picture : imports) {
@@ -294,8 +284,7 @@ void tst_preview::drops()
     QFETCH(QStringList, dropped);
     QFETCH(QString, messages);
     QFETCH(QString, outcome);
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     s.outside(u"my skin.ini"_s, "BgColor1 = 0xFF102030\r\n");
     s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
     s.outside(u"pic.png"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
@@ -346,8 +335,7 @@ void tst_preview::previewImages()
     QFETCH(int, entry);
     QFETCH(QString, chosen);
     QFETCH(QString, messages);
-    Session s(sceneSkin());
-    QVERIFY(s.editor->open());
+    Opened s(sceneSkin());
     s.click("Option2");
     s.importPicture(s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP")));
     s.dialogs.fileRequests.clear();

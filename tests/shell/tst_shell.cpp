@@ -86,16 +86,11 @@ QByteArray factoryWith(const QByteArray &from, const QByteArray &to)
 // The three windows as the program opens them.
 struct AllWindows
 {
-    AllWindows()
-    {
-        if (!s.editor->open())
-            qFatal("the editor did not open");
-        about = new AboutWindow(cycle);
-    }
+    AllWindows() { about = new AboutWindow(cycle); }
     ~AllWindows() { delete about; }
     QList<QWidget *> windows() const { return {s.editor.get(), s.preview(), about}; }
 
-    Session s;
+    Opened s;
     ColourCycle cycle;
     AboutWindow *about;
 };
@@ -290,57 +285,49 @@ void tst_shell::commandLine_data()
     // All of standard error, or its beginning and "...", or "*" and a part.
     QTest::addColumn<QString>("err");
     QTest::addColumn<QString>("written"); // a file that is written, ":" and its first bytes
-    const auto row = [](const char *name, const QString &args, int status, const char *out,
-                        const QString &err, const char *written = "") {
-        QTest::newRow(name) << args.split(u' ', Qt::SkipEmptyParts) << status << QByteArray(out)
-                            << err << QString::fromLatin1(written);
+    const auto row = [](const char *name, const char *args, int status, const char *out,
+                        const char *err, const char *written = "") {
+        QTest::newRow(name) << QString::fromUtf8(args).split(u' ', Qt::SkipEmptyParts) << status
+                            << QByteArray(out) << QString::fromUtf8(err)
+                            << QString::fromLatin1(written);
     };
-    row("help", u"--help"_s, 0, "Usage: vellox [options] [SKIN...]\n", u""_s);
-    row("version", u"-v"_s, 0, "vellox " VELLOX_VERSION "\n", u""_s);
-    row("unknown option", u"--bogus"_s, 2, "",
-        u"vellox: Unknown option 'bogus'.\nUsage: vellox..."_s);
-    row("unknown text mode", u"--render default.ini -o o.png --text loud"_s, 2, "",
-        u"vellox: --text is skinning or actual, not \"loud\".\n..."_s);
-    row("render a missing skin", u"--render gone.ini -o o.png"_s, 1, "",
-        u"vellox: gone.ini: Cannot read \"gone.ini\": No such file or directory\n"_s);
-    row("render into no folder", u"--render default.ini -o no/o.png"_s, 1, "",
-        u"vellox: no/o.png: Cannot write \"no/o.png\": No such file or directory\n"_s);
-    row("background that is no picture", u"--render dark.ini -o o.png --background dark.ini"_s, 1,
-        "", u"vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported..."_s);
-    row("render an undrawable skin", u"--render bad.ini -o o.png"_s, 1, "",
-        u"vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is..."_s);
-    row("render to standard output", u"--render dark.ini -o -"_s, 0, "\x89PNG\r\n", u""_s);
-    row("render into a device", u"--render dark.ini -o /dev/null"_s, 0, "", u""_s);
-    row("a device that is full", u"--render dark.ini -o /dev/full"_s, 1, "",
-        u"vellox: /dev/full: Cannot write \"/dev/full\": No space left on device\n"_s);
-    row("a full disk keeps the old picture", u"limit:4 --render dark.ini -o old.png"_s, 1, "",
-        u"vellox: old.png: Cannot write \"old.png\": File too large\n"_s);
-    row("render into a named pipe", u"--render dark.ini -o pipe"_s, 0, "", u""_s, "pipe:\x89PNG");
-    row("a bitmap by its suffix", u"--render dark.ini -o o.BMP"_s, 0, "", u""_s, "o.BMP:BM");
-    row("a JPEG by its suffix", u"--render dark.ini -o o.jpeg"_s, 0, "", u""_s,
-        "o.jpeg:\xff\xd8\xff");
-    row("PNG without a suffix", u"--render dark.ini -o o"_s, 0, "", u""_s, "o:\x89PNG");
-    row("through a link", u"--render dark.ini -o link.png"_s, 0, "", u""_s, "sub/to.png:\x89PNG");
-    row("an unknown suffix", u"--render dark.ini -o o.gif"_s, 1, "",
-        u"vellox: o.gif: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG..."_s);
-    row("onto the skin", u"--render dark.ini -o ./dark.ini"_s, 1, "",
-        u"vellox: ./dark.ini: this is the skin \"dark.ini\" itself; nothing was written\n"_s);
-    row("onto the skin through a link", u"--render dark.ini -o alias.png"_s, 1, "",
-        u"vellox: alias.png: this is the skin \"dark.ini\" itself; nothing was written\n"_s);
-    row("onto the background", u"--render dark.ini --background pic.bmp -o ./pic.bmp"_s, 1, "",
-        u"vellox: ./pic.bmp: this is the background \"pic.bmp\" itself; nothing was written\n"_s);
-    row("check", u"--check default.ini gone.ini"_s, 1,
-        "gone.ini:0: error: Cannot read \"gone.ini\": No such file or directory\n", u""_s);
+    row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
+    row("version", "-v", 0, "vellox " VELLOX_VERSION "\n", "");
+    row("unknown option", "--bogus", 2, "", "vellox: Unknown option 'bogus'.\nUsage: vellox...");
+    row("unknown text mode", "--render dark.ini -o o.png --text loud", 2, "",
+        "vellox: --text is skinning or actual, not \"loud\".\n...");
+    row("missing skin", "--render gone.ini -o o.png", 1, "", "*gone.ini: Cannot read");
+    row("no folder", "--render dark.ini -o no/o.png", 1, "", "*no/o.png: Cannot write");
+    row("no picture", "--render dark.ini -o o.png --background dark.ini", 1, "",
+        "vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported...");
+    row("undrawable skin", "--render bad.ini -o o.png", 1, "",
+        "vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is...");
+    row("standard output", "--render dark.ini -o -", 0, "\x89PNG\r\n", "");
+    row("a device", "--render dark.ini -o /dev/null", 0, "", "");
+    row("a full device", "--render dark.ini -o /dev/full", 1, "", "*No space left on device");
+    row("a full disk", "limit:4 --render dark.ini -o old.png", 1, "", "*old.png\": File too large");
+    row("a named pipe", "--render dark.ini -o pipe", 0, "", "", "pipe:\x89PNG");
+    row("bitmap by suffix", "--render dark.ini -o o.BMP", 0, "", "", "o.BMP:BM");
+    row("JPEG by suffix", "--render dark.ini -o o.jpeg", 0, "", "", "o.jpeg:\xff\xd8\xff");
+    row("PNG without a suffix", "--render dark.ini -o o", 0, "", "", "o:\x89PNG");
+    row("through a link", "--render dark.ini -o link.png", 0, "", "", "sub/to.png:\x89PNG");
+    row("unknown suffix", "--render dark.ini -o o.gif", 1, "",
+        "vellox: o.gif: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG...");
+    row("onto the skin", "--render dark.ini -o alias.png", 1, "", "*alias.png: this is the skin");
+    row("onto the background", "--render dark.ini --background pic.bmp -o ./pic.bmp", 1, "",
+        "*./pic.bmp: this is the background");
+    row("check", "--check default.ini gone.ini", 1, "gone.ini:0: error: Cannot read \"gone.ini\"",
+        "");
     const QString longName = QString(300, u'x') + ".ini"_L1;
     for (const QString &args : {u"--check %1"_s, u"--render %1 -o o.png"_s, u"%1"_s})
         QTest::newRow(qPrintable("name too long: " + args))
             << args.arg(longName).split(u' ', Qt::SkipEmptyParts) << 1
             << QByteArray(args.startsWith("--check"_L1) ? "xxx" : "") << u"*File name too long"_s
             << QString();
-    row("a missing skin to open", u"gone.ini"_s, 1, "",
-        u"vellox: gone.ini: No such file or directory\n"_s);
-    row("a name that is no UTF-8", u"--check printf:\\377.ini"_s, 1, "",
-        u"vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it..."_s);
+    row("a missing skin to open", "gone.ini", 1, "",
+        "vellox: gone.ini: No such file or directory\n");
+    row("no UTF-8", "--check printf:\\377.ini", 1, "",
+        "vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it...");
 }
 
 void tst_shell::commandLine()
@@ -398,67 +385,66 @@ void tst_shell::checks_data()
     // "Menu Outline" (RectOutline).
     QTest::addColumn<QString>("said");
     QTest::addColumn<bool>("withFactory");
-    const auto row = [](const char *name, const QByteArray &skin, const QString &said,
-                        bool factory = true) { QTest::newRow(name) << skin << said << factory; };
-    const QByteArray f = ProgramFolder::factorySkin();
-    const auto outline = [](const QByteArray &code) {
+    const auto row = [](const char *name, const QByteArray &skin, const char *said,
+                        bool factory = true) {
+        QTest::newRow(name) << skin << QString::fromUtf8(said) << factory;
+    };
+    const QByteArray f = ProgramFolder::factorySkin(),
+                     noTitle = factoryWith("TitleColor = 0xFFF2F5FA\r\n", "");
+    const auto mo = [](const QByteArray &code) {
         return factoryWith("RectOutline = 0xFF5B8DEF", "RectOutline" + code);
     };
-    row("factory skin", f, {});
-    row("LF line ends", QByteArray(f).replace("\r\n", "\n"),
-        u"1: error: the lines end in LF alone, as Linux and macOS write them"_s);
-    row("byte order mark", "\xEF\xBB\xBF" + f,
-        u"0: warning: \"BG Color 1\" (BgColor1) is not set\n1: warning: the file starts with a "
-        "UTF-8 byte order mark, which Vellox reads as part of the first key, so \"BG Color 1\""_s);
-    row("empty", "", u"0: error: the file is empty"_s);
-    row("binary", encodedPicture(qRgb(1, 2, 3), "PNG"), u"0: error: the file is a PNG picture"_s);
     const QString wide = QString::fromLatin1(f);
+    row("factory skin", f, "");
+    row("LF line ends", QByteArray(f).replace("\r\n", "\n"), "1: error: the lines end in LF alone");
+    row("byte order mark", "\xEF\xBB\xBF" + f,
+        "0: warning: \"BG Color 1\" (BgColor1) is not set\n1: warning: the file starts with a "
+        "UTF-8 byte order mark, which Vellox reads as part of the first key, so \"BG Color 1\"");
+    row("empty", "", "0: error: the file is empty");
+    row("binary", encodedPicture(qRgb(1, 2, 3), "PNG"), "0: error: the file is a PNG picture");
     row("UTF-16",
         "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(wide.utf16()), f.size() * 2),
-        u"0: error: the file is UTF-16 text"_s);
-    row("no skin", "hello\r\n", u"0: error: no line sets a colour item: this is not a skin file"_s);
+        "0: error: the file is UTF-16 text");
+    row("no skin", "hello\r\n", "0: error: no line sets a colour item: this is not a skin file");
     row("skipped lines", "BgColor1=0xFF000000\r\nRectBgg = 0x80102030\r\nColour = 0x1\r\n" + f,
-        u"1: warning: line skipped: \"BG Color 1\" (BgColor1) is read only with exactly one "
+        "1: warning: line skipped: \"BG Color 1\" (BgColor1) is read only with exactly one "
         "space\n2: warning: line skipped: \"RectBgg\" is no item of a skin; did you mean "
-        "\"RectBg\"?\n3: warning: line skipped: \"Colour\" is no item of a skin"_s);
-    row("no file", QByteArray(), u"0: error: Cannot read"_s);
+        "\"RectBg\"?\n3: warning: line skipped: \"Colour\" is no item of a skin");
+    row("no file", QByteArray(), "0: error: Cannot read");
     row("set twice", f + "RectOutline = 0xFF5B8DE0\r\n",
-        u"23: warning: {mo} is set again; Vellox uses this line's \"0xFF5B8DE0\", not line 6's "
-        "\"0xFF5B8DEF\""_s);
-    row("seven digits", outline(" = 0xFF5B8DE"),
-        u"6: warning: {mo} = 0xFF5B8DE: it has 7 digits after \"0x\", not 8; Vellox reads it "
-        "as 0xFF5B8D0E"_s);
-    row("six digits", outline(" = 0xFF5B8D"),
-        u"6: error: {mo} = 0xFF5B8D: it has no blue digits"_s);
-    row("#RRGGBB", outline(" = #5B8DEF"),
-        u"6: error: {mo} = #5B8DEF: it has no blue digits; it is written as #RRGGBB; a skin "
-        "writes colours as 0xAARRGGBB, here 0xFF5B8DEF"_s);
-    row("decimal", outline(" = 4284190191"),
-        u"6: warning: {mo} = 4284190191: it is a decimal number; a skin writes colours as "
-        "0xAARRGGBB, here 0xFF5B8DEF"_s);
-    row("empty code", outline(" = "), u"6: error: {mo}: the code is empty"_s);
-    row("tabs around =", outline("\t=\t0xFF5B8DEF"),
-        u"0: warning: {mo} is not set\n6: warning: line skipped: {mo} is read only with exactly "
-        "one space either side of \"=\" and no tab"_s);
-    row("key without code", outline(""),
-        u"0: warning: {mo} is not set\n6: warning: line skipped: {mo} has no \" = \" and no code"_s);
-    const QByteArray controls(" = 0xFF5B\0\x01"
-                              "EF",
-                              13);
-    row("control bytes", outline(controls),
-        u"6: error: {mo} = 0xFF5B\\x00\\x01EF: the green \"\\x00\\x01\" is not hexadecimal"_s);
+        "23: warning: {mo} is set again; Vellox uses this line's \"0xFF5B8DE0\", not line 6's");
+    row("seven digits", mo(" = 0xFF5B8DE"),
+        "6: warning: {mo} = 0xFF5B8DE: it has 7 digits after \"0x\", not 8; Vellox reads it as "
+        "0xFF5B8D0E");
+    row("six digits", mo(" = 0xFF5B8D"), "6: error: {mo} = 0xFF5B8D: it has no blue digits");
+    row("#RRGGBB", mo(" = #5B8DEF"),
+        "6: error: {mo} = #5B8DEF: it has no blue digits; it is written as #RRGGBB; a skin "
+        "writes colours as 0xAARRGGBB, here 0xFF5B8DEF");
+    row("decimal", mo(" = 4284190191"),
+        "6: warning: {mo} = 4284190191: it is a decimal number; a skin writes colours as "
+        "0xAARRGGBB, here 0xFF5B8DEF");
+    row("empty code", mo(" = "), "6: error: {mo}: the code is empty");
+    row("tabs around =", mo("\t=\t0xFF5B8DEF"),
+        "0: warning: {mo} is not set\n6: warning: line skipped: {mo} is read only with exactly "
+        "one space either side of \"=\" and no tab");
+    row("key without code", mo(""),
+        "0: warning: {mo} is not set\n6: warning: line skipped: {mo} has no \" = \" and no code");
+    row("control bytes",
+        mo(QByteArray(" = 0xFF5B\0\x01"
+                      "EF",
+                      13)),
+        "6: error: {mo} = 0xFF5B\\x00\\x01EF: the green \"\\x00\\x01\" is not hexadecimal");
     row("opacity not hexadecimal", factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ"),
-        u"17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\""_s);
+        "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"");
     row("dark text", factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"),
-        u"7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a contrast "
-        "of 1.04:1\n7: warning: \"Text Color\" (TextColor)\n7: warning: \"Text Color\""_s);
-    const QByteArray noTitle = factoryWith("TitleColor = 0xFFF2F5FA\r\n", "");
+        "7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a contrast "
+        "of 1.04:1\n7: warning: \"Text Color\" (TextColor)\n7: warning: \"Text Color\"");
     row("an item left to the factory", noTitle,
-        u"0: warning: \"Title Color\" (TitleColor) is not set; it keeps the factory colour "
-        "0xFFF2F5FA"_s);
+        "0: warning: \"Title Color\" (TitleColor) is not set; it keeps the factory colour "
+        "0xFFF2F5FA");
     row("no factory skin to fill in", noTitle,
-        u"0: error: \"Title Color\" (TitleColor) is not set, and the factory skin cannot give "
-        "it: Cannot read"_s,
+        "0: error: \"Title Color\" (TitleColor) is not set, and the factory skin cannot give "
+        "it: Cannot read",
         false);
 }
 
@@ -519,8 +505,7 @@ void tst_shell::renderedAsShown()
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
-    Session s;
-    QVERIFY(s.editor->open());
+    Opened s;
     QFETCH(QByteArray, skin);
     const QString skinFile = s.outside(u"my.ini"_s, skin);
     s.dialogs.chosenFiles << skinFile;
