@@ -105,10 +105,7 @@ void LocalChannel::accept()
         const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0)
             return;
-        ucred peer{};
-        socklen_t size = sizeof peer;
-        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
-            peer.uid != ::getuid()) {
+        if (!fromThisUser(fd)) {
             ::close(fd);
             continue;
         }
