@@ -65,6 +65,8 @@ private:
     bool loadWindow();
     // After a run that ended without its shutdown steps, offers its skin back.
     void offerLeftOverWork();
+    // Copies of files kept while a rewrite in place that never ended was under way.
+    void offerKeptCopies();
     // What follows reading a skin, or undoing a step: text, controls (of `row`), preview
     // and working skin brought up to date.
     void showLoadedSkin(int row = 0);

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/Error.h"
+#include "platform/KeptCopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,38 +109,83 @@ void writeScratch(const QString &path, const std::function<void(const ByteSink &
     }
 }
 
-// Rewrites an existing file where it stands, for a folder that holds no file of ours. The
-// room for the new content is reserved before the old content is touched, so a full
-// disk still leaves the old file whole.
-void writeInPlace(const QString &path, const std::function<void(const ByteSink &)> &produce)
+// The whole content of an open file, read from its start.
+QByteArray readAllFrom(int fd, const QString &path)
 {
     QByteArray bytes;
-    produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
-    const auto fail = [&](int err) {
-        return Error::file(Error::PathFileAccess, "write", path, systemReason(err));
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw fail(errno);
-    const auto closeAndFail = [&](int err) {
-        ::close(fd);
-        return fail(err);
-    };
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Error::file(Error::PathFileAccess, "keep a copy of", path, systemReason(errno));
+        if (n == 0)
+            return bytes;
+        bytes.append(buffer, n);
+    }
+}
+
+// `bytes` over the content of an open file, which ends where they end, on the disk.
+// Returns 0 or the system's reason for failing.
+int rewriteOpenFile(int fd, const QByteArray &bytes)
+{
+    // The room is reserved first, so that a full disk still leaves the old content whole.
     if (const int err = ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1));
         err != 0 && err != EOPNOTSUPP && err != EINVAL)
-        throw closeAndFail(err);
+        return err;
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw closeAndFail(n < 0 ? errno : ENOSPC);
+            return n < 0 ? errno : ENOSPC;
         done += n;
     }
     if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0)
-        throw closeAndFail(errno);
+        return errno;
+    return 0;
+}
+
+// Rewrites an existing file where it stands, for a folder that holds no file of ours.
+// The old content is first kept in the user's cache folder, so that no moment of the
+// rewrite can cost it; it is removed again once the new content is on the disk.
+void writeInPlace(const QString &path, const std::function<void(const ByteSink &)> &produce)
+{
+    QByteArray bytes;
+    produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+    std::optional<KeptCopy> kept;
+    QByteArray earlier;
+    try {
+        earlier = readAllFrom(fd, path);
+        if (earlier != bytes)
+            kept = KeptCopy::keep(path, earlier, bytes);
+    } catch (const Error &) {
+        ::close(fd);
+        throw;
+    }
+    if (!kept) {
+        ::close(fd);
+        return;
+    }
+    if (const int err = rewriteOpenFile(fd, bytes); err != 0) {
+        // The old content goes back where it can; where it cannot, the copy stays.
+        const bool restored = rewriteOpenFile(fd, earlier) == 0;
+        ::close(fd);
+        if (restored) {
+            kept->release();
+            throw Error::file(Error::PathFileAccess, "write", path, systemReason(err));
+        }
+        throw Error::file(Error::PathFileAccess, "write", path,
+                          QStringLiteral("%1; its earlier content is kept in \"%2\"")
+                              .arg(systemReason(err), QDir::toNativeSeparators(kept->copy())));
+    }
     if (::close(fd) != 0)
-        throw fail(errno);
+        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+    kept->release();
 }
 
 // Which characters of `lines` 8-bit text cannot hold, each once, in order.

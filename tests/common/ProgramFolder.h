@@ -22,6 +22,13 @@ inline QByteArray encoded(const QImage &image, const char *format)
     return bytes;
 }
 
+// A file's bytes; nothing when it cannot be read.
+inline QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
 inline QByteArray encodedPicture(QRgb colour, const char *format, QSize size = {96, 72})
 {
@@ -73,11 +80,7 @@ class ProgramFolder
 {
 public:
     ProgramFolder() { write(QStringLiteral("default.ini"), factorySkin()); }
-    static QByteArray factorySkin()
-    {
-        QFile f(QStringLiteral(VELLOX_DEFAULT_INI));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray factorySkin() { return contentOf(QStringLiteral(VELLOX_DEFAULT_INI)); }
 
     ProgramDirectory dir() const { return ProgramDirectory(m_dir.path()); }
     QString file(const QString &name) const { return m_dir.filePath(name); }

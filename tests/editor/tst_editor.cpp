@@ -4,6 +4,7 @@
 
 #include "preview/Scene.h"
 
+#include "platform/KeptCopy.h"
 #include "platform/QtColour.h"
 
 #include "common/EditorSession.h"
@@ -66,6 +67,7 @@ private slots:
     void undoAndRedo();
     void workOfferedBack();
     void handOver();
+    void keptCopiesOffered();
 };
 
 void tst_editor::lifecycle()
@@ -411,6 +413,38 @@ void tst_editor::handOver()
     s.trigger("exit");
     s.editor->bringToFront();
     QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
+}
+
+// A rewrite in place cut short: the next start says what the file holds, and puts its
+// earlier content back when asked.
+void tst_editor::keptCopiesOffered()
+{
+    using A = Dialogs::Answer;
+    const QByteArray earlier = "earlier\r\n", next = "next\r\n", damaged = "nexlier\r\n";
+    // The file as the run left it (null: gone), the answer, the file then, the copy kept.
+    for (const auto &[left, answer, after, copyStays, said] :
+         {std::tuple{damaged, A::Yes, earlier, false, "\", and the file is not whole."},
+          {damaged, A::No, damaged, true, "\", and the file is not whole."},
+          {QByteArray(), A::Yes, earlier, false, "\", and the file is gone."},
+          {next, A::Yes, next, false, "\". The file is whole and holds its new content"},
+          {earlier, A::Yes, earlier, false, "\". The file is whole and holds its earlier"}}) {
+        Session s;
+        const QString file = s.outside(u"mine.ini"_s, earlier);
+        const KeptCopy kept = KeptCopy::keep(file, earlier, next);
+        QFile::remove(file);
+        if (!left.isNull())
+            s.outside(u"mine.ini"_s, left);
+        s.dialogs.answers = {answer};
+        QVERIFY(s.editor->open());
+        const QStringList told = s.dialogs.questions + s.dialogs.messages;
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(u"Vellox ended while saving \""_s + file + QLatin1String(said)),
+                 qPrintable(told[0]));
+        QCOMPARE(contentOf(file), after);
+        QCOMPARE(QFileInfo::exists(kept.copy()), copyStays);
+        QVERIFY(KeptCopy::found().isEmpty());
+        QFile::remove(kept.copy());
+    }
 }
 
 QTEST_MAIN(tst_editor)

@@ -5,6 +5,9 @@
 
 #include "skin/SkinItems.h"
 
+#include "platform/KeptCopy.h"
+
+#include <QProcess>
 #include <QRadioButton>
 
 #include <random>
@@ -57,6 +60,7 @@ private slots:
     void linksAreNotWrittenThrough();
     void killedExportLeavesNoPartialPackage();
     void exportsSharingProjects();
+    void killedRewriteInPlace();
 };
 
 void tst_hostile::catalogue_data()
@@ -335,6 +339,74 @@ void tst_hostile::exportsSharingProjects()
     int status = -1;
     waitpid(child, &status, 0);
     QCOMPARE(failed + WEXITSTATUS(status), 0);
+}
+
+// A file rewritten where it stands (its folder may not be written to) and the program
+// killed at every moment of it: the file is old, new, or damaged with its old content kept.
+void tst_hostile::killedRewriteInPlace()
+{
+    QTemporaryDir root;
+    const QString output = root.filePath(u"out.png"_s), cache = root.filePath(u"cache"_s);
+    const QStringList args{u"--render"_s, QStringLiteral(VELLOX_DEFAULT_INI), u"-o"_s, output};
+    QProcess render;
+    render.start(QStringLiteral(VELLOX_EXECUTABLE), args.mid(0, 3) << u"-"_s);
+    QVERIFY(render.waitForFinished(20000) && QDir().mkdir(cache));
+    const QByteArray earlier(40000, 'o'), next = render.readAllStandardOutput();
+    // Root writes anywhere, so the program runs as nobody, in a folder that is root's.
+    const uid_t user = geteuid() == 0 ? 65534 : geteuid();
+    const QStringList command =
+        (user == geteuid() ? QStringList()
+                           : QStringList{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s,
+                                         u"--clear-groups"_s}) +
+        QStringList{QStringLiteral(VELLOX_EXECUTABLE)} + args;
+    const auto owner = [&](uid_t uid) {
+        for (const QString &path : {cache, cache + u"/vellox"_s, output})
+            chown(QFile::encodeName(path).constData(), uid, uid);
+    };
+    chmod(QFile::encodeName(root.path()).constData(), user == geteuid() ? 0555 : 0755);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : {std::pair{u"LD_PRELOAD"_s, QStringLiteral(SLOW_WRITES)},
+                                      {u"SLOW_WRITES_MARK"_s, cache + u"/writing"_s},
+                                      {u"XDG_CACHE_HOME"_s, cache},
+                                      {u"ASAN_OPTIONS"_s, u"verify_asan_link_order=0"_s}})
+        env.insert(name, value);
+    render.setProcessEnvironment(env);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    int damaged = 0;
+    // Writing takes 3 ms for each 256 bytes, about 280 ms in all; the last round ends.
+    for (int killedAfter = 0; killedAfter <= 300; killedAfter += 25) {
+        QFile file(output);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(earlier) > 0);
+        file.close();
+        QFile::remove(cache + u"/writing"_s);
+        owner(user);
+        render.start(command[0], command.mid(1));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(cache + u"/writing"_s), 20000);
+        if (killedAfter < 300) {
+            QTest::qWait(killedAfter);
+            render.kill();
+        }
+        render.waitForFinished(20000);
+        QCOMPARE(render.state(), QProcess::NotRunning);
+        owner(geteuid());
+        const QList<KeptCopy> kept = KeptCopy::found();
+        QVERIFY(kept.size() <= 1);
+        const bool whole = contentOf(output) == earlier || contentOf(output) == next;
+        damaged += !whole;
+        QCOMPARE(kept.size(), whole ? kept.size() : 1);
+        if (!kept.isEmpty()) {
+            QCOMPARE(kept[0].fileState(), !whole ? KeptCopy::FileState::Damaged
+                                          : contentOf(output) == next
+                                              ? KeptCopy::FileState::New
+                                              : KeptCopy::FileState::Earlier);
+            QCOMPARE(contentOf(kept[0].copy()), earlier);
+            kept[0].putBack();
+            QCOMPARE(contentOf(output), earlier);
+        }
+        QCOMPARE(QDir(cache + u"/vellox"_s).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(contentOf(output), killedAfter == 300 ? next : contentOf(output));
+    }
+    QVERIFY(damaged >= 6);
 }
 
 QTEST_MAIN(tst_hostile)

@@ -1,0 +1,190 @@
+#include "platform/KeptCopy.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QLatin1StringView RecordSuffix(".record");
+// A record larger than this was not written by us.
+constexpr qint64 LargestRecord = 64 * 1024;
+// Kept copies are of files the program writes; none is larger.
+constexpr qint64 LargestCopy = qint64(1) << 31;
+
+QByteArray digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QString cacheFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/vellox");
+}
+
+// Why `folder` may not hold copies of the user's files, or nothing when it may: it must
+// be a real folder of the user's own that nobody else may enter.
+QString unsafeBecause(const QString &folder)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+        return systemReason(errno);
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("it is not a folder");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("it belongs to another user");
+    if ((st.st_mode & 077) != 0)
+        return QStringLiteral("other users may open it (mode %1)")
+            .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    return {};
+}
+
+// The cache folder, made for the user alone where it is missing. Throws Error.
+QString preparedFolder(const QString &file)
+{
+    const QString folder = cacheFolder();
+    QDir().mkpath(QFileInfo(folder).path());
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        throw Error::file(Error::PathFileAccess, "keep a copy of", file,
+                          QStringLiteral("the folder \"%1\" cannot be made: %2")
+                              .arg(QDir::toNativeSeparators(folder), systemReason(errno)));
+    if (const QString why = unsafeBecause(folder); !why.isEmpty())
+        throw Error::file(Error::PathFileAccess, "keep a copy of", file,
+                          QStringLiteral("the folder \"%1\" cannot hold it: %2")
+                              .arg(QDir::toNativeSeparators(folder), why));
+    return folder;
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
+              [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+}
+
+// The new names must be on the disk too, not only the bytes they name.
+void syncFolder(const QString &folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The part of a kept file's name that ties a copy to its record.
+QString idOf(const QString &name)
+{
+    return name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('.'), 0, 0);
+}
+
+} // namespace
+
+KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QByteArray &next)
+{
+    const QString folder = preparedFolder(file);
+    const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
+    KeptCopy kept;
+    kept.m_file = QFileInfo(file).absoluteFilePath();
+    // Named after the file, so that a user who looks in the folder knows it.
+    kept.m_copy = folder + u'/' + id + u'-' + QFileInfo(file).fileName();
+    kept.m_record = folder + u'/' + id + RecordSuffix;
+    kept.m_nextDigest = digest(next);
+    writeWhole(kept.m_copy, earlier);
+    writeWhole(kept.m_record, QFile::encodeName(kept.m_file).toPercentEncoding() + '\n' +
+                                  kept.m_nextDigest + '\n');
+    syncFolder(folder);
+    return kept;
+}
+
+QList<KeptCopy> KeptCopy::found()
+{
+    const QString folder = cacheFolder();
+    if (!unsafeBecause(folder).isEmpty())
+        return {};
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time);
+    QList<KeptCopy> copies;
+    QStringList ids;
+    for (const QString &name : names) {
+        if (!name.endsWith(RecordSuffix))
+            continue;
+        const QString id = idOf(name);
+        KeptCopy kept;
+        kept.m_record = dir.filePath(name);
+        try {
+            const QList<QByteArray> lines = readSmallFile(kept.m_record, LargestRecord).split('\n');
+            if (lines.size() < 2)
+                continue;
+            kept.m_file = QFile::decodeName(QByteArray::fromPercentEncoding(lines[0]));
+            kept.m_nextDigest = lines[1];
+        } catch (const Error &) {
+            continue;
+        }
+        for (const QString &other : names) {
+            if (other.startsWith(id + u'-'))
+                kept.m_copy = dir.filePath(other);
+        }
+        if (kept.m_copy.isEmpty() || kept.m_file.isEmpty())
+            continue;
+        ids << id;
+        copies.prepend(kept);
+    }
+    // A copy without a record was made for a rewrite that never began, or had ended; one
+    // younger than a minute may belong to a rewrite that another run is beginning now.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QString &name : names) {
+        const QFileInfo info(dir.filePath(name));
+        if (!ids.contains(idOf(name)) && info.lastModified().secsTo(now) > 60)
+            QFile::remove(info.filePath());
+    }
+    return copies;
+}
+
+KeptCopy::FileState KeptCopy::fileState() const
+{
+    if (!QFileInfo::exists(m_file))
+        return FileState::Gone;
+    try {
+        const QByteArray now = readSmallFile(m_file, LargestCopy);
+        if (now == readSmallFile(m_copy, LargestCopy))
+            return FileState::Earlier;
+        if (digest(now) == m_nextDigest)
+            return FileState::New;
+    } catch (const Error &) {
+    }
+    return FileState::Damaged;
+}
+
+void KeptCopy::putBack() const
+{
+    writeFile(m_file, Durability::Atomic, AtLink::FollowLink, [this](const ByteSink &sink) {
+        const QByteArray bytes = readSmallFile(m_copy, LargestCopy);
+        sink(bytes.constData(), bytes.size());
+    });
+    release();
+}
+
+void KeptCopy::forget() const
+{
+    QFile::remove(m_record);
+}
+
+void KeptCopy::release() const
+{
+    QFile::remove(m_record);
+    QFile::remove(m_copy);
+}

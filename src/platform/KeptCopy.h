@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The earlier content of a file that is being rewritten where it stands, kept in the
+// user's cache folder until the new content is on the disk. A run that ends in the
+// middle of such a rewrite leaves the copy and its record behind; the next start finds
+// them and can put the content back.
+class KeptCopy
+{
+public:
+    // What the file holds now, against what it held and what was being written.
+    enum class FileState
+    {
+        Earlier,
+        New,
+        Damaged,
+        Gone
+    };
+
+    // Writes the copy of `earlier` and a record naming `file` and the content about to
+    // replace it, both on the disk before this returns. Throws Error when the copy cannot
+    // be kept; the file must then not be touched.
+    static KeptCopy keep(const QString &file, const QByteArray &earlier, const QByteArray &next);
+    // The copies that runs before this one left behind. Leftovers of a copy that was never
+    // needed are removed. A cache folder that is not the user's own yields nothing.
+    static QList<KeptCopy> found();
+
+    const QString &file() const { return m_file; }
+    const QString &copy() const { return m_copy; }
+    FileState fileState() const;
+    // Writes the copy over the file, then forgets the copy. Throws Error.
+    void putBack() const;
+    // Forgets the copy: its record goes, the copy itself stays where it is.
+    void forget() const;
+    // Removes the copy and its record. A failure only leaves them for the next start
+    // to report, which says what the file holds, so it is not reported here.
+    void release() const;
+
+private:
+    QString m_record;
+    QString m_file;
+    QString m_copy;
+    QByteArray m_nextDigest;
+};
