@@ -1,10 +1,17 @@
 #include "platform/Files.h"
+#include "platform/LocalChannel.h"
 #include "platform/Pictures.h"
 
 #include "common/ProgramFolder.h"
 
 #include <QtEndian>
 #include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,6 +36,7 @@ private slots:
     void bitmapsPixelExact_data();
     void bitmapsPixelExact();
     void portableIgnoresUserFolder();
+    void strangersAreNotHeard();
 };
 
 void tst_platform::bitmapsPixelExact_data()
@@ -82,6 +90,71 @@ void tst_platform::portableIgnoresUserFolder()
     QCOMPARE(ProgramDirectory::factorySkinToRead(ProgramDirectory::Layout::System),
              data.file(u"vellox/default.ini"_s));
     QCOMPARE(data.contents(), before);
+}
+
+// Another user's process is never told a line, nor heard, nor given the channel's folder.
+void tst_platform::strangersAreNotHeard()
+{
+    if (geteuid() != 0)
+        QSKIP("only root can act as another user");
+    QTemporaryDir shared;
+    chmod(QFile::encodeName(shared.path()).constData(), 0777);
+    const auto asNobody = [](const std::function<int()> &act) {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(setgid(65534) == 0 && setuid(65534) == 0 ? act() : 99);
+        return child;
+    };
+    // A stranger listens, or writes itself: nothing is told, nothing heard.
+    const auto address = [&shared](const QString &name) {
+        sockaddr_un address{AF_UNIX, {}};
+        qstrncpy(address.sun_path, QFile::encodeName(shared.filePath(name)),
+                 sizeof address.sun_path);
+        return address;
+    };
+    int status = -1;
+    const pid_t listener = asNobody([&] {
+        const sockaddr_un theirs = address(u"theirs"_s);
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        char byte;
+        if (bind(fd, reinterpret_cast<const sockaddr *>(&theirs), sizeof theirs) || listen(fd, 1))
+            return 98;
+        return int(read(accept(fd, nullptr, nullptr), &byte, 1));
+    });
+    QCOMPARE(LocalChannel::send(shared.filePath(u"theirs"_s), "show\n"),
+             LocalChannel::Sent::Stranger);
+    waitpid(listener, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+    LocalChannel channel;
+    QVERIFY(channel.listen(shared.filePath(u"mine"_s)));
+    QSignalSpy lines(&channel, &LocalChannel::lineReceived);
+    chmod(QFile::encodeName(shared.filePath(u"mine"_s)).constData(), 0777);
+    const pid_t writer = asNobody([&] {
+        const sockaddr_un mine = address(u"mine"_s);
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        return ::connect(fd, reinterpret_cast<const sockaddr *>(&mine), sizeof mine) == 0 &&
+                       write(fd, "stranger\n", 9) == 9
+                   ? 0
+                   : 97;
+    });
+    waitpid(writer, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QTest::qWait(200);
+    QCOMPARE(LocalChannel::send(shared.filePath(u"mine"_s), "mine\n"),
+             LocalChannel::Sent::Delivered);
+    QTRY_COMPARE(lines.size(), 1);
+    QCOMPARE(lines[0][0].toByteArray(), QByteArray("mine"));
+    // Without a runtime folder, a folder in the temporary folder that another user made
+    // first is not used; a fresh one is the user's alone.
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    const QString fallback = shared.filePath(u"vellox-0"_s);
+    waitpid(asNobody([&fallback] { return mkdir(QFile::encodeName(fallback), 0700); }), &status, 0);
+    QCOMPARE(LocalChannel::socketPath(u"x"_s), QString());
+    QVERIFY(QDir(fallback).removeRecursively());
+    QCOMPARE(LocalChannel::socketPath(u"x"_s), fallback + u"/x"_s);
+    struct stat st;
+    QVERIFY(stat(QFile::encodeName(fallback), &st) == 0 && (st.st_mode & 0777) == 0700);
 }
 
 QTEST_MAIN(tst_platform)
