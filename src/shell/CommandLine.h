@@ -2,6 +2,8 @@
 
 #include "preview/SceneLayout.h"
 
+#include "colour/Vision.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,9 @@ struct CommandLine
     {
         Window,  // the editor, loading `skin` when one is given
         Render,  // `skin` drawn into `output`, with no window
-        Check,   // `skins` checked and reported
+        Check,   // `skins` checked and reported, over `background` too if given
+        Suggest, // a skin for the picture `background` written to `output`
+        Fix,     // `skin` with its hard-to-read texts mended written to `output`
         Help,    // `message` on standard output, success
         Version, // the same
         Misused, // `message` on standard error, exit status 2
@@ -23,6 +27,8 @@ struct CommandLine
     QString output;
     QString background; // a picture for the picture scene, or empty for the colour scene
     TextMode text = TextMode::Skinning;
+    Vision vision = Vision::Normal;
+    int variant = 1; // of a suggestion, from 1
     QString message;
 };
 

@@ -5,6 +5,8 @@
 
 #include "preview/SceneRenderer.h"
 
+#include "colour/Vision.h"
+
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
@@ -17,12 +19,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-int failed(const QString &what)
-{
-    std::fprintf(stderr, "vellox: %s\n", qPrintable(what));
-    return 1;
-}
 
 // The picture format an output's name asks for: PNG without a suffix (standard output, a
 // device, a pipe, a plain name).
@@ -40,34 +36,49 @@ std::optional<PictureFormat> formatFor(const QString &output)
 
 } // namespace
 
+int failedCommand(const QString &what)
+{
+    std::fprintf(stderr, "vellox: %s\n", qPrintable(what));
+    return 1;
+}
+
+QString overwritesInput(const QString &output, const CommandLine &command)
+{
+    for (const auto &[input, what] :
+         {std::pair{command.skin, "skin"}, std::pair{command.background, "picture"}}) {
+        if (output != "-"_L1 && sameFile(output, input))
+            return u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
+                output, QLatin1StringView(what), input);
+    }
+    return {};
+}
+
 int renderSkin(const CommandLine &command, const FactorySkin &factory)
 {
     const QString &output = command.output;
-    for (const auto &[input, what] :
-         {std::pair{command.skin, "skin"}, std::pair{command.background, "background"}}) {
-        if (output != "-"_L1 && sameFile(output, input))
-            return failed(u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
-                output, QLatin1StringView(what), input));
-    }
+    if (const QString problem = overwritesInput(output, command); !problem.isEmpty())
+        return failedCommand(problem);
 
     const std::optional<PictureFormat> format = formatFor(output);
     if (!format)
-        return failed(u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
-                      "name without a suffix), not as .%2; nothing was written"_s.arg(
-                          output, QFileInfo(output).suffix()));
+        return failedCommand(
+            u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
+            "name without a suffix), not as .%2; nothing was written"_s.arg(
+                output, QFileInfo(output).suffix()));
 
     const CheckedSkin skin = readSkin(command.skin, factory);
     for (const SkinProblem &p : skin.problems) {
         if (p.severity == SkinProblem::Error)
-            return failed(p.line == 0 ? command.skin + ": "_L1 + p.text
-                                      : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
+            return failedCommand(p.line == 0
+                                     ? command.skin + ": "_L1 + p.text
+                                     : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
     }
     StillPicture picture;
     if (!command.background.isEmpty()) {
         try {
             picture = StillPicture(loadPicture(command.background));
         } catch (const Error &e) {
-            return failed(command.background + ": "_L1 + e.description());
+            return failedCommand(command.background + ": "_L1 + e.description());
         }
     }
     QByteArray bytes;
@@ -76,14 +87,16 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
         renderer.setTextMode(command.text);
         renderer.redraw(skin.colours, picture);
         const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
-        bytes = encodePicture(renderer.takeShownImage(shown), *format);
+        QImage image = renderer.takeShownImage(shown);
+        simulateVision(image, command.vision);
+        bytes = encodePicture(image, *format);
     } catch (const Error &e) {
-        return failed(command.skin + ": "_L1 + e.description());
+        return failedCommand(command.skin + ": "_L1 + e.description());
     }
     try {
         writeOutput(output, bytes);
     } catch (const Error &e) {
-        return failed(output + ": "_L1 + e.description());
+        return failedCommand(output + ": "_L1 + e.description());
     }
     return 0;
 }

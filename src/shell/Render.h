@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct CommandLine;
 struct FactorySkin;
 
@@ -8,3 +10,9 @@ struct FactorySkin;
 // else and never the skin or the background. Returns the exit status; a failure is one
 // line on standard error.
 int renderSkin(const CommandLine &command, const FactorySkin &factory);
+
+// Why writing `output` would overwrite the skin or the picture the command reads, or
+// nothing. Links are followed: the same file under another name is found too.
+QString overwritesInput(const QString &output, const CommandLine &command);
+// Says `what` on standard error, after the program's name; returns the failure status.
+int failedCommand(const QString &what);

@@ -1,5 +1,6 @@
 #include "shell/SkinCheck.h"
 
+#include "preview/Readability.h"
 #include "preview/SceneRenderer.h"
 
 #include "skin/Conversions.h"
@@ -8,68 +9,14 @@
 
 #include "platform/Error.h"
 #include "platform/Files.h"
-#include "platform/QtColour.h"
+#include "platform/Pictures.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-constexpr double LeastContrast = 3.0;
-
-// Relative luminance of each channel value, worked out once.
-const std::array<double, 256> &linearChannel()
-{
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> t{};
-        for (size_t i = 0; i < t.size(); ++i) {
-            const double v = double(i) / 255.0;
-            t[i] = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        }
-        return t;
-    }();
-    return table;
-}
-
-double luminance(int red, int green, int blue)
-{
-    const auto &linear = linearChannel();
-    return 0.2126 * linear[size_t(red)] + 0.7152 * linear[size_t(green)] +
-           0.0722 * linear[size_t(blue)];
-}
-
-double contrast(double a, double b)
-{
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
-// The lowest contrast of the text colour with any pixel of its box: against the pixels
-// nearest the text's luminance, from below and from above.
-double lowestContrast(const QImage &scene, QRect box, Rgb text)
-{
-    const double ink = luminance(text.red, text.green, text.blue);
-    double below = -1, above = 2;
-    box &= scene.rect();
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(scene.constScanLine(y));
-        for (int x = box.left(); x <= box.right(); ++x) {
-            const double l = luminance(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
-            if (l <= ink)
-                below = std::max(below, l);
-            if (l >= ink)
-                above = std::min(above, l);
-        }
-    }
-    double lowest = 21;
-    if (below >= 0)
-        lowest = contrast(ink, below);
-    if (above <= 1)
-        lowest = std::min(lowest, contrast(ink, above));
-    return lowest;
-}
 
 void sortByLine(QList<SkinProblem> &problems)
 {
@@ -133,49 +80,59 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
     return skin;
 }
 
-QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colours,
-                               const std::array<int, ItemCount> &lineOf)
+QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colours,
+                              BackgroundPicture &picture, const std::array<int, ItemCount> &lineOf)
 {
-    QList<SkinProblem> problems;
-    StillPicture none;
-    renderer.redraw(colours, none);
-    const Scene &scene = renderer.scene(SceneKind::Colour);
-    for (const ElementLayout &layout : sceneLayout()) {
-        // A shadow is meant to sink into what is under it.
-        if (!layout.isText() || layout.role == Role::TitleShadow)
-            continue;
-        const QRect box = pixelRect(scene.element(layout.role).box);
-        const double lowest =
-            lowestContrast(scene.image(), box, rgbOf(displayColourOf(colours, layout.textRow)));
-        if (lowest < LeastContrast)
-            problems.append({lineOf[size_t(layout.textRow)], SkinProblem::Warning,
-                             u"%1 as \"%2\" at (%3, %4) has a contrast of %5:1 with the colour "
-                             "scene under it; 3:1 is the least for readable text"_s
-                                 .arg(itemName(layout.textRow), scene.element(layout.role).text)
-                                 .arg(box.x())
-                                 .arg(box.y())
-                                 .arg(std::floor(lowest * 100) / 100, 0, 'f', 2)});
+    renderer.redraw(colours, picture);
+    const Readability readability(renderer, picture.present() ? Readability::Scenes::Both
+                                                              : Readability::Scenes::ColourOnly);
+    // One warning for each item and scene, with the item's lowest figure there.
+    QList<TextReading> worst;
+    for (const TextReading &r : readability.hardToRead()) {
+        const auto same = std::find_if(worst.begin(), worst.end(), [&](const TextReading &w) {
+            return w.row == r.row && w.scene == r.scene;
+        });
+        if (same == worst.end())
+            worst.append(r);
+        else if (r.contrast < same->contrast)
+            *same = r;
     }
+    QList<SkinProblem> problems;
+    for (const TextReading &r : worst)
+        problems.append(
+            {lineOf[size_t(r.row)], SkinProblem::Warning,
+             u"%1 reads %2 %3 (%4 wanted)"_s.arg(itemName(r.row), contrastText(r.contrast),
+                                                 sceneWords(r.scene), contrastText(ReadsWell))});
     return problems;
 }
 
 QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
-                             SceneRenderer &renderer)
+                             SceneRenderer &renderer, BackgroundPicture &picture)
 {
     CheckedSkin skin = readSkin(path, factory);
     if (skin.drawable()) {
-        skin.problems += lowContrast(renderer, skin.colours, skin.lineOf);
+        skin.problems += hardToRead(renderer, skin.colours, picture, skin.lineOf);
         sortByLine(skin.problems);
     }
     return skin.problems;
 }
 
-int checkSkins(const QStringList &paths, const FactorySkin &factory)
+int checkSkins(const QStringList &paths, const FactorySkin &factory, const QString &background)
 {
+    StillPicture picture;
+    if (!background.isEmpty()) {
+        try {
+            picture = StillPicture(loadPicture(background));
+        } catch (const Error &e) {
+            std::fprintf(stderr, "vellox: %s: %s\n", qPrintable(background),
+                         qPrintable(e.description()));
+            return 1;
+        }
+    }
     bool anyError = false;
-    SceneRenderer renderer; // one for all: each redraw covers the whole colour scene
+    SceneRenderer renderer; // one for all: each redraw covers the whole of both scenes
     for (const QString &path : paths) {
-        for (const SkinProblem &p : checkSkin(path, factory, renderer)) {
+        for (const SkinProblem &p : checkSkin(path, factory, renderer, picture)) {
             anyError |= p.severity == SkinProblem::Error;
             const char *severity = p.severity == SkinProblem::Error ? "error" : "warning";
             std::printf("%s:%d: %s: %s\n", qPrintable(path), p.line, severity, qPrintable(p.text));

@@ -32,18 +32,21 @@ struct CheckedSkin
 };
 CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
 
+class BackgroundPicture;
 class SceneRenderer;
-// Texts whose contrast with the colour scene under them is below 3:1, for a drawable
-// skin, drawn by `renderer`. `lineOf` says where each item is set.
-QList<SkinProblem> lowContrast(SceneRenderer &renderer, const ColourTable &colours,
-                               const std::array<int, ItemCount> &lineOf);
+// The texts that do not read well over the scenes `renderer` draws of a drawable skin:
+// the colour scene, and the picture scene when there is a picture. One warning for each
+// item and scene, at the line that sets the item (`lineOf`).
+QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colours,
+                              BackgroundPicture &picture, const std::array<int, ItemCount> &lineOf);
 
 // Everything the check says of one file: its problems, and, when it can be drawn, the
-// texts of low contrast drawn by `renderer`; in the order of the lines.
+// texts that do not read well; in the order of the lines.
 QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
-                             SceneRenderer &renderer);
+                             SceneRenderer &renderer, BackgroundPicture &picture);
 
 // Checks each file and prints its problems one a line, "FILE:LINE: error: ..." or
-// "FILE:LINE: warning: ...". Writes nothing anywhere. Returns 1 when any file has an
-// error, else 0.
-int checkSkins(const QStringList &paths, const FactorySkin &factory);
+// "FILE:LINE: warning: ...", over `background` too when one is named. Writes nothing
+// anywhere. Returns 1 when any file has an error or the background cannot be read,
+// else 0.
+int checkSkins(const QStringList &paths, const FactorySkin &factory, const QString &background);

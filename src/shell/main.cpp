@@ -2,6 +2,7 @@
 
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Mending.h"
 #include "shell/Render.h"
 #include "shell/SingleInstance.h"
 #include "shell/SkinCheck.h"
@@ -155,8 +156,8 @@ int runEditor(int argc, char *argv[], const QString &skin)
     return status;
 }
 
-// Drawing needs fonts but no display: it runs on the offscreen platform. Checking needs
-// neither.
+// Drawing and measuring texts need fonts but no display: these run on the offscreen
+// platform.
 int runHeadless(int argc, char *argv[], const CommandLine &command)
 {
     // What these modes print is their output; Qt's notes about the session would mix in.
@@ -164,15 +165,21 @@ int runHeadless(int argc, char *argv[], const CommandLine &command)
         if (type == QtCriticalMsg || type == QtFatalMsg)
             std::fprintf(stderr, "vellox: %s\n", qPrintable(text));
     });
-    if (command.mode == CommandLine::Mode::Check) {
-        QCoreApplication app(argc, argv);
-        return checkSkins(command.skins, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
-    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // The scenes' texts are drawn in the fonts the windows resolve them in.
     QGuiApplication::setFont(layoutFont());
-    return renderSkin(command, FactorySkin(ProgramDirectory::factorySkinToRead(Layout)));
+    const auto factory = [] { return FactorySkin(ProgramDirectory::factorySkinToRead(Layout)); };
+    switch (command.mode) {
+    case CommandLine::Mode::Check:
+        return checkSkins(command.skins, factory(), command.background);
+    case CommandLine::Mode::Suggest:
+        return suggestSkinFile(command);
+    case CommandLine::Mode::Fix:
+        return fixSkinFile(command, factory());
+    default:
+        return renderSkin(command, factory());
+    }
 }
 
 } // namespace
@@ -200,6 +207,8 @@ int main(int argc, char *argv[])
         return 2;
     case CommandLine::Mode::Render:
     case CommandLine::Mode::Check:
+    case CommandLine::Mode::Suggest:
+    case CommandLine::Mode::Fix:
         return runHeadless(argc, argv, command);
     case CommandLine::Mode::Window:
         break;

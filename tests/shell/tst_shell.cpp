@@ -315,7 +315,7 @@ void tst_shell::commandLine_data()
         "vellox: o.gif: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG...");
     row("onto the skin", "--render dark.ini -o alias.png", 1, "", "*alias.png: this is the skin");
     row("onto the background", "--render dark.ini --background pic.bmp -o ./pic.bmp", 1, "",
-        "*./pic.bmp: this is the background");
+        "*./pic.bmp: this is the picture");
     row("check", "--check default.ini gone.ini", 1, "gone.ini:0: error: Cannot read \"gone.ini\"",
         "");
     const QString longName = QString(300, u'x') + ".ini"_L1;
@@ -435,10 +435,11 @@ void tst_shell::checks_data()
                       13)),
         "6: error: {mo} = 0xFF5B\\x00\\x01EF: the green \"\\x00\\x01\" is not hexadecimal");
     row("opacity not hexadecimal", factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ"),
-        "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"");
+        "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n20: "
+        "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient (4.5:1 "
+        "wanted)");
     row("dark text", factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"),
-        "7: warning: \"Text Color\" (TextColor) as \"text color\" at (56, 41) has a contrast "
-        "of 1.04:1\n7: warning: \"Text Color\" (TextColor)\n7: warning: \"Text Color\"");
+        "7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 wanted)");
     row("an item left to the factory", noTitle,
         "0: warning: \"Title Color\" (TitleColor) is not set; it keeps the factory colour "
         "0xFFF2F5FA");
@@ -462,8 +463,9 @@ void tst_shell::checks()
         QFile::remove(folder.file(u"default.ini"_s));
     const FactorySkin factory(folder.file(u"default.ini"_s));
     SceneRenderer renderer;
+    StillPicture none;
     QStringList seen;
-    for (const SkinProblem &p : checkSkin(folder.file(u"s.ini"_s), factory, renderer))
+    for (const SkinProblem &p : checkSkin(folder.file(u"s.ini"_s), factory, renderer, none))
         seen << u"%1: %2: %3"_s.arg(p.line).arg(
             p.severity == SkinProblem::Error ? "error" : "warning", p.text);
     const QStringList expected = QString(said)

@@ -1,0 +1,153 @@
+#include "preview/SkinSuggestion.h"
+
+#include "preview/BackgroundPicture.h"
+#include "preview/Readability.h"
+#include "preview/SceneRenderer.h"
+
+#include "colour/OkLab.h"
+#include "colour/Quantiser.h"
+
+#include "skin/Conversions.h"
+#include "skin/SkinItems.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The lightness and chroma a look gives each part of the skin.
+struct Look
+{
+    const char *name;
+    bool dark;
+    double chroma; // scales the picture's chroma
+    double backgroundTop, backgroundBottom, panel, popup, bar, outline, text;
+    int panelOpacity, popupOpacity, barOpacity;
+    QRgb shadow;
+};
+
+constexpr Look Looks[SuggestionCount] = {
+    {"light", false, 1.0, 0.93, 0.82, 0.97, 0.95, 0.80, 0.55, 0.25, 0x99, 0xCC, 0x99, 0x80FFFFFF},
+    {"dark", true, 1.0, 0.34, 0.20, 0.16, 0.20, 0.45, 0.72, 0.93, 0x99, 0xCC, 0x8C, 0xB2000000},
+    {"vivid", true, 1.6, 0.38, 0.22, 0.14, 0.18, 0.52, 0.78, 0.95, 0x8C, 0xCC, 0xA6, 0xB2000000},
+    {"muted", false, 0.35, 0.88, 0.76, 0.95, 0.93, 0.75, 0.50, 0.28, 0xA6, 0xD9, 0x99, 0x80FFFFFF},
+};
+
+double hueDistance(double a, double b)
+{
+    const double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360 - d);
+}
+
+class Painter
+{
+public:
+    Painter(ColourTable &table, const Look &look) : m_table(table), m_look(look) {}
+    // Item `row` at `lightness`, with the hue and (scaled) chroma of `from`.
+    void set(int row, double lightness, const OkLch &from, double chromaLimit, int opacity = 0xFF)
+    {
+        const double chroma = std::min(from.chroma * m_look.chroma, chromaLimit);
+        const QRgb c = nearestInGamut({lightness, chroma, from.hue});
+        m_table.set(row, codeFromBytes(std::uint8_t(opacity), std::uint8_t(qRed(c)),
+                                       std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c))));
+    }
+
+private:
+    ColourTable &m_table;
+    const Look &m_look;
+};
+
+// Raises the opacity byte of a translucent item by a step, up to opaque. False when it
+// was opaque already.
+bool raiseOpacity(ColourTable &table, int row)
+{
+    const QString code = table.at(row);
+    const int opacity = code.mid(2, 2).toInt(nullptr, 16);
+    if (opacity >= 0xFF)
+        return false;
+    const QString raised = QString::number(std::min(opacity + 0x20, 0xFF), 16).toUpper();
+    table.set(row, code.left(2) + raised.rightJustified(2, u'0') + code.mid(4));
+    return true;
+}
+
+} // namespace
+
+QString suggestionName(int variant)
+{
+    return QLatin1String(Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)].name);
+}
+
+ColourTable suggestSkin(const QImage &picture, int variant)
+{
+    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    StillPicture background(picture);
+    const QList<ColourCluster> clusters = quantise(background.stretchedTo(SceneSize), 8);
+    QList<OkLch> colours;
+    qint64 total = 0;
+    for (const ColourCluster &c : clusters) {
+        colours << toLch(c.centre);
+        total += c.pixels;
+    }
+    if (colours.isEmpty())
+        colours << OkLch{0.5, 0, 0};
+    const OkLch dominant = colours[0], second = colours.value(1, colours[0]);
+    // The accent: the most colourful of the colours that cover a part worth seeing; the
+    // second accent the most colourful of another hue, or the hue across from it.
+    qsizetype accent = 0;
+    for (qsizetype i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].pixels * 50 >= total && colours[i].chroma > colours[accent].chroma)
+            accent = i;
+    }
+    OkLch first = colours[accent];
+    first.chroma = std::max(first.chroma, 0.06);
+    OkLch other{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)};
+    for (qsizetype i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].pixels * 50 >= total && hueDistance(colours[i].hue, first.hue) >= 40 &&
+            colours[i].chroma >= 0.04 &&
+            (other.hue == std::fmod(first.hue + 150, 360) || colours[i].chroma > other.chroma))
+            other = {colours[i].lightness, colours[i].chroma, colours[i].hue};
+    }
+
+    ColourTable table;
+    Painter paint(table, look);
+    const OkLch grey{0, 0, dominant.hue};
+    paint.set(Row::BgColour1, look.backgroundTop, dominant, 0.14);
+    paint.set(Row::BgColour2, look.backgroundBottom, second, 0.14);
+    paint.set(Row::RectBg, look.panel, dominant, 0.05, look.panelOpacity);
+    paint.set(Row::MenuBgColour, look.popup, dominant, 0.05, look.popupOpacity);
+    paint.set(Row::SelectColour, look.bar, first, 0.2, look.barOpacity);
+    paint.set(Row::ChangeColour, look.bar, other, 0.2, look.barOpacity);
+    // The outlines come from the bars: the bars' own hues, the panels' a quieter one.
+    paint.set(Row::SelectOutline, look.outline, first, 0.16);
+    paint.set(Row::ChangeOutline, look.outline, other, 0.16);
+    paint.set(Row::RectOutline, look.outline, first, 0.05);
+    paint.set(Row::MenuOutlineColour, look.outline, first, 0.05);
+    table.set(Row::Shadow,
+              codeFromBytes(std::uint8_t(qAlpha(look.shadow)), std::uint8_t(qRed(look.shadow)),
+                            std::uint8_t(qGreen(look.shadow)), std::uint8_t(qBlue(look.shadow))));
+    paint.set(Row::TitleColour, look.text, first, 0.04);
+    paint.set(Row::TextColour, look.text, dominant, 0.02);
+    paint.set(Row::SelectedTextColour, look.text, grey, 0);
+    paint.set(Row::ChangeTextColour, look.text, other, 0.05);
+    paint.set(Row::BottomTextColour, look.text, dominant, 0.03);
+    paint.set(Row::SectionTextColour, look.text, first, 0.08);
+    paint.set(Row::MenuTitleColour, look.text, grey, 0);
+    paint.set(Row::MenuSelectedColour, look.text, other, 0.1);
+    paint.set(Row::NotSupported, look.dark ? look.text * 0.8 : look.text + 0.2, grey, 0);
+
+    // Every text made to read well on both scenes; where no colour of its hue does, the
+    // panel beneath it lets less of the picture through, and all is measured again.
+    SceneRenderer renderer;
+    for (int round = 0; round < 10; ++round) {
+        renderer.redraw(table, background);
+        const QList<TextFix> fixes = mendTexts(renderer, table, Readability::Scenes::Both);
+        bool raised = false;
+        for (const TextFix &fix : fixes) {
+            if (fix.to.isEmpty() && fix.panelRow >= 0)
+                raised |= raiseOpacity(table, fix.panelRow);
+        }
+        if (!raised)
+            break;
+    }
+    return table;
+}

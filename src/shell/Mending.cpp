@@ -1,0 +1,146 @@
+#include "shell/Mending.h"
+
+#include "shell/CommandLine.h"
+#include "shell/Render.h"
+#include "shell/SkinCheck.h"
+
+#include "preview/Readability.h"
+#include "preview/SceneRenderer.h"
+#include "preview/SkinSuggestion.h"
+
+#include "skin/SkinFile.h"
+#include "skin/SkinLint.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/Pictures.h"
+
+#include <cstdio>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Where each line of a file begins and where its text ends, by the rule the reader
+// splits lines with: CR LF or a lone CR.
+struct LineSpan
+{
+    qsizetype start;
+    qsizetype end;
+};
+
+QList<LineSpan> lineSpans(const QByteArray &bytes)
+{
+    QList<LineSpan> spans;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype cr = bytes.indexOf('\r', start);
+        if (cr < 0)
+            cr = bytes.size();
+        spans.append({start, cr});
+        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
+    }
+    return spans;
+}
+
+// The file's bytes with the code on line `line` (from 1) replaced by `code`: the code is
+// what follows the first " = ", up to a second one.
+void replaceCode(QByteArray &bytes, int line, const QString &code)
+{
+    const LineSpan span = lineSpans(bytes).at(line - 1);
+    const qsizetype equals = bytes.indexOf(" = ", span.start);
+    const qsizetype from = equals + 3;
+    qsizetype to = bytes.indexOf(" = ", from);
+    if (to < 0 || to > span.end)
+        to = span.end;
+    bytes.replace(from, to - from, code.toLatin1());
+}
+
+} // namespace
+
+int suggestSkinFile(const CommandLine &command)
+{
+    if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
+        return failedCommand(problem);
+    QImage picture;
+    try {
+        picture = loadPicture(command.background);
+    } catch (const Error &e) {
+        return failedCommand(command.background + ": "_L1 + e.description());
+    }
+    const ColourTable skin = suggestSkin(picture, command.variant);
+    try {
+        writeOutput(command.output, encodeLines8bit(skinFileLines(skinText(skin))));
+    } catch (const Error &e) {
+        return failedCommand(command.output + ": "_L1 + e.description());
+    }
+    return 0;
+}
+
+int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
+{
+    if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
+        return failedCommand(problem);
+    QByteArray bytes;
+    try {
+        bytes = readSmallFile(command.skin, LargestSkinFile);
+    } catch (const Error &e) {
+        return failedCommand(command.skin + ": "_L1 + e.description());
+    }
+    CheckedSkin skin = readSkin(command.skin, factory);
+    for (const SkinProblem &p : skin.problems) {
+        if (p.severity == SkinProblem::Error)
+            return failedCommand(p.line == 0
+                                     ? command.skin + ": "_L1 + p.text
+                                     : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
+    }
+    StillPicture picture;
+    if (!command.background.isEmpty()) {
+        try {
+            picture = StillPicture(loadPicture(command.background));
+        } catch (const Error &e) {
+            return failedCommand(command.background + ": "_L1 + e.description());
+        }
+    }
+    QList<TextFix> fixes;
+    try {
+        SceneRenderer renderer;
+        renderer.redraw(skin.colours, picture);
+        fixes = mendTexts(renderer, skin.colours,
+                          picture.present() ? Readability::Scenes::Both
+                                            : Readability::Scenes::ColourOnly);
+    } catch (const Error &e) {
+        return failedCommand(command.skin + ": "_L1 + e.description());
+    }
+    for (const TextFix &fix : fixes) {
+        const int line = skin.lineOf[size_t(fix.row)];
+        const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(command.skin)
+                                  .arg(line)
+                                  .arg(itemName(fix.row), contrastText(fix.worst.contrast),
+                                       sceneWords(fix.worst.scene));
+        if (fix.to.isEmpty()) {
+            std::printf("%s, and no colour of its hue reads well there%s\n", qPrintable(where),
+                        fix.panelRow < 0 ? ""
+                                         : qPrintable(u"; raise the opacity of %1"_s.arg(
+                                               itemName(fix.panelRow))));
+            continue;
+        }
+        std::printf("%s: %s -> %s\n", qPrintable(where), qPrintable(fix.from), qPrintable(fix.to));
+        // An item the file leaves to the factory skin gets a line of its own.
+        if (line == 0)
+            bytes += (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
+                          ? QByteArray()
+                          : QByteArray("\r\n")) +
+                     QByteArray(SkinItems[size_t(fix.row)].key.data(),
+                                SkinItems[size_t(fix.row)].key.size()) +
+                     " = " + fix.to.toLatin1() + "\r\n";
+        else
+            replaceCode(bytes, line, fix.to);
+    }
+    std::fflush(stdout);
+    try {
+        writeOutput(command.output, bytes);
+    } catch (const Error &e) {
+        return failedCommand(command.output + ": "_L1 + e.description());
+    }
+    return 0;
+}
