@@ -100,14 +100,32 @@ const TextReading *Readability::reading(Role role, SceneKind scene) const
     return nullptr;
 }
 
-bool Readability::readsWell(int row, QRgb colour) const
+double Readability::lowestFigure(int row, QRgb colour) const
 {
     const double ink = relativeLuminance(colour);
+    double lowest = 21;
     for (qsizetype i = 0; i < m_readings.size(); ++i) {
-        if (m_readings[i].row == row && figure(m_backgrounds[size_t(i)], ink) < ReadsWell)
-            return false;
+        if (m_readings[i].row == row)
+            lowest = std::min(lowest, figure(m_backgrounds[size_t(i)], ink));
     }
-    return true;
+    return lowest;
+}
+
+bool Readability::readsWell(int row, QRgb colour) const
+{
+    return lowestFigure(row, colour) >= ReadsWell;
+}
+
+QRgb Readability::mostReadableColour(int row, QRgb current) const
+{
+    const OkLch start = okLchOf(current);
+    QRgb best = current;
+    for (int step = 0; step <= 100; ++step) {
+        const QRgb colour = nearestInGamut({step / 100.0, start.chroma, start.hue});
+        if (lowestFigure(row, colour) > lowestFigure(row, best))
+            best = colour;
+    }
+    return best;
 }
 
 std::optional<QRgb> Readability::readableColour(int row, QRgb current) const
@@ -181,6 +199,11 @@ int panelBeneath(Role text)
             return panel.fillRow;
     }
     return -1;
+}
+
+QString hexColour(QRgb colour)
+{
+    return QStringLiteral("%1").arg(colour & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
 }
 
 QString contrastText(double contrast)

@@ -54,11 +54,15 @@ public:
     // same hue, as much of its chroma as sRGB allows, the lightness moved as little as
     // will do in OKLCH. Nothing when no lightness will do.
     std::optional<QRgb> readableColour(int row, QRgb current) const;
+    // Of the colours of `current`'s hue, the one whose hardest text of item `row` reads
+    // best: for a text that no colour makes read well.
+    QRgb mostReadableColour(int row, QRgb current) const;
 
 private:
     // The 5th-percentile contrast of a text of luminance `ink` over the background.
     static double figure(const std::vector<double> &sortedBackground, double ink);
     bool readsWell(int row, QRgb colour) const;
+    double lowestFigure(int row, QRgb colour) const;
 
     QList<TextReading> m_readings;
     std::vector<std::vector<double>> m_backgrounds; // per reading, luminances, sorted
@@ -84,6 +88,9 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
 // The fill item of the topmost panel or bar beneath a text, whose opacity decides what
 // shows through; -1 when the text lies on the bare background.
 int panelBeneath(Role text);
+
+// "1A2B3C": a colour's red, green and blue as a code writes them.
+QString hexColour(QRgb colour);
 
 // "2.4:1": one decimal, rounded down, so that a figure shown as 4.5 reads well.
 QString contrastText(double contrast);

@@ -6,12 +6,14 @@
 
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"
+#include "colour/Srgb.h"
 
 #include "skin/Conversions.h"
 #include "skin/SkinItems.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -32,6 +34,22 @@ constexpr Look Looks[SuggestionCount] = {
     {"vivid", true, 1.6, 0.38, 0.22, 0.14, 0.18, 0.52, 0.78, 0.95, 0x8C, 0xCC, 0xA6, 0xB2000000},
     {"muted", false, 0.35, 0.88, 0.76, 0.95, 0.93, 0.75, 0.50, 0.28, 0xA6, 0xD9, 0x99, 0x80FFFFFF},
 };
+
+// Whether most of the picture where `role` lies is light, so that a text there reads
+// better dark: above the luminance at which black and white contrast alike.
+bool lightUnder(const QImage &picture, Role role)
+{
+    const QRect box = pixelRect(layoutOf(role).geometry) & picture.rect();
+    std::vector<double> luminances;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            luminances.push_back(relativeLuminance(picture.pixel(x, y)));
+    if (luminances.empty())
+        return false;
+    std::nth_element(luminances.begin(), luminances.begin() + qsizetype(luminances.size() / 2),
+                     luminances.end());
+    return luminances[luminances.size() / 2] > std::sqrt(1.05 * 0.05) - 0.05;
+}
 
 double hueDistance(double a, double b)
 {
@@ -111,8 +129,16 @@ ColourTable suggestSkin(const QImage &picture, int variant)
     ColourTable table;
     Painter paint(table, look);
     const OkLch grey{0, 0, dominant.hue};
-    paint.set(Row::BgColour1, look.backgroundTop, dominant, 0.14);
-    paint.set(Row::BgColour2, look.backgroundBottom, second, 0.14);
+    // The title and the bottom text lie on the bare background, the gradient in one scene
+    // and the picture in the other: both must be light, or both dark, where they lie.
+    const QImage &shown = background.stretchedTo(SceneSize);
+    const bool lightTop = lightUnder(shown, Role::TitleText);
+    const bool lightBottom = lightUnder(shown, Role::BottomLine);
+    const auto bare = [&](bool light, double own) {
+        return light == !look.dark ? own : light ? 0.9 : 0.3;
+    };
+    paint.set(Row::BgColour1, bare(lightTop, look.backgroundTop), dominant, 0.14);
+    paint.set(Row::BgColour2, bare(lightBottom, look.backgroundBottom), second, 0.14);
     paint.set(Row::RectBg, look.panel, dominant, 0.05, look.panelOpacity);
     paint.set(Row::MenuBgColour, look.popup, dominant, 0.05, look.popupOpacity);
     paint.set(Row::SelectColour, look.bar, first, 0.2, look.barOpacity);
@@ -125,11 +151,11 @@ ColourTable suggestSkin(const QImage &picture, int variant)
     table.set(Row::Shadow,
               codeFromBytes(std::uint8_t(qAlpha(look.shadow)), std::uint8_t(qRed(look.shadow)),
                             std::uint8_t(qGreen(look.shadow)), std::uint8_t(qBlue(look.shadow))));
-    paint.set(Row::TitleColour, look.text, first, 0.04);
+    paint.set(Row::TitleColour, lightTop ? 0.25 : 0.95, first, 0.04);
     paint.set(Row::TextColour, look.text, dominant, 0.02);
     paint.set(Row::SelectedTextColour, look.text, grey, 0);
     paint.set(Row::ChangeTextColour, look.text, other, 0.05);
-    paint.set(Row::BottomTextColour, look.text, dominant, 0.03);
+    paint.set(Row::BottomTextColour, lightBottom ? 0.3 : 0.9, dominant, 0.03);
     paint.set(Row::SectionTextColour, look.text, first, 0.08);
     paint.set(Row::MenuTitleColour, look.text, grey, 0);
     paint.set(Row::MenuSelectedColour, look.text, other, 0.1);
@@ -145,6 +171,16 @@ ColourTable suggestSkin(const QImage &picture, int variant)
         for (const TextFix &fix : fixes) {
             if (fix.to.isEmpty() && fix.panelRow >= 0)
                 raised |= raiseOpacity(table, fix.panelRow);
+        }
+        // A text on the bare background, where no colour reads well, takes the one that
+        // reads best.
+        if (!raised) {
+            const Readability readability(renderer, Readability::Scenes::Both);
+            for (const TextFix &fix : fixes) {
+                if (fix.to.isEmpty() && fix.panelRow < 0)
+                    table.set(fix.row, fix.from.left(4) + hexColour(readability.mostReadableColour(
+                                                              fix.row, fix.worst.colour)));
+            }
         }
         if (!raised)
             break;

@@ -1,8 +1,14 @@
 
 #include "preview/Gradient.h"
+#include "preview/Readability.h"
 #include "preview/Scene.h"
+#include "preview/SceneRenderer.h"
+#include "preview/SkinSuggestion.h"
 
+#include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
+
+#include "colour/OkLab.h"
 
 #include "platform/QtColour.h"
 
@@ -91,6 +97,8 @@ private slots:
     void drops();
     void previewImages_data();
     void previewImages();
+    void readability();
+    void suggestions();
 };
 
 void tst_preview::compositedScenes_data()
@@ -370,6 +378,83 @@ void tst_preview::previewImages()
     // The skin and picture dialog still opens on the picture imported.
     s.trigger("loadskin");
     QCOMPARE(s.dialogs.fileRequests.last().initialFile, s.elsewhere.filePath(u"pic.bmp"_s));
+}
+
+// The figure of a text is its 5th-percentile contrast with the pixels beneath it: a few
+// stray pixels do not decide it, half a box of its own colour does. A mended text keeps
+// its hue and reads well; an unmendable one names its panel.
+void tst_preview::readability()
+{
+    ColourTable factory;
+    readSkinBytes(ProgramFolder::factorySkin(), factory);
+    SceneRenderer renderer;
+    StillPicture none;
+    renderer.redraw(factory, none);
+    QCOMPARE(Readability(renderer, Readability::Scenes::ColourOnly).hardToRead().size(), 0);
+    // Over a black picture, the white title: with white under a few of its pixels, and
+    // under the half of it.
+    const QRect title = Readability(renderer, Readability::Scenes::ColourOnly)
+                            .reading(Role::TitleText, SceneKind::Colour)
+                            ->box;
+    for (const auto &[whiteShare, readsWell] : {std::pair{0.04, true}, {0.5, false}}) {
+        QImage picture(SceneSize, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        for (int x = title.left(); x < title.left() + int(title.width() * whiteShare); ++x)
+            for (int y = title.top(); y <= title.bottom(); ++y)
+                picture.setPixel(x, y, qRgb(255, 255, 255));
+        StillPicture still(picture);
+        ColourTable white = factory;
+        white.set(Row::TitleColour, u"0xFFFFFFFF"_s);
+        renderer.redraw(white, still);
+        const Readability r(renderer, Readability::Scenes::Both);
+        QCOMPARE(r.reading(Role::TitleText, SceneKind::Picture)->readsWell(), readsWell);
+        QCOMPARE(r.readableColour(Row::TitleColour, qRgb(255, 255, 255)).has_value(), readsWell);
+    }
+    QCOMPARE(panelBeneath(Role::TitleText), -1);
+    QCOMPARE(panelBeneath(Role::PopupUnsupportedRow), Row::MenuBgColour);
+    QCOMPARE(panelBeneath(Role::ChangeLine), Row::ChangeColour);
+    // A dark text on the dark panels: lighter, of its hue, and nothing else changes.
+    ColourTable dark = factory;
+    dark.set(Row::TextColour, u"0xFF203858"_s);
+    renderer.redraw(dark, none);
+    ColourTable mended = dark;
+    const QList<TextFix> fixes = mendTexts(renderer, mended, Readability::Scenes::ColourOnly);
+    QCOMPARE(fixes.size(), 1);
+    QCOMPARE(fixes[0].from, u"0xFF203858"_s);
+    for (int row = 0; row < ItemCount; ++row)
+        QCOMPARE(mended.at(row) == dark.at(row), row != Row::TextColour);
+    const QRgb before = qRgb(0x20, 0x38, 0x58),
+               after = mended.at(Row::TextColour).toUInt(nullptr, 16);
+    QVERIFY(qAbs(okLchOf(after).hue - okLchOf(before).hue) < 3);
+    QVERIFY(okLchOf(after).lightness > okLchOf(before).lightness);
+    renderer.redraw(mended, none);
+    QCOMPARE(Readability(renderer, Readability::Scenes::ColourOnly).hardToRead().size(), 0);
+}
+
+// Each suggestion reads well on its picture and its own gradient, and is the same skin
+// for the same picture.
+void tst_preview::suggestions()
+{
+    QImage picture(640, 480, QImage::Format_RGB32);
+    for (int kind = 0; kind < 3; ++kind) {
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y,
+                                 kind == 0   ? qRgb(x / 3, 120, 255 - y / 2)
+                                 : kind == 1 ? qRgb(240, 230 - y / 4, 200)
+                                             : qRgb(160 + y / 5 - x / 20, 180, 60 + y / 3));
+        StillPicture still(picture);
+        for (int variant = 1; variant <= SuggestionCount; ++variant) {
+            const ColourTable skin = suggestSkin(picture, variant);
+            QCOMPARE(suggestSkin(picture, variant), skin);
+            SceneRenderer renderer;
+            renderer.redraw(skin, still);
+            const QList<TextReading> hard =
+                Readability(renderer, Readability::Scenes::Both).hardToRead();
+            QVERIFY2(hard.isEmpty(), qPrintable(u"%1 %2"_s.arg(kind).arg(variant)));
+            qDebug() << kind << variant << int(h.role) << int(h.scene) << h.contrast;
+        }
+    }
 }
 
 QTEST_MAIN(tst_preview)
