@@ -452,7 +452,6 @@ void tst_preview::suggestions()
             const QList<TextReading> hard =
                 Readability(renderer, Readability::Scenes::Both).hardToRead();
             QVERIFY2(hard.isEmpty(), qPrintable(u"%1 %2"_s.arg(kind).arg(variant)));
-            qDebug() << kind << variant << int(h.role) << int(h.scene) << h.contrast;
         }
     }
 }
