@@ -42,6 +42,7 @@ private slots:
     void renderedAsShown();
     void installedFirstStart();
     void readOnlyFolderSaysSo();
+    void mending();
 };
 
 namespace {
@@ -318,6 +319,24 @@ void tst_shell::commandLine_data()
         "*./pic.bmp: this is the picture");
     row("check", "--check default.ini gone.ini", 1, "gone.ini:0: error: Cannot read \"gone.ini\"",
         "");
+    row("check over a picture", "--check --background pic.bmp dark.ini", 0,
+        "dark.ini:7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 "
+        "wanted)\ndark.ini:7: warning: \"Text Color\" (TextColor) reads 1.1:1 on the picture",
+        "");
+    row("fix", "--fix dark.ini -o f.ini", 0,
+        "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF",
+        "", "f.ini:BgColor1 = 0xFF1B2A41\r\n");
+    row("suggest", "--suggest pic.bmp -o - --variant 3", 0, "BgColor1 = 0x", "");
+    row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
+        "*pic.bmp: this is the picture");
+    row("fifth variant", "--suggest pic.bmp -o s.ini --variant 5", 2, "",
+        "vellox: --variant is 1, 2, 3 or 4, not \"5\".\n...");
+    row("unknown vision", "--render dark.ini -o o.png --vision bogus", 2, "",
+        "vellox: --vision is protanopia, deuteranopia, tritanopia or achromatopsia, not...");
+    row("an option astray", "--check dark.ini --vision protanopia", 2, "",
+        "vellox: --vision does not go with what was asked; see --help.\n...");
+    row("two tasks", "--fix dark.ini --suggest pic.bmp -o o.ini", 2, "",
+        "vellox: Ask for one of --render, --check, --suggest and --fix at a time.\n...");
     const QString longName = QString(300, u'x') + ".ini"_L1;
     for (const QString &args : {u"--check %1"_s, u"--render %1 -o o.png"_s, u"%1"_s})
         QTest::newRow(qPrintable("name too long: " + args))
@@ -588,6 +607,47 @@ void tst_shell::readOnlyFolderSaysSo()
     QFile(folder.dir().path())
         .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(folder.contents(), before);
+}
+
+// --fix changes the codes of the texts it mends and no other byte; --suggest writes the
+// same skin every time, and it reads well; --vision draws what the viewer sees.
+void tst_shell::mending()
+{
+    ProgramFolder folder;
+    const QByteArray skin = "; my skin\rtextcolor = 0xff203040 = old\r\n" +
+                            factoryWith("TextColor = 0xFFDCE3EE\r\n", "") +
+                            "MenuTitleColor = 0x80101010";
+    folder.write(u"mine.ini"_s, skin);
+    folder.write(u"pic.jpg"_s, encodedPicture(qRgb(20, 40, 30), "JPEG", {640, 480}));
+    QCOMPARE(vellox(folder, {u"--fix"_s, u"mine.ini"_s, u"--background"_s, u"pic.jpg"_s, u"-o"_s,
+                             u"fixed.ini"_s})
+                 .status,
+             0);
+    // Only the red, green and blue digits of the two dark texts changed.
+    const QByteArray fixed = folder.read(u"fixed.ini"_s);
+    QByteArray expected = skin;
+    expected.replace(26, 6, fixed.mid(26, 6)).replace(skin.size() - 6, 6, fixed.right(6));
+    QCOMPARE(fixed, expected);
+    QVERIFY(fixed.mid(26, 6) != skin.mid(26, 6) && fixed.right(6) != skin.right(6));
+    QVERIFY(!vellox(folder, {u"--check"_s, u"--background"_s, u"pic.jpg"_s, u"fixed.ini"_s})
+                 .out.contains(" reads "));
+    const QStringList suggest{u"--suggest"_s, u"pic.jpg"_s,   u"-o"_s,
+                              u"-"_s,         u"--variant"_s, u"2"_s};
+    const QByteArray suggested = vellox(folder, suggest).out;
+    QCOMPARE(vellox(folder, suggest).out, suggested);
+    folder.write(u"s.ini"_s, suggested);
+    QCOMPARE(vellox(folder, {u"--check"_s, u"--background"_s, u"pic.jpg"_s, u"s.ini"_s}).out,
+             QByteArray());
+    QVERIFY(suggested.endsWith("\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n"));
+    QCOMPARE(suggested.count("\r\n"), 22);
+    QCOMPARE(vellox(folder, {u"--render"_s, u"s.ini"_s, u"-o"_s, u"grey.bmp"_s, u"--vision"_s,
+                             u"achromatopsia"_s})
+                 .status,
+             0);
+    const QImage grey(folder.file(u"grey.bmp"_s));
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            QVERIFY(qRed(grey.pixel(x, y)) == qBlue(grey.pixel(x, y)));
 }
 
 QTEST_MAIN(tst_shell)
