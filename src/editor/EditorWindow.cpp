@@ -353,6 +353,14 @@ PreviewWindow *EditorWindow::previewWindow()
             m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
             this);
         connect(m_preview, &PreviewWindow::skinDropped, this, &EditorWindow::openSkin);
+        // A readable colour is offered as the colour dialog offers one: in the code box,
+        // for "Apply Change" to make it a step of its own.
+        connect(m_preview, &PreviewWindow::readableColourFound, this,
+                [this](int row, const QString &code) {
+                    selectRow(row);
+                    codeEdit->setText(code);
+                });
+        connect(m_preview, &PreviewWindow::coloursSuggested, this, &EditorWindow::replaceColours);
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees
@@ -543,6 +551,14 @@ void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(SkinFilter);
     openSkin(m_fileDialog.showOpen());
+}
+
+void EditorWindow::replaceColours(const ColourTable &colours)
+{
+    const ColourTable before = m_document.colours();
+    m_document.colours() = colours;
+    showLoadedSkin();
+    m_document.recordChange(before, 0);
 }
 
 void EditorWindow::openSkin(const QString &path)

@@ -42,6 +42,8 @@ public:
 
     // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one.
     void openSkin(const QString &path);
+    // The whole table replaced, as one step, as a load replaces it.
+    void replaceColours(const ColourTable &colours);
     // A skin handed over by a second start: opened as soon as no dialog is open.
     void openHandedSkin(const QString &path);
 

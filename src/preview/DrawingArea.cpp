@@ -10,7 +10,7 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     setObjectName(QLatin1String(name));
     setFixedSize(SceneSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&scene, &Scene::changed, this, qOverload<>(&QWidget::update));
+    connect(&scene, &Scene::changed, this, [this] { setMarks({}); update(); });
 }
 
 const QImage &DrawingArea::image() const
@@ -20,11 +20,42 @@ const QImage &DrawingArea::image() const
 
 QImage DrawingArea::shownImage() const
 {
-    return m_scene.shownImage();
+    QImage shown = m_scene.shownImage();
+    simulateVision(shown, m_vision);
+    return shown;
+}
+
+void DrawingArea::setVision(Vision vision)
+{
+    m_vision = vision;
+    update();
+}
+
+void DrawingArea::setMarks(const QList<QRect> &marks)
+{
+    m_marks = marks;
+    update();
 }
 
 void DrawingArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    m_scene.paint(painter);
+    if (m_vision == Vision::Normal)
+        m_scene.paint(painter);
+    else
+        painter.drawImage(0, 0, shownImage());
+    // Dashed in black over white, so that a mark shows on any colour.
+    for (const QRect &mark : std::as_const(m_marks)) {
+        const QRect frame = mark.adjusted(-2, -2, 1, 1);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(frame);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(frame);
+    }
+}
+
+void DrawingArea::mousePressEvent(QMouseEvent *event)
+{
+    setMarks({});
+    QWidget::mousePressEvent(event);
 }

@@ -4,7 +4,11 @@
 #include "preview/PreviewLayout.h"
 #include "preview/SkinDocument.h"
 
+#include "preview/SkinSuggestion.h"
+
 #include "skin/SkinFile.h"
+#include "skin/SkinItems.h"
+#include "skin/SkinLint.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
@@ -13,17 +17,20 @@
 #include "platform/Pictures.h"
 #include "platform/StagedFolder.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,6 +80,8 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
     setObjectName("frmPreview"_L1);
     setWindowTitle("Vellox Preview"_L1);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The figures of the texts show on hover while the user works in the editor.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(layoutFont());
     setFixedSize(PreviewControls::Window.size());
     setGeometry(PreviewControls::Window);
@@ -100,6 +109,7 @@ void PreviewWindow::buildScenes()
     colourScene->setAccessibleName("Colour background preview"_L1);
     pictureScene->setAccessibleName("Picture background preview"_L1);
     for (DrawingArea *scene : {colourScene, pictureScene}) {
+        scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
                 [this, scene](const QPoint &at) { showSceneMenu(scene, at); });
@@ -307,7 +317,131 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
             [this, scene] { savePreviewImage(scene->shownImage()); });
     connect(menu.addAction("Copy Preview Image"_L1), &QAction::triggered, this,
             [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
+    menu.addSeparator();
+    connect(menu.addAction("Check Readability"_L1), &QAction::triggered, this,
+            &PreviewWindow::checkReadability);
+    if (const std::optional<TextReading> reading = readingAt(scene, at);
+        reading && !reading->readsWell()) {
+        const QString item = SkinItems[size_t(reading->row)].label.toString();
+        connect(menu.addAction(u"Make \"%1\" Readable"_s.arg(item)), &QAction::triggered, this,
+                [this, reading] { offerReadableColour(*reading); });
+    }
+    if (scene == pictureScene && m_document.picture().present())
+        connect(menu.addAction("Colours from Picture"_L1), &QAction::triggered, this,
+                &PreviewWindow::suggestColours);
+    QMenu *visions = menu.addMenu("Simulate Colour Vision"_L1);
+    auto *choice = new QActionGroup(visions);
+    for (Vision vision : Visions) {
+        QAction *entry = visions->addAction(QLatin1String(visionName(vision)));
+        entry->setCheckable(true);
+        entry->setChecked(vision == m_vision);
+        choice->addAction(entry);
+        connect(entry, &QAction::triggered, this, [this, vision] { setVision(vision); });
+    }
     menu.exec(scene->mapToGlobal(at));
+}
+
+Readability PreviewWindow::readability() const
+{
+    return Readability(m_renderer, m_document.picture().present()
+                                       ? Readability::Scenes::Both
+                                       : Readability::Scenes::ColourOnly);
+}
+
+std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QPoint at) const
+{
+    const SceneKind kind = scene == pictureScene ? SceneKind::Picture : SceneKind::Colour;
+    // Where boxes overlap, the smaller box is the text under the pointer.
+    std::optional<TextReading> found;
+    const Readability measured = readability();
+    for (const TextReading &r : measured.readings()) {
+        if (r.scene == kind && r.box.contains(at) &&
+            (!found || r.box.width() * r.box.height() < found->box.width() * found->box.height()))
+            found = r;
+    }
+    return found;
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || (watched != colourScene && watched != pictureScene))
+        return QWidget::eventFilter(watched, event);
+    auto *help = static_cast<QHelpEvent *>(event);
+    auto *scene = static_cast<DrawingArea *>(watched);
+    const std::optional<TextReading> r = readingAt(scene, help->pos());
+    if (!r) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const QString verdict = r->readsWell() ? u"reads well"_s : u"hard to read"_s;
+    QToolTip::showText(help->globalPos(),
+                       u"%1: %2 %3 \u2014 %4 (%5 reads well)"_s.arg(
+                           itemName(r->row), contrastText(r->contrast), sceneWords(r->scene),
+                           verdict, contrastText(ReadsWell)),
+                       scene, r->box);
+    return true;
+}
+
+void PreviewWindow::checkReadability()
+{
+    const QList<TextReading> hard = readability().hardToRead();
+    for (DrawingArea *scene : {colourScene, pictureScene}) {
+        QList<QRect> marks;
+        for (const TextReading &r : hard) {
+            if ((r.scene == SceneKind::Picture) == (scene == pictureScene))
+                marks << r.box;
+        }
+        scene->setMarks(marks);
+    }
+    if (hard.isEmpty()) {
+        m_dialogs.message(u"All texts read well: each has a contrast of %1 or more with what "
+                          "lies beneath it."_s.arg(contrastText(ReadsWell)));
+        return;
+    }
+    QStringList lines;
+    for (const TextReading &r : hard)
+        lines << u"%1: %2 %3"_s.arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
+    m_dialogs.message(
+        u"These texts are hard to read (%1 reads well):\r\n"_s.arg(contrastText(ReadsWell)) +
+        lines.join("\r\n"_L1));
+}
+
+void PreviewWindow::offerReadableColour(const TextReading &reading)
+{
+    const std::optional<QRgb> colour = readability().readableColour(reading.row, reading.colour);
+    if (!colour) {
+        const int panel = panelBeneath(reading.role);
+        m_dialogs.message(
+            u"No colour of the hue of %1 reads well %2."_s.arg(itemName(reading.row),
+                                                               sceneWords(reading.scene)) +
+            (panel < 0 ? QString()
+                       : u" Raise the opacity of %1, so that less shows through it."_s.arg(
+                             itemName(panel))));
+        return;
+    }
+    const QString code = m_document.colours().at(reading.row);
+    emit readableColourFound(reading.row, code.left(4) + hexColour(*colour));
+}
+
+void PreviewWindow::suggestColours()
+{
+    ColourTable suggestion;
+    try {
+        suggestion = suggestSkin(m_document.picture(), m_nextSuggestion);
+    } catch (const Error &e) {
+        m_dialogs.message(e.description());
+        return;
+    }
+    m_nextSuggestion = m_nextSuggestion % SuggestionCount + 1;
+    emit coloursSuggested(suggestion);
+}
+
+void PreviewWindow::setVision(Vision vision)
+{
+    m_vision = vision;
+    colourScene->setVision(vision);
+    pictureScene->setVision(vision);
 }
 
 void PreviewWindow::savePreviewImage(const QImage &image)

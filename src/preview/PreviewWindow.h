@@ -1,6 +1,9 @@
 #pragma once
 
+#include "preview/Readability.h"
 #include "preview/SceneRenderer.h"
+
+#include "colour/Vision.h"
 
 #include "platform/Dialogs.h"
 #include "platform/ProgramDirectory.h"
@@ -54,9 +57,14 @@ signals:
     void loaded();
     void unloaded();
     void skinDropped(const QString &path);
+    // A readable colour for item `row`, for the editor to offer in its code box.
+    void readableColourFound(int row, const QString &code);
+    // A whole skin suggested from the working picture, to replace the table's.
+    void coloursSuggested(const ColourTable &colours);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildScenes();
@@ -72,6 +80,15 @@ private:
     void showSceneMenu(DrawingArea *scene, const QPoint &at);
     void savePreviewImage(const QImage &image);
 
+    // How the texts of the scenes as drawn read: both scenes when there is a picture.
+    Readability readability() const;
+    // The text shown at `at` in `scene`, if any.
+    std::optional<TextReading> readingAt(const DrawingArea *scene, QPoint at) const;
+    void checkReadability();
+    void offerReadableColour(const TextReading &reading);
+    void suggestColours();
+    void setVision(Vision vision);
+
     void exportPackage(const QString &name);
 
     ProgramDirectory m_programDir;
@@ -82,6 +99,9 @@ private:
     Dialogs &m_dialogs;
     // Preview images have a save dialog of their own, which remembers its own file.
     CommonDialog m_imageDialog;
+
+    Vision m_vision = Vision::Normal;
+    int m_nextSuggestion = 1;
 
     DrawingArea *colourScene = nullptr;
     DrawingArea *pictureScene = nullptr;

@@ -95,10 +95,9 @@ QString suggestionName(int variant)
     return QLatin1String(Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)].name);
 }
 
-ColourTable suggestSkin(const QImage &picture, int variant)
+ColourTable suggestSkin(BackgroundPicture &background, int variant)
 {
     const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
-    StillPicture background(picture);
     const QList<ColourCluster> clusters = quantise(background.stretchedTo(SceneSize), 8);
     QList<OkLch> colours;
     qint64 total = 0;

@@ -2,8 +2,9 @@
 
 #include "skin/ColourTable.h"
 
-#include <QImage>
 #include <QString>
+
+class BackgroundPicture;
 
 // Skins made from the colours of a picture, each of them reading well on it: the
 // picture's colours found by the quantiser, the items given colours by fixed rules, and
@@ -14,6 +15,7 @@ inline constexpr int SuggestionCount = 4;
 // "light", "dark", "vivid", "muted": suggestion `variant` (1 to SuggestionCount).
 QString suggestionName(int variant);
 
-// A whole skin for the picture the picture scene shows `picture` as, in the look of
-// `variant` (1 to SuggestionCount). The same picture always gives the same skin.
-ColourTable suggestSkin(const QImage &picture, int variant);
+// A whole skin for `picture` as the picture scene shows it, in the look of `variant` (1 to
+// SuggestionCount). The same picture always gives the same skin. Throws Error when the
+// picture cannot be read.
+ColourTable suggestSkin(BackgroundPicture &picture, int variant);

@@ -61,13 +61,13 @@ int suggestSkinFile(const CommandLine &command)
 {
     if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
         return failedCommand(problem);
-    QImage picture;
+    ColourTable skin;
     try {
-        picture = loadPicture(command.background);
+        StillPicture picture(loadPicture(command.background));
+        skin = suggestSkin(picture, command.variant);
     } catch (const Error &e) {
         return failedCommand(command.background + ": "_L1 + e.description());
     }
-    const ColourTable skin = suggestSkin(picture, command.variant);
     try {
         writeOutput(command.output, encodeLines8bit(skinFileLines(skinText(skin))));
     } catch (const Error &e) {

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -86,6 +87,31 @@ public:
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(f.fileName()));
         return f.fileName();
+    }
+    // Right-clicks `area` at `at` and chooses the entry `path` names: an entry, or a
+    // submenu and its entry. False when the menu has no such entry.
+    static bool chooseInMenu(QWidget *area, QPoint at, const QStringList &path)
+    {
+        bool found = false;
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QMenu *shown = menu;
+            QAction *entry = nullptr;
+            for (const QString &name : path) {
+                const QList<QAction *> entries = menu ? menu->actions() : QList<QAction *>();
+                const auto it = std::find_if(entries.begin(), entries.end(),
+                                             [&](QAction *a) { return a->text() == name; });
+                entry = it == entries.end() ? nullptr : *it;
+                menu = entry ? entry->menu() : nullptr;
+            }
+            if (shown)
+                shown->close();
+            if ((found = entry != nullptr))
+                entry->trigger();
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+        QApplication::sendEvent(area, &rightClick);
+        return found;
     }
     void importPicture(const QString &path)
     {

@@ -100,3 +100,9 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The factory skin with `from` replaced by `to`.
+inline QByteArray factoryWith(const QByteArray &from, const QByteArray &to)
+{
+    return ProgramFolder::factorySkin().replace(from, to);
+}

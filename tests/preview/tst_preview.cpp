@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -99,6 +100,7 @@ private slots:
     void previewImages();
     void readability();
     void suggestions();
+    void readabilityInTheWindows();
 };
 
 void tst_preview::compositedScenes_data()
@@ -356,16 +358,8 @@ void tst_preview::previewImages()
     const QString path = chosen.isEmpty() ? QString() : s.elsewhere.filePath(chosen);
     s.dialogs.chosenFiles << path;
 
-    QTimer::singleShot(0, [entry] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        for (int i = 0; i <= entry; ++i)
-            QTest::keyClick(menu, Qt::Key_Down);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {100, 100},
-                                 area->mapToGlobal(QPoint(100, 100)));
-    QApplication::sendEvent(area, &rightClick);
+    QVERIFY(s.chooseInMenu(area, {100, 100},
+                           {entry == 0 ? u"Save Preview Image As..."_s : u"Copy Preview Image"_s}));
 
     s.verifyBeginnings(s.dialogs.messages, messages);
     QImage result = entry == 0 ? QImage(path) : QGuiApplication::clipboard()->image();
@@ -445,8 +439,8 @@ void tst_preview::suggestions()
                                              : qRgb(160 + y / 5 - x / 20, 180, 60 + y / 3));
         StillPicture still(picture);
         for (int variant = 1; variant <= SuggestionCount; ++variant) {
-            const ColourTable skin = suggestSkin(picture, variant);
-            QCOMPARE(suggestSkin(picture, variant), skin);
+            const ColourTable skin = suggestSkin(still, variant);
+            QCOMPARE(suggestSkin(still, variant), skin);
             SceneRenderer renderer;
             renderer.redraw(skin, still);
             const QList<TextReading> hard =
@@ -454,6 +448,66 @@ void tst_preview::suggestions()
             QVERIFY2(hard.isEmpty(), qPrintable(u"%1 %2"_s.arg(kind).arg(variant)));
         }
     }
+}
+
+// Figures on hover, hard texts outlined until the next redraw, a readable colour offered
+// in the code box, colours from the picture as one undo step, a simulated vision that
+// the saved image takes.
+void tst_preview::readabilityInTheWindows()
+{
+    Opened s(factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xCC203040"));
+    auto *colour = s.inPreview<DrawingArea>("Picture1");
+    const QPoint header(60, 48);
+    QHelpEvent hover(QEvent::ToolTip, header, colour->mapToGlobal(header));
+    QApplication::sendEvent(colour, &hover);
+    QCOMPARE(QToolTip::text(), u"\"Text Color\" (TextColor): 1.0:1 on the gradient \u2014 hard to "
+                               "read (4.5:1 reads well)"_s);
+
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
+    s.verifyBeginnings(s.dialogs.messages, u"These texts are hard to read (4.5:1 reads well):\r\n"
+                                           "\"Text Color\" (TextColor): 1.0:1 on the gradient"_s);
+    QCOMPARE(colour->marks().size(), 3); // the three texts in "Text Color"
+    QTest::mouseClick(colour, Qt::LeftButton);
+    QCOMPARE(colour->marks().size(), 0);
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
+    QVERIFY(!s.chooseInMenu(colour, {5, 5}, {u"Make \"Text Color\" Readable"_s}));
+    QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Text Color\" Readable"_s}));
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), Row::TextColour);
+    QVERIFY(s.code()->text().startsWith("0xCC"_L1));
+    s.press("Command1");
+    QCOMPARE(colour->marks().size(), 0);
+    s.dialogs.messages.clear();
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
+    s.verifyBeginnings(s.dialogs.messages, u"All texts read well"_s);
+
+    // From the picture: each choice the next suggestion; Ctrl+Z goes back.
+    s.click("Option2");
+    s.importPicture(s.outside(u"pic.bmp"_s, encodedPicture(qRgb(40, 90, 60), "BMP")));
+    auto *picture = s.inPreview<DrawingArea>("Picture2");
+    QVERIFY(!s.chooseInMenu(colour, {5, 5}, {u"Colours from Picture"_s}));
+    const ColourTable before = s.editor->colours();
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Colours from Picture"_s}));
+    const ColourTable first = s.editor->colours();
+    QVERIFY(first.at(Row::BgColour1) != before.at(Row::BgColour1));
+    QVERIFY(s.folder.read(u"temp.ini"_s).contains(first.at(Row::BgColour1).toLatin1()));
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Colours from Picture"_s}));
+    QVERIFY(!(s.editor->colours() == first));
+    QApplication::setActiveWindow(s.preview());
+    QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(s.editor->colours(), before);
+
+    // Seen without colour: shown and saved so, and back again.
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Simulate Colour Vision"_s, u"Achromatopsia"_s}));
+    s.dialogs.chosenFiles << s.elsewhere.filePath(u"grey.png"_s);
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Save Preview Image As..."_s}));
+    const QImage grey(s.elsewhere.filePath(u"grey.png"_s));
+    QCOMPARE(grey.size(), SceneSize);
+    for (QPoint p : {QPoint(60, 48), QPoint(200, 200), QPoint(5, 5)})
+        QCOMPARE(qRed(grey.pixel(p)), qBlue(grey.pixel(p)));
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
+    QCOMPARE(picture->vision(), Vision::Normal);
+    QCOMPARE(s.editor->colours(), before);
 }
 
 QTEST_MAIN(tst_preview)

@@ -79,11 +79,6 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QByteArray factoryWith(const QByteArray &from, const QByteArray &to)
-{
-    return ProgramFolder::factorySkin().replace(from, to);
-}
-
 // The three windows as the program opens them.
 struct AllWindows
 {
