@@ -2,10 +2,14 @@
 
 #include "platform/QtColour.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-ColourBox::ColourBox(QWidget *parent) : QWidget(parent) {}
+ColourBox::ColourBox(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 void ColourBox::setColour(DisplayColour colour)
 {
@@ -21,10 +25,23 @@ void ColourBox::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), toQColor(m_colour));
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
 }
 
 void ColourBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        emit doubleClicked();
+        emit activated();
+}
+
+void ColourBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter)
+        emit activated();
+    else
+        QWidget::keyPressEvent(event);
 }

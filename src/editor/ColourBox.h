@@ -4,7 +4,8 @@
 
 #include <QWidget>
 
-// A plain area showing one colour, outlined like the colour swatch it stands for.
+// A plain area showing one colour, outlined like the colour swatch it stands for. A
+// double-click, or Space or Enter while it has the focus, asks for a colour dialog.
 class ColourBox : public QWidget
 {
     Q_OBJECT
@@ -16,11 +17,12 @@ public:
     void setColour(DisplayColour colour);
 
 signals:
-    void doubleClicked();
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     DisplayColour m_colour = 0xFFFFFF;

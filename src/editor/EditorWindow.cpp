@@ -133,7 +133,7 @@ void EditorWindow::buildControls()
     restoreButton->raise();
 
     QWidget *tabOrder[] = {itemList,  skinTextEdit, applyButton, restoreButton, codeEdit,
-                           redSlider, greenSlider,  blueSlider,  opacitySlider};
+                           colourBox, redSlider,    greenSlider, blueSlider,    opacitySlider};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -176,7 +176,7 @@ void EditorWindow::connectControls()
     connect(exitAction, &QAction::triggered, this, &EditorWindow::close);
     connect(previewAction, &QAction::triggered, this, &EditorWindow::onPreviewTriggered);
     connect(aboutAction, &QAction::triggered, this, &EditorWindow::aboutRequested);
-    connect(colourBox, &ColourBox::doubleClicked, this, &EditorWindow::onColourBoxDoubleClicked);
+    connect(colourBox, &ColourBox::activated, this, &EditorWindow::onColourBoxActivated);
 }
 
 void EditorWindow::addShortcuts()
@@ -527,7 +527,7 @@ void EditorWindow::onRestoreClicked()
     m_document.recordChange(before, 0);
 }
 
-void EditorWindow::onColourBoxDoubleClicked()
+void EditorWindow::onColourBoxActivated()
 {
     const int row = itemList->currentIndex();
     if (row < 0 || row >= ItemCount || !SkinItems[static_cast<size_t>(row)].isColour())
@@ -536,8 +536,17 @@ void EditorWindow::onColourBoxDoubleClicked()
     const QColor initial(
         redSlider->value(), greenSlider->value(), blueSlider->value(),
         static_cast<int>(opacityByte(static_cast<std::int16_t>(opacitySlider->value()))));
-    const std::optional<QColor> chosen =
-        m_dialogs.colour(initial, translucent ? Dialogs::Alpha::Shown : Dialogs::Alpha::Hidden);
+    Dialogs::ColourRequest request{
+        u"Colour of %1"_s.arg(SkinItems[static_cast<size_t>(row)].label)};
+    if (translucent) {
+        request.percentOf = [](int alpha) {
+            return opacityPercent(QString::number(alpha, 16).rightJustified(2, u'0'));
+        };
+        request.alphaOf = [](int percent) {
+            return int(opacityByte(static_cast<std::int16_t>(percent)));
+        };
+    }
+    const std::optional<QColor> chosen = m_dialogs.colour(initial, request);
     if (!chosen)
         return;
     // An opaque item keeps the opacity digits it shows.

@@ -88,7 +88,7 @@ private:
     void onOpacitySliderMoved();
     void onApplyClicked();
     void onRestoreClicked();
-    void onColourBoxDoubleClicked();
+    void onColourBoxActivated();
     void onLoadTriggered();
     void onSaveAsTriggered();
     void onPreviewTriggered(bool checkedByMenu);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Everything modal that the program asks of the user. The real program shows Qt
@@ -28,14 +29,17 @@ public:
     virtual QString openFileName(const QString &filter, const QString &initialFile) = 0;
     virtual QString saveFileName(const QString &filter, const QString &initialFile) = 0;
 
-    // Whether the colour dialog offers the alpha channel too.
-    enum class Alpha
+    // What the colour dialog edits: its title and, for a colour with an opacity, the
+    // percentage it shows in place of the alpha channel, converted both ways by the
+    // caller's rule.
+    struct ColourRequest
     {
-        Hidden,
-        Shown
+        QString title;
+        std::function<int(int alpha)> percentOf = {}; // empty: no alpha channel
+        std::function<int(int percent)> alphaOf = {};
     };
     // The colour dialog, opened on `initial`. Nothing when the user cancels.
-    virtual std::optional<QColor> colour(const QColor &initial, Alpha alpha) = 0;
+    virtual std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) = 0;
 };
 
 // The one file dialog the editor and the preview share: each use sets its filter,

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
+#include <QSpinBox>
 
 namespace {
 
@@ -67,15 +70,59 @@ QString QtDialogs::saveFileName(const QString &filter, const QString &initialFil
     return runFileDialog(QFileDialog::AcceptSave, filter, initialFile);
 }
 
-std::optional<QColor> QtDialogs::colour(const QColor &initial, Alpha alpha)
+namespace {
+
+// The dialog's alpha channel box (0 to 255) gives way to an opacity box in percent, as
+// the editor's opacity slider shows it; the colour keeps the alpha byte.
+void showOpacityAsPercent(QColorDialog &dialog, const Dialogs::ColourRequest &request)
+{
+    QSpinBox *alphaBox = nullptr;
+    QLabel *alphaLabel = nullptr;
+    for (QLabel *label : dialog.findChildren<QLabel *>()) {
+        // Qt names it "A&lpha channel:".
+        if (auto *box = qobject_cast<QSpinBox *>(label->buddy());
+            box && box->maximum() == 255 && label->text().contains(QStringLiteral("lpha"))) {
+            alphaBox = box;
+            alphaLabel = label;
+        }
+    }
+    if (!alphaBox || !alphaBox->parentWidget() || !alphaBox->parentWidget()->layout())
+        return;
+    auto *percent = new QSpinBox(alphaBox->parentWidget());
+    percent->setRange(0, 100);
+    percent->setSuffix(QStringLiteral(" %"));
+    percent->setValue(request.percentOf(dialog.currentColor().alpha()));
+    delete alphaBox->parentWidget()->layout()->replaceWidget(alphaBox, percent);
+    alphaBox->hide();
+    alphaLabel->setText(QStringLiteral("&Opacity:"));
+    alphaLabel->setBuddy(percent);
+    QObject::connect(percent, &QSpinBox::valueChanged, &dialog, [&dialog, request](int value) {
+        QColor c = dialog.currentColor();
+        c.setAlpha(request.alphaOf(value));
+        dialog.setCurrentColor(c);
+    });
+    QObject::connect(&dialog, &QColorDialog::currentColorChanged, percent,
+                     [percent, request](const QColor &c) {
+                         const QSignalBlocker quiet(percent);
+                         percent->setValue(request.percentOf(c.alpha()));
+                     });
+}
+
+} // namespace
+
+std::optional<QColor> QtDialogs::colour(const QColor &initial, const ColourRequest &request)
 {
     // Qt's own dialog on every desktop: it has the screen colour picker.
     QColorDialog::ColorDialogOptions options = QColorDialog::DontUseNativeDialog;
-    if (alpha == Alpha::Shown)
+    if (request.percentOf)
         options |= QColorDialog::ShowAlphaChannel;
     QColorDialog dialog(initial, QApplication::activeWindow());
-    dialog.setWindowTitle(m_title);
+    dialog.setWindowTitle(request.title);
     dialog.setOptions(options);
+    // Set again now that the dialog keeps an alpha channel, which it dropped before.
+    dialog.setCurrentColor(initial);
+    if (request.percentOf)
+        showOpacityAsPercent(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();

@@ -15,7 +15,7 @@ public:
     Answer question(const QString &text) override;
     QString openFileName(const QString &filter, const QString &initialFile) override;
     QString saveFileName(const QString &filter, const QString &initialFile) override;
-    std::optional<QColor> colour(const QColor &initial, Alpha alpha) override;
+    std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override;
 
 private:
     QString m_title;

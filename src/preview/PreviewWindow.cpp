@@ -446,9 +446,12 @@ void PreviewWindow::setVision(Vision vision)
 
 void PreviewWindow::savePreviewImage(const QImage &image)
 {
-    const QString chosen = m_imageDialog.showSave();
+    QString chosen = m_imageDialog.showSave();
     if (chosen.isEmpty())
         return;
+    // A PNG picture is named as one, whatever the dialog was given.
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += ".png"_L1;
     try {
         savePicturePng(image, chosen);
     } catch (const Error &e) {

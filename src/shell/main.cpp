@@ -10,6 +10,7 @@
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
 #include "platform/Error.h"
+#include "platform/FittingStyle.h"
 #include "platform/QtDialogs.h"
 #include "platform/Widgets.h"
 
@@ -69,7 +70,7 @@ QString unopenableSkin(const QString &skin)
 
 void setUpLooks()
 {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new FittingStyle);
     // Read as the PNG it is, asking no image plugin: loading them all to ask which reads
     // it is a noticeable part of the start.
     QImageReader icon(QStringLiteral(":/vellox.png"), "png");

@@ -24,16 +24,16 @@ public:
     }
     QString openFileName(const QString &f, const QString &i) override { return file(false, f, i); }
     QString saveFileName(const QString &f, const QString &i) override { return file(true, f, i); }
-    std::optional<QColor> colour(const QColor &initial, Alpha alpha) override
+    std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override
     {
-        colourRequests.append({initial, alpha});
+        colourRequests.append({initial, request});
         return chosenColours.isEmpty() ? std::nullopt : chosenColours.takeFirst();
     }
 
     QStringList messages, questions, chosenFiles;
     QList<Answer> answers;
     QList<FileRequest> fileRequests;
-    QList<std::pair<QColor, Alpha>> colourRequests;
+    QList<std::pair<QColor, ColourRequest>> colourRequests;
     QList<std::optional<QColor>> chosenColours;
 
 private:

@@ -257,17 +257,20 @@ void tst_editor::colourDialog_data()
     QTest::addColumn<QColor>("picked"); // invalid: the user cancels
     QTest::addColumn<QString>("asked"); // the dialog's start and alpha; empty when not opened
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("key"); // what opens the dialog: a key on the box, or a double-click
     const QColor cancel;
     QTest::newRow("translucent, alpha picked")
-        << Row::RectBg << QColor(0x12, 0x34, 0x56, 0x80) << u"#99223a5e alpha"_s
-        << u"12 34 56 50 on 123456 0x80123456"_s;
+        << Row::RectBg << QColor(0x12, 0x34, 0x56, 0x80)
+        << u"#99223a5e Colour of Menu BG 60 % 153"_s << u"12 34 56 50 on 123456 0x80123456"_s
+        << int(Qt::Key_Space);
     QTest::newRow("opaque keeps its opacity digits")
-        << Row::BgColour1 << QColor(0xAB, 0xCD, 0x0E, 0x10) << u"#ff1b2a41 no alpha"_s
-        << u"AB CD 0E 100 off ABCD0E 0xFFABCD0E"_s;
-    QTest::newRow("cancel") << Row::RectBg << cancel << u"#99223a5e alpha"_s
-                            << u"22 3A 5E 60 on 223A5E 0x99223A5E"_s;
-    QTest::newRow("header") << 0 << QColor(Qt::red) << QString() << NoColour;
-    QTest::newRow("blank") << 6 << QColor(Qt::red) << QString() << NoColour;
+        << Row::BgColour1 << QColor(0xAB, 0xCD, 0x0E, 0x10)
+        << u"#ff1b2a41 Colour of BG Color 1 no alpha"_s << u"AB CD 0E 100 off ABCD0E 0xFFABCD0E"_s
+        << int(Qt::Key_Return);
+    QTest::newRow("cancel") << Row::RectBg << cancel << u"#99223a5e Colour of Menu BG 60 % 153"_s
+                            << u"22 3A 5E 60 on 223A5E 0x99223A5E"_s << 0;
+    QTest::newRow("header") << 0 << QColor(Qt::red) << QString() << NoColour << int(Qt::Key_Enter);
+    QTest::newRow("blank") << 6 << QColor(Qt::red) << QString() << NoColour << 0;
 }
 
 // Double-clicking the colour box picks a colour for the code box, as if typed there.
@@ -277,15 +280,26 @@ void tst_editor::colourDialog()
     QFETCH(QColor, picked);
     QFETCH(QString, asked);
     QFETCH(QString, shown);
+    QFETCH(int, key);
     Opened s;
     s.choose(row);
     s.dialogs.chosenColours << (picked.isValid() ? std::optional(picked) : std::nullopt);
-    QTest::mouseDClick(s.get("Shape1"), Qt::LeftButton);
+    // The box comes after the code box in the tab chain.
+    QWidget *next = s.code()->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    QCOMPARE(next, s.get("Shape1"));
+    if (key != 0)
+        QTest::keyClick(s.get("Shape1"), Qt::Key(key));
+    else
+        QTest::mouseDClick(s.get("Shape1"), Qt::LeftButton);
 
     QStringList requests;
-    for (const auto &[initial, alpha] : s.dialogs.colourRequests)
-        requests << initial.name(QColor::HexArgb) +
-                        (alpha == Dialogs::Alpha::Shown ? " alpha"_L1 : " no alpha"_L1);
+    for (const auto &[initial, request] : s.dialogs.colourRequests)
+        requests << initial.name(QColor::HexArgb) + u' ' + request.title +
+                        (request.percentOf ? u" %1 %"_s.arg(request.percentOf(initial.alpha())) +
+                                                 u" %1"_s.arg(request.alphaOf(60))
+                                           : " no alpha"_L1);
     QCOMPARE(requests.join(u'|'), asked);
     QCOMPARE(controls(s), shown);
     // Nothing is applied before "Apply Change".

@@ -332,10 +332,10 @@ void tst_preview::previewImages_data()
     QTest::addColumn<int>("entry"); // 0 saves, 1 copies
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("messages");
-    QTest::newRow("picture scene saved") << 2 << 0 << u"shot.png"_s << QString();
+    QTest::newRow("picture scene saved, .png added") << 2 << 0 << u"shot"_s << QString();
     QTest::newRow("picture scene copied") << 2 << 1 << QString() << QString();
     QTest::newRow("no such folder")
-        << 1 << 0 << u"gone/shot.png"_s << u"The preview image was not saved.\r\nCannot "_s;
+        << 1 << 0 << u"gone/shot"_s << u"The preview image was not saved.\r\nCannot "_s;
 }
 
 // Right-click a scene, choose from its menu: the image is what the scene shows.
@@ -362,7 +362,7 @@ void tst_preview::previewImages()
                            {entry == 0 ? u"Save Preview Image As..."_s : u"Copy Preview Image"_s}));
 
     s.verifyBeginnings(s.dialogs.messages, messages);
-    QImage result = entry == 0 ? QImage(path) : QGuiApplication::clipboard()->image();
+    QImage result = entry == 0 ? QImage(path + u".png"_s) : QGuiApplication::clipboard()->image();
     if (messages.isEmpty())
         QCOMPARE(result.convertToFormat(QImage::Format_RGB32), shown);
     if (entry == 0)

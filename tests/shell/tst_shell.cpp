@@ -6,6 +6,8 @@
 
 #include "preview/SceneRenderer.h"
 
+#include "platform/FittingStyle.h"
+
 #include "common/EditorSession.h"
 
 #include <QAccessible>
@@ -134,8 +136,16 @@ void tst_shell::captionsFit()
 {
     AllWindows all;
     int checked = 0;
+    FittingStyle style;
     for (QWidget *window : all.windows()) {
         for (QWidget *w : window->findChildren<QWidget *>()) {
+            // The circle of an option lies whole in its row, at every scale.
+            if (auto *option = qobject_cast<QRadioButton *>(w)) {
+                QStyleOptionButton o;
+                o.initFrom(option);
+                QVERIFY(option->rect().contains(
+                    style.subElementRect(QStyle::SE_RadioButtonIndicator, &o, option)));
+            }
             const QRect caption = captionArea(w);
             if (caption.isEmpty() || w->window() != window)
                 continue;
