@@ -1,9 +1,14 @@
 // Timings of what the user waits for, with the targets they are held to. Run with
 // `make bench`; the figures of record are in bench/README.md.
 #include "preview/Blend.h"
+#include "preview/Readability.h"
+#include "preview/SceneRenderer.h"
+
+#include "skin/SkinFile.h"
 
 #include "skin/SkinItems.h"
 
+#include "platform/FittingStyle.h"
 #include "platform/Numeric.h"
 
 #include "common/EditorSession.h"
@@ -268,6 +273,74 @@ void BM_Check1000Process(benchmark::State &state)
 }
 BENCHMARK(BM_Check1000Process)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The contrast of every text of both scenes, over a picture: what a hover or "Check
+// Readability" measures.
+void BM_ContrastOfAllTexts(benchmark::State &state)
+{
+    ColourTable colours;
+    readSkinBytes(ProgramFolder::factorySkin(), colours);
+    StillPicture picture(scenePicture({480, 360}));
+    SceneRenderer renderer;
+    renderer.redraw(colours, picture);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Readability(renderer, Readability::Scenes::Both).readings());
+}
+BENCHMARK(BM_ContrastOfAllTexts)->Unit(benchmark::kMillisecond);
+
+// "Colours from Picture" in the window with a 12-megapixel photo imported: the suggestion,
+// the table replaced, temp.ini written, both scenes redrawn.
+void BM_SuggestInWindow12Megapixel(benchmark::State &state)
+{
+    Session s;
+    s.editor->open();
+    const QString photo = s.elsewhere.filePath(QStringLiteral("photo.jpg"));
+    writePhoto(photo, {4000, 3000});
+    s.click("Option2");
+    s.importPicture(photo);
+    QWidget *scene = s.inPreview("Picture2");
+    for (auto _ : state) {
+        if (!Session::chooseInMenu(scene, {5, 5}, {QStringLiteral("Colours from Picture")}))
+            state.SkipWithError("no such entry");
+    }
+}
+BENCHMARK(BM_SuggestInWindow12Megapixel)->Unit(benchmark::kMillisecond);
+
+// vellox --suggest of a 12-megapixel JPEG, as a whole process.
+void BM_Suggest12MegapixelProcess(benchmark::State &state)
+{
+    ProgramFolder folder;
+    const QString photo = folder.file(QStringLiteral("photo.jpg"));
+    writePhoto(photo, {4000, 3000});
+    for (auto _ : state) {
+        if (!runOnce({VELLOX_EXECUTABLE, "--suggest", qPrintable(photo), "-o", "/dev/null"}))
+            state.SkipWithError("the suggestion failed");
+    }
+}
+BENCHMARK(BM_Suggest12MegapixelProcess)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// vellox --check --background of 100 skins over one 1920 x 1080 photo, as a whole process.
+void BM_CheckOverPicture100Process(benchmark::State &state)
+{
+    ProgramFolder folder;
+    const QString photo = folder.file(QStringLiteral("photo.jpg"));
+    writePhoto(photo, {1920, 1080});
+    std::vector<std::string> arguments{VELLOX_EXECUTABLE, "--check", "--background",
+                                       qPrintable(photo)};
+    for (int i = 0; i < 100; ++i) {
+        const QString name = QStringLiteral("s%1.ini").arg(i);
+        folder.write(name, ProgramFolder::factorySkin().replace(
+                               "TextColor = 0xFFDCE3EE", QStringLiteral("TextColor = 0xFF%1E3EE")
+                                                             .arg(i, 2, 16, QLatin1Char('0'))
+                                                             .toLatin1()));
+        arguments.push_back(qPrintable(folder.file(name)));
+    }
+    for (auto _ : state) {
+        if (!runOnce(arguments, "/dev/null"))
+            state.SkipWithError("the check failed");
+    }
+}
+BENCHMARK(BM_CheckOverPicture100Process)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // Collects the medians so that the targets can be checked at the end.
 class Recorder final : public benchmark::ConsoleReporter
 {
@@ -293,7 +366,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new FittingStyle);
     std::vector<char *> args(argv, argv + argc);
     std::string reps = "--benchmark_repetitions=9",
                 aggregates = "--benchmark_report_aggregates_only=true";
@@ -331,6 +404,14 @@ int main(int argc, char **argv)
         at("BM_Check1000Process") <= 5000);
     row("refusal of a 60000 x 60000 header", at("BM_RefuseHugePicture"), "ms", "<= 50 ms",
         at("BM_RefuseHugePicture") <= 50);
+    row("contrast of all texts, both scenes", at("BM_ContrastOfAllTexts"), "ms", "<= 5 ms",
+        at("BM_ContrastOfAllTexts") <= 5);
+    row("suggest in window, 12 MP picture", at("BM_SuggestInWindow12Megapixel"), "ms", "<= 300 ms",
+        at("BM_SuggestInWindow12Megapixel") <= 300);
+    row("--suggest of a 12 MP JPEG", at("BM_Suggest12MegapixelProcess"), "ms", "<= 1000 ms",
+        at("BM_Suggest12MegapixelProcess") <= 1000);
+    row("--check --background of 100 skins", at("BM_CheckOverPicture100Process"), "ms",
+        "<= 3000 ms", at("BM_CheckOverPicture100Process") <= 3000);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,9 +1,11 @@
 // Arbitrary bytes as the file chosen for a background, through the import: either a
-// working picture is written that reads back as the same picture, or nothing is written
-// and the problem is told.
+// working picture is written that reads back as the same picture, and whose colours the
+// quantiser accounts for pixel by pixel, or nothing is written and the problem is told.
 #include "FuzzSupport.h"
 
 #include "preview/WorkingPicture.h"
+
+#include "colour/Quantiser.h"
 
 #include "platform/Files.h"
 #include "platform/Pictures.h"
@@ -34,6 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(jpg != bmp && !working.picture().isNull());
         const QImage back = loadPicture(working.path());
         FUZZ_CHECK(back.size() == working.picture().size());
+        const QList<ColourCluster> clusters = quantise(back, 8);
+        qint64 pixels = 0;
+        for (const ColourCluster &c : clusters)
+            pixels += c.pixels;
+        FUZZ_CHECK(!clusters.isEmpty() && clusters.size() <= 8);
+        FUZZ_CHECK(pixels == qint64(back.width()) * back.height());
     } else {
         FUZZ_CHECK(outcome.kind == ImportOutcome::Undecodable && !outcome.problem.isEmpty());
         FUZZ_CHECK(!jpg && !bmp);

@@ -57,10 +57,10 @@ double hueDistance(double a, double b)
     return std::min(d, 360 - d);
 }
 
-class Painter
+class ItemColours
 {
 public:
-    Painter(ColourTable &table, const Look &look) : m_table(table), m_look(look) {}
+    ItemColours(ColourTable &table, const Look &look) : m_table(table), m_look(look) {}
     // Item `row` at `lightness`, with the hue and (scaled) chroma of `from`.
     void set(int row, double lightness, const OkLch &from, double chromaLimit, int opacity = 0xFF)
     {
@@ -126,7 +126,7 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     }
 
     ColourTable table;
-    Painter paint(table, look);
+    ItemColours paint(table, look);
     const OkLch grey{0, 0, dominant.hue};
     // The title and the bottom text lie on the bare background, the gradient in one scene
     // and the picture in the other: both must be light, or both dark, where they lie.
