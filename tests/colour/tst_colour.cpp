@@ -125,7 +125,7 @@ void tst_colour::quantiser()
     for (qsizetype i = 0; i < many.size(); ++i) {
         total += many[i].pixels;
         QVERIFY(i == 0 || many[i - 1].pixels >= many[i].pixels);
-        const ColourCluster &again = quantise(picture, 8)[i];
+        const ColourCluster again = quantise(picture, 8)[i];
         QCOMPARE(again.pixels, many[i].pixels);
         QCOMPARE(again.colour, many[i].colour);
     }
