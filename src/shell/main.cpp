@@ -88,9 +88,23 @@ void tellAtStart(Dialogs &dialogs, const QString &text)
     dialogs.message(text);
 }
 
+// Under a Wayland session that also offers X (XWayland), Vellox runs on X: there its
+// windows stand where the layout puts them, and the preview hides with the editor's
+// minimise, which a native Wayland client can neither do nor learn. A platform the user
+// names wins; Wayland alone runs natively.
+void preferX()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 int runEditor(int argc, char *argv[], const QString &skin)
 {
+    preferX();
     QApplication app(argc, argv);
+    // Desktops find the program's entry, icon and name by this.
+    QGuiApplication::setDesktopFileName(Build::AppId);
     setUpLooks();
     QtDialogs dialogs(QStringLiteral("Vellox"));
     ColourCycle aboutColours;
