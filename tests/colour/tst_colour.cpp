@@ -12,9 +12,7 @@ class tst_colour : public QObject
 
 private slots:
     void contrast();
-    void okLab_data();
     void okLab();
-    void vision_data();
     void vision();
     void quantiser();
 };
@@ -30,69 +28,47 @@ void tst_colour::contrast()
         QCOMPARE(encodeChannel(linearChannel(v)), v);
 }
 
-void tst_colour::okLab_data()
-{
-    QTest::addColumn<QRgb>("colour");
-    QTest::addColumn<double>("lightness");
-    QTest::addColumn<double>("chroma");
-    QTest::addColumn<double>("hue");
-    // CSS Color 4's OKLCH of the sRGB primaries and white.
-    QTest::newRow("red") << qRgb(255, 0, 0) << 0.62796 << 0.25768 << 29.234;
-    QTest::newRow("lime") << qRgb(0, 255, 0) << 0.86644 << 0.29483 << 142.495;
-    QTest::newRow("blue") << qRgb(0, 0, 255) << 0.45201 << 0.31321 << 264.052;
-    QTest::newRow("white") << qRgb(255, 255, 255) << 1.0 << 0.0 << -1.0;
-}
-
+// CSS Color 4's OKLCH of the sRGB primaries and white (hue < 0: none), there and back.
 void tst_colour::okLab()
 {
-    QFETCH(QRgb, colour);
-    QFETCH(double, lightness);
-    QFETCH(double, chroma);
-    QFETCH(double, hue);
-    const OkLch lch = okLchOf(colour);
-    QVERIFY(qAbs(lch.lightness - lightness) < 1e-4);
-    QVERIFY(qAbs(lch.chroma - chroma) < 1e-4);
-    QVERIFY(hue < 0 || qAbs(lch.hue - hue) < 0.01);
-    // Back again, and a chroma sRGB cannot show shrinks to one it can, hue kept.
-    QCOMPARE(nearestInGamut(lch), colour);
-    const QRgb shrunk = nearestInGamut({lch.lightness, lch.chroma + 0.2, lch.hue});
-    QVERIFY(hue < 0 || qAbs(okLchOf(shrunk).hue - hue) < 1.0);
-    QVERIFY(okLchOf(shrunk).chroma <= lch.chroma + 0.2);
+    for (const auto &[colour, lightness, chroma, hue] :
+         {std::tuple{qRgb(255, 0, 0), 0.62796, 0.25768, 29.234},
+          {qRgb(0, 255, 0), 0.86644, 0.29483, 142.495},
+          {qRgb(0, 0, 255), 0.45201, 0.31321, 264.052},
+          {qRgb(255, 255, 255), 1.0, 0.0, -1.0}}) {
+        const OkLch lch = okLchOf(colour);
+        QVERIFY(qAbs(lch.lightness - lightness) < 1e-4 && qAbs(lch.chroma - chroma) < 1e-4);
+        QVERIFY(hue < 0 || qAbs(lch.hue - hue) < 0.01);
+        // A chroma sRGB cannot show shrinks to one it can, lightness and hue kept.
+        QCOMPARE(nearestInGamut(lch), colour);
+        const OkLch shrunk = okLchOf(nearestInGamut({lch.lightness, lch.chroma + 0.2, lch.hue}));
+        QVERIFY(hue < 0 || qAbs(shrunk.hue - hue) < 1.0);
+        QVERIFY(shrunk.chroma <= lch.chroma + 0.2);
+    }
 }
 
-void tst_colour::vision_data()
-{
-    QTest::addColumn<Vision>("vision");
-    QTest::addColumn<QList<QRgb>>("primaries"); // red, green and blue as seen
-    // The severity 1.0 matrices of Machado et al. (2009) on the primaries.
-    QTest::newRow("protanopia") << Vision::Protanopia
-                                << QList{qRgb(109, 95, 0), qRgb(255, 229, 0), qRgb(0, 89, 255)};
-    QTest::newRow("deuteranopia") << Vision::Deuteranopia
-                                  << QList{qRgb(163, 144, 0), qRgb(239, 214, 58), qRgb(0, 61, 251)};
-    QTest::newRow("tritanopia") << Vision::Tritanopia
-                                << QList{qRgb(255, 0, 15), qRgb(0, 247, 217), qRgb(0, 107, 150)};
-    QTest::newRow("achromatopsia")
-        << Vision::Achromatopsia
-        << QList{qRgb(127, 127, 127), qRgb(220, 220, 220), qRgb(76, 76, 76)};
-    QTest::newRow("normal") << Vision::Normal
-                            << QList{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-}
-
+// The severity 1.0 matrices of Machado et al. (2009) on the primaries, alone and in a
+// picture; greys stay grey.
 void tst_colour::vision()
 {
-    QFETCH(Vision, vision);
-    QFETCH(QList<QRgb>, primaries);
-    QImage picture(3, 1, QImage::Format_RGB32);
-    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(simulateVision(colours[i], vision), primaries[i]);
-        picture.setPixel(i, 0, colours[i]);
+    const QRgb primaries[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    for (const auto &[vision, seen] :
+         {std::pair{Vision::Protanopia,
+                    std::array{qRgb(109, 95, 0), qRgb(255, 229, 0), qRgb(0, 89, 255)}},
+          {Vision::Deuteranopia, {qRgb(163, 144, 0), qRgb(239, 214, 58), qRgb(0, 61, 251)}},
+          {Vision::Tritanopia, {qRgb(255, 0, 15), qRgb(0, 247, 217), qRgb(0, 107, 150)}},
+          {Vision::Achromatopsia, {qRgb(127, 127, 127), qRgb(220, 220, 220), qRgb(76, 76, 76)}},
+          {Vision::Normal, {primaries[0], primaries[1], primaries[2]}}}) {
+        QImage picture(3, 1, QImage::Format_RGB32);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(simulateVision(primaries[i], vision), seen[size_t(i)]);
+            picture.setPixel(i, 0, primaries[i]);
+        }
+        simulateVision(picture, vision);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(picture.pixel(i, 0), seen[size_t(i)]);
+        QCOMPARE(simulateVision(qRgb(128, 128, 128), vision), qRgb(128, 128, 128));
     }
-    // A picture as its colours, and greys stay grey.
-    simulateVision(picture, vision);
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(picture.pixel(i, 0), primaries[i]);
-    QCOMPARE(simulateVision(qRgb(128, 128, 128), vision), qRgb(128, 128, 128));
 }
 
 void tst_colour::quantiser()

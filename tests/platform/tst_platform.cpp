@@ -1,9 +1,12 @@
 #include "platform/Files.h"
 #include "platform/LocalChannel.h"
 #include "platform/Pictures.h"
+#include "platform/QtDialogs.h"
 
 #include "common/ProgramFolder.h"
 
+#include <QColorDialog>
+#include <QSpinBox>
 #include <QtEndian>
 #include <QtTest>
 
@@ -37,6 +40,7 @@ private slots:
     void bitmapsPixelExact();
     void portableIgnoresUserFolder();
     void strangersAreNotHeard();
+    void colourDialogInPercent();
 };
 
 void tst_platform::bitmapsPixelExact_data()
@@ -155,6 +159,36 @@ void tst_platform::strangersAreNotHeard()
     QCOMPARE(LocalChannel::socketPath(u"x"_s), fallback + u"/x"_s);
     struct stat st;
     QVERIFY(stat(QFile::encodeName(fallback), &st) == 0 && (st.st_mode & 0777) == 0700);
+}
+
+// Qt's colour dialog, titled by the caller, shows the alpha channel as the opacity in
+// percent, converted by the caller's rule both ways.
+void tst_platform::colourDialogInPercent()
+{
+    QtDialogs dialogs(u"Vellox"_s);
+    Dialogs::ColourRequest request{u"Colour of Menu BG"_s,
+                                   [](int alpha) { return alpha * 100 / 255; },
+                                   [](int percent) { return percent * 255 / 100; }};
+    QString title;
+    int shown = -1;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        title = dialog->windowTitle();
+        for (QSpinBox *box : dialog->findChildren<QSpinBox *>()) {
+            if (box->suffix() == " %"_L1 && box->isVisibleTo(dialog)) {
+                shown = box->value();
+                box->setValue(50);
+            }
+        }
+        dialog->accept();
+    });
+    const std::optional<QColor> chosen = dialogs.colour(QColor(0x12, 0x34, 0x56, 153), request);
+    QCOMPARE(title, request.title);
+    QCOMPARE(shown, 60);
+    QVERIFY(chosen);
+    QCOMPARE(chosen->alpha(), 127);
+    QCOMPARE(chosen->rgb() & 0xFFFFFF, 0x123456u);
 }
 
 QTEST_MAIN(tst_platform)

@@ -624,31 +624,25 @@ void tst_shell::mending()
                             "MenuTitleColor = 0x80101010";
     folder.write(u"mine.ini"_s, skin);
     folder.write(u"pic.jpg"_s, encodedPicture(qRgb(20, 40, 30), "JPEG", {640, 480}));
-    QCOMPARE(vellox(folder, {u"--fix"_s, u"mine.ini"_s, u"--background"_s, u"pic.jpg"_s, u"-o"_s,
-                             u"fixed.ini"_s})
-                 .status,
-             0);
+    // Arguments as one text, split at spaces.
+    const auto run = [&](const char *arguments) {
+        return vellox(folder, QString::fromLatin1(arguments).split(u' '));
+    };
+    QCOMPARE(run("--fix mine.ini --background pic.jpg -o fixed.ini").status, 0);
     // Only the red, green and blue digits of the two dark texts changed.
     const QByteArray fixed = folder.read(u"fixed.ini"_s);
     QByteArray expected = skin;
     expected.replace(26, 6, fixed.mid(26, 6)).replace(skin.size() - 6, 6, fixed.right(6));
     QCOMPARE(fixed, expected);
     QVERIFY(fixed.mid(26, 6) != skin.mid(26, 6) && fixed.right(6) != skin.right(6));
-    QVERIFY(!vellox(folder, {u"--check"_s, u"--background"_s, u"pic.jpg"_s, u"fixed.ini"_s})
-                 .out.contains(" reads "));
-    const QStringList suggest{u"--suggest"_s, u"pic.jpg"_s,   u"-o"_s,
-                              u"-"_s,         u"--variant"_s, u"2"_s};
-    const QByteArray suggested = vellox(folder, suggest).out;
-    QCOMPARE(vellox(folder, suggest).out, suggested);
+    QVERIFY(!run("--check --background pic.jpg fixed.ini").out.contains(" reads "));
+    const QByteArray suggested = run("--suggest pic.jpg -o - --variant 2").out;
+    QCOMPARE(run("--suggest pic.jpg -o - --variant 2").out, suggested);
     folder.write(u"s.ini"_s, suggested);
-    QCOMPARE(vellox(folder, {u"--check"_s, u"--background"_s, u"pic.jpg"_s, u"s.ini"_s}).out,
-             QByteArray());
+    QCOMPARE(run("--check --background pic.jpg s.ini").out, QByteArray());
     QVERIFY(suggested.endsWith("\r\n\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n"));
     QCOMPARE(suggested.count("\r\n"), 22);
-    QCOMPARE(vellox(folder, {u"--render"_s, u"s.ini"_s, u"-o"_s, u"grey.bmp"_s, u"--vision"_s,
-                             u"achromatopsia"_s})
-                 .status,
-             0);
+    QCOMPARE(run("--render s.ini -o grey.bmp --vision achromatopsia").status, 0);
     const QImage grey(folder.file(u"grey.bmp"_s));
     for (int y = 0; y < grey.height(); ++y)
         for (int x = 0; x < grey.width(); ++x)
