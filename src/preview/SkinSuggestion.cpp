@@ -13,26 +13,81 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
 
-// The lightness and chroma a look gives each part of the skin.
+// What a look makes of the picture's colours: OKLCH lightness of each part of the skin,
+// how much of the picture's chroma it keeps, and the opacity bytes of the translucent
+// parts.
 struct Look
 {
     const char *name;
-    bool dark;
-    double chroma; // scales the picture's chroma
+    bool dark; // light texts on dark panels
+    double chroma;
     double backgroundTop, backgroundBottom, panel, popup, bar, outline, text;
     int panelOpacity, popupOpacity, barOpacity;
     QRgb shadow;
 };
 
 constexpr Look Looks[SuggestionCount] = {
-    {"light", false, 1.0, 0.93, 0.82, 0.97, 0.95, 0.80, 0.55, 0.25, 0x99, 0xCC, 0x99, 0x80FFFFFF},
-    {"dark", true, 1.0, 0.34, 0.20, 0.16, 0.20, 0.45, 0.72, 0.93, 0x99, 0xCC, 0x8C, 0xB2000000},
-    {"vivid", true, 1.6, 0.38, 0.22, 0.14, 0.18, 0.52, 0.78, 0.95, 0x8C, 0xCC, 0xA6, 0xB2000000},
-    {"muted", false, 0.35, 0.88, 0.76, 0.95, 0.93, 0.75, 0.50, 0.28, 0xA6, 0xD9, 0x99, 0x80FFFFFF},
+    {.name = "light",
+     .dark = false,
+     .chroma = 1.0,
+     .backgroundTop = 0.93,
+     .backgroundBottom = 0.82,
+     .panel = 0.97,
+     .popup = 0.95,
+     .bar = 0.80,
+     .outline = 0.55,
+     .text = 0.25,
+     .panelOpacity = 0x99,
+     .popupOpacity = 0xCC,
+     .barOpacity = 0x99,
+     .shadow = 0x80FFFFFF},
+    {.name = "dark",
+     .dark = true,
+     .chroma = 1.0,
+     .backgroundTop = 0.34,
+     .backgroundBottom = 0.20,
+     .panel = 0.16,
+     .popup = 0.20,
+     .bar = 0.45,
+     .outline = 0.72,
+     .text = 0.93,
+     .panelOpacity = 0x99,
+     .popupOpacity = 0xCC,
+     .barOpacity = 0x8C,
+     .shadow = 0xB2000000},
+    {.name = "vivid",
+     .dark = true,
+     .chroma = 1.6,
+     .backgroundTop = 0.38,
+     .backgroundBottom = 0.22,
+     .panel = 0.14,
+     .popup = 0.18,
+     .bar = 0.52,
+     .outline = 0.78,
+     .text = 0.95,
+     .panelOpacity = 0x8C,
+     .popupOpacity = 0xCC,
+     .barOpacity = 0xA6,
+     .shadow = 0xB2000000},
+    {.name = "muted",
+     .dark = false,
+     .chroma = 0.35,
+     .backgroundTop = 0.88,
+     .backgroundBottom = 0.76,
+     .panel = 0.95,
+     .popup = 0.93,
+     .bar = 0.75,
+     .outline = 0.50,
+     .text = 0.28,
+     .panelOpacity = 0xA6,
+     .popupOpacity = 0xD9,
+     .barOpacity = 0x99,
+     .shadow = 0x80FFFFFF},
 };
 
 // Whether most of the picture where `role` lies is light, so that a text there reads
@@ -117,13 +172,14 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     }
     OkLch first = colours[accent];
     first.chroma = std::max(first.chroma, 0.06);
-    OkLch other{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)};
+    std::optional<OkLch> otherHue;
     for (qsizetype i = 0; i < clusters.size(); ++i) {
         if (clusters[i].pixels * 50 >= total && hueDistance(colours[i].hue, first.hue) >= 40 &&
-            colours[i].chroma >= 0.04 &&
-            (other.hue == std::fmod(first.hue + 150, 360) || colours[i].chroma > other.chroma))
-            other = {colours[i].lightness, colours[i].chroma, colours[i].hue};
+            colours[i].chroma >= 0.04 && (!otherHue || colours[i].chroma > otherHue->chroma))
+            otherHue = colours[i];
     }
+    const OkLch other =
+        otherHue.value_or(OkLch{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)});
 
     ColourTable table;
     ItemColours paint(table, look);
