@@ -10,7 +10,8 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     setObjectName(QLatin1String(name));
     setFixedSize(SceneSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&scene, &Scene::changed, this, [this] { setMarks({}); update(); });
+    // A redraw shows the scene anew, without the marks made for the last one.
+    connect(&scene, &Scene::changed, this, [this] { setMarks({}); });
 }
 
 const QImage &DrawingArea::image() const
