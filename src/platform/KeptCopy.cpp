@@ -19,6 +19,8 @@
 namespace {
 
 const QLatin1StringView RecordSuffix(".record");
+// A record the user answered: its copy stays where they were told it is, offered no more.
+const QLatin1StringView ForgottenSuffix(".forgotten");
 // A record larger than this was not written by us.
 constexpr qint64 LargestRecord = 64 * 1024;
 // Kept copies are of files the program writes; none is larger.
@@ -120,6 +122,8 @@ QList<KeptCopy> KeptCopy::found()
     QList<KeptCopy> copies;
     QStringList ids;
     for (const QString &name : names) {
+        if (name.endsWith(ForgottenSuffix))
+            ids << idOf(name);
         if (!name.endsWith(RecordSuffix))
             continue;
         const QString id = idOf(name);
@@ -180,7 +184,7 @@ void KeptCopy::putBack() const
 
 void KeptCopy::forget() const
 {
-    QFile::remove(m_record);
+    QFile::rename(m_record, m_record.chopped(RecordSuffix.size()) + ForgottenSuffix);
 }
 
 void KeptCopy::release() const

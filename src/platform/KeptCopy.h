@@ -33,7 +33,8 @@ public:
     FileState fileState() const;
     // Writes the copy over the file, then forgets the copy. Throws Error.
     void putBack() const;
-    // Forgets the copy: its record goes, the copy itself stays where it is.
+    // Forgets the copy: it is offered no more, but stays where it is for good, as the
+    // user was told.
     void forget() const;
     // Removes the copy and its record. A failure only leaves them for the next start
     // to report, which says what the file holds, so it is not reported here.
