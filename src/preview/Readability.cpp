@@ -29,8 +29,11 @@ QRect inkBox(const Scene &scene, const ElementLayout &layout)
            box & scene.image().rect();
 }
 
-std::vector<double> backgroundUnder(const QImage &image, QRect box)
+} // namespace
+
+std::vector<double> sortedLuminances(const QImage &image, QRect box)
 {
+    box &= image.rect();
     std::vector<double> luminances;
     luminances.reserve(size_t(box.width()) * size_t(std::max(box.height(), 0)));
     for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -41,8 +44,6 @@ std::vector<double> backgroundUnder(const QImage &image, QRect box)
     std::sort(luminances.begin(), luminances.end());
     return luminances;
 }
-
-} // namespace
 
 Readability::Readability(const SceneRenderer &renderer, Scenes scenes)
 {
@@ -57,7 +58,7 @@ Readability::Readability(const SceneRenderer &renderer, Scenes scenes)
             if (box.isEmpty())
                 continue;
             const QRgb colour = toQRgb(scene.element(layout.role).textColour);
-            m_backgrounds.push_back(backgroundUnder(scene.image(), box));
+            m_backgrounds.push_back(sortedLuminances(scene.image(), box));
             m_readings.append({layout.role, kind, layout.textRow, colour, box,
                                figure(m_backgrounds.back(), relativeLuminance(colour))});
         }

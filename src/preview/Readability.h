@@ -2,6 +2,7 @@
 
 #include "preview/SceneLayout.h"
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QRgb>
@@ -67,6 +68,9 @@ private:
     QList<TextReading> m_readings;
     std::vector<std::vector<double>> m_backgrounds; // per reading, luminances, sorted
 };
+
+// The relative luminances of the pixels of an RGB32 image within `box`, in order.
+std::vector<double> sortedLuminances(const QImage &image, QRect box);
 
 // A text item given a readable colour, or found to have none.
 struct TextFix

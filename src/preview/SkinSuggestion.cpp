@@ -6,7 +6,6 @@
 
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"
-#include "colour/Srgb.h"
 
 #include "skin/Conversions.h"
 #include "skin/SkinItems.h"
@@ -94,16 +93,9 @@ constexpr Look Looks[SuggestionCount] = {
 // better dark: above the luminance at which black and white contrast alike.
 bool lightUnder(const QImage &picture, Role role)
 {
-    const QRect box = pixelRect(layoutOf(role).geometry) & picture.rect();
-    std::vector<double> luminances;
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            luminances.push_back(relativeLuminance(picture.pixel(x, y)));
-    if (luminances.empty())
-        return false;
-    std::nth_element(luminances.begin(), luminances.begin() + qsizetype(luminances.size() / 2),
-                     luminances.end());
-    return luminances[luminances.size() / 2] > std::sqrt(1.05 * 0.05) - 0.05;
+    const std::vector<double> luminances =
+        sortedLuminances(picture, pixelRect(layoutOf(role).geometry));
+    return !luminances.empty() && luminances[luminances.size() / 2] > std::sqrt(1.05 * 0.05) - 0.05;
 }
 
 double hueDistance(double a, double b)
@@ -144,11 +136,6 @@ bool raiseOpacity(ColourTable &table, int row)
 }
 
 } // namespace
-
-QString suggestionName(int variant)
-{
-    return QLatin1String(Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)].name);
-}
 
 ColourTable suggestSkin(BackgroundPicture &background, int variant)
 {

@@ -2,8 +2,6 @@
 
 #include "skin/ColourTable.h"
 
-#include <QString>
-
 class BackgroundPicture;
 
 // Skins made from the colours of a picture, each of them reading well on it: the
@@ -11,9 +9,6 @@ class BackgroundPicture;
 // every text then given a readable colour of its hue.
 
 inline constexpr int SuggestionCount = 4;
-
-// "light", "dark", "vivid", "muted": suggestion `variant` (1 to SuggestionCount).
-QString suggestionName(int variant);
 
 // A whole skin for `picture` as the picture scene shows it, in the look of `variant` (1 to
 // SuggestionCount). The same picture always gives the same skin. Throws Error when the

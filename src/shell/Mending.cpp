@@ -13,7 +13,6 @@
 
 #include "platform/Error.h"
 #include "platform/Files.h"
-#include "platform/Pictures.h"
 
 #include <cstdio>
 
@@ -61,9 +60,11 @@ int suggestSkinFile(const CommandLine &command)
 {
     if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
         return failedCommand(problem);
+    StillPicture picture;
+    if (const QString problem = loadBackground(command.background, picture); !problem.isEmpty())
+        return failedCommand(problem);
     ColourTable skin;
     try {
-        StillPicture picture(loadPicture(command.background));
         skin = suggestSkin(picture, command.variant);
     } catch (const Error &e) {
         return failedCommand(command.background + ": "_L1 + e.description());
@@ -80,27 +81,14 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
 {
     if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
         return failedCommand(problem);
-    QByteArray bytes;
-    try {
-        bytes = readSmallFile(command.skin, LargestSkinFile);
-    } catch (const Error &e) {
-        return failedCommand(command.skin + ": "_L1 + e.description());
-    }
-    CheckedSkin skin = readSkin(command.skin, factory);
-    for (const SkinProblem &p : skin.problems) {
-        if (p.severity == SkinProblem::Error)
-            return failedCommand(p.line == 0
-                                     ? command.skin + ": "_L1 + p.text
-                                     : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
-    }
+    CheckedSkin skin;
     StillPicture picture;
-    if (!command.background.isEmpty()) {
-        try {
-            picture = StillPicture(loadPicture(command.background));
-        } catch (const Error &e) {
-            return failedCommand(command.background + ": "_L1 + e.description());
-        }
-    }
+    if (const QString problem =
+            readForDrawing(command.skin, command.background, factory, skin, picture);
+        !problem.isEmpty())
+        return failedCommand(problem);
+    // The file is written back as it was read, but for the codes mended.
+    QByteArray bytes = skin.bytes;
     QList<TextFix> fixes;
     try {
         SceneRenderer renderer;

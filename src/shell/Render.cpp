@@ -66,21 +66,12 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
             "name without a suffix), not as .%2; nothing was written"_s.arg(
                 output, QFileInfo(output).suffix()));
 
-    const CheckedSkin skin = readSkin(command.skin, factory);
-    for (const SkinProblem &p : skin.problems) {
-        if (p.severity == SkinProblem::Error)
-            return failedCommand(p.line == 0
-                                     ? command.skin + ": "_L1 + p.text
-                                     : u"%1:%2: %3"_s.arg(command.skin).arg(p.line).arg(p.text));
-    }
+    CheckedSkin skin;
     StillPicture picture;
-    if (!command.background.isEmpty()) {
-        try {
-            picture = StillPicture(loadPicture(command.background));
-        } catch (const Error &e) {
-            return failedCommand(command.background + ": "_L1 + e.description());
-        }
-    }
+    if (const QString problem =
+            readForDrawing(command.skin, command.background, factory, skin, picture);
+        !problem.isEmpty())
+        return failedCommand(problem);
     QByteArray bytes;
     try {
         SceneRenderer renderer;

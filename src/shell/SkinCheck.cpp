@@ -46,7 +46,8 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
     CheckedSkin skin;
     SkinLint lint;
     try {
-        lint = lintSkin(readSmallFile(path, LargestSkinFile));
+        skin.bytes = readSmallFile(path, LargestSkinFile);
+        lint = lintSkin(skin.bytes);
     } catch (const Error &e) {
         skin.problems.append({0, SkinProblem::Error, e.description()});
         return skin;
@@ -117,17 +118,36 @@ QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
     return skin.problems;
 }
 
+QString loadBackground(const QString &path, StillPicture &picture)
+{
+    if (path.isEmpty())
+        return {};
+    try {
+        picture = StillPicture(loadPicture(path));
+    } catch (const Error &e) {
+        return path + ": "_L1 + e.description();
+    }
+    return {};
+}
+
+QString readForDrawing(const QString &skinPath, const QString &picturePath,
+                       const FactorySkin &factory, CheckedSkin &skin, StillPicture &picture)
+{
+    skin = readSkin(skinPath, factory);
+    for (const SkinProblem &p : skin.problems) {
+        if (p.severity == SkinProblem::Error)
+            return p.line == 0 ? skinPath + ": "_L1 + p.text
+                               : u"%1:%2: %3"_s.arg(skinPath).arg(p.line).arg(p.text);
+    }
+    return loadBackground(picturePath, picture);
+}
+
 int checkSkins(const QStringList &paths, const FactorySkin &factory, const QString &background)
 {
     StillPicture picture;
-    if (!background.isEmpty()) {
-        try {
-            picture = StillPicture(loadPicture(background));
-        } catch (const Error &e) {
-            std::fprintf(stderr, "vellox: %s: %s\n", qPrintable(background),
-                         qPrintable(e.description()));
-            return 1;
-        }
+    if (const QString problem = loadBackground(background, picture); !problem.isEmpty()) {
+        std::fprintf(stderr, "vellox: %s\n", qPrintable(problem));
+        return 1;
     }
     bool anyError = false;
     SceneRenderer renderer; // one for all: each redraw covers the whole of both scenes

@@ -21,6 +21,7 @@ struct FactorySkin
 // it leaves unset keeps its factory colour.
 struct CheckedSkin
 {
+    QByteArray bytes; // the file as it was read
     ColourTable colours;
     std::array<int, ItemCount> lineOf{}; // where the file sets each item; 0 where it does not
     // Errors for anything the preview cannot draw or that is no skin, warnings for what
@@ -34,6 +35,16 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
 
 class BackgroundPicture;
 class SceneRenderer;
+class StillPicture;
+
+// The picture `path` names, into `picture`; nothing for the empty path. Returns why it
+// cannot be read, as "PATH: reason", or nothing.
+QString loadBackground(const QString &path, StillPicture &picture);
+// What a command draws from: the skin it names, read over the factory skin and refused
+// when the check has an error for it, and its picture if it names one. Returns why they
+// cannot be drawn, in one line ("s.ini:5: ..."), or nothing.
+QString readForDrawing(const QString &skinPath, const QString &picturePath,
+                       const FactorySkin &factory, CheckedSkin &skin, StillPicture &picture);
 // The texts that do not read well over the scenes `renderer` draws of a drawable skin:
 // the colour scene, and the picture scene when there is a picture. One warning for each
 // item and scene, at the line that sets the item (`lineOf`).
