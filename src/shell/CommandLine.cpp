@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "preview/SkinSuggestion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -132,9 +134,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         const QString mode = parser.value(text);
         if (mode != "skinning"_L1 && mode != "actual"_L1)
             return misused("--text is skinning or actual, not \""_L1 + mode + "\"."_L1, parser);
-        const QString seen = parser.value(vision).toLower();
+        const QString seen = parser.value(vision);
         const auto kind = std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
-            return seen == QLatin1StringView(visionName(v)).toString().toLower();
+            return seen.compare(QLatin1StringView(visionName(v)), Qt::CaseInsensitive) == 0;
         });
         if (kind == std::end(Visions))
             return misused("--vision is protanopia, deuteranopia, tritanopia or achromatopsia, "
@@ -148,7 +150,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     } else if (suggesting) {
         bool number = false;
         command.variant = parser.value(variant).toInt(&number);
-        if (!number || command.variant < 1 || command.variant > 4)
+        if (!number || command.variant < 1 || command.variant > SuggestionCount)
             return misused(
                 "--variant is 1, 2, 3 or 4, not \""_L1 + parser.value(variant) + "\"."_L1, parser);
         command.mode = CommandLine::Mode::Suggest;
