@@ -365,10 +365,12 @@ void tst_hostile::killedRewriteInPlace()
     };
     chmod(QFile::encodeName(root.path()).constData(), user == geteuid() ? 0555 : 0755);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto &[name, value] : {std::pair{u"LD_PRELOAD"_s, QStringLiteral(SLOW_WRITES)},
-                                      {u"SLOW_WRITES_MARK"_s, cache + u"/writing"_s},
-                                      {u"XDG_CACHE_HOME"_s, cache},
-                                      {u"ASAN_OPTIONS"_s, u"verify_asan_link_order=0"_s}})
+    for (const auto &[name, value] :
+         {std::pair{u"LD_PRELOAD"_s, QStringLiteral(SLOW_WRITES)},
+          {u"SLOW_WRITES_MARK"_s, cache + u"/writing"_s},
+          {u"SLOW_WRITES_FILE"_s, QFileInfo(root.path()).canonicalFilePath() + u"/out.png"_s},
+          {u"XDG_CACHE_HOME"_s, cache},
+          {u"ASAN_OPTIONS"_s, u"verify_asan_link_order=0"_s}})
         env.insert(name, value);
     render.setProcessEnvironment(env);
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
@@ -403,7 +405,17 @@ void tst_hostile::killedRewriteInPlace()
             kept[0].putBack();
             QCOMPARE(contentOf(output), earlier);
         }
-        QCOMPARE(QDir(cache + u"/vellox"_s).entryList(QDir::Files | QDir::Hidden), QStringList());
+        // A kill between removing a record and its copy leaves the copy for the next
+        // start to tidy once it is old: nothing else stays.
+        const QDir folder(cache + u"/vellox"_s);
+        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+            QFile left(folder.filePath(name));
+            if (left.open(QIODevice::ReadWrite))
+                left.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                 QFile::FileModificationTime);
+        }
+        QVERIFY(KeptCopy::found().isEmpty());
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(contentOf(output), killedAfter == 300 ? next : contentOf(output));
     }
     QVERIFY(damaged >= 6);
