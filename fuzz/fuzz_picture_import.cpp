@@ -3,7 +3,7 @@
 // quantiser accounts for pixel by pixel, or nothing is written and the problem is told.
 #include "FuzzSupport.h"
 
-#include "preview/WorkingPicture.h"
+#include "scene/WorkingPicture.h"
 
 #include "colour/Quantiser.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "preview/PreviewWindow.h"
-#include "preview/SkinDocument.h"
+#include "scene/SkinDocument.h"
 
 #include "platform/Dialogs.h"
 #include "platform/ProgramDirectory.h"

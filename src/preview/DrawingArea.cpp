@@ -1,6 +1,6 @@
 #include "preview/DrawingArea.h"
 
-#include "preview/Scene.h"
+#include "scene/Scene.h"
 
 #include <QPainter>
 

@@ -2,9 +2,9 @@
 
 #include "preview/DrawingArea.h"
 #include "preview/PreviewLayout.h"
-#include "preview/SkinDocument.h"
+#include "scene/SkinDocument.h"
 
-#include "preview/SkinSuggestion.h"
+#include "readability/SkinSuggestion.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"

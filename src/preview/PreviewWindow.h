@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preview/Readability.h"
-#include "preview/SceneRenderer.h"
+#include "readability/Readability.h"
+#include "scene/SceneRenderer.h"
 
 #include "colour/Vision.h"
 

@@ -1,6 +1,6 @@
 #include "shell/CommandLine.h"
 
-#include "preview/SkinSuggestion.h"
+#include "readability/SkinSuggestion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/SceneLayout.h"
+#include "scene/SceneLayout.h"
 
 #include "colour/Vision.h"
 

@@ -4,9 +4,9 @@
 #include "shell/Render.h"
 #include "shell/SkinCheck.h"
 
-#include "preview/Readability.h"
-#include "preview/SceneRenderer.h"
-#include "preview/SkinSuggestion.h"
+#include "readability/Readability.h"
+#include "scene/SceneRenderer.h"
+#include "readability/SkinSuggestion.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinLint.h"

@@ -3,7 +3,7 @@
 #include "shell/CommandLine.h"
 #include "shell/SkinCheck.h"
 
-#include "preview/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 #include "colour/Vision.h"
 

@@ -1,7 +1,7 @@
 #include "shell/SkinCheck.h"
 
-#include "preview/Readability.h"
-#include "preview/SceneRenderer.h"
+#include "readability/Readability.h"
+#include "scene/SceneRenderer.h"
 
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"

@@ -2,7 +2,7 @@
 
 #include "skin/SkinItems.h"
 
-#include "preview/Scene.h"
+#include "scene/Scene.h"
 
 #include "platform/KeptCopy.h"
 #include "platform/QtColour.h"

@@ -1,9 +1,9 @@
 
-#include "preview/Gradient.h"
-#include "preview/Readability.h"
-#include "preview/Scene.h"
-#include "preview/SceneRenderer.h"
-#include "preview/SkinSuggestion.h"
+#include "scene/Gradient.h"
+#include "readability/Readability.h"
+#include "scene/Scene.h"
+#include "scene/SceneRenderer.h"
+#include "readability/SkinSuggestion.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"

@@ -4,7 +4,7 @@
 #include "shell/SingleInstance.h"
 #include "shell/SkinCheck.h"
 
-#include "preview/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 #include "platform/FittingStyle.h"
 

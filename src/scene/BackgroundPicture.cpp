@@ -1,4 +1,4 @@
-#include "preview/BackgroundPicture.h"
+#include "scene/BackgroundPicture.h"
 
 const QImage &StillPicture::stretchedTo(QSize size)
 {

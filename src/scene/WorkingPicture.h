@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/BackgroundPicture.h"
+#include "scene/BackgroundPicture.h"
 
 #include "skin/SkinFile.h"
 

@@ -1,4 +1,4 @@
-#include "preview/SkinDocument.h"
+#include "scene/SkinDocument.h"
 
 #include <QUndoCommand>
 

@@ -1,4 +1,4 @@
-#include "preview/Gradient.h"
+#include "scene/Gradient.h"
 
 #include "platform/Numeric.h"
 

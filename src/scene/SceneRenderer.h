@@ -1,8 +1,8 @@
 #pragma once
 
-#include "preview/BackgroundPicture.h"
-#include "preview/Scene.h"
-#include "preview/SceneLayout.h"
+#include "scene/BackgroundPicture.h"
+#include "scene/Scene.h"
+#include "scene/SceneLayout.h"
 
 class ColourTable;
 

@@ -1,6 +1,6 @@
-#include "preview/Readability.h"
+#include "readability/Readability.h"
 
-#include "preview/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 #include "colour/OkLab.h"
 #include "colour/Srgb.h"

@@ -1,4 +1,4 @@
-#include "preview/WorkingPicture.h"
+#include "scene/WorkingPicture.h"
 
 #include "platform/Error.h"
 #include "platform/Files.h"

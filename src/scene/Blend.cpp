@@ -1,4 +1,4 @@
-#include "preview/Blend.h"
+#include "scene/Blend.h"
 
 #include "platform/Numeric.h"
 

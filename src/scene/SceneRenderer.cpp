@@ -1,7 +1,7 @@
-#include "preview/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
-#include "preview/Blend.h"
-#include "preview/Gradient.h"
+#include "scene/Blend.h"
+#include "scene/Gradient.h"
 
 #include "skin/ColourTable.h"
 #include "skin/Conversions.h"

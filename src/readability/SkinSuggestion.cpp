@@ -1,8 +1,8 @@
-#include "preview/SkinSuggestion.h"
+#include "readability/SkinSuggestion.h"
 
-#include "preview/BackgroundPicture.h"
-#include "preview/Readability.h"
-#include "preview/SceneRenderer.h"
+#include "scene/BackgroundPicture.h"
+#include "readability/Readability.h"
+#include "scene/SceneRenderer.h"
 
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"

@@ -1,4 +1,4 @@
-#include "preview/SceneLayout.h"
+#include "scene/SceneLayout.h"
 
 using namespace Qt::Literals::StringLiterals;
 

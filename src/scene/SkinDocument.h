@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/WorkingPicture.h"
+#include "scene/WorkingPicture.h"
 
 #include "skin/ColourTable.h"
 

@@ -1,4 +1,4 @@
-#include "preview/Scene.h"
+#include "scene/Scene.h"
 
 #include "platform/Fonts.h"
 #include "platform/Numeric.h"
