@@ -1,7 +1,7 @@
 // Timings of what the user waits for, with the targets they are held to. Run with
 // `make bench`; the figures of record are in bench/README.md.
-#include "scene/Blend.h"
 #include "readability/Readability.h"
+#include "scene/Blend.h"
 #include "scene/SceneRenderer.h"
 
 #include "skin/SkinFile.h"

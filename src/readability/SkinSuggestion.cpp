@@ -1,7 +1,7 @@
 #include "readability/SkinSuggestion.h"
 
-#include "scene/BackgroundPicture.h"
 #include "readability/Readability.h"
+#include "scene/BackgroundPicture.h"
 #include "scene/SceneRenderer.h"
 
 #include "colour/OkLab.h"

@@ -5,8 +5,8 @@
 #include "shell/SkinCheck.h"
 
 #include "readability/Readability.h"
-#include "scene/SceneRenderer.h"
 #include "readability/SkinSuggestion.h"
+#include "scene/SceneRenderer.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinLint.h"

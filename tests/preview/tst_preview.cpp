@@ -1,9 +1,9 @@
 
-#include "scene/Gradient.h"
 #include "readability/Readability.h"
+#include "readability/SkinSuggestion.h"
+#include "scene/Gradient.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
-#include "readability/SkinSuggestion.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
