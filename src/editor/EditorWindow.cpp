@@ -7,28 +7,27 @@
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
+#include "skin/SkinLint.h"
 
 #include "platform/Build.h"
 #include "platform/Error.h"
 #include "platform/FileDrop.h"
 #include "platform/Files.h"
-#include "platform/KeptCopy.h"
+#include "platform/Guarded.h"
 #include "platform/Numeric.h"
 #include "platform/Slider.h"
 #include "platform/Widgets.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
-#include <QTimer>
 
 #include <functional>
 
@@ -38,7 +37,6 @@ namespace {
 
 constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
 constexpr DisplayColour White = 0xFFFFFF;
-constexpr std::chrono::milliseconds HandOverRetry{200};
 using EditorControls::OpacityMaximum;
 
 QLabel *placeLabel(QWidget *parent, const ControlLayout &control)
@@ -55,6 +53,14 @@ enum class OnFailure
     AskToContinue, // the user is asked "Continue?"; No ends the run
 };
 
+// "Continue?" after a failed step of "Apply Change".
+bool askToContinue(Dialogs &dialogs, const Error &e)
+{
+    const QString question =
+        e.description() + " ("_L1 + QString::number(e.code()) + ")\r\n\r\nContinue?"_L1;
+    return dialogs.question(question) == Dialogs::Answer::Yes;
+}
+
 void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFailure,
               Dialogs &dialogs)
 {
@@ -62,11 +68,7 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
         try {
             step();
         } catch (const Error &e) {
-            if (onFailure == OnFailure::GoOn)
-                continue;
-            const QString question =
-                e.description() + " ("_L1 + QString::number(e.code()) + ")\r\n\r\nContinue?"_L1;
-            if (dialogs.question(question) == Dialogs::Answer::No)
+            if (onFailure == OnFailure::AskToContinue && !askToContinue(dialogs, e))
                 return;
         }
     }
@@ -76,7 +78,7 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
 
 EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_programDir(programDir), m_dialogs(dialogs), m_fileDialog(dialogs),
-      m_document(programDir)
+      m_document(programDir), m_workingFiles(programDir)
 {
     setObjectName("frmMain"_L1);
     setWindowTitle(Build::programTitle());
@@ -86,8 +88,7 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     connectControls();
     addShortcuts();
     new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
-    // An undone or redone step is shown as a load is, with the row it changed.
-    connect(&m_document, &SkinDocument::restored, this, &EditorWindow::showLoadedSkin);
+    connect(&m_document, &SkinDocument::changed, this, &EditorWindow::showChange);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     const QPoint clientAt = EditorControls::ClientAt;
@@ -163,20 +164,27 @@ void EditorWindow::buildMenus()
 
 void EditorWindow::connectControls()
 {
-    connect(itemList, &QComboBox::activated, this, &EditorWindow::onItemChosen);
-    connect(codeEdit, &QLineEdit::textChanged, this, &EditorWindow::onCodeEdited);
+    // Every handler Qt calls is guarded: an Error that escapes one is told, never thrown
+    // into the event loop.
+    const auto on = [this](void (EditorWindow::*handler)()) {
+        return guarded(m_dialogs, [this, handler] { (this->*handler)(); });
+    };
+    connect(itemList, &QComboBox::activated, this, on(&EditorWindow::onItemChosen));
+    connect(codeEdit, &QLineEdit::textChanged, this, on(&EditorWindow::onCodeEdited));
+    connect(skinTextEdit, &QPlainTextEdit::textChanged, this, on(&EditorWindow::onSkinTextEdited));
     // Red, green and blue move the same way: the colour box and the code follow.
     for (Slider *s : {redSlider, greenSlider, blueSlider})
-        connect(s, &Slider::moved, this, &EditorWindow::onColourSliderMoved);
-    connect(opacitySlider, &Slider::moved, this, &EditorWindow::onOpacitySliderMoved);
-    connect(applyButton, &QPushButton::clicked, this, &EditorWindow::onApplyClicked);
-    connect(restoreButton, &QPushButton::clicked, this, &EditorWindow::onRestoreClicked);
-    connect(loadAction, &QAction::triggered, this, &EditorWindow::onLoadTriggered);
-    connect(saveAsAction, &QAction::triggered, this, &EditorWindow::onSaveAsTriggered);
+        connect(s, &Slider::moved, this, on(&EditorWindow::onColourSliderMoved));
+    connect(opacitySlider, &Slider::moved, this, on(&EditorWindow::onOpacitySliderMoved));
+    connect(applyButton, &QPushButton::clicked, this, on(&EditorWindow::onApplyClicked));
+    connect(restoreButton, &QPushButton::clicked, this, on(&EditorWindow::onRestoreClicked));
+    connect(loadAction, &QAction::triggered, this, on(&EditorWindow::onLoadTriggered));
+    connect(saveAsAction, &QAction::triggered, this, on(&EditorWindow::onSaveAsTriggered));
     connect(exitAction, &QAction::triggered, this, &EditorWindow::close);
-    connect(previewAction, &QAction::triggered, this, &EditorWindow::onPreviewTriggered);
+    connect(previewAction, &QAction::triggered, this,
+            guarded(m_dialogs, [this](bool checked) { onPreviewTriggered(checked); }));
     connect(aboutAction, &QAction::triggered, this, &EditorWindow::aboutRequested);
-    connect(colourBox, &ColourBox::activated, this, &EditorWindow::onColourBoxActivated);
+    connect(colourBox, &ColourBox::activated, this, on(&EditorWindow::onColourBoxActivated));
 }
 
 void EditorWindow::addShortcuts()
@@ -203,220 +211,78 @@ void EditorWindow::addShortcuts()
     for (const auto &[key, step] : history) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::ApplicationShortcut);
-        // Never beneath a dialog, whose answer is about the table as it stands.
-        connect(shortcut, &QShortcut::activated, this, [this, step] {
-            if (!QApplication::activeModalWidget())
-                (m_document.*step)();
-        });
+        // Never beneath a dialog, whose answer is about the table as it stands, nor
+        // while left-over work waits to be offered back.
+        connect(shortcut, &QShortcut::activated, this, guarded(m_dialogs, [this, step] {
+                    if (!QApplication::activeModalWidget() && !m_workingFiles.held())
+                        (m_document.*step)();
+                }));
     }
 }
 
-bool EditorWindow::open()
+void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
 {
-    if (!loadWindow())
-        return false;
-    show();
-    offerLeftOverWork();
-    offerKeptCopies();
-    return true;
-}
-
-void EditorWindow::offerKeptCopies()
-{
-    for (const KeptCopy &kept : KeptCopy::found()) {
-        const QString saving =
-            u"Vellox ended while saving \""_s + QDir::toNativeSeparators(kept.file()) + u'"';
-        const QString copy = u'"' + QDir::toNativeSeparators(kept.copy()) + u'"';
-        const KeptCopy::FileState state = kept.fileState();
-        if (state == KeptCopy::FileState::Earlier || state == KeptCopy::FileState::New) {
-            m_dialogs.message(saving + u". The file is whole and holds its "_s +
-                              (state == KeptCopy::FileState::New ? u"new"_s : u"earlier"_s) +
-                              u" content, so the copy kept in "_s + copy + u" was removed."_s);
-            kept.release();
-            continue;
-        }
-        const QString question =
-            saving +
-            (state == KeptCopy::FileState::Gone ? u", and the file is gone."_s
-                                                : u", and the file is not whole."_s) +
-            u" Its earlier content is kept in "_s + copy + u". Put it back?"_s;
-        if (m_dialogs.question(question) == Dialogs::Answer::No) {
-            kept.forget();
-            continue;
-        }
-        try {
-            kept.putBack();
-        } catch (const Error &e) {
-            m_dialogs.message(e.description() + u"\n\nThe copy stays in "_s + copy + u'.');
-            kept.forget();
-        }
-    }
-}
-
-void EditorWindow::offerLeftOverWork()
-{
-    const QByteArray leftOver = std::exchange(m_leftOver, {});
-    if (leftOver.isEmpty())
-        return;
-    // A working skin that is the factory skin holds no work.
+    ColourTable table = m_document.colours();
     try {
-        if (readSmallFile(m_programDir.file(ProgramDirectory::WorkingSkin), LargestSkinFile) ==
-            leftOver)
-            return;
-    } catch (const Error &) {
-    }
-    if (m_dialogs.question(
-            "Vellox was not closed properly. Restore the skin you were editing?"_L1) ==
-        Dialogs::Answer::No)
-        return;
-    const ColourTable before = m_document.colours();
-    readSkinBytes(leftOver, m_document.colours());
-    showLoadedSkin();
-    m_document.recordChange(before, 0);
-}
-
-bool EditorWindow::loadWindow()
-{
-    for (const SkinItem &item : SkinItems)
-        itemList->addItem(item.label.toString());
-    selectRow(0);
-
-    const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
-    if (!fileExists(factorySkin)) {
-        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1 +
-                          m_programDir.whereItIs());
-        close();
-        return false;
-    }
-    // The shutdown steps remove the working skin: one that is still there was left by a
-    // run that ended before them, a crash or a signal, and may hold the user's work.
-    const QString workingSkin = m_programDir.file(ProgramDirectory::WorkingSkin);
-    if (fileExists(workingSkin)) {
-        try {
-            m_leftOver = readSmallFile(workingSkin, LargestSkinFile);
-        } catch (const Error &) {
-        }
-    }
-    loadSkin(factorySkin);
-    previewAction->setChecked(true);
-    showPreview();
-    opacitySlider->setValue(OpacityMaximum);
-    onItemChosen();
-    return true;
-}
-
-void EditorWindow::closeEvent(QCloseEvent *event)
-{
-    unloadWindow();
-    event->accept();
-}
-
-void EditorWindow::unloadWindow()
-{
-    if (m_preview)
-        m_preview->close();
-    const auto report = [this](const Error &e) {
-        m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
-    };
-    deleteIfPresent(m_programDir.file(ProgramDirectory::WorkingSkin), report);
-    m_document.picture().discard(report);
-}
-
-void EditorWindow::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && m_shownOnce)
-        followWindowState();
-}
-
-void EditorWindow::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!std::exchange(m_shownOnce, true))
-        followWindowState();
-}
-
-void EditorWindow::followWindowState()
-{
-    if (isMinimized()) {
-        if (m_preview)
-            m_preview->hide();
-    } else if (!isMaximized() && !isFullScreen()) {
-        showPreview();
-    }
-}
-
-PreviewWindow *EditorWindow::previewWindow()
-{
-    if (!m_preview) {
-        m_preview = new PreviewWindow(
-            m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
-            this);
-        connect(m_preview, &PreviewWindow::skinDropped, this, &EditorWindow::openSkin);
-        // A readable colour is offered as the colour dialog offers one: in the code box,
-        // for "Apply Change" to make it a step of its own.
-        connect(m_preview, &PreviewWindow::readableColourFound, this,
-                [this](int row, const QString &code) {
-                    selectRow(row);
-                    codeEdit->setText(code);
-                });
-        connect(m_preview, &PreviewWindow::coloursSuggested, this, &EditorWindow::replaceColours);
-        connect(m_preview, &PreviewWindow::loaded, previewAction,
-                [this] { previewAction->setChecked(true); });
-        // The window is gone for the program the moment it unloads, although Qt frees
-        // it only later.
-        connect(m_preview, &PreviewWindow::unloaded, previewAction, [this] {
-            previewAction->setChecked(false);
-            m_preview = nullptr;
-        });
-        m_preview->loadWindow();
-    }
-    return m_preview;
-}
-
-void EditorWindow::showPreview()
-{
-    // A colour the preview cannot draw was already reported when it was applied;
-    // showing the window must not fail for it.
-    try {
-        previewWindow();
-    } catch (const Error &) {
-    }
-    if (m_preview)
-        m_preview->show();
-}
-
-void EditorWindow::loadSkin(const QString &path)
-{
-    try {
-        readSkinFile(path, m_document.colours());
+        const QByteArray bytes = readSmallFile(path, LargestSkinFile);
+        // A picture or a program read as a skin would set nothing and only cost the
+        // user the text they typed.
+        if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
+            throw Error::file(Error::TypeMismatch, "load the skin", path, why);
+        readSkinBytes(bytes, table);
     } catch (const Error &e) {
+        // Nothing was read, so the table stays as it was; the views still show it again,
+        // as after any load.
         m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
     }
-    showLoadedSkin();
+    if (loadAs == LoadAs::Start)
+        m_document.start(table);
+    else
+        m_document.replace(table);
 }
 
-void EditorWindow::showLoadedSkin(int row)
+void EditorWindow::showChange(const SkinChange &change)
 {
-    // A colour the preview cannot draw shows when it is chosen or applied; a working
-    // skin that cannot be written is asked about at the next "Apply Change".
-    runSteps({[this] { showSkinText(); }, [this, row] { selectRow(row); },
-              [this] { previewWindow()->redraw(); },
-              [this] {
-                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
-                                   shownSkinText());
-              }},
-             OnFailure::GoOn, m_dialogs);
+    if (!change.colours()) {
+        // A new picture shows at once; one that cannot be drawn is told by the import.
+        runSteps({[this] { previewWindow()->redraw(); }}, OnFailure::GoOn, m_dialogs);
+        return;
+    }
+    // An applied code stays shown as it was typed; a load, an undo or a redo shows the
+    // row it is about. Only "Apply Change" asks whether to go on past a step that fails:
+    // a colour the preview cannot draw shows when it is chosen, and a working skin that
+    // cannot be written is asked about at the next "Apply Change".
+    const bool applied = change.cause == SkinChange::Cause::Applied;
+    runSteps({[this] { showSkinText(); },
+              [this, &change, applied] {
+                  if (!applied)
+                      selectRow(change.row);
+              },
+              [this] { m_workingFiles.writeSkin(shownSkinText()); },
+              [this] { previewWindow()->redraw(); }},
+             applied ? OnFailure::AskToContinue : OnFailure::GoOn, m_dialogs);
 }
 
 void EditorWindow::showSkinText()
 {
+    const QScopedValueRollback showing(m_showingSkinText, true);
     skinTextEdit->setSkinText(skinText(m_document.colours()));
+    m_workingFiles.keepTyped({});
 }
 
 QString EditorWindow::shownSkinText() const
 {
     return skinTextEdit->skinText();
+}
+
+void EditorWindow::onSkinTextEdited()
+{
+    if (m_showingSkinText)
+        return;
+    // What the user typed is kept beside the working skin, so that a crash does not take
+    // what "Save As" would have written.
+    const QString typed = shownSkinText();
+    m_workingFiles.keepTyped(typed == skinText(m_document.colours()) ? QString() : typed);
 }
 
 void EditorWindow::selectRow(int row)
@@ -508,23 +374,19 @@ void EditorWindow::onApplyClicked()
 {
     const int row = itemList->currentIndex();
     const QString code = codeEdit->text().toLower();
-    const ColourTable before = m_document.colours();
-    runSteps({[&] { m_document.colours().set(row, code); }, [this] { showSkinText(); },
-              [this] {
-                  writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin),
-                                   shownSkinText());
-              },
-              [this] { previewWindow()->redraw(); }},
-             OnFailure::AskToContinue, m_dialogs);
-    m_document.recordChange(before, row);
+    try {
+        m_document.apply(row, code);
+    } catch (const Error &e) {
+        // No row to store the code in: the table stays, and the later steps show it.
+        if (askToContinue(m_dialogs, e))
+            showChange({SkinChange::Cause::Applied, row});
+    }
 }
 
 void EditorWindow::onRestoreClicked()
 {
-    const ColourTable before = m_document.colours();
     loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
     clearColourControls();
-    m_document.recordChange(before, 0);
 }
 
 void EditorWindow::onColourBoxActivated()
@@ -562,21 +424,10 @@ void EditorWindow::onLoadTriggered()
     openSkin(m_fileDialog.showOpen());
 }
 
-void EditorWindow::replaceColours(const ColourTable &colours)
-{
-    const ColourTable before = m_document.colours();
-    m_document.colours() = colours;
-    showLoadedSkin();
-    m_document.recordChange(before, 0);
-}
-
 void EditorWindow::openSkin(const QString &path)
 {
-    if (!fileExists(path))
-        return;
-    const ColourTable before = m_document.colours();
-    loadSkin(path);
-    m_document.recordChange(before, 0);
+    if (fileExists(path))
+        loadSkin(path);
 }
 
 void EditorWindow::onSaveAsTriggered()
@@ -607,25 +458,45 @@ void EditorWindow::onPreviewTriggered(bool checkedByMenu)
     }
 }
 
-void EditorWindow::bringToFront()
+PreviewWindow *EditorWindow::previewWindow()
 {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    // Closed while the About window kept the program running: back with its preview.
-    const bool reopened = !isVisible();
-    show();
-    if (reopened)
-        showPreview();
-    raise();
-    activateWindow();
+    if (!m_preview) {
+        m_preview = new PreviewWindow(
+            m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
+            this);
+        connect(m_preview, &PreviewWindow::skinDropped, this,
+                guarded(m_dialogs, [this](const QString &path) { openSkin(path); }));
+        // A readable colour is offered as the colour dialog offers one: in the code box,
+        // for "Apply Change" to make it a step of its own.
+        connect(m_preview, &PreviewWindow::readableColourFound, this,
+                guarded(m_dialogs, [this](int row, const QString &code) {
+                    selectRow(row);
+                    codeEdit->setText(code);
+                }));
+        connect(m_preview, &PreviewWindow::coloursSuggested, this,
+                guarded(m_dialogs,
+                        [this](const ColourTable &suggested) { m_document.replace(suggested); }));
+        connect(m_preview, &PreviewWindow::loaded, previewAction,
+                [this] { previewAction->setChecked(true); });
+        // The window is gone for the program the moment it unloads, although Qt frees
+        // it only later.
+        connect(m_preview, &PreviewWindow::unloaded, previewAction, [this] {
+            previewAction->setChecked(false);
+            m_preview = nullptr;
+        });
+        m_preview->loadWindow();
+    }
+    return m_preview;
 }
 
-void EditorWindow::openHandedSkin(const QString &path)
+void EditorWindow::showPreview()
 {
-    // Never underneath a dialog, whose answer is about what it was opened on.
-    if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(HandOverRetry, this, [this, path] { openHandedSkin(path); });
-        return;
+    // A colour the preview cannot draw was already reported when it was applied;
+    // showing the window must not fail for it.
+    try {
+        previewWindow();
+    } catch (const Error &) {
     }
-    openSkin(path);
+    if (m_preview)
+        m_preview->show();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "editor/WorkingFiles.h"
+
 #include "preview/PreviewWindow.h"
+
 #include "scene/SkinDocument.h"
 
 #include "platform/Dialogs.h"
@@ -19,7 +22,9 @@ class Slider;
 
 // The editor window: the item list, the colour controls, the skin text and the
 // commands. It owns the document (the colour table and the working picture) for the
-// whole run and loads the preview window on demand.
+// whole run and loads the preview window on demand. The commands ask the document for
+// their change; the controls, the skin text, the working files and the preview follow
+// the document's announcement of it.
 class EditorWindow : public QMainWindow
 {
     Q_OBJECT
@@ -28,27 +33,26 @@ public:
     EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *parent = nullptr);
     ~EditorWindow() override;
 
-    // Runs the start-up steps and shows the window. Returns false when the program
-    // cannot start; the window has then closed again and nothing of it is left open.
+    // Runs the start-up steps and shows the window, then offers back what a run that
+    // ended without its shutdown left. Returns false when the program cannot start; the
+    // window has then closed again and nothing of it is left open.
     bool open();
 
     const ColourTable &colours() const { return m_document.colours(); }
+    const SkinDocument &document() const { return m_document; }
     // The preview window if it is loaded, else null.
     PreviewWindow *loadedPreview() const { return m_preview; }
 
-    // Reads a skin file into the colour table and brings everything that shows the
-    // colours up to date. Never fails: what cannot be done is skipped.
-    void loadSkin(const QString &path);
-
-    // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one.
+    // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one: a
+    // name that is no file loads nothing.
     void openSkin(const QString &path);
-    // The whole table replaced, as one step, as a load replaces it.
-    void replaceColours(const ColourTable &colours);
     // A skin handed over by a second start: opened as soon as no dialog is open.
     void openHandedSkin(const QString &path);
-
     // Shows the window in front of the others, restored if it was minimised.
     void bringToFront();
+    // The program is about to end without its shutdown: what waits to be written goes to
+    // the working files now, for the next start to offer back.
+    void keepWork();
 
 signals:
     void aboutRequested();
@@ -64,19 +68,26 @@ private:
     void connectControls();
     void addShortcuts();
 
+    // Start-up and shutdown.
     bool loadWindow();
-    // After a run that ended without its shutdown steps, offers its skin back.
-    void offerLeftOverWork();
-    // Copies of files kept while a rewrite in place that never ended was under way.
-    void offerKeptCopies();
-    // What follows reading a skin, or undoing a step: text, controls (of `row`), preview
-    // and working skin brought up to date.
-    void showLoadedSkin(int row = 0);
+    void offerLeftOverWork(const WorkingFiles::LeftOver &leftOver);
     void unloadWindow();
     void followWindowState();
 
+    // How a loaded skin enters the history.
+    enum class LoadAs
+    {
+        Step,  // one step that can be undone
+        Start, // the table the run starts from, with nothing before it
+    };
+    // Reads a skin file over the table. Never fails: a file that cannot be read, or is
+    // no skin, is told and leaves the table as it was.
+    void loadSkin(const QString &path, LoadAs loadAs = LoadAs::Step);
+    // Everything that shows the document brought up to date after `change`.
+    void showChange(const SkinChange &change);
     void showSkinText();
     QString shownSkinText() const;
+    void onSkinTextEdited();
     void selectRow(int row);
     void clearColourControls();
     void showComposedCode();
@@ -101,9 +112,10 @@ private:
     Dialogs &m_dialogs;
     CommonDialog m_fileDialog;
     SkinDocument m_document;
+    WorkingFiles m_workingFiles;
     QPointer<PreviewWindow> m_preview;
     bool m_shownOnce = false;
-    QByteArray m_leftOver; // the working skin a previous run left, until it is offered back
+    bool m_showingSkinText = false;
 
     QComboBox *itemList = nullptr;
     ColourBox *colourBox = nullptr;

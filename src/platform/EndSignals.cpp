@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,10 +13,11 @@ namespace {
 int pipeEnds[2] = {-1, -1};
 constexpr int Caught[] = {SIGTERM, SIGHUP, SIGINT};
 
-extern "C" void onEndSignal(int)
+extern "C" void onEndSignal(int signal)
 {
     const int saved = errno;
-    [[maybe_unused]] const ssize_t n = ::write(pipeEnds[1], "x", 1);
+    const auto number = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t n = ::write(pipeEnds[1], &number, 1);
     errno = saved;
 }
 
@@ -28,9 +30,11 @@ EndSignals::EndSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char drained[16];
-        while (::read(pipeEnds[0], drained, sizeof drained) > 0) {
-        }
-        emit endRequested();
+        int signal = 0;
+        for (ssize_t n; (n = ::read(pipeEnds[0], drained, sizeof drained)) > 0;)
+            signal = drained[0];
+        if (signal != 0)
+            emit endRequested(signal);
     });
     struct sigaction action
     {
@@ -51,4 +55,12 @@ EndSignals::~EndSignals()
         if (end >= 0)
             ::close(std::exchange(end, -1));
     }
+}
+
+void EndSignals::endBy(int signal)
+{
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+    // A signal the process was told to ignore before it started.
+    std::_Exit(128 + signal);
 }

@@ -227,7 +227,7 @@ void PreviewWindow::importPicture(const QString &chosen)
     ImportOutcome outcome;
     try {
         const BusyCursor busy;
-        outcome = m_document.picture().import(chosen);
+        outcome = m_document.importPicture(chosen);
     } catch (const Error &e) {
         m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
         return;

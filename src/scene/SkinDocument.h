@@ -9,33 +9,76 @@
 #include <QObject>
 #include <QUndoStack>
 
-// The skin being edited, for the whole run: its colour table, its working picture and
-// the history of the table's changes. The editor owns it; the preview reads the colours
-// at the moment it draws and imports into the picture.
+#include <bitset>
+
+// What one change of the document touched, for whoever shows the document.
+struct SkinChange
+{
+    enum class Cause
+    {
+        Applied,  // a code put into one row, as "Apply Change" puts it
+        Replaced, // the whole table: a load, the factory skin, a suggestion, work restored
+        Undone,
+        Redone,
+        Imported, // a new working picture
+    };
+
+    SkinChange(Cause cause, int row) : cause(cause), row(row) {}
+
+    Cause cause;
+    // The row the change is about: the applied row, 0 for a whole table.
+    int row;
+    // The rows whose codes differ from before; none when the table stayed as it was.
+    std::bitset<ItemCount> rows;
+
+    bool colours() const { return cause != Cause::Imported; }
+    bool picture() const { return cause == Cause::Imported; }
+};
+
+// The skin being edited, for the whole run: its colour table, its working picture and the
+// history of the table's changes. The editor owns it; the preview reads the colours at
+// the moment it draws. Every change is made here, the table's as a command of the
+// history that makes it in redo() and takes it back in undo(), and each is announced by
+// one `changed` signal; nobody changes the table and then records a step.
 class SkinDocument : public QObject
 {
     Q_OBJECT
 
 public:
+    // Far more than a session of editing needs; the oldest steps go first.
+    static constexpr int StepsKept = 1000;
+
     explicit SkinDocument(const ProgramDirectory &programDir);
 
-    ColourTable &colours() { return m_colours; }
     const ColourTable &colours() const { return m_colours; }
+    // For reading and drawing the picture; it changes only through importPicture.
     WorkingPicture &picture() { return m_picture; }
 
-    // Records, as one step that can be undone, how the table changed since `before`;
-    // `row` is the row the step is about, 0 for a change of the whole table. Nothing is
-    // recorded when the table is as it was.
-    void recordChange(const ColourTable &before, int row);
+    // The table the run starts from, announced as a load: there is nothing to undo
+    // before it.
+    void start(const ColourTable &table);
+    // Puts `code` into `row`, as one step. Throws Error for a row outside the table, and
+    // then changes nothing. A code the row already holds is announced all the same, for
+    // the views to show the table again, but it is no step of the history.
+    void apply(int row, const QString &code);
+    // Replaces the whole table, as one step; `table` equal to the one held records
+    // nothing, but is announced as a load is.
+    void replace(const ColourTable &table);
+    // Makes the chosen file the working picture (see WorkingPicture::import); announced
+    // when the picture was written. Throws Error as the import does.
+    ImportOutcome importPicture(const QString &chosen);
+
     void undo() { m_history.undo(); }
     void redo() { m_history.redo(); }
+    const QUndoStack &history() const { return m_history; }
 
 signals:
-    // An undo or a redo has put back the table of a step about `row`.
-    void restored(int row);
+    void changed(const SkinChange &change);
 
 private:
-    friend class TableStep;
+    friend class TableCommand;
+    void setTable(const ColourTable &table, SkinChange change);
+    void push(ColourTable after, int row, SkinChange::Cause cause);
 
     ColourTable m_colours;
     WorkingPicture m_picture;

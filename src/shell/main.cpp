@@ -22,6 +22,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -127,14 +128,14 @@ int runEditor(int argc, char *argv[], const QString &skin)
                         .arg(QDir::toNativeSeparators(programDir.path()), reason));
         return 1;
     }
-    SingleInstance instance(programDir.path());
-    switch (instance.claim(skin)) {
+    auto instance = std::make_unique<SingleInstance>(programDir.path());
+    switch (instance->claim(skin)) {
     case SingleInstance::Claim::Claimed:
         break;
     case SingleInstance::Claim::Handed:
         return 0;
     case SingleInstance::Claim::Refused:
-        tellAtStart(dialogs, instance.refusal());
+        tellAtStart(dialogs, instance->refusal());
         return 1;
     case SingleInstance::Claim::Stranger:
         tellAtStart(dialogs, QStringLiteral("Another user's program answers where Vellox running "
@@ -150,17 +151,21 @@ int runEditor(int argc, char *argv[], const QString &skin)
     }
 
     EditorWindow editor(programDir, dialogs);
-    // A signal ends the run without the shutdown steps: the working skin and picture stay
-    // for the next start to offer back, while the lock and the socket are released.
+    // A signal ends the run without the shutdown steps, whatever dialog is open: the
+    // working files stay for the next start to offer back, what was typed a moment ago
+    // joins them, and the lock and the socket are released.
     EndSignals endSignals;
-    // exit(), not quit(): quitting closes the windows, which runs the shutdown steps.
-    QObject::connect(&endSignals, &EndSignals::endRequested, &app, [] { QApplication::exit(0); });
+    QObject::connect(&endSignals, &EndSignals::endRequested, [&](int signal) {
+        editor.keepWork();
+        instance.reset();
+        EndSignals::endBy(signal);
+    });
     QObject::connect(&editor, &EditorWindow::aboutRequested,
                      [&] { showAbout(about, aboutColours); });
-    QObject::connect(&instance, &SingleInstance::activationRequested, &editor,
+    QObject::connect(instance.get(), &SingleInstance::activationRequested, &editor,
                      &EditorWindow::bringToFront);
     // A hand-over always asks to come to the front first, then to open its skin.
-    QObject::connect(&instance, &SingleInstance::openRequested, &editor,
+    QObject::connect(instance.get(), &SingleInstance::openRequested, &editor,
                      &EditorWindow::openHandedSkin);
     if (!editor.open())
         return 0;

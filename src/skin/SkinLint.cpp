@@ -273,3 +273,8 @@ SkinLint lintSkin(const QByteArray &bytes)
                      [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
     return lint;
 }
+
+QString whyNotSkinText(const QByteArray &bytes)
+{
+    return notText(bytes);
+}

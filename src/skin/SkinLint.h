@@ -42,3 +42,7 @@ QString itemName(int row);
 // A text from a file, safe to print: control characters as \xNN, and cut after
 // `longest` characters, so that nothing in a file can cut or flood a message.
 QString printable(QStringView text, qsizetype longest = 40);
+
+// Why `bytes` are no text a skin could be in (a picture, a program, UTF-16 text, binary
+// data), or nothing.
+QString whyNotSkinText(const QByteArray &bytes);

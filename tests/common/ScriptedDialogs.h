@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers from queues and records every message, so no test reaches a real modal window.
 // An empty queue answers No or cancels.
 class ScriptedDialogs final : public Dialogs
@@ -20,6 +22,8 @@ public:
     Answer question(const QString &text) override
     {
         questions << text;
+        if (whileAsked)
+            whileAsked();
         return answers.isEmpty() ? Answer::No : answers.takeFirst();
     }
     QString openFileName(const QString &f, const QString &i) override { return file(false, f, i); }
@@ -31,6 +35,7 @@ public:
     }
 
     QStringList messages, questions, chosenFiles;
+    std::function<void()> whileAsked; // runs while a question waits for its answer
     QList<Answer> answers;
     QList<FileRequest> fileRequests;
     QList<std::pair<QColor, ColourRequest>> colourRequests;

@@ -66,6 +66,7 @@ private slots:
     void undoAndRedo_data();
     void undoAndRedo();
     void workOfferedBack();
+    void typedTextKept();
     void handOver();
     void keptCopiesOffered();
 };
@@ -384,32 +385,67 @@ void tst_editor::undoAndRedo()
              0xFF000000 | code.toUInt(nullptr, 16));
 }
 
-// A working skin left by a run that never reached its shutdown steps is offered back; a
-// skin restored so is one step, undone back to the factory skin.
+// A working skin, or skin text typed, left by a run that never reached its shutdown steps
+// is offered back, untouched until the user answers; a skin restored so is one step,
+// undone back to the factory skin.
 void tst_editor::workOfferedBack()
 {
     const QByteArray edited = ProgramFolder::factorySkin().replace("0xFFDCE3EE", "0xff010203");
+    const QString typed = factoryText() + u"\nmy note"_s;
     using A = Dialogs::Answer;
-    // temp.ini before the start (null: none), the answer, "Text Color" afterwards, asked.
-    for (const auto &[leftOver, answer, code, asked] :
-         {std::tuple{edited, A::Yes, "0xff010203", true},
-          {edited, A::No, "0xFFDCE3EE", true},
-          {QByteArray(), A::Yes, "0xFFDCE3EE", false},
-          {asSkinFile(factoryText()), A::Yes, "0xFFDCE3EE", false}}) {
+    // temp.ini and the typed text before the start (null: none), the answer, "Text Color"
+    // and the skin text afterwards.
+    for (const auto &[leftOver, leftTyped, answer, code, text] :
+         {std::tuple{edited, QString(), A::Yes, "0xff010203", QString()},
+          {edited, QString(), A::No, "0xFFDCE3EE", factoryText()},
+          {QByteArray(), QString(), A::Yes, "0xFFDCE3EE", factoryText()},
+          {asSkinFile(factoryText()), QString(), A::Yes, "0xFFDCE3EE", factoryText()},
+          {asSkinFile(factoryText()), typed, A::Yes, "0xFFDCE3EE", typed},
+          {edited, typed, A::No, "0xFFDCE3EE", factoryText()}}) {
         Session s;
         if (!leftOver.isNull())
             s.folder.write(u"temp.ini"_s, leftOver);
+        if (!leftTyped.isNull())
+            s.folder.write(u"temp-typed.txt"_s,
+                           QString(leftTyped).replace(u'\n', u"\r\n"_s).toUtf8());
+        const auto before = s.folder.contents();
+        s.dialogs.whileAsked = [&] { QCOMPARE(s.folder.contents(), before); };
         s.dialogs.answers = {answer};
         QVERIFY(s.editor->open());
+        const bool asked =
+            (!leftOver.isNull() && leftOver != asSkinFile(factoryText())) || !leftTyped.isNull();
         s.verifyBeginnings(s.dialogs.questions,
                            asked ? u"Vellox was not closed properly. Restore the skin"_s
                                  : QString());
         QCOMPARE(s.editor->colours().at(Row::TextColour), QLatin1String(code));
         QVERIFY(s.folder.read(u"temp.ini"_s).contains(code));
+        if (!text.isEmpty())
+            QCOMPARE(s.skinText(), text);
+        QCOMPARE(s.folder.exists(u"temp-typed.txt"_s), text == typed);
         QApplication::setActiveWindow(s.editor.get());
         QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s.editor->colours().at(Row::TextColour), u"0xFFDCE3EE"_s);
     }
+}
+
+// What is typed into the skin text box is kept beside the working skin, until the box
+// shows the table again.
+void tst_editor::typedTextKept()
+{
+    Opened s;
+    auto *box = s.get<QPlainTextEdit>("Text5");
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"x"_s);
+    QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s),
+                 QString(factoryText() + u'x').replace(u'\n', u"\r\n"_s).toUtf8());
+    s.apply(Row::TextColour, u"0xFF010203"_s);
+    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText(u"\u20ACy"_s); // beyond 8-bit text, which only the box holds
+    s.editor->keepWork();
+    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith(u"\u20ACy"_s.toUtf8()));
+    s.trigger("exit");
+    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
 }
 
 // A skin handed over waits while a dialog is open; an editor closed while the program ran

@@ -80,7 +80,10 @@ void tst_hostile::catalogue_data()
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) % 256);
     const QString notLoaded = u"The skin could not be loaded.\r\nCannot read "_s;
-    row("binary factory skin", Act::StartWith, none, binary, none, none);
+    const QString notSkin = u"The skin could not be loaded.\r\nCannot load the skin \""_s,
+                  binaryData = u"\": the file holds binary data, not the text of a skin"_s;
+    row("binary factory skin", Act::StartWith, none, binary, none,
+        notSkin + u"{prog}/default.ini"_s + binaryData);
     row("10 MB single line", Act::StartWith, none, "BgColor1 = " + QByteArray(10 << 20, 'F'), none,
         notLoaded + u"\"{prog}/default.ini\": the file is 10,485,771 bytes; Vellox reads files "
                     "of up to 1,048,576 bytes"_s);
@@ -90,7 +93,8 @@ void tst_hostile::catalogue_data()
         notLoaded + u"\"{prog}/default.ini\": "_s);
     row("factory skin a named pipe", Act::RestoreFromPipe, none, {}, none,
         notLoaded + u"\"{prog}/default.ini\": it is not an ordinary file"_s);
-    row("binary skin file", Act::LoadSkin, u"x.ini"_s, binary, none, none);
+    row("binary skin file", Act::LoadSkin, u"x.ini"_s, binary, none,
+        notSkin + u"{chosen}"_s + binaryData);
     const QString notSaved = u"The skin was not saved.\r\nCannot write \"{prog}/"_s;
     row("save into a missing folder", Act::SaveSkinTo, u"no folder/skin.ini"_s, {}, none,
         notSaved + u"no folder/skin.ini\": "_s);

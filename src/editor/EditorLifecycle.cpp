@@ -1,0 +1,154 @@
+// The editor's life: its start-up with the work a crash left offered back, its shutdown,
+// the preview following its size state, and skins handed over by a second start.
+
+#include "editor/EditorWindow.h"
+
+#include "editor/EditorLayout.h"
+#include "editor/KeptCopiesOffer.h"
+#include "editor/SkinTextEdit.h"
+
+#include "skin/SkinFile.h"
+#include "skin/SkinItems.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/Slider.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr std::chrono::milliseconds HandOverRetry{200};
+
+} // namespace
+
+bool EditorWindow::open()
+{
+    // What a run that ended without its shutdown left is read before anything is
+    // written, and nothing is written over it until the user has answered for it.
+    const WorkingFiles::LeftOver leftOver = m_workingFiles.leftOver();
+    if (leftOver.skin || leftOver.typed)
+        m_workingFiles.hold();
+    if (!loadWindow())
+        return false;
+    show();
+    offerLeftOverWork(leftOver);
+    offerKeptCopies(m_dialogs);
+    return true;
+}
+
+bool EditorWindow::loadWindow()
+{
+    for (const SkinItem &item : SkinItems)
+        itemList->addItem(item.label.toString());
+    selectRow(0);
+
+    const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
+    if (!fileExists(factorySkin)) {
+        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1 +
+                          m_programDir.whereItIs());
+        close();
+        return false;
+    }
+    loadSkin(factorySkin, LoadAs::Start);
+    previewAction->setChecked(true);
+    showPreview();
+    opacitySlider->setValue(EditorControls::OpacityMaximum);
+    onItemChosen();
+    return true;
+}
+
+void EditorWindow::offerLeftOverWork(const WorkingFiles::LeftOver &leftOver)
+{
+    if (!m_workingFiles.held())
+        return;
+    // Read over the factory skin, as the run that left it had begun.
+    ColourTable table = m_document.colours();
+    if (leftOver.skin)
+        readSkinBytes(*leftOver.skin, table);
+    // A working skin that is the factory skin, and nothing typed, hold no work.
+    if ((table != m_document.colours() || leftOver.typed) &&
+        m_dialogs.question(
+            "Vellox was not closed properly. Restore the skin you were editing?"_L1) ==
+            Dialogs::Answer::Yes) {
+        m_document.replace(table);
+        if (leftOver.typed)
+            skinTextEdit->setSkinText(*leftOver.typed);
+    }
+    m_workingFiles.release();
+}
+
+void EditorWindow::keepWork()
+{
+    m_workingFiles.flush();
+}
+
+void EditorWindow::closeEvent(QCloseEvent *event)
+{
+    unloadWindow();
+    event->accept();
+}
+
+void EditorWindow::unloadWindow()
+{
+    if (m_preview)
+        m_preview->close();
+    const auto report = [this](const Error &e) {
+        m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
+    };
+    m_workingFiles.remove(report);
+    m_document.picture().discard(report);
+}
+
+void EditorWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_shownOnce)
+        followWindowState();
+}
+
+void EditorWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!std::exchange(m_shownOnce, true))
+        followWindowState();
+}
+
+void EditorWindow::followWindowState()
+{
+    if (isMinimized()) {
+        if (m_preview)
+            m_preview->hide();
+    } else if (!isMaximized() && !isFullScreen()) {
+        showPreview();
+    }
+}
+
+void EditorWindow::bringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Closed while the About window kept the program running: back with its preview.
+    const bool reopened = !isVisible();
+    show();
+    if (reopened)
+        showPreview();
+    raise();
+    activateWindow();
+}
+
+void EditorWindow::openHandedSkin(const QString &path)
+{
+    // Never underneath a dialog, whose answer is about what it was opened on.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetry, this, [this, path] { openHandedSkin(path); });
+        return;
+    }
+    openSkin(path);
+}

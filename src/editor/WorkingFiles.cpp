@@ -1,0 +1,121 @@
+#include "editor/WorkingFiles.h"
+
+#include "skin/SkinFile.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Long enough to gather a burst of keys into one write, short enough that a crash loses
+// a word at most.
+constexpr std::chrono::milliseconds TypingPause{400};
+// What the user types is a skin file's text, with room for a pasted one of the largest.
+constexpr qint64 LargestTypedText = 4 * LargestSkinFile;
+
+} // namespace
+
+WorkingFiles::WorkingFiles(const ProgramDirectory &programDir) : m_programDir(programDir)
+{
+    m_typedTimer.setSingleShot(true);
+    m_typedTimer.setInterval(TypingPause);
+    connect(&m_typedTimer, &QTimer::timeout, this, [this] {
+        try {
+            writeTyped();
+        } catch (const Error &) {
+            // The box still holds the text, and Save As writes it; only a crash would
+            // lose it, as it would have without this copy.
+        }
+    });
+}
+
+WorkingFiles::LeftOver WorkingFiles::leftOver() const
+{
+    LeftOver left;
+    const QString skin = m_programDir.file(ProgramDirectory::WorkingSkin);
+    const QString typed = m_programDir.file(TypedText);
+    // What cannot be read cannot be offered; it stays where it is until the shutdown.
+    try {
+        if (fileExists(skin))
+            left.skin = readSmallFile(skin, LargestSkinFile);
+    } catch (const Error &) {
+    }
+    try {
+        if (fileExists(typed))
+            left.typed = QString::fromUtf8(readSmallFile(typed, LargestTypedText));
+    } catch (const Error &) {
+    }
+    return left;
+}
+
+void WorkingFiles::hold()
+{
+    m_held = true;
+}
+
+void WorkingFiles::release()
+{
+    m_held = false;
+    // The skin first: a crash between the two then leaves the typed text with the table
+    // it was typed over.
+    if (const std::optional<QString> skin = std::exchange(m_pendingSkin, std::nullopt)) {
+        try {
+            writeSkin(*skin);
+        } catch (const Error &) {
+            // Asked about at the next "Apply Change", as any failed working skin is.
+        }
+    }
+    flush();
+}
+
+void WorkingFiles::writeSkin(const QString &text)
+{
+    if (m_held) {
+        m_pendingSkin = text;
+        return;
+    }
+    writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin), text);
+}
+
+void WorkingFiles::keepTyped(const QString &typed)
+{
+    m_pendingTyped = typed;
+    if (typed.isEmpty())
+        flush();
+    else
+        m_typedTimer.start();
+}
+
+void WorkingFiles::flush()
+{
+    m_typedTimer.stop();
+    try {
+        writeTyped();
+    } catch (const Error &) {
+    }
+}
+
+void WorkingFiles::writeTyped()
+{
+    if (m_held || !m_pendingTyped)
+        return;
+    const QString typed = *std::exchange(m_pendingTyped, std::nullopt);
+    const QString path = m_programDir.file(TypedText);
+    if (typed.isEmpty()) {
+        if (fileExists(path))
+            deleteFile(path);
+        return;
+    }
+    const QByteArray bytes = typed.toUtf8();
+    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
+              [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+}
+
+void WorkingFiles::remove(const std::function<void(const Error &)> &report)
+{
+    m_typedTimer.stop();
+    m_pendingSkin.reset();
+    m_pendingTyped.reset();
+    for (const QString &name : {QString(ProgramDirectory::WorkingSkin), QString(TypedText)})
+        deleteIfPresent(m_programDir.file(name), report);
+}
