@@ -342,6 +342,7 @@ void tst_editor::undoAndRedo_data()
     row("restore undone", "apply:A restore undo", "0xff00000a", 0);
     row("load undone", "load undo", factory, 0);
     row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour);
+    row("nor is a picture read as a skin", "apply:A picture undo", factory, Row::TextColour);
     row("a new change drops the redo", "apply:A undo apply:B redo", "0xff00000b", Row::TextColour);
     row("from the preview window", "apply:A undo:preview", factory, Row::TextColour);
     row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour);
@@ -363,9 +364,11 @@ void tst_editor::undoAndRedo()
             s.apply(Row::TextColour, u"0xFF00000"_s + how);
         else if (step == "restore"_L1)
             s.press("Command2");
-        else if (step == "load"_L1 || step == "empty"_L1) // as a drop and a hand-over do too
-            s.dialogs.chosenFiles = {s.outside(step,
-                                               step == "load"_L1 ? "TextColor = 0x1\r\n" : "")},
+        else if (step == "load"_L1 || step == "empty"_L1 || step == "picture"_L1)
+            // as a drop and a hand-over load too
+            s.dialogs.chosenFiles = {s.outside(step, step == "load"_L1    ? "TextColor = 0x1\r\n"
+                                                     : step == "empty"_L1 ? ""
+                                                                          : "\x89PNG\r\n\x1a\n")},
             s.trigger("loadskin");
         else if (step == "preview"_L1)
             s.trigger("preview");

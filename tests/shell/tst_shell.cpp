@@ -259,6 +259,22 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
     third.kill();
     third.waitForFinished();
+
+    // While the next start asks whether to restore that work, the same signal ends it
+    // at once, and a kill too: the work stays as it was, to be asked about again.
+    const QByteArray leftOver = folder.read(u"temp.ini"_s);
+    QVERIFY(leftOver.contains("0xFF203040"));
+    for (int ending : {signal, SIGKILL}) {
+        QProcess asking;
+        start(asking, {});
+        QTest::qWait(1500);
+        QCOMPARE(asking.state(), QProcess::Running);
+        ::kill(pid_t(asking.processId()), ending);
+        QVERIFY(asking.waitForFinished(1000));
+        QCOMPARE(folder.read(u"temp.ini"_s), leftOver);
+        if (ending != SIGKILL)
+            QVERIFY(!folder.exists(u".vellox.lock"_s));
+    }
 }
 
 // A lock file is never written through a link nor taken from another user.
