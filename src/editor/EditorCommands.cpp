@@ -1,0 +1,165 @@
+// The commands that change the skin or write it, and how everything that shows the
+// document follows each change the document announces.
+
+#include "editor/EditorWindow.h"
+
+#include "editor/SkinTextEdit.h"
+
+#include "skin/SkinFile.h"
+#include "skin/SkinLint.h"
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
+
+// What a failing step does to the steps after it.
+enum class OnFailure
+{
+    GoOn,          // the next step runs all the same, without a word
+    AskToContinue, // the user is asked "Continue?"; No ends the run
+};
+
+// "Continue?" after a failed step of "Apply Change".
+bool askToContinue(Dialogs &dialogs, const Error &e)
+{
+    const QString question =
+        e.description() + " ("_L1 + QString::number(e.code()) + ")\r\n\r\nContinue?"_L1;
+    return dialogs.question(question) == Dialogs::Answer::Yes;
+}
+
+void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFailure,
+              Dialogs &dialogs)
+{
+    for (const auto &step : steps) {
+        try {
+            step();
+        } catch (const Error &e) {
+            if (onFailure == OnFailure::AskToContinue && !askToContinue(dialogs, e))
+                return;
+        }
+    }
+}
+
+} // namespace
+
+void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
+{
+    ColourTable table = m_document.colours();
+    try {
+        const QByteArray bytes = readSmallFile(path, LargestSkinFile);
+        // A picture or a program read as a skin would set nothing and only cost the
+        // user the text they typed.
+        if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
+            throw Error::file(Error::TypeMismatch, "load the skin", path, why);
+        readSkinBytes(bytes, table);
+    } catch (const Error &e) {
+        // Nothing was read, so the table stays as it was; the views still show it again,
+        // as after any load.
+        m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
+    }
+    if (loadAs == LoadAs::Start)
+        m_document.start(table);
+    else
+        m_document.replace(table);
+}
+
+void EditorWindow::showChange(const SkinChange &change)
+{
+    if (!change.colours()) {
+        // A new picture shows at once; one that cannot be drawn is told by the import.
+        runSteps({[this] { previewWindow()->redraw(); }}, OnFailure::GoOn, m_dialogs);
+        return;
+    }
+    // An applied code stays shown as it was typed; a load, an undo or a redo shows the
+    // row it is about. Only "Apply Change" asks whether to go on past a step that fails:
+    // a colour the preview cannot draw shows when it is chosen, and a working skin that
+    // cannot be written is asked about at the next "Apply Change".
+    const bool applied = change.cause == SkinChange::Cause::Applied;
+    runSteps({[this] { showSkinText(); },
+              [this, &change, applied] {
+                  if (!applied)
+                      selectRow(change.row);
+              },
+              [this] { m_workingFiles.writeSkin(shownSkinText()); },
+              [this] { previewWindow()->redraw(); }},
+             applied ? OnFailure::AskToContinue : OnFailure::GoOn, m_dialogs);
+}
+
+void EditorWindow::showSkinText()
+{
+    const QScopedValueRollback showing(m_showingSkinText, true);
+    skinTextEdit->setSkinText(skinText(m_document.colours()));
+    m_workingFiles.keepTyped({});
+}
+
+QString EditorWindow::shownSkinText() const
+{
+    return skinTextEdit->skinText();
+}
+
+void EditorWindow::onSkinTextEdited()
+{
+    if (m_showingSkinText)
+        return;
+    // What the user typed is kept beside the working skin, so that a crash does not take
+    // what "Save As" would have written.
+    const QString typed = shownSkinText();
+    m_workingFiles.keepTyped(typed == skinText(m_document.colours()) ? QString() : typed);
+}
+
+void EditorWindow::onApplyClicked()
+{
+    const int row = itemList->currentIndex();
+    const QString code = codeEdit->text().toLower();
+    try {
+        m_document.apply(row, code);
+    } catch (const Error &e) {
+        // No row to store the code in: the table stays, and the later steps show it.
+        if (askToContinue(m_dialogs, e))
+            showChange({SkinChange::Cause::Applied, row});
+    }
+}
+
+void EditorWindow::onRestoreClicked()
+{
+    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
+    clearColourControls();
+}
+
+void EditorWindow::onLoadTriggered()
+{
+    m_fileDialog.setFilter(SkinFilter);
+    openSkin(m_fileDialog.showOpen());
+}
+
+void EditorWindow::openSkin(const QString &path)
+{
+    if (fileExists(path))
+        loadSkin(path);
+}
+
+void EditorWindow::onSaveAsTriggered()
+{
+    m_fileDialog.setFilter(SkinFilter);
+    const QString chosen = m_fileDialog.showSave();
+    if (chosen.isEmpty())
+        return;
+    try {
+        writeSkinFile(chosen, shownSkinText());
+    } catch (const Error &e) {
+        m_dialogs.message("The skin was not saved.\r\n"_L1 + e.description());
+        return;
+    }
+    m_dialogs.message("Skin.ini saved to "_L1 + chosen);
+}
