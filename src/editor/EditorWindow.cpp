@@ -5,7 +5,6 @@
 #include "editor/SkinTextEdit.h"
 
 #include "skin/Conversions.h"
-
 #include "skin/SkinItems.h"
 
 #include "platform/Build.h"
