@@ -1,6 +1,7 @@
 #include "platform/FileDrop.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -71,5 +72,5 @@ void FileDrop::take(const QDropEvent &drop)
         m_dialogs.message(QStringLiteral("\"%1\" was not found.").arg(shown));
         return;
     }
-    m_open(path);
+    guarded(m_dialogs, m_open)(path);
 }

@@ -14,6 +14,7 @@
 #include "platform/Error.h"
 #include "platform/FileDrop.h"
 #include "platform/Files.h"
+#include "platform/Guarded.h"
 #include "platform/Pictures.h"
 #include "platform/StagedFolder.h"
 
@@ -112,7 +113,7 @@ void PreviewWindow::buildScenes()
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
-                [this, scene](const QPoint &at) { showSceneMenu(scene, at); });
+                guarded(m_dialogs, [this, scene](const QPoint &at) { showSceneMenu(scene, at); }));
     }
 }
 
@@ -149,9 +150,10 @@ void PreviewWindow::buildControls()
     onSelected(actualTextOption, [this] { onTextModeChosen(TextMode::Actual); });
     onSelected(colourBackgroundOption, [this] { onColourBackgroundChosen(); });
     onSelected(pictureBackgroundOption, [this] { onPictureBackgroundChosen(); });
-    connect(importButton, &QPushButton::clicked, this, &PreviewWindow::onImportClicked);
+    connect(importButton, &QPushButton::clicked, this,
+            guarded(m_dialogs, [this] { onImportClicked(); }));
     connect(createPackageButton, &QPushButton::clicked, this,
-            &PreviewWindow::onCreatePackageClicked);
+            guarded(m_dialogs, [this] { onCreatePackageClicked(); }));
 }
 
 void PreviewWindow::loadWindow()
@@ -313,30 +315,35 @@ void PreviewWindow::exportPackage(const QString &name)
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
 {
     QMenu menu(this);
-    connect(menu.addAction("Save Preview Image As..."_L1), &QAction::triggered, this,
-            [this, scene] { savePreviewImage(scene->shownImage()); });
-    connect(menu.addAction("Copy Preview Image"_L1), &QAction::triggered, this,
-            [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
+    // Every entry's handler is guarded: an Error that escapes it is told, never thrown
+    // into the event loop.
+    const auto entry = [this, &menu](QMenu *in, const QString &text, auto handler) {
+        QAction *action = (in ? in : &menu)->addAction(text);
+        connect(action, &QAction::triggered, this, guarded(m_dialogs, std::move(handler)));
+        return action;
+    };
+    entry(nullptr, "Save Preview Image As..."_L1,
+          [this, scene] { savePreviewImage(scene->shownImage()); });
+    entry(nullptr, "Copy Preview Image"_L1,
+          [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
     menu.addSeparator();
-    connect(menu.addAction("Check Readability"_L1), &QAction::triggered, this,
-            &PreviewWindow::checkReadability);
+    entry(nullptr, "Check Readability"_L1, [this] { checkReadability(); });
     if (const std::optional<TextReading> reading = readingAt(scene, at);
         reading && !reading->readsWell()) {
         const QString item = SkinItems[size_t(reading->row)].label.toString();
-        connect(menu.addAction(u"Make \"%1\" Readable"_s.arg(item)), &QAction::triggered, this,
-                [this, reading] { offerReadableColour(*reading); });
+        entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
+              [this, reading] { offerReadableColour(*reading); });
     }
     if (scene == pictureScene && m_document.picture().present())
-        connect(menu.addAction("Colours from Picture"_L1), &QAction::triggered, this,
-                &PreviewWindow::suggestColours);
+        entry(nullptr, "Colours from Picture"_L1, [this] { suggestColours(); });
     QMenu *visions = menu.addMenu("Simulate Colour Vision"_L1);
     auto *choice = new QActionGroup(visions);
     for (Vision vision : Visions) {
-        QAction *entry = visions->addAction(QLatin1String(visionName(vision)));
-        entry->setCheckable(true);
-        entry->setChecked(vision == m_vision);
-        choice->addAction(entry);
-        connect(entry, &QAction::triggered, this, [this, vision] { setVision(vision); });
+        QAction *shown = entry(visions, QLatin1String(visionName(vision)),
+                               [this, vision] { setVision(vision); });
+        shown->setCheckable(true);
+        shown->setChecked(vision == m_vision);
+        choice->addAction(shown);
     }
     menu.exec(scene->mapToGlobal(at));
 }

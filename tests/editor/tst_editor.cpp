@@ -4,6 +4,7 @@
 
 #include "scene/Scene.h"
 
+#include "platform/Guarded.h"
 #include "platform/KeptCopy.h"
 #include "platform/QtColour.h"
 
@@ -69,6 +70,7 @@ private slots:
     void typedTextKept();
     void handOver();
     void keptCopiesOffered();
+    void escapedErrorIsTold();
 };
 
 void tst_editor::lifecycle()
@@ -502,6 +504,22 @@ void tst_editor::keptCopiesOffered()
         QCOMPARE(QFileInfo::exists(kept.copy()), copyStays);
         QDir(QFileInfo(kept.copy()).path()).removeRecursively();
     }
+}
+
+// An Error that escapes a handler stops at the edge of the event loop, told as any
+// failure is, with the signal's arguments passed on to a handler that takes them.
+void tst_editor::escapedErrorIsTold()
+{
+    ScriptedDialogs dialogs;
+    QAction action;
+    action.setCheckable(true);
+    QObject::connect(&action, &QAction::triggered, &action, guarded(dialogs, [](bool checked) {
+        throw Error(Error::Overflow, checked ? u"on"_s : u"off"_s);
+    }));
+    QObject::connect(&action, &QAction::triggered, &action,
+                     guarded(dialogs, [] { throw Error::typeMismatch(); }));
+    action.trigger();
+    QCOMPARE(dialogs.messages, (QStringList{u"on"_s, u"Type mismatch"_s}));
 }
 
 QTEST_MAIN(tst_editor)
