@@ -11,6 +11,7 @@
 #include "platform/EndSignals.h"
 #include "platform/Error.h"
 #include "platform/FittingStyle.h"
+#include "platform/Guarded.h"
 #include "platform/QtDialogs.h"
 #include "platform/Widgets.h"
 
@@ -161,12 +162,12 @@ int runEditor(int argc, char *argv[], const QString &skin)
         EndSignals::endBy(signal);
     });
     QObject::connect(&editor, &EditorWindow::aboutRequested,
-                     [&] { showAbout(about, aboutColours); });
+                     guarded(dialogs, [&] { showAbout(about, aboutColours); }));
     QObject::connect(instance.get(), &SingleInstance::activationRequested, &editor,
-                     &EditorWindow::bringToFront);
+                     guarded(dialogs, [&] { editor.bringToFront(); }));
     // A hand-over always asks to come to the front first, then to open its skin.
     QObject::connect(instance.get(), &SingleInstance::openRequested, &editor,
-                     &EditorWindow::openHandedSkin);
+                     guarded(dialogs, [&](const QString &path) { editor.openHandedSkin(path); }));
     if (!editor.open())
         return 0;
     if (!skin.isEmpty())

@@ -490,6 +490,8 @@ void tst_editor::keptCopiesOffered()
         if (!left.isNull())
             s.outside(u"mine.ini"_s, left);
         s.dialogs.answers = {answer};
+        // Until the answer, a run that ends loses nothing: the copy is still there.
+        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy())); };
         QVERIFY(s.editor->open());
         const QStringList told = s.dialogs.questions + s.dialogs.messages;
         QCOMPARE(told.size(), 1);
