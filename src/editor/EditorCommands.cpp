@@ -64,9 +64,11 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
             throw Error::file(Error::TypeMismatch, "load the skin", path, why);
         readSkinBytes(bytes, table);
     } catch (const Error &e) {
-        // Nothing was read, so the table stays as it was; the views still show it again,
-        // as after any load.
         m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
+        // Nothing was read, so nothing changes; the run's first table is shown all the
+        // same.
+        if (loadAs == LoadAs::Step)
+            return;
     }
     if (loadAs == LoadAs::Start)
         m_document.start(table);

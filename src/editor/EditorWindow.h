@@ -81,7 +81,7 @@ private:
         Start, // the table the run starts from, with nothing before it
     };
     // Reads a skin file over the table. Never fails: a file that cannot be read, or is
-    // no skin, is told and leaves the table as it was.
+    // no skin, is told and changes nothing, the skin text typed included.
     void loadSkin(const QString &path, LoadAs loadAs = LoadAs::Step);
     // Everything that shows the document brought up to date after `change`.
     void showChange(const SkinChange &change);

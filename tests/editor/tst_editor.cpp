@@ -443,6 +443,10 @@ void tst_editor::typedTextKept()
     QTest::keyClicks(box, u"x"_s);
     QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s),
                  QString(factoryText() + u'x').replace(u'\n', u"\r\n"_s).toUtf8());
+    // A file that is no skin is refused and costs nothing of what was typed.
+    s.dialogs.chosenFiles = {s.outside(u"p.ini"_s, "\x89PNG\r\n\x1a\n")};
+    s.trigger("loadskin");
+    QVERIFY(s.skinText().endsWith(u'x') && s.dialogs.messages.size() == 1);
     s.apply(Row::TextColour, u"0xFF010203"_s);
     QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
     box->moveCursor(QTextCursor::End);
