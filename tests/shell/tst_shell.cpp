@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -214,17 +215,34 @@ void tst_shell::oneRunningProgramPerFolder()
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
     ProgramFolder elsewhere;
     elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    elsewhere.write(u"light.ini"_s,
+                    factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF102030"));
+    // The hand-over socket lives in the user's runtime folder, one for the folder; or, with
+    // none, in a fresh folder in the temporary one, where another user took the old name.
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(signal == SIGHUP ? u"TMPDIR"_s : u"XDG_RUNTIME_DIR"_s, runtime.path());
+    if (signal == SIGHUP) {
+        env.remove(u"XDG_RUNTIME_DIR"_s);
+        chmod(QFile::encodeName(runtime.path()).constData(), 01777);
+        QVERIFY(QDir(runtime.path()).mkdir(u"vellox-0"_s));
+        chown(QFile::encodeName(runtime.filePath(u"vellox-0"_s)).constData(), 65534, 65534);
+    }
+    const auto sockets = [&runtime] {
+        QStringList found;
+        for (QDirIterator it(runtime.path(), QDir::System, QDirIterator::Subdirectories);
+             it.hasNext();)
+            found << it.next();
+        return found;
+    };
     const auto start = [&](QProcess &process, const QStringList &arguments) {
+        process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // A skin is named from where it is given, not from where the first one runs.
         process.setWorkingDirectory((arguments.isEmpty() ? folder : elsewhere).dir().path());
         process.start(program, arguments);
         QVERIFY(process.waitForStarted());
     };
-    // The hand-over socket lives in the user's runtime folder, one for the folder.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    const auto sockets = [&runtime] { return QDir(runtime.path()).entryList(QDir::System); };
     QProcess first, second, third;
     start(first, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
@@ -241,6 +259,16 @@ void tst_shell::oneRunningProgramPerFolder()
     after.remove(u"temp.ini"_s);
     before.remove(u"temp.ini"_s);
     QCOMPARE(after, before);
+    // A stopped program holds a later start no longer than it is given, which says why
+    // and leaves nothing to be opened when the program goes on.
+    ::kill(pid_t(first.processId()), SIGSTOP);
+    SingleInstance later(folder.dir().path());
+    QCOMPARE(later.claim(elsewhere.file(u"light.ini"_s), 2000), SingleInstance::Claim::Unanswered);
+    QVERIFY2(later.refusal().contains("does not answer within 2 seconds"_L1),
+             qPrintable(later.refusal()));
+    ::kill(pid_t(first.processId()), SIGCONT);
+    QTest::qWait(500);
+    QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
     // A skin that is not there is said at once, and nothing is handed over.
     QCOMPARE(QProcess::execute(program, {u"gone.ini"_s}), 1);
 
@@ -251,6 +279,7 @@ void tst_shell::oneRunningProgramPerFolder()
     QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
     QCOMPARE(folder.exists(u".vellox.lock"_s), signal == SIGKILL);
     QCOMPARE(sockets().size(), signal == SIGKILL ? 1 : 0);
+    QCOMPARE(QDir(runtime.path()).entryList({u"vellox-0-*"_s}, QDir::Dirs), QStringList());
     QFile::remove(folder.file(u"temp.ini"_s));
     start(third, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
