@@ -44,7 +44,8 @@ private slots:
     void renderedAsShown_data();
     void renderedAsShown();
     void installedFirstStart();
-    void readOnlyFolderSaysSo();
+    void refusedStarts_data();
+    void refusedStarts();
     void mending();
 };
 
@@ -645,32 +646,39 @@ void tst_shell::installedFirstStart()
     QCOMPARE(root.read(u"home/data/vellox/default.ini"_s), ProgramFolder::factorySkin());
 }
 
-// A portable folder the user may not write to is said once, before anything is drawn.
-void tst_shell::readOnlyFolderSaysSo()
+void tst_shell::refusedStarts_data()
 {
+    QTest::addColumn<QString>("before"); // the shell's words that start the program
+    QTest::addColumn<QString>("said");   // after "vellox: " and the folder's path
+    // Root writes anywhere: the program runs as nobody then.
+    QTest::newRow("a folder that may not be written to")
+        << u"exec setpriv --reuid=65534 --regid=65534 --clear-groups"_s
+        << u"Vellox cannot write to its folder \"%1"_s;
+    QTest::newRow("no room for the lock file")
+        << u"trap '' XFSZ; ulimit -f 0; exec"_s
+        << u"Vellox cannot make its lock file \"%1/.vellox.lock\" in \"%1\": File too large"_s;
+}
+
+// A start that cannot work in its folder says why, before anything is drawn or written.
+void tst_shell::refusedStarts()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, said);
     ProgramFolder folder;
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), folder.file(u"vellox"_s)));
-    QFile(folder.dir().path())
-        .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                        QFileDevice::ExeOther);
-    const auto before = folder.contents();
+    const QByteArray path = QFile::encodeName(folder.dir().path());
+    chmod(path.constData(), before.contains("setpriv"_L1) ? 0555 : 0755);
+    const auto contents = folder.contents();
     QProcess process;
-    // Root writes anywhere: the program runs as nobody then.
-    if (geteuid() == 0)
-        process.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
-                                     folder.file(u"vellox"_s)});
-    else
-        process.start(folder.file(u"vellox"_s), {});
+    process.start(u"sh"_s, {u"-c"_s, before + u" \"$0\""_s, folder.file(u"vellox"_s)});
     QString err;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (err += QString::fromLocal8Bit(process.readAllStandardError()))
-            .contains(u"vellox: Vellox cannot write to its folder \""_s + folder.dir().path()),
-        20000);
+    QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromLocal8Bit(process.readAllStandardError()))
+                                 .contains(u"vellox: "_s + said.arg(folder.dir().path())),
+                             20000);
     process.kill();
     process.waitForFinished();
-    QFile(folder.dir().path())
-        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(folder.contents(), before);
+    chmod(path.constData(), 0700);
+    QCOMPARE(folder.contents(), contents);
 }
 
 // --fix changes the codes of the texts it mends and no other byte; --suggest writes the
