@@ -5,12 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
-#include <QThread>
 
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <poll.h>
+#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -46,17 +48,39 @@ bool fromThisUser(int fd)
 
 } // namespace
 
-QString LocalChannel::socketPath(const QString &name)
+QString LocalChannel::listenPrivately(const QString &name)
 {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && isPrivateFolder(runtime))
-        return QFile::decodeName(runtime) + u'/' + name;
-    const QByteArray own =
-        QFile::encodeName(QDir::tempPath()) + "/vellox-" + QByteArray::number(::getuid());
-    ::mkdir(own.constData(), 0700); // or it is there already, to be checked as any
-    if (!isPrivateFolder(own))
-        return {};
-    return QFile::decodeName(own) + u'/' + name;
+    if (!runtime.isEmpty() && isPrivateFolder(runtime)) {
+        const QString path = QFile::decodeName(runtime) + u'/' + name;
+        if (listen(path))
+            return path;
+        throw Error::file(Error::PathFileAccess, "listen at", path, systemReason(errno));
+    }
+    QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/vellox-" +
+                        QByteArray::number(::getuid()) + "-XXXXXX";
+    if (!::mkdtemp(folder.data()))
+        throw Error::file(Error::PathFileAccess, "create a folder in", QDir::tempPath(),
+                          systemReason(errno));
+    m_ownFolder = folder;
+    const QString path = QFile::decodeName(folder) + u'/' + name;
+    if (!listen(path))
+        throw Error::file(Error::PathFileAccess, "listen at", path, systemReason(errno));
+    return path;
+}
+
+void LocalChannel::removeLeftovers(const QString &path)
+{
+    const QByteArray socket = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).path());
+    struct stat st;
+    if (::lstat(socket.constData(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_uid == ::getuid())
+        ::unlink(socket.constData());
+    // Only a folder of the kind listenPrivately() makes, and only when empty.
+    const QByteArray made =
+        QFile::encodeName(QDir::tempPath()) + "/vellox-" + QByteArray::number(::getuid()) + '-';
+    if (folder.startsWith(made) && isPrivateFolder(folder))
+        ::rmdir(folder.constData());
 }
 
 LocalChannel::LocalChannel(QObject *parent) : QObject(parent) {}
@@ -72,6 +96,8 @@ LocalChannel::~LocalChannel()
         ::close(m_listener);
         ::unlink(m_path.constData());
     }
+    if (!m_ownFolder.isEmpty())
+        ::rmdir(m_ownFolder.constData());
 }
 
 bool LocalChannel::listen(const QString &path)
@@ -105,7 +131,7 @@ void LocalChannel::accept()
         const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0)
             return;
-        if (!fromThisUser(fd)) {
+        if (!fromThisUser(fd) || ::send(fd, "\n", 1, MSG_NOSIGNAL) != 1) {
             ::close(fd);
             continue;
         }
@@ -153,31 +179,41 @@ void LocalChannel::hangUp(int fd)
     m_peers.erase(it);
 }
 
-LocalChannel::Sent LocalChannel::send(const QString &path, const QByteArray &lines)
+LocalChannel::Sent LocalChannel::send(const QString &path, const QByteArray &lines,
+                                      QDeadlineTimer deadline, QString &reason)
 {
     const auto address = addressOf(QFile::encodeName(path));
-    if (path.isEmpty() || !address)
+    if (!address) {
+        reason = QStringLiteral("the path \"%1\" is too long for a socket").arg(path);
         return Sent::Nobody;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            return Sent::Nobody;
-        if (::connect(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) == 0) {
-            if (!fromThisUser(fd)) {
-                ::close(fd);
-                return Sent::Stranger;
-            }
-            bool written = true;
-            try {
-                writeAll(fd, lines, path);
-            } catch (const Error &) {
-                written = false;
-            }
-            ::close(fd);
-            return written ? Sent::Delivered : Sent::Nobody;
-        }
-        ::close(fd);
-        QThread::msleep(100);
     }
-    return Sent::Nobody;
+    // Without blocking: a listener whose queue is full, or that is stopped, must not hold
+    // the caller for as long as it stays so.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 ||
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&*address), sizeof *address) != 0) {
+        reason = systemReason(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return Sent::Nobody;
+    }
+    if (!fromThisUser(fd)) {
+        ::close(fd);
+        return Sent::Stranger;
+    }
+    pollfd ready{fd, POLLIN, 0};
+    char greeting = 0;
+    Sent sent = Sent::Silent;
+    if (::poll(&ready, 1, int(deadline.remainingTime())) == 1 && ::read(fd, &greeting, 1) == 1 &&
+        greeting == '\n') {
+        sent = Sent::Delivered;
+        try {
+            writeAll(fd, lines, path);
+        } catch (const Error &e) {
+            reason = e.description();
+            sent = Sent::Nobody;
+        }
+    }
+    ::close(fd);
+    return sent;
 }

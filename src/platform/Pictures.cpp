@@ -370,8 +370,13 @@ QImage decodeWithQt(QFile &file, const char *header)
 QImage loadPicture(const QString &path)
 {
     QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw loadError(path, Error::FileNotFound, QStringLiteral("file not found"));
+    if (!QFileInfo(path).isFile()) {
+        // A pipe would block the read and a device never end it: said for what they are.
+        const QString what = notAFileReason(path);
+        throw what.isEmpty()
+            ? loadError(path, Error::FileNotFound, QStringLiteral("file not found"))
+            : loadError(path, Error::PathFileAccess, what);
+    }
     if (!file.open(QIODevice::ReadOnly))
         throw loadError(path, Error::PathFileAccess, file.errorString());
     // Snapshots and working pictures are plain 24-bit bitmaps: read those directly.

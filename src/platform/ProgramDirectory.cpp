@@ -70,11 +70,18 @@ ProgramDirectory ProgramDirectory::locate(Layout layout)
     if (!QDir().mkpath(place.path()))
         throw Error::file(Error::PathFileAccess, "create the folder", place.path(),
                           systemReason(errno));
-    StagedFolder(place.path(), place.fileName(), {FactorySkin, Projects})
-        .build([&](const QString &folder) {
-            writeSkin(folder + u'/' + FactorySkin, skin);
-            createFolder(folder + u'/' + Projects);
-        });
+    try {
+        StagedFolder(place.path(), place.fileName(), {FactorySkin, Projects})
+            .build([&](const QString &folder) {
+                writeSkin(folder + u'/' + FactorySkin, skin);
+                createFolder(folder + u'/' + Projects);
+            });
+    } catch (const Error &) {
+        // Two first starts at once: the other one set the folder up while this one waited
+        // for it, and is the program this one hands its skin to.
+        if (!fileExists(user.file(FactorySkin)) || !QFileInfo(user.file(Projects)).isDir())
+            throw;
+    }
     return user;
 }
 

@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "shell/Render.h"
+
 #include "readability/SkinSuggestion.h"
 
 #include <QCommandLineParser>
@@ -10,6 +12,103 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The names --text takes, first the default.
+constexpr std::pair<QLatin1StringView, TextMode> TextModes[] = {
+    {"skinning"_L1, TextMode::Skinning},
+    {"actual"_L1, TextMode::Actual},
+};
+
+QStringList textModeNames()
+{
+    QStringList names;
+    for (const auto &[name, mode] : TextModes)
+        names << name;
+    return names;
+}
+
+// The visions --vision draws, named as in the preview's menu but in lower case; the
+// normal one is the default and goes unnamed in the choices.
+QStringList visionNames()
+{
+    QStringList names;
+    for (Vision v : Visions) {
+        if (v != Vision::Normal)
+            names << QLatin1StringView(visionName(v)).toString().toLower();
+    }
+    return names;
+}
+
+bool isNormal(const QString &vision)
+{
+    return vision.compare(QLatin1StringView(visionName(Vision::Normal)), Qt::CaseInsensitive) == 0;
+}
+
+QStringList variantNumbers()
+{
+    QStringList numbers;
+    for (int n = 1; n <= SuggestionCount; ++n)
+        numbers << QString::number(n);
+    return numbers;
+}
+
+// Every option the program takes, with its help.
+struct Options
+{
+    QCommandLineOption help{{"h"_L1, "help"_L1}, "Show this help and exit."_L1};
+    QCommandLineOption version{{"v"_L1, "version"_L1}, "Show the version and exit."_L1};
+    QCommandLineOption render{
+        "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1};
+    QCommandLineOption check{"check"_L1,
+                             "Check each SKIN and report its problems and the texts that do "
+                             "not read well, one line each."_L1};
+    QCommandLineOption suggest{
+        "suggest"_L1, "Write a skin made from the colours of PICTURE that reads well on it."_L1,
+        "PICTURE"_L1};
+    QCommandLineOption fix{"fix"_L1,
+                           "Write SKIN with each text that does not read well given a readable "
+                           "colour of its hue."_L1,
+                           "SKIN"_L1};
+    QCommandLineOption output{{"o"_L1, "output"_L1},
+                              "Where --render, --suggest or --fix write: for --render a "_L1 +
+                                  choices(pictureSuffixes()) +
+                                  " file (PNG without a suffix); - for standard output."_L1,
+                              "OUT"_L1};
+    QCommandLineOption background{
+        "background"_L1,
+        "With --render, --check or --fix: the picture (BMP or JPEG) of the picture scene."_L1,
+        "PICTURE"_L1};
+    QCommandLineOption text{"text"_L1,
+                            "With --render: the preview's texts, "_L1 +
+                                choices(textModeNames().replaceInStrings(
+                                    TextModes[0].first, TextModes[0].first + " (the default)"_L1)) +
+                                u'.',
+                            textModeNames().join(u'|'), TextModes[0].first};
+    QCommandLineOption vision{
+        "vision"_L1, "With --render: draw as seen with "_L1 + choices(visionNames()) + u'.',
+        "KIND"_L1, QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
+    QCommandLineOption variant{"variant"_L1,
+                               "With --suggest: which of the suggestions, "_L1 +
+                                   choices(variantNumbers()) + u'.',
+                               "N"_L1, "1"_L1};
+    // Those that take a value, which one occurrence gives.
+    QList<const QCommandLineOption *> valued() const
+    {
+        return {&render, &suggest, &fix, &output, &background, &text, &vision, &variant};
+    }
+};
+
+void declare(QCommandLineParser &parser, const Options &o)
+{
+    parser.setApplicationDescription(
+        "Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks "
+        "them."_L1);
+    parser.addOptions({o.help, o.version, o.render, o.check, o.suggest, o.fix, o.output,
+                       o.background, o.text, o.vision, o.variant});
+    parser.addPositionalArgument("SKIN"_L1,
+                                 "A skin to load on start (with --check: the skins to check)."_L1,
+                                 "[SKIN...]"_L1);
+}
 
 // Qt names the program only once an application object exists.
 QString usage(const QCommandLineParser &parser)
@@ -25,84 +124,48 @@ CommandLine misused(const QString &problem, const QCommandLineParser &parser)
     return command;
 }
 
-} // namespace
-
-CommandLine parseCommandLine(const QStringList &arguments)
+// Why the value of `option` is not one of `names`, or nothing.
+QString notAmong(const QString &value, const QCommandLineOption &option, const QStringList &names)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks "
-        "them."_L1);
-    const QCommandLineOption help({"h"_L1, "help"_L1}, "Show this help and exit."_L1);
-    const QCommandLineOption version({"v"_L1, "version"_L1}, "Show the version and exit."_L1);
-    const QCommandLineOption render(
-        "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1);
-    const QCommandLineOption check(
-        "check"_L1, "Check each SKIN and report its problems and the texts that do not read "
-                    "well, one line each."_L1);
-    const QCommandLineOption suggest(
-        "suggest"_L1, "Write a skin made from the colours of PICTURE that reads well on it."_L1,
-        "PICTURE"_L1);
-    const QCommandLineOption fix(
-        "fix"_L1,
-        "Write SKIN with each text that does not read well given a readable colour "
-        "of its hue."_L1,
-        "SKIN"_L1);
-    const QCommandLineOption output(
-        {"o"_L1, "output"_L1},
-        "Where --render, --suggest or --fix write: for --render a .png, .bmp, .jpg or .jpeg "
-        "file (PNG without a suffix); - for standard output."_L1,
-        "OUT"_L1);
-    const QCommandLineOption background(
-        "background"_L1,
-        "With --render, --check or --fix: the picture (BMP or JPEG) of the picture scene."_L1,
-        "PICTURE"_L1);
-    const QCommandLineOption text(
-        "text"_L1, "With --render: the preview's texts, skinning (the default) or actual."_L1,
-        "skinning|actual"_L1, "skinning"_L1);
-    const QCommandLineOption vision(
-        "vision"_L1,
-        "With --render: draw as seen with protanopia, deuteranopia, tritanopia or "
-        "achromatopsia."_L1,
-        "KIND"_L1, "normal"_L1);
-    const QCommandLineOption variant(
-        "variant"_L1,
-        "With --suggest: which of the suggestions, 1 to 4 (light, dark, vivid, "
-        "muted)."_L1,
-        "N"_L1, "1"_L1);
-    parser.addOptions(
-        {help, version, render, check, suggest, fix, output, background, text, vision, variant});
-    parser.addPositionalArgument("SKIN"_L1,
-                                 "A skin to load on start (with --check: the skins to check)."_L1,
-                                 "[SKIN...]"_L1);
+    if (names.contains(value, Qt::CaseInsensitive))
+        return {};
+    return u"--%1 is %2, not \"%3\"."_s.arg(option.names().constLast(), choices(names), value);
+}
 
-    if (!parser.parse(arguments))
-        return misused(parser.errorText(), parser);
+// The command a parsed command line asks for, or why it is misused.
+CommandLine checked(const QCommandLineParser &parser, const Options &o)
+{
     CommandLine command;
-    const QStringList positional = parser.positionalArguments();
-    const auto tasks = int(parser.isSet(render)) + int(parser.isSet(check)) +
-                       int(parser.isSet(suggest)) + int(parser.isSet(fix));
-    if (parser.isSet(help)) {
+    if (parser.isSet(o.help)) {
         command.mode = CommandLine::Mode::Help;
         command.message = usage(parser);
         return command;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(o.version)) {
         command.mode = CommandLine::Mode::Version;
         command.message = "vellox "_L1 + QCoreApplication::applicationVersion() + u'\n';
         return command;
     }
+    // Qt keeps the last of two values: the first would be dropped without a word.
+    for (const QCommandLineOption *option : o.valued()) {
+        if (parser.values(*option).size() > 1)
+            return misused(u"--%1 is given more than once."_s.arg(option->names().constLast()),
+                           parser);
+    }
+    const QStringList positional = parser.positionalArguments();
+    const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
+    const auto tasks =
+        int(rendering) + int(parser.isSet(o.check)) + int(suggesting) + int(parser.isSet(o.fix));
     if (tasks > 1)
         return misused("Ask for one of --render, --check, --suggest and --fix at a time."_L1,
                        parser);
-    const bool rendering = parser.isSet(render), suggesting = parser.isSet(suggest);
     // Options that go with some tasks only.
     const std::pair<const QCommandLineOption *, bool> belongs[] = {
-        {&output, tasks == 1 && !parser.isSet(check)},
-        {&background, tasks == 1 && !suggesting},
-        {&text, rendering},
-        {&vision, rendering},
-        {&variant, suggesting},
+        {&o.output, tasks == 1 && !parser.isSet(o.check)},
+        {&o.background, tasks == 1 && !suggesting},
+        {&o.text, rendering},
+        {&o.vision, rendering},
+        {&o.variant, suggesting},
     };
     for (const auto &[option, fits] : belongs) {
         if (parser.isSet(*option) && !fits)
@@ -110,8 +173,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                option->names().constLast()),
                            parser);
     }
-    command.background = parser.value(background);
-    if (parser.isSet(check)) {
+    command.background = parser.value(o.background);
+    if (parser.isSet(o.check)) {
         if (positional.isEmpty())
             return misused("--check wants one or more skins."_L1, parser);
         command.mode = CommandLine::Mode::Check;
@@ -127,37 +190,47 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QLatin1StringView task = rendering    ? "--render"_L1
                                    : suggesting ? "--suggest"_L1
                                                 : "--fix"_L1;
-    if (!parser.isSet(output) || !positional.isEmpty())
+    if (!parser.isSet(o.output) || !positional.isEmpty())
         return misused(task + " wants -o OUT and no other skin."_L1, parser);
-    command.output = parser.value(output);
+    command.output = parser.value(o.output);
     if (rendering) {
-        const QString mode = parser.value(text);
-        if (mode != "skinning"_L1 && mode != "actual"_L1)
-            return misused("--text is skinning or actual, not \""_L1 + mode + "\"."_L1, parser);
-        const QString seen = parser.value(vision);
-        const auto kind = std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
+        const QString mode = parser.value(o.text), seen = parser.value(o.vision);
+        for (const QString &problem :
+             {notAmong(mode, o.text, textModeNames()),
+              isNormal(seen) ? QString() : notAmong(seen, o.vision, visionNames())}) {
+            if (!problem.isEmpty())
+                return misused(problem, parser);
+        }
+        command.mode = CommandLine::Mode::Render;
+        command.skin = parser.value(o.render);
+        command.text = std::find_if(std::begin(TextModes), std::end(TextModes), [&](auto &m) {
+                           return m.first.compare(mode, Qt::CaseInsensitive) == 0;
+                       })->second;
+        command.vision = *std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
             return seen.compare(QLatin1StringView(visionName(v)), Qt::CaseInsensitive) == 0;
         });
-        if (kind == std::end(Visions))
-            return misused("--vision is protanopia, deuteranopia, tritanopia or achromatopsia, "
-                           "not \""_L1 +
-                               parser.value(vision) + "\"."_L1,
-                           parser);
-        command.mode = CommandLine::Mode::Render;
-        command.skin = parser.value(render);
-        command.text = mode == "actual"_L1 ? TextMode::Actual : TextMode::Skinning;
-        command.vision = *kind;
     } else if (suggesting) {
-        bool number = false;
-        command.variant = parser.value(variant).toInt(&number);
-        if (!number || command.variant < 1 || command.variant > SuggestionCount)
-            return misused(
-                "--variant is 1, 2, 3 or 4, not \""_L1 + parser.value(variant) + "\"."_L1, parser);
+        if (const QString problem = notAmong(parser.value(o.variant), o.variant, variantNumbers());
+            !problem.isEmpty())
+            return misused(problem, parser);
         command.mode = CommandLine::Mode::Suggest;
-        command.background = parser.value(suggest);
+        command.variant = parser.value(o.variant).toInt();
+        command.background = parser.value(o.suggest);
     } else {
         command.mode = CommandLine::Mode::Fix;
-        command.skin = parser.value(fix);
+        command.skin = parser.value(o.fix);
     }
     return command;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const Options options;
+    declare(parser, options);
+    if (!parser.parse(arguments))
+        return misused(parser.errorText(), parser);
+    return checked(parser, options);
 }

@@ -99,6 +99,8 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     } catch (const Error &e) {
         return failedCommand(command.skin + ": "_L1 + e.description());
     }
+    // Said once the file is written: a line saying "changed" must not outlive a failed write.
+    QByteArray said;
     for (const TextFix &fix : fixes) {
         const int line = skin.lineOf[size_t(fix.row)];
         const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(command.skin)
@@ -106,13 +108,15 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
                                   .arg(itemName(fix.row), contrastText(fix.worst.contrast),
                                        sceneWords(fix.worst.scene));
         if (fix.to.isEmpty()) {
-            std::printf("%s, and no colour of its hue reads well there%s\n", qPrintable(where),
-                        fix.panelRow < 0 ? ""
-                                         : qPrintable(u"; raise the opacity of %1"_s.arg(
-                                               itemName(fix.panelRow))));
+            said +=
+                (where + ", and no colour of its hue reads well there"_L1 +
+                 (fix.panelRow < 0 ? QString()
+                                   : u"; raise the opacity of %1"_s.arg(itemName(fix.panelRow))) +
+                 u'\n')
+                    .toLocal8Bit();
             continue;
         }
-        std::printf("%s: %s -> %s\n", qPrintable(where), qPrintable(fix.from), qPrintable(fix.to));
+        said += u"%1: %2 -> %3\n"_s.arg(where, fix.from, fix.to).toLocal8Bit();
         // An item the file leaves to the factory skin gets a line of its own.
         if (line == 0)
             bytes += (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
@@ -124,11 +128,12 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
         else
             replaceCode(bytes, line, fix.to);
     }
-    std::fflush(stdout);
     try {
         writeOutput(command.output, bytes);
     } catch (const Error &e) {
         return failedCommand(command.output + ": "_L1 + e.description());
     }
+    std::fputs(said.constData(), stdout);
+    std::fflush(stdout);
     return 0;
 }

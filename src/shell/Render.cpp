@@ -20,21 +20,44 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The formats --render writes, by the suffix that asks for each.
+constexpr std::pair<QLatin1StringView, PictureFormat> Suffixes[] = {
+    {"png"_L1, PictureFormat::Png},
+    {"bmp"_L1, PictureFormat::Bmp},
+    {"jpg"_L1, PictureFormat::Jpeg},
+    {"jpeg"_L1, PictureFormat::Jpeg},
+};
+
 // The picture format an output's name asks for: PNG without a suffix (standard output, a
 // device, a pipe, a plain name).
 std::optional<PictureFormat> formatFor(const QString &output)
 {
     const QString suffix = output == "-"_L1 ? QString() : QFileInfo(output).suffix().toLower();
-    if (suffix.isEmpty() || suffix == "png"_L1)
+    if (suffix.isEmpty())
         return PictureFormat::Png;
-    if (suffix == "bmp"_L1)
-        return PictureFormat::Bmp;
-    if (suffix == "jpg"_L1 || suffix == "jpeg"_L1)
-        return PictureFormat::Jpeg;
+    for (const auto &[name, format] : Suffixes) {
+        if (suffix == name)
+            return format;
+    }
     return std::nullopt;
 }
 
 } // namespace
+
+QString choices(const QStringList &names)
+{
+    return names.size() < 2
+               ? names.value(0)
+               : names.mid(0, names.size() - 1).join(", "_L1) + " or "_L1 + names.constLast();
+}
+
+QStringList pictureSuffixes()
+{
+    QStringList names;
+    for (const auto &[name, format] : Suffixes)
+        names << u'.' + name;
+    return names;
+}
 
 int failedCommand(const QString &what)
 {
@@ -62,9 +85,9 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
     const std::optional<PictureFormat> format = formatFor(output);
     if (!format)
         return failedCommand(
-            u"%1: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a "
-            "name without a suffix), not as .%2; nothing was written"_s.arg(
-                output, QFileInfo(output).suffix()));
+            u"%1: Vellox writes pictures as %2 (or PNG for a name without a suffix), not as "
+            ".%3; nothing was written"_s.arg(output, choices(pictureSuffixes()),
+                                             QFileInfo(output).suffix()));
 
     CheckedSkin skin;
     StillPicture picture;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct CommandLine;
 struct FactorySkin;
@@ -10,6 +11,11 @@ struct FactorySkin;
 // else and never the skin or the background. Returns the exit status; a failure is one
 // line on standard error.
 int renderSkin(const CommandLine &command, const FactorySkin &factory);
+
+// "a, b, c or d", as a sentence lists choices.
+QString choices(const QStringList &names);
+// The suffixes of the pictures --render writes, ".png" first.
+QStringList pictureSuffixes();
 
 // Why writing `output` would overwrite the skin or the picture the command reads, or
 // nothing. Links are followed: the same file under another name is found too.

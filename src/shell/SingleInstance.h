@@ -6,9 +6,9 @@
 class LocalChannel;
 
 // One running program per program folder: two would delete each other's working files
-// and draw over each other's snapshots. The first start holds a lock file in the folder
-// and listens for later starts; a later start asks it to come to the front, and to open
-// the skin it was given if any, and goes.
+// and draw over each other's snapshots. The first start holds a lock file in the folder,
+// listens for later starts and writes in the lock file where; a later start asks it to
+// come to the front, and to open the skin it was given if any, and goes.
 // A lock left by a crashed program is taken over.
 class SingleInstance : public QObject
 {
@@ -20,16 +20,18 @@ public:
 
     enum class Claim
     {
-        Claimed,    // this is the one instance, or the folder holds no lock file (one that
-                    // may not be written to) and nothing keeps the program from starting
+        Claimed,    // this is the one instance
         Handed,     // another instance runs and was asked to come to the front (and open)
-        Unanswered, // another instance holds the lock but did not answer
+        Unanswered, // another instance holds the lock but cannot be handed anything: see
+                    // refusal()
         Stranger,   // what answers belongs to another user, and was told nothing
-        Refused,    // the lock file is a link or another user's: see refusal()
+        Refused,    // the lock file is a link or another user's, cannot be made, or the
+                    // program cannot listen: see refusal()
     };
-    // `skin` is a file for the running instance to open, or empty.
-    Claim claim(const QString &skin = {});
-    // Why the lock file was not touched, after Claim::Refused.
+    // `skin` is a file for the running instance to open, or empty. A running instance is
+    // given `handOverTime` to answer.
+    Claim claim(const QString &skin = {}, int handOverTime = 5000);
+    // Why nothing was claimed nor handed over, as a message for the user.
     const QString &refusal() const { return m_refusal; }
 
 signals:
@@ -40,7 +42,14 @@ private:
     // Removes a lock file that is a link to nothing. Returns why the lock file must not
     // be touched, a link or another user's, or nothing.
     QString checkLockFile();
+    // Listens for later starts and writes where in the lock file. Returns why it cannot.
+    QString listenForLaterStarts();
+    // Where the program holding the lock listens, as its lock file says, or nothing.
+    QString recordedSocket() const;
+    // Why the lock file cannot be made, in the system's words.
+    QString lockFailure() const;
 
+    QString m_programDir;
     QString m_socket;
     QString m_lockPath;
     QLockFile m_lock;

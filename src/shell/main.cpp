@@ -136,6 +136,7 @@ int runEditor(int argc, char *argv[], const QString &skin)
     case SingleInstance::Claim::Handed:
         return 0;
     case SingleInstance::Claim::Refused:
+    case SingleInstance::Claim::Unanswered:
         tellAtStart(dialogs, instance->refusal());
         return 1;
     case SingleInstance::Claim::Stranger:
@@ -143,12 +144,6 @@ int runEditor(int argc, char *argv[], const QString &skin)
                                             "from \"%1\" would; nothing was handed over to it.")
                                  .arg(QDir::toNativeSeparators(programDir.path())));
         return 1;
-    case SingleInstance::Claim::Unanswered:
-        tellAtStart(dialogs, QStringLiteral("Vellox is already running from \"%1\", but it does "
-                                            "not answer. Close it, or end it if it hangs, and "
-                                            "start Vellox again.")
-                                 .arg(QDir::toNativeSeparators(programDir.path())));
-        return 0;
     }
 
     EditorWindow editor(programDir, dialogs);

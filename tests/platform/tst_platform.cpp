@@ -125,8 +125,15 @@ void tst_platform::strangersAreNotHeard()
             return 98;
         return int(read(accept(fd, nullptr, nullptr), &byte, 1));
     });
-    QCOMPARE(LocalChannel::send(shared.filePath(u"theirs"_s), "show\n"),
-             LocalChannel::Sent::Stranger);
+    QString why;
+    const auto send = [&](const QString &name) {
+        return LocalChannel::send(shared.filePath(name), "mine\n", QDeadlineTimer(500), why);
+    };
+    auto sent = LocalChannel::Sent::Nobody;
+    for (int tries = 0; tries < 50 && sent == LocalChannel::Sent::Nobody; ++tries)
+        sent = (QTest::qWait(100), send(u"theirs"_s)); // once it listens
+    QCOMPARE(sent, LocalChannel::Sent::Stranger);
+
     waitpid(listener, &status, 0);
     QCOMPARE(WEXITSTATUS(status), 0);
     LocalChannel channel;
@@ -143,22 +150,49 @@ void tst_platform::strangersAreNotHeard()
     });
     waitpid(writer, &status, 0);
     QCOMPARE(WEXITSTATUS(status), 0);
-    QTest::qWait(200);
-    QCOMPARE(LocalChannel::send(shared.filePath(u"mine"_s), "mine\n"),
-             LocalChannel::Sent::Delivered);
+    // Sent from another process of the user's, while this one's event loop greets.
+    const auto sentAside = [&](const QString &path) -> LocalChannel::Sent {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(int(LocalChannel::send(path, "mine\n", QDeadlineTimer(5000), why)));
+        if (!QTest::qWaitFor([&] { return waitpid(child, &status, WNOHANG) == child; }))
+            return LocalChannel::Sent::Nobody;
+        return LocalChannel::Sent(WEXITSTATUS(status));
+    };
+    QCOMPARE(sentAside(shared.filePath(u"mine"_s)), LocalChannel::Sent::Delivered);
     QTRY_COMPARE(lines.size(), 1);
     QCOMPARE(lines[0][0].toByteArray(), QByteArray("mine"));
-    // Without a runtime folder, a folder in the temporary folder that another user made
-    // first is not used; a fresh one is the user's alone.
+    // A listener that never greets (a stopped program) holds the caller no longer than
+    // asked; one that is gone is said in the system's words.
+    const int silent = socket(AF_UNIX, SOCK_STREAM, 0);
+    const sockaddr_un stopped = address(u"stopped"_s);
+    QVERIFY(!bind(silent, reinterpret_cast<const sockaddr *>(&stopped), sizeof stopped) &&
+            !listen(silent, 1));
+    QCOMPARE(send(u"stopped"_s), LocalChannel::Sent::Silent);
+    QCOMPARE((send(u"gone"_s), why), u"No such file or directory"_s);
+    close(silent);
+    // Without a runtime folder, names in the temporary folder that another user took first
+    // change nothing: the channel listens in a fresh folder of the user's alone, gone with it.
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", QFile::encodeName(shared.path()));
-    const QString fallback = shared.filePath(u"vellox-0"_s);
-    waitpid(asNobody([&fallback] { return mkdir(QFile::encodeName(fallback), 0700); }), &status, 0);
-    QCOMPARE(LocalChannel::socketPath(u"x"_s), QString());
-    QVERIFY(QDir(fallback).removeRecursively());
-    QCOMPARE(LocalChannel::socketPath(u"x"_s), fallback + u"/x"_s);
-    struct stat st;
-    QVERIFY(stat(QFile::encodeName(fallback), &st) == 0 && (st.st_mode & 0777) == 0700);
+    waitpid(
+        asNobody([&] { return mkdir(QFile::encodeName(shared.filePath(u"vellox-0"_s)), 0700); }),
+        &status, 0);
+    const auto names = [&] {
+        return QDir(shared.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = names();
+    {
+        LocalChannel own;
+        const QString path = own.listenPrivately(u"x"_s);
+        struct stat st;
+        QVERIFY(stat(QFile::encodeName(QFileInfo(path).path()), &st) == 0 && st.st_uid == 0 &&
+                (st.st_mode & 0777) == 0700);
+        QCOMPARE(sentAside(path), LocalChannel::Sent::Delivered);
+        QCOMPARE(names().size(), before.size() + 1);
+    }
+    QCOMPARE(names(), before);
 }
 
 // Qt's colour dialog, titled by the caller, shows the alpha channel as the opacity in

@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -43,7 +44,8 @@ private slots:
     void renderedAsShown_data();
     void renderedAsShown();
     void installedFirstStart();
-    void readOnlyFolderSaysSo();
+    void refusedStarts_data();
+    void refusedStarts();
     void mending();
 };
 
@@ -214,17 +216,34 @@ void tst_shell::oneRunningProgramPerFolder()
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
     ProgramFolder elsewhere;
     elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    elsewhere.write(u"light.ini"_s,
+                    factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF102030"));
+    // The hand-over socket lives in the user's runtime folder, one for the folder; or, with
+    // none, in a fresh folder in the temporary one, where another user took the old name.
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(signal == SIGHUP ? u"TMPDIR"_s : u"XDG_RUNTIME_DIR"_s, runtime.path());
+    if (signal == SIGHUP) {
+        env.remove(u"XDG_RUNTIME_DIR"_s);
+        chmod(QFile::encodeName(runtime.path()).constData(), 01777);
+        QVERIFY(QDir(runtime.path()).mkdir(u"vellox-0"_s));
+        chown(QFile::encodeName(runtime.filePath(u"vellox-0"_s)).constData(), 65534, 65534);
+    }
+    const auto sockets = [&runtime] {
+        QStringList found;
+        for (QDirIterator it(runtime.path(), QDir::System, QDirIterator::Subdirectories);
+             it.hasNext();)
+            found << it.next();
+        return found;
+    };
     const auto start = [&](QProcess &process, const QStringList &arguments) {
+        process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // A skin is named from where it is given, not from where the first one runs.
         process.setWorkingDirectory((arguments.isEmpty() ? folder : elsewhere).dir().path());
         process.start(program, arguments);
         QVERIFY(process.waitForStarted());
     };
-    // The hand-over socket lives in the user's runtime folder, one for the folder.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    const auto sockets = [&runtime] { return QDir(runtime.path()).entryList(QDir::System); };
     QProcess first, second, third;
     start(first, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
@@ -241,6 +260,16 @@ void tst_shell::oneRunningProgramPerFolder()
     after.remove(u"temp.ini"_s);
     before.remove(u"temp.ini"_s);
     QCOMPARE(after, before);
+    // A stopped program holds a later start no longer than it is given, which says why
+    // and leaves nothing to be opened when the program goes on.
+    ::kill(pid_t(first.processId()), SIGSTOP);
+    SingleInstance later(folder.dir().path());
+    QCOMPARE(later.claim(elsewhere.file(u"light.ini"_s), 2000), SingleInstance::Claim::Unanswered);
+    QVERIFY2(later.refusal().contains("does not answer within 2 seconds"_L1),
+             qPrintable(later.refusal()));
+    ::kill(pid_t(first.processId()), SIGCONT);
+    QTest::qWait(500);
+    QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
     // A skin that is not there is said at once, and nothing is handed over.
     QCOMPARE(QProcess::execute(program, {u"gone.ini"_s}), 1);
 
@@ -251,6 +280,7 @@ void tst_shell::oneRunningProgramPerFolder()
     QVERIFY(folder.read(u"temp.ini"_s).contains("0xFF203040"));
     QCOMPARE(folder.exists(u".vellox.lock"_s), signal == SIGKILL);
     QCOMPARE(sockets().size(), signal == SIGKILL ? 1 : 0);
+    QCOMPARE(QDir(runtime.path()).entryList({u"vellox-0-*"_s}, QDir::Dirs), QStringList());
     QFile::remove(folder.file(u"temp.ini"_s));
     start(third, {});
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
@@ -303,7 +333,7 @@ void tst_shell::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // in a folder with default.ini
     QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("out"); // the beginning of standard output
+    QTest::addColumn<QByteArray>("out"); // the beginning of standard output; "-": nothing
     // All of standard error, or its beginning and "...", or "*" and a part.
     QTest::addColumn<QString>("err");
     QTest::addColumn<QString>("written"); // a file that is written, ":" and its first bytes
@@ -333,6 +363,16 @@ void tst_shell::commandLine_data()
     row("JPEG by suffix", "--render dark.ini -o o.jpeg", 0, "", "", "o.jpeg:\xff\xd8\xff");
     row("PNG without a suffix", "--render dark.ini -o o", 0, "", "", "o:\x89PNG");
     row("through a link", "--render dark.ini -o link.png", 0, "", "", "sub/to.png:\x89PNG");
+    row("another user's link in a sticky folder", "--render dark.ini -o theirs.png", 1, "",
+        "*theirs.png\" is a link that the user nobody made in");
+    row("two outputs", "--render dark.ini -o a.png -o b.png", 2, "",
+        "vellox: --output is given more than once.\n...");
+    row("a pipe as background", "--render dark.ini -o o.png --background pipe", 1, "",
+        "*\"pipe\": it is a named pipe, not a file");
+    row("a device as background", "--check --background /dev/zero dark.ini", 1, "",
+        "*\"/dev/zero\": it is a device, not a file");
+    row("fix onto a full device", "--fix dark.ini -o /dev/full", 1, "-",
+        "*No space left on device");
     row("unknown suffix", "--render dark.ini -o o.gif", 1, "",
         "vellox: o.gif: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG...");
     row("onto the skin", "--render dark.ini -o alias.png", 1, "", "*alias.png: this is the skin");
@@ -389,6 +429,10 @@ void tst_shell::commandLine()
     QDir(folder.dir().path()).mkdir(u"sub"_s);
     QFile::link(u"sub/to.png"_s, folder.file(u"link.png"_s));
     QFile::link(u"dark.ini"_s, folder.file(u"alias.png"_s));
+    // The folder is open to all and sticky, as /tmp: only others' links there are refused.
+    QFile::link(u"old.png"_s, folder.file(u"theirs.png"_s));
+    lchown(QFile::encodeName(folder.file(u"theirs.png"_s)).constData(), 65534, 65534);
+    chmod(QFile::encodeName(folder.dir().path()).constData(), 01777);
     // A reader at the pipe from the start: the picture fits the pipe's buffer.
     const QByteArray pipe = QFile::encodeName(folder.file(u"pipe"_s));
     QVERIFY(mkfifo(pipe.constData(), 0600) == 0);
@@ -399,7 +443,7 @@ void tst_shell::commandLine()
     const Finished run = vellox(folder, arguments);
 
     QCOMPARE(run.status, status);
-    QVERIFY2(run.out.startsWith(out), run.out.constData());
+    QVERIFY2(out == "-" ? run.out.isEmpty() : run.out.startsWith(out), run.out.constData());
     if (err.endsWith("..."_L1))
         QVERIFY2(run.err.startsWith(err.chopped(3)), qPrintable(run.err));
     else if (err.startsWith(u'*'))
@@ -602,32 +646,39 @@ void tst_shell::installedFirstStart()
     QCOMPARE(root.read(u"home/data/vellox/default.ini"_s), ProgramFolder::factorySkin());
 }
 
-// A portable folder the user may not write to is said once, before anything is drawn.
-void tst_shell::readOnlyFolderSaysSo()
+void tst_shell::refusedStarts_data()
 {
+    QTest::addColumn<QString>("before"); // the shell's words that start the program
+    QTest::addColumn<QString>("said");   // after "vellox: " and the folder's path
+    // Root writes anywhere: the program runs as nobody then.
+    QTest::newRow("a folder that may not be written to")
+        << u"exec setpriv --reuid=65534 --regid=65534 --clear-groups"_s
+        << u"Vellox cannot write to its folder \"%1"_s;
+    QTest::newRow("no room for the lock file")
+        << u"trap '' XFSZ; ulimit -f 0; exec"_s
+        << u"Vellox cannot make its lock file \"%1/.vellox.lock\" in \"%1\": File too large"_s;
+}
+
+// A start that cannot work in its folder says why, before anything is drawn or written.
+void tst_shell::refusedStarts()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, said);
     ProgramFolder folder;
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), folder.file(u"vellox"_s)));
-    QFile(folder.dir().path())
-        .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                        QFileDevice::ExeOther);
-    const auto before = folder.contents();
+    const QByteArray path = QFile::encodeName(folder.dir().path());
+    chmod(path.constData(), before.contains("setpriv"_L1) ? 0555 : 0755);
+    const auto contents = folder.contents();
     QProcess process;
-    // Root writes anywhere: the program runs as nobody then.
-    if (geteuid() == 0)
-        process.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
-                                     folder.file(u"vellox"_s)});
-    else
-        process.start(folder.file(u"vellox"_s), {});
+    process.start(u"sh"_s, {u"-c"_s, before + u" \"$0\""_s, folder.file(u"vellox"_s)});
     QString err;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (err += QString::fromLocal8Bit(process.readAllStandardError()))
-            .contains(u"vellox: Vellox cannot write to its folder \""_s + folder.dir().path()),
-        20000);
+    QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromLocal8Bit(process.readAllStandardError()))
+                                 .contains(u"vellox: "_s + said.arg(folder.dir().path())),
+                             20000);
     process.kill();
     process.waitForFinished();
-    QFile(folder.dir().path())
-        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(folder.contents(), before);
+    chmod(path.constData(), 0700);
+    QCOMPARE(folder.contents(), contents);
 }
 
 // --fix changes the codes of the texts it mends and no other byte; --suggest writes the
