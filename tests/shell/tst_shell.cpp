@@ -287,13 +287,13 @@ void tst_shell::oneRunningProgramPerFolder()
     QCOMPARE(third.state(), QProcess::Running);
     QCOMPARE(sockets().size(), 1);
     QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.read(u"temp.ini"_s).contains("0xFF203040"), 20000);
     third.kill();
     third.waitForFinished();
 
     // While the next start asks whether to restore that work, the same signal ends it
     // at once, and a kill too: the work stays as it was, to be asked about again.
     const QByteArray leftOver = folder.read(u"temp.ini"_s);
-    QVERIFY(leftOver.contains("0xFF203040"));
     for (int ending : {signal, SIGKILL}) {
         QProcess asking;
         start(asking, {});
