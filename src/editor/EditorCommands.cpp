@@ -56,24 +56,40 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
 void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
 {
     ColourTable table = m_document.colours();
+    QByteArray bytes;
     try {
-        const QByteArray bytes = readSmallFile(path, LargestSkinFile);
+        bytes = readSmallFile(path, LargestSkinFile);
         // A picture or a program read as a skin would set nothing and only cost the
         // user the text they typed.
         if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
             throw Error::file(Error::TypeMismatch, "load the skin", path, why);
         readSkinBytes(bytes, table);
     } catch (const Error &e) {
+        // A file caught in the middle of another program's save is read again when it
+        // settles.
+        if (loadAs == LoadAs::Reload)
+            return;
         m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
         // Nothing was read, so nothing changes; the run's first table is shown all the
         // same.
-        if (loadAs == LoadAs::Step)
+        if (loadAs != LoadAs::Start)
             return;
     }
-    if (loadAs == LoadAs::Start)
+    switch (loadAs) {
+    case LoadAs::Start:
         m_document.start(table);
-    else
-        m_document.replace(table);
+        return;
+    case LoadAs::Factory:
+        m_followedFile.follow({}, {});
+        break;
+    case LoadAs::UserFile:
+    case LoadAs::Reload:
+        m_followedFile.follow(path, bytes);
+        if (loadAs == LoadAs::Reload && table == m_document.colours())
+            return;
+        break;
+    }
+    m_document.replace(table);
 }
 
 void EditorWindow::showChange(const SkinChange &change)
@@ -135,7 +151,7 @@ void EditorWindow::onApplyClicked()
 
 void EditorWindow::onRestoreClicked()
 {
-    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin));
+    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin), LoadAs::Factory);
     clearColourControls();
 }
 
@@ -148,7 +164,7 @@ void EditorWindow::onLoadTriggered()
 void EditorWindow::openSkin(const QString &path)
 {
     if (fileExists(path))
-        loadSkin(path);
+        loadSkin(path, LoadAs::UserFile);
 }
 
 void EditorWindow::onSaveAsTriggered()
@@ -157,11 +173,14 @@ void EditorWindow::onSaveAsTriggered()
     const QString chosen = m_fileDialog.showSave();
     if (chosen.isEmpty())
         return;
+    const QString text = shownSkinText();
     try {
-        writeSkinFile(chosen, shownSkinText());
+        writeSkinFile(chosen, text);
     } catch (const Error &e) {
         m_dialogs.message("The skin was not saved.\r\n"_L1 + e.description());
         return;
     }
+    // What was just written is no change of the file; what others write to it later is.
+    m_followedFile.follow(chosen, encodeLines8bit(skinFileLines(text)));
     m_dialogs.message("Skin.ini saved to "_L1 + chosen);
 }

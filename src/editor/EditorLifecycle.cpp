@@ -152,3 +152,12 @@ void EditorWindow::openHandedSkin(const QString &path)
     }
     openSkin(path);
 }
+
+void EditorWindow::reloadFollowedFile()
+{
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetry, this, [this] { reloadFollowedFile(); });
+        return;
+    }
+    loadSkin(m_followedFile.path(), LoadAs::Reload);
+}

@@ -54,6 +54,8 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     addShortcuts();
     new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
     connect(&m_document, &SkinDocument::changed, this, &EditorWindow::showChange);
+    connect(&m_followedFile, &FollowedFile::changed, this,
+            guarded(m_dialogs, [this] { reloadFollowedFile(); }));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     const QPoint clientAt = EditorControls::ClientAt;

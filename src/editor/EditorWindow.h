@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/FollowedFile.h"
 #include "editor/WorkingFiles.h"
 
 #include "preview/PreviewWindow.h"
@@ -74,15 +75,20 @@ private:
     void unloadWindow();
     void followWindowState();
 
-    // How a loaded skin enters the history.
+    // What a loaded skin is, for the history and for following its file.
     enum class LoadAs
     {
-        Step,  // one step that can be undone
-        Start, // the table the run starts from, with nothing before it
+        Start,    // the factory skin the run starts from, with nothing before it
+        Factory,  // the factory skin again, as one step
+        UserFile, // a skin of the user's, as one step; its file is followed from then on
+        Reload,   // the followed file, changed on the disk: one step, and only a change
     };
     // Reads a skin file over the table. Never fails: a file that cannot be read, or is
-    // no skin, is told and changes nothing, the skin text typed included.
-    void loadSkin(const QString &path, LoadAs loadAs = LoadAs::Step);
+    // no skin, changes nothing, the skin text typed included, and is told unless it is
+    // a reload.
+    void loadSkin(const QString &path, LoadAs loadAs);
+    // The followed skin file changed on the disk: read again as soon as no dialog is open.
+    void reloadFollowedFile();
     // Everything that shows the document brought up to date after `change`.
     void showChange(const SkinChange &change);
     void showSkinText();
@@ -113,6 +119,7 @@ private:
     CommonDialog m_fileDialog;
     SkinDocument m_document;
     WorkingFiles m_workingFiles;
+    FollowedFile m_followedFile;
     QPointer<PreviewWindow> m_preview;
     bool m_shownOnce = false;
     bool m_showingSkinText = false;

@@ -71,6 +71,7 @@ private slots:
     void handOver();
     void keptCopiesOffered();
     void escapedErrorIsTold();
+    void followsItsFile();
 };
 
 void tst_editor::lifecycle()
@@ -526,6 +527,38 @@ void tst_editor::escapedErrorIsTold()
                      guarded(dialogs, [] { throw Error::typeMismatch(); }));
     action.trigger();
     QCOMPARE(dialogs.messages, (QStringList{u"on"_s, u"Type mismatch"_s}));
+}
+
+// A skin changed on the disk by another program is read again within a second, as one
+// step; Vellox's own save, a removed file and content that is no skin change nothing.
+void tst_editor::followsItsFile()
+{
+    Opened s;
+    const auto code = [&] { return s.editor->colours().at(Row::TextColour); };
+    const auto steps = [&] { return s.editor->document().history().index(); };
+    const QString path = s.outside(u"mine.ini"_s, "TextColor = 0xFF000001\r\n");
+    s.dialogs.chosenFiles = {path};
+    s.trigger("loadskin");
+    // As text editors save: a new file renamed over the old one, or written in place.
+    const QString replacement = s.outside(u"new.ini"_s, "TextColor = 0xFF000002\r\n");
+    QVERIFY(QFile::remove(path) && QFile::rename(replacement, path));
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000002"_s, 1000);
+    s.outside(u"mine.ini"_s, "TextColor = 0xFF000003\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000003"_s, 1000);
+    QApplication::setActiveWindow(s.editor.get());
+    QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(code(), u"0xFF000002"_s);
+    const int before = steps();
+    s.apply(Row::TextColour, u"0xFF000004"_s);
+    s.dialogs.chosenFiles = {path};
+    s.trigger("saveskin");
+    s.outside(u"mine.ini"_s, "\x89PNG\r\n\x1a\nTextColor = 0xFF000005\r\n");
+    QTest::qWait(500);
+    QFile::remove(path);
+    QTest::qWait(500);
+    QCOMPARE(code(), u"0xff000004"_s);
+    QCOMPARE(steps(), before + 1);
+    QCOMPARE(s.dialogs.messages.size(), 1); // the save's own
 }
 
 QTEST_MAIN(tst_editor)
