@@ -9,8 +9,6 @@
 #include "skin/SkinFile.h"
 #include "skin/SkinLint.h"
 
-#include "platform/Files.h"
-
 #include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -18,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const SkinLint lint = lintSkin(bytes);
-    const QStringList lines = splitLines8bit(bytes);
+    const QStringList lines = skinLines(bytes);
     bool error = false;
     for (const SkinProblem &p : lint.problems) {
         FUZZ_CHECK(p.line >= 0 && p.line <= lines.size());

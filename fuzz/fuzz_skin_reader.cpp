@@ -9,14 +9,13 @@
 #include "skin/SkinItems.h"
 
 #include "platform/Error.h"
-#include "platform/Files.h"
 
 namespace {
 
 ColourTable read(const QByteArray &bytes)
 {
     ColourTable table;
-    for (const QString &line : splitLines8bit(bytes))
+    for (const QString &line : skinLines(bytes))
         applySkinLine(line, table);
     return table;
 }

@@ -164,17 +164,6 @@ void PreviewWindow::loadWindow()
     redraw();
 }
 
-void PreviewWindow::chooseTextMode(TextMode mode)
-{
-    (mode == TextMode::Skinning ? skinningTextOption : actualTextOption)->setChecked(true);
-}
-
-void PreviewWindow::chooseBackground(Background background)
-{
-    (background == Background::Colour ? colourBackgroundOption : pictureBackgroundOption)
-        ->setChecked(true);
-}
-
 QImage PreviewWindow::shownImage() const
 {
     return (pictureScene->isVisibleTo(this) ? pictureScene : colourScene)->shownImage();

@@ -42,14 +42,6 @@ public:
     // cannot be read; what was drawn before stays.
     void redraw();
 
-    enum class Background
-    {
-        Colour,
-        Picture
-    };
-    // Choose as the options do, with the same messages.
-    void chooseTextMode(TextMode mode);
-    void chooseBackground(Background background);
     // The scene in front as it is shown: the picture scene over the picture background.
     QImage shownImage() const;
 

@@ -7,7 +7,6 @@
 
 #include "skin/ColourTable.h"
 
-#include "platform/Fonts.h"
 #include "platform/QtColour.h"
 
 #include <QFontMetrics>
@@ -23,8 +22,7 @@ QRect inkBox(const Scene &scene, const ElementLayout &layout)
 {
     const Scene::Element &e = scene.element(layout.role);
     const QRect box = pixelRect(e.box);
-    const QFontMetrics metrics(
-        layoutFont(layout.pixelSize, layout.weight == Weight::Bold ? QFont::Bold : QFont::Normal));
+    const QFontMetrics metrics(fontOf(layout));
     return metrics.boundingRect(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text) &
            box & scene.image().rect();
 }
@@ -180,9 +178,7 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
             continue;
         TextFix fix{row, table.at(row), {}, *worst, panelBeneath(worst->role)};
         if (const std::optional<QRgb> colour = readability.readableColour(row, worst->colour)) {
-            fix.to =
-                fix.from.left(4) +
-                QStringLiteral("%1").arg(*colour & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
+            fix.to = fix.from.left(4) + hexColour(*colour);
             table.set(row, fix.to);
         }
         fixes.append(fix);

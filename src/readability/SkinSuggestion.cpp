@@ -22,7 +22,6 @@ namespace {
 // parts.
 struct Look
 {
-    const char *name;
     bool dark; // light texts on dark panels
     double chroma;
     double backgroundTop, backgroundBottom, panel, popup, bar, outline, text;
@@ -31,8 +30,8 @@ struct Look
 };
 
 constexpr Look Looks[SuggestionCount] = {
-    {.name = "light",
-     .dark = false,
+    // light
+    {.dark = false,
      .chroma = 1.0,
      .backgroundTop = 0.93,
      .backgroundBottom = 0.82,
@@ -45,8 +44,8 @@ constexpr Look Looks[SuggestionCount] = {
      .popupOpacity = 0xCC,
      .barOpacity = 0x99,
      .shadow = 0x80FFFFFF},
-    {.name = "dark",
-     .dark = true,
+    // dark
+    {.dark = true,
      .chroma = 1.0,
      .backgroundTop = 0.34,
      .backgroundBottom = 0.20,
@@ -59,8 +58,8 @@ constexpr Look Looks[SuggestionCount] = {
      .popupOpacity = 0xCC,
      .barOpacity = 0x8C,
      .shadow = 0xB2000000},
-    {.name = "vivid",
-     .dark = true,
+    // vivid
+    {.dark = true,
      .chroma = 1.6,
      .backgroundTop = 0.38,
      .backgroundBottom = 0.22,
@@ -73,8 +72,8 @@ constexpr Look Looks[SuggestionCount] = {
      .popupOpacity = 0xCC,
      .barOpacity = 0xA6,
      .shadow = 0xB2000000},
-    {.name = "muted",
-     .dark = false,
+    // muted
+    {.dark = false,
      .chroma = 0.35,
      .backgroundTop = 0.88,
      .backgroundBottom = 0.76,

@@ -17,13 +17,13 @@ int whole(double v)
     return static_cast<int>(roundHalfEven(v));
 }
 
+} // namespace
+
 QFont fontOf(const ElementLayout &layout)
 {
     return layoutFont(layout.pixelSize,
                       layout.weight == Weight::Bold ? QFont::Bold : QFont::Normal);
 }
-
-} // namespace
 
 QRect pixelRect(const QRectF &box)
 {

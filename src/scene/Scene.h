@@ -4,6 +4,7 @@
 
 #include "platform/DisplayColour.h"
 
+#include <QFont>
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -74,3 +75,5 @@ private:
 
 // The whole pixels an element covers: its geometry rounded half to even.
 QRect pixelRect(const QRectF &box);
+// The font a text element is drawn in; whoever measures a text measures it in this one.
+QFont fontOf(const ElementLayout &layout);

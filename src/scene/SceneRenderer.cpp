@@ -15,7 +15,6 @@ SceneRenderer::SceneRenderer()
 
 void SceneRenderer::setTextMode(TextMode mode)
 {
-    m_mode = mode;
     for (const ElementLayout &layout : sceneLayout()) {
         if (!layout.isText())
             continue;

@@ -19,7 +19,6 @@ public:
 
     const Scene &scene(SceneKind kind) const { return *m_scenes[size_t(kind)]; }
 
-    TextMode textMode() const { return m_mode; }
     // Sets the texts and the title's place; colours and pictures stay as they are.
     void setTextMode(TextMode mode);
 
@@ -40,5 +39,4 @@ private:
     void composite(Scene &scene, const ColourTable &colours);
 
     std::array<std::unique_ptr<Scene>, SceneCount> m_scenes;
-    TextMode m_mode = TextMode::Skinning;
 };

@@ -20,32 +20,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Where each line of a file begins and where its text ends, by the rule the reader
-// splits lines with: CR LF or a lone CR.
-struct LineSpan
-{
-    qsizetype start;
-    qsizetype end;
-};
-
-QList<LineSpan> lineSpans(const QByteArray &bytes)
-{
-    QList<LineSpan> spans;
-    for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype cr = bytes.indexOf('\r', start);
-        if (cr < 0)
-            cr = bytes.size();
-        spans.append({start, cr});
-        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
-    }
-    return spans;
-}
-
 // The file's bytes with the code on line `line` (from 1) replaced by `code`: the code is
 // what follows the first " = ", up to a second one.
 void replaceCode(QByteArray &bytes, int line, const QString &code)
 {
-    const LineSpan span = lineSpans(bytes).at(line - 1);
+    const LineSpan span = skinLineSpans(bytes).at(line - 1);
     const qsizetype equals = bytes.indexOf(" = ", span.start);
     const qsizetype from = equals + 3;
     qsizetype to = bytes.indexOf(" = ", from);

@@ -16,16 +16,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-void sortByLine(QList<SkinProblem> &problems)
-{
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
-}
-
-} // namespace
-
 FactorySkin::FactorySkin(QString path) : path(std::move(path))
 {
     try {

@@ -29,6 +29,27 @@ void appendSkinFile(QStringList &lines, const QString &text, Background backgrou
 
 } // namespace
 
+QList<LineSpan> skinLineSpans(const QByteArray &bytes)
+{
+    QList<LineSpan> spans;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype cr = bytes.indexOf('\r', start);
+        if (cr < 0)
+            cr = bytes.size();
+        spans.append({start, cr});
+        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
+    }
+    return spans;
+}
+
+QStringList skinLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    for (const LineSpan &span : skinLineSpans(bytes))
+        lines << QString::fromLatin1(bytes.constData() + span.start, span.end - span.start);
+    return lines;
+}
+
 QStringList skinFileLines(const QString &text)
 {
     QStringList lines;
@@ -51,7 +72,7 @@ void readSkinFile(const QString &path, ColourTable &table)
 
 void readSkinBytes(const QByteArray &bytes, ColourTable &table)
 {
-    for (const QString &line : splitLines8bit(bytes))
+    for (const QString &line : skinLines(bytes))
         applySkinLine(line, table);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -15,6 +17,19 @@ class ColourTable;
 
 // The skin text of the table: twenty lines in file order, codes exactly as stored.
 QString skinText(const ColourTable &table);
+
+// Where each line of a skin file begins and where its text ends, as the program splits
+// them: a line ends at CR LF or at a lone CR; a lone LF stays inside the line; a last
+// line without terminator is still a line. Mending a file rewrites codes in these spans,
+// so its lines are the ones the reader saw.
+struct LineSpan
+{
+    qsizetype start;
+    qsizetype end;
+};
+QList<LineSpan> skinLineSpans(const QByteArray &bytes);
+// The same lines as 8-bit text, every byte kept (Latin-1).
+QStringList skinLines(const QByteArray &bytes);
 
 // A real skin file holds about a kilobyte; anything above this is not one, and is
 // refused before it is read.

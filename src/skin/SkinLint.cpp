@@ -3,7 +3,6 @@
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 
-#include "platform/Files.h"
 #include "platform/Numeric.h"
 
 #include <QtEndian>
@@ -220,7 +219,7 @@ SkinLint lintSkin(const QByteArray &bytes)
                         "one a line"_s);
 
     const bool bom = bytes.startsWith(Utf8Bom);
-    const QStringList lines = splitLines8bit(bytes);
+    const QStringList lines = skinLines(bytes);
     for (int i = 1; i <= lines.size(); ++i) {
         const QString &line = lines[i - 1];
         if (!lint.oneLine && line.contains(u'\n')) {
@@ -269,12 +268,17 @@ SkinLint lintSkin(const QByteArray &bytes)
                     u"no line sets a colour item: this is not a skin file"_s);
         lint.isSkin = false;
     }
-    std::stable_sort(lint.problems.begin(), lint.problems.end(),
-                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
+    sortByLine(lint.problems);
     return lint;
 }
 
 QString whyNotSkinText(const QByteArray &bytes)
 {
     return notText(bytes);
+}
+
+void sortByLine(QList<SkinProblem> &problems)
+{
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
 }

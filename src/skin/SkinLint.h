@@ -36,6 +36,8 @@ struct SkinLint
     bool oneLine = false; // lines end in LF alone, so most of the file is one line
 };
 SkinLint lintSkin(const QByteArray &bytes);
+// Puts problems in the order of their lines, those of one line in the order found.
+void sortByLine(QList<SkinProblem> &problems);
 
 // A colour item as messages name it: "Menu BG" (RectBg).
 QString itemName(int row);
