@@ -1,7 +1,6 @@
 #include "platform/Files.h"
 
 #include "platform/Error.h"
-#include "platform/KeptCopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,12 +11,17 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+EarlierContentKeeper &keeper()
+{
+    static EarlierContentKeeper kept;
+    return kept;
+}
 
 // Qt's own text when it has one. After a write cut short it has none ("Unknown
 // error"), while the system's reason for the failed call is still at hand.
@@ -155,20 +159,24 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
 {
     QByteArray bytes;
     produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+    if (!keeper().keep)
+        throw Error::file(Error::PathFileAccess, "write", path,
+                          QStringLiteral("its folder may not be written to, and no copy of its "
+                                         "content can be kept while it is rewritten there"));
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
-    std::optional<KeptCopy> kept;
+    KeptEarlier kept;
     QByteArray earlier;
     try {
         earlier = readAllFrom(fd, path);
         if (earlier != bytes)
-            kept = KeptCopy::keep(path, earlier, bytes);
+            kept = keeper().keep(path, earlier, bytes);
     } catch (const Error &) {
         ::close(fd);
         throw;
     }
-    if (!kept) {
+    if (!kept.release) {
         ::close(fd);
         return;
     }
@@ -177,16 +185,42 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
         const bool restored = rewriteOpenFile(fd, earlier) == 0;
         ::close(fd);
         if (restored) {
-            kept->release();
+            kept.release();
             throw Error::file(Error::PathFileAccess, "write", path, systemReason(err));
         }
         throw Error::file(Error::PathFileAccess, "write", path,
                           QStringLiteral("%1; its earlier content is kept in \"%2\"")
-                              .arg(systemReason(err), QDir::toNativeSeparators(kept->copy())));
+                              .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
     }
     if (::close(fd) != 0)
         throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
-    kept->release();
+    kept.release();
+}
+
+void putOnDisk(const QString &path, Durability durability, AtLink atLink,
+               const std::function<void(const ByteSink &)> &produce)
+{
+    if (atLink == AtLink::ReplaceLink)
+        removeLink(path);
+    if (durability == Durability::Scratch) {
+        writeScratch(path, produce);
+        return;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo target(path);
+        if (target.isFile() && target.isWritable() && !QFileInfo(target.path()).isWritable()) {
+            writeInPlace(path, produce);
+            return;
+        }
+        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
+                                                         : Error::PathNotFound,
+                          "write", path, file.errorString());
+    }
+    // commit() alone lets a failed last flush pass as success and leaves an empty file.
+    produceInto(file, path, produce);
+    if (!file.commit())
+        throw writeError(file, path);
 }
 
 // Which characters of `lines` 8-bit text cannot hold, each once, in order.
@@ -248,30 +282,18 @@ void removeLink(const QString &path)
         throw Error::file(Error::PathFileAccess, "replace the link", path, systemReason(errno));
 }
 
+void setEarlierContentKeeper(EarlierContentKeeper kept)
+{
+    keeper() = std::move(kept);
+}
+
 void writeFile(const QString &path, Durability durability, AtLink atLink,
                const std::function<void(const ByteSink &)> &produce)
 {
-    if (atLink == AtLink::ReplaceLink)
-        removeLink(path);
-    if (durability == Durability::Scratch) {
-        writeScratch(path, produce);
-        return;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QFileInfo target(path);
-        if (target.isFile() && target.isWritable() && !QFileInfo(target.path()).isWritable()) {
-            writeInPlace(path, produce);
-            return;
-        }
-        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
-                                                         : Error::PathNotFound,
-                          "write", path, file.errorString());
-    }
-    // commit() alone lets a failed last flush pass as success and leaves an empty file.
-    produceInto(file, path, produce);
-    if (!file.commit())
-        throw writeError(file, path);
+    const QDateTime began = QDateTime::currentDateTimeUtc();
+    putOnDisk(path, durability, atLink, produce);
+    if (keeper().written)
+        keeper().written(path, began);
 }
 
 QByteArray readSmallFile(const QString &path, qint64 maxBytes)
@@ -312,21 +334,6 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     }
     bytes.truncate(qsizetype(total));
     return bytes;
-}
-
-QStringList splitLines8bit(const QByteArray &bytes)
-{
-    QStringList lines;
-    for (qsizetype start = 0; start < bytes.size();) {
-        const qsizetype cr = bytes.indexOf('\r', start);
-        if (cr < 0) {
-            lines << QString::fromLatin1(bytes.mid(start));
-            break;
-        }
-        lines << QString::fromLatin1(bytes.mid(start, cr - start));
-        start = cr + 1 + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n');
-    }
-    return lines;
 }
 
 QByteArray encodeLines8bit(const QStringList &lines)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -44,16 +46,38 @@ using ByteSink = std::function<void(const char *data, qsizetype size)>;
 
 // Writes the bytes `produce` hands to its sink, checked to the last byte. A folder that
 // may not be written to, holding a file that may, gets the file rewritten in place, its
-// room reserved first. Throws Error naming the path and the system's reason.
+// room reserved first and its earlier content kept by the keeper below. Throws Error
+// naming the path and the system's reason.
 void writeFile(const QString &path, Durability durability, AtLink atLink,
                const std::function<void(const ByteSink &)> &produce);
+
+// Where a file's earlier content was kept while it is rewritten in place, and the step
+// that lets the copy go once the new content is whole.
+struct KeptEarlier
+{
+    QString copy;
+    std::function<void()> release;
+};
+
+// Who keeps earlier content for rewrites in place. The keeping lives above this file, so
+// it is handed in once at start; a run without a keeper refuses rewrites in place rather
+// than risk a file's only content.
+struct EarlierContentKeeper
+{
+    // Keeps `earlier` on the disk before `file` is touched; throws Error when it cannot,
+    // and the file is then left alone.
+    std::function<KeptEarlier(const QString &file, const QByteArray &earlier,
+                              const QByteArray &next)>
+        keep;
+    // A write of `file` that began at `began` (UTC) is whole: what was kept for an earlier,
+    // unfinished rewrite of it holds nothing the user still needs.
+    std::function<void(const QString &file, const QDateTime &began)> written;
+};
+void setEarlierContentKeeper(EarlierContentKeeper keeper);
 
 // The whole of an ordinary file of at most `maxBytes`; anything else (a folder, a pipe,
 // a device, a larger file) throws Error before a byte is read, so nothing can block.
 QByteArray readSmallFile(const QString &path, qint64 maxBytes);
-// 8-bit text, every byte kept (Latin-1), as lines: a line ends at CR LF or at a lone CR;
-// a lone LF stays inside the line; a last line without terminator is still a line.
-QStringList splitLines8bit(const QByteArray &bytes);
 
 // Every byte to an open descriptor, however many calls it takes. Throws Error naming
 // `what` and the system's reason.

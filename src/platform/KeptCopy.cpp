@@ -95,6 +95,24 @@ QString idOf(const QString &name)
 
 } // namespace
 
+void KeptCopy::guardRewrites()
+{
+    setEarlierContentKeeper(
+        {.keep =
+             [](const QString &file, const QByteArray &earlier, const QByteArray &next) {
+                 const KeptCopy kept = keep(file, earlier, next);
+                 return KeptEarlier{kept.copy(), [kept] { kept.release(); }};
+             },
+         .written =
+             [](const QString &file, const QDateTime &began) {
+                 const QString written = QFileInfo(file).absoluteFilePath();
+                 for (const KeptCopy &kept : recorded()) {
+                     if (kept.m_file == written && QFileInfo(kept.m_record).lastModified() < began)
+                         kept.release();
+                 }
+             }});
+}
+
 KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QByteArray &next)
 {
     const QString folder = preparedFolder(file);
@@ -105,14 +123,21 @@ KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QB
     kept.m_copy = folder + u'/' + id + u'-' + QFileInfo(file).fileName();
     kept.m_record = folder + u'/' + id + RecordSuffix;
     kept.m_nextDigest = digest(next);
+    kept.m_nextSize = next.size();
+    if (struct stat st; ::stat(QFile::encodeName(kept.m_file).constData(), &st) == 0) {
+        kept.m_device = qint64(st.st_dev);
+        kept.m_inode = qint64(st.st_ino);
+    }
     writeWhole(kept.m_copy, earlier);
     writeWhole(kept.m_record, QFile::encodeName(kept.m_file).toPercentEncoding() + '\n' +
-                                  kept.m_nextDigest + '\n');
+                                  kept.m_nextDigest + '\n' + QByteArray::number(kept.m_device) +
+                                  '\n' + QByteArray::number(kept.m_inode) + '\n' +
+                                  QByteArray::number(kept.m_nextSize) + '\n');
     syncFolder(folder);
     return kept;
 }
 
-QList<KeptCopy> KeptCopy::found()
+QList<KeptCopy> KeptCopy::recorded(QStringList *ids)
 {
     const QString folder = cacheFolder();
     if (!unsafeBecause(folder).isEmpty())
@@ -120,10 +145,9 @@ QList<KeptCopy> KeptCopy::found()
     const QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time);
     QList<KeptCopy> copies;
-    QStringList ids;
     for (const QString &name : names) {
-        if (name.endsWith(ForgottenSuffix))
-            ids << idOf(name);
+        if (name.endsWith(ForgottenSuffix) && ids)
+            *ids << idOf(name);
         if (!name.endsWith(RecordSuffix))
             continue;
         const QString id = idOf(name);
@@ -135,6 +159,11 @@ QList<KeptCopy> KeptCopy::found()
                 continue;
             kept.m_file = QFile::decodeName(QByteArray::fromPercentEncoding(lines[0]));
             kept.m_nextDigest = lines[1];
+            if (lines.size() >= 5) {
+                kept.m_device = lines[2].toLongLong();
+                kept.m_inode = lines[3].toLongLong();
+                kept.m_nextSize = lines[4].toLongLong();
+            }
         } catch (const Error &) {
             continue;
         }
@@ -144,18 +173,50 @@ QList<KeptCopy> KeptCopy::found()
         }
         if (kept.m_copy.isEmpty() || kept.m_file.isEmpty())
             continue;
-        ids << id;
+        if (ids)
+            *ids << id;
         copies.prepend(kept);
     }
-    // A copy without a record was made for a rewrite that never began, or had ended; one
-    // younger than a minute may belong to a rewrite that another run is beginning now.
-    const QDateTime now = QDateTime::currentDateTime();
-    for (const QString &name : names) {
-        const QFileInfo info(dir.filePath(name));
-        if (!ids.contains(idOf(name)) && info.lastModified().secsTo(now) > 60)
-            QFile::remove(info.filePath());
+    if (ids) {
+        // A copy without a record was made for a rewrite that never began, or had ended;
+        // one younger than a minute may belong to a rewrite that another run is beginning.
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const QString &name : names) {
+            const QFileInfo info(dir.filePath(name));
+            if (!ids->contains(idOf(name)) && info.lastModified().secsTo(now) > 60)
+                QFile::remove(info.filePath());
+        }
     }
     return copies;
+}
+
+QList<KeptCopy> KeptCopy::found()
+{
+    QStringList ids;
+    QList<KeptCopy> copies = recorded(&ids);
+    copies.removeIf([](const KeptCopy &kept) {
+        if (!kept.writtenSince())
+            return false;
+        kept.release();
+        return true;
+    });
+    return copies;
+}
+
+bool KeptCopy::writtenSince() const
+{
+    struct stat now;
+    if (::stat(QFile::encodeName(m_file).constData(), &now) != 0)
+        return false;
+    // The rewrite wrote into the file where it stood: another file in its place was put
+    // there later.
+    if (m_inode >= 0 && (qint64(now.st_dev) != m_device || qint64(now.st_ino) != m_inode))
+        return true;
+    // Cut short, it leaves the new content's first bytes over the earlier content's, the
+    // room reserved for the longer of the two: any other size was written later.
+    const qint64 earlierSize = QFileInfo(m_copy).size();
+    return m_nextSize >= 0 && (now.st_size < qMin(earlierSize, m_nextSize) ||
+                               now.st_size > qMax(earlierSize, m_nextSize));
 }
 
 KeptCopy::FileState KeptCopy::fileState() const

@@ -7,7 +7,8 @@
 // The earlier content of a file that is being rewritten where it stands, kept in the
 // user's cache folder until the new content is on the disk. A run that ends in the
 // middle of such a rewrite leaves the copy and its record behind; the next start finds
-// them and can put the content back.
+// them and can put the content back, unless the file was written again since: a later
+// whole write of it by this program, or a file put in its place, makes the copy old.
 class KeptCopy
 {
 public:
@@ -20,12 +21,18 @@ public:
         Gone
     };
 
+    // Makes every rewrite in place of this run keep the earlier content here, and every
+    // whole write of a file let go of the copies older writes of it left. Called once at
+    // start, before anything is written.
+    static void guardRewrites();
+
     // Writes the copy of `earlier` and a record naming `file` and the content about to
     // replace it, both on the disk before this returns. Throws Error when the copy cannot
     // be kept; the file must then not be touched.
     static KeptCopy keep(const QString &file, const QByteArray &earlier, const QByteArray &next);
     // The copies that runs before this one left behind. Leftovers of a copy that was never
-    // needed are removed. A cache folder that is not the user's own yields nothing.
+    // needed, and copies of files written again since, are removed. A cache folder that
+    // is not the user's own yields nothing.
     static QList<KeptCopy> found();
 
     const QString &file() const { return m_file; }
@@ -41,8 +48,17 @@ public:
     void release() const;
 
 private:
+    static QList<KeptCopy> recorded(QStringList *ids = nullptr);
+    bool writtenSince() const;
+
     QString m_record;
     QString m_file;
     QString m_copy;
     QByteArray m_nextDigest;
+    // Which file was being rewritten (device and inode), and how long the new content is:
+    // a rewrite where the file stands keeps the one and leaves a size between the earlier
+    // and the new content's. Unknown (-1) in records of older versions.
+    qint64 m_device = -1;
+    qint64 m_inode = -1;
+    qint64 m_nextSize = -1;
 };

@@ -12,6 +12,7 @@
 #include "platform/Error.h"
 #include "platform/FittingStyle.h"
 #include "platform/Guarded.h"
+#include "platform/KeptCopy.h"
 #include "platform/QtDialogs.h"
 #include "platform/Widgets.h"
 
@@ -204,6 +205,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("vellox"));
     QCoreApplication::setApplicationVersion(Build::Version);
+    // Before anything is written: a file rewritten where it stands keeps its earlier
+    // content until the new one is whole.
+    KeptCopy::guardRewrites();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         if (const QString problem = unusableName(argv[i]); i > 0 && !problem.isEmpty()) {
