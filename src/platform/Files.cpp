@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -290,10 +291,11 @@ void setEarlierContentKeeper(EarlierContentKeeper kept)
 void writeFile(const QString &path, Durability durability, AtLink atLink,
                const std::function<void(const ByteSink &)> &produce)
 {
-    const QDateTime began = QDateTime::currentDateTimeUtc();
+    timespec began{};
+    ::clock_gettime(CLOCK_REALTIME, &began);
     putOnDisk(path, durability, atLink, produce);
     if (keeper().written)
-        keeper().written(path, began);
+        keeper().written(path, qint64(began.tv_sec) * 1'000'000'000 + began.tv_nsec);
 }
 
 QByteArray readSmallFile(const QString &path, qint64 maxBytes)

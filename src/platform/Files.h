@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -69,9 +68,10 @@ struct EarlierContentKeeper
     std::function<KeptEarlier(const QString &file, const QByteArray &earlier,
                               const QByteArray &next)>
         keep;
-    // A write of `file` that began at `began` (UTC) is whole: what was kept for an earlier,
-    // unfinished rewrite of it holds nothing the user still needs.
-    std::function<void(const QString &file, const QDateTime &began)> written;
+    // A write of `file` that began at `began` (nanoseconds since the epoch, to compare with
+    // the times files are stamped with) is whole: what was kept for an earlier, unfinished
+    // rewrite of it holds nothing the user still needs.
+    std::function<void(const QString &file, qint64 began)> written;
 };
 void setEarlierContentKeeper(EarlierContentKeeper keeper);
 

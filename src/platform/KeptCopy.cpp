@@ -104,10 +104,13 @@ void KeptCopy::guardRewrites()
                  return KeptEarlier{kept.copy(), [kept] { kept.release(); }};
              },
          .written =
-             [](const QString &file, const QDateTime &began) {
+             [](const QString &file, qint64 began) {
                  const QString written = QFileInfo(file).absoluteFilePath();
                  for (const KeptCopy &kept : recorded()) {
-                     if (kept.m_file == written && QFileInfo(kept.m_record).lastModified() < began)
+                     struct stat st;
+                     if (kept.m_file == written &&
+                         ::stat(QFile::encodeName(kept.m_record).constData(), &st) == 0 &&
+                         qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec < began)
                          kept.release();
                  }
              }});

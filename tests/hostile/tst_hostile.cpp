@@ -406,8 +406,19 @@ void tst_hostile::killedRewriteInPlace()
                                               ? KeptCopy::FileState::New
                                               : KeptCopy::FileState::Earlier);
             QCOMPARE(contentOf(kept[0].copy()), earlier);
-            kept[0].putBack();
-            QCOMPARE(contentOf(output), earlier);
+            if (!whole && damaged % 2 == 1) {
+                // The same command again, to its end: the file is new and whole, and the
+                // copy of its content before the first try is no longer offered.
+                owner(user);
+                render.start(command[0], command.mid(1));
+                QVERIFY(render.waitForFinished(20000) && render.exitCode() == 0);
+                owner(geteuid());
+                QCOMPARE(contentOf(output), next);
+                QVERIFY(KeptCopy::found().isEmpty());
+            } else {
+                kept[0].putBack();
+                QCOMPARE(contentOf(output), earlier);
+            }
         }
         // A kill between removing a record and its copy leaves the copy for the next
         // start to tidy once it is old: nothing else stays.
