@@ -20,5 +20,5 @@ const QString &ColourTable::at(int row) const
 
 void ColourTable::set(int row, const QString &code)
 {
-    m_codes[checkedRow(row)] = code;
+    m_codes[checkedRow(row)] = code.left(LongestCode);
 }

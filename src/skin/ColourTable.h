@@ -11,6 +11,11 @@
 class ColourTable
 {
 public:
+    // A code is ten characters; a file may hold one of a megabyte on a line. Codes are cut
+    // after this many, so that whatever a table is written as (a working skin, a package
+    // skin with both its blocks) is a file the reader takes again.
+    static constexpr qsizetype LongestCode = 16 * 1024;
+
     const QString &at(int row) const;
     void set(int row, const QString &code);
 

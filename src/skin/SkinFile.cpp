@@ -27,6 +27,11 @@ void appendSkinFile(QStringList &lines, const QString &text, Background backgrou
     lines << QString() << CommentLine;
 }
 
+// Two blocks of twenty lines (key of at most 24 characters, " = ", code, CR LF), the
+// background line, two closing lines each.
+static_assert(2 * 20 * (24 + 3 + ColourTable::LongestCode + 2) + 2 * 64 <= LargestSkinFile,
+              "a skin written from a table must be one the reader takes");
+
 } // namespace
 
 QList<LineSpan> skinLineSpans(const QByteArray &bytes)

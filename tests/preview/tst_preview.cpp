@@ -205,17 +205,22 @@ void tst_preview::packages_data()
     QTest::addColumn<QStringList>("imports"); // a picture before each export; "" for none
     QTest::addColumn<Dialogs::Answer>("replace");
     QTest::addColumn<QStringList>("files"); // of the package in the end
-    QTest::addColumn<bool>("backgroundLine");
+    QTest::addColumn<QString>("blocks");    // of skin.ini: p plain, b with the background line
     using A = Dialogs::Answer;
     const QStringList jpg{u"background.jpg"_s, u"skin.ini"_s};
     const QStringList bmp{u"background.bmp"_s, u"skin.ini"_s};
     QTest::newRow("no picture") << QStringList{QString()} << A::No << QStringList{u"skin.ini"_s}
-                                << false;
-    QTest::newRow("bmp picture") << QStringList{u"a.bmp"_s} << A::No << bmp << true;
+                                << u"p"_s;
+    QTest::newRow("bmp picture") << QStringList{u"a.bmp"_s} << A::No << bmp << u"b"_s;
+    // temp.jpg beside temp2.bmp: the plain skin, then the one with its background line.
+    QTest::newRow("both working pictures")
+        << QStringList{u"both"_s} << A::No << QStringList{bmp[0], jpg[0], jpg[1]} << u"pb"_s;
     const QStringList twice{u"a.bmp"_s, u"b.jpg"_s};
-    QTest::newRow("replaced") << twice << A::Yes << QStringList{jpg[0], u"notes.txt"_s, jpg[1]}
-                              << false;
-    QTest::newRow("kept") << twice << A::No << QStringList{bmp[0], u"notes.txt"_s, bmp[1]} << true;
+    // The user's own files, one named as ours in a folder of theirs, stay.
+    QTest::newRow("replaced") << twice << A::Yes
+                              << QStringList{jpg[0], u"notes.txt"_s, u"old"_s, jpg[1]} << u"p"_s;
+    QTest::newRow("kept") << twice << A::No << QStringList{bmp[0], u"notes.txt"_s, u"old"_s, bmp[1]}
+                          << u"b"_s;
 }
 
 void tst_preview::packages()
@@ -223,15 +228,20 @@ void tst_preview::packages()
     QFETCH(QStringList, imports);
     QFETCH(Dialogs::Answer, replace);
     QFETCH(QStringList, files);
-    QFETCH(bool, backgroundLine);
+    QFETCH(QString, blocks);
     Opened s;
     s.get<QPlainTextEdit>("Text5")->setPlainText(u"k = 1"_s);
     const QString folder = u"My Projects/ My Skin /"_s;
     for (const QString &picture : imports) {
-        if (picture != imports.first())
-            s.folder.write(folder + u"notes.txt"_s, "mine"); // the user's own, kept
+        if (picture != imports.first()) {
+            s.folder.write(folder + u"notes.txt"_s, "mine");
+            s.folder.write(folder + u"old/skin.ini"_s, "mine too");
+        }
+        const QByteArray bytes = encodedPicture(qRgb(7, 8, 9), "BMP", {20, 10});
         if (!picture.isEmpty()) {
-            s.importPicture(s.outside(picture, encodedPicture(qRgb(7, 8, 9), "BMP", {20, 10})));
+            s.importPicture(s.outside(picture == u"both"_s ? u"a.bmp"_s : picture, bytes));
+            if (picture == u"both"_s)
+                s.folder.write(u"temp.jpg"_s, bytes);
             QVERIFY(s.pictureShown());
             QCOMPARE(s.dialogs.fileRequests.last().filter,
                      u"Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_s);
@@ -252,9 +262,13 @@ void tst_preview::packages()
     QCOMPARE(s.scene(1).pixel(0, 0), qRgb(0x1B, 0x2A, 0x41));
     const QDir package(s.folder.file(folder));
     QCOMPARE(package.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
-    QCOMPARE(s.folder.read(folder + u"skin.ini"_s),
-             "k = 1\r\n" + QByteArray(backgroundLine ? "background = background.bmp\r\n" : "") +
-                 "\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n");
+    QByteArray skin;
+    for (QChar block : blocks)
+        skin += "k = 1\r\n" + QByteArray(block == u'b' ? "background = background.bmp\r\n" : "") +
+                "\r\nZantho Skin created with Vellox v1.6.1 Beta 1\r\n";
+    QCOMPARE(s.folder.read(folder + u"skin.ini"_s), skin);
+    if (files.contains(u"old"_s))
+        QCOMPARE(s.folder.read(folder + u"old/skin.ini"_s), "mine too");
     if (files.size() > 1) {
         const QImage saved(package.filePath(files.first()), "BMP");
         QCOMPARE(saved.size(), QSize(20, 10));

@@ -36,6 +36,8 @@ private slots:
     void everyPercentageThroughTheByteAndBack();
     void reading_data();
     void reading();
+    void writtenReadsBack_data();
+    void writtenReadsBack();
 };
 
 void tst_skin::everyPercentageThroughTheByteAndBack()
@@ -67,6 +69,7 @@ void tst_skin::reading_data()
     QTest::newRow("other lines skipped")
         << QByteArray("background = background.bmp\r\nDrawTitle = 1\r\n\r\n") << Untouched;
     QTest::newRow("lone CR ends a line") << QByteArray("BgColor1 = 1\rRectBg = 2\r") << u"1"_s;
+    QTest::newRow("lone CR begins a line") << QByteArray("RectBg = 2\rBgColor1 = 1") << u"1"_s;
     QTest::newRow("lone LF stays") << QByteArray("BgColor1 = 1\nRectBg = 2\n") << u"1\nRectBg"_s;
     QTest::newRow("LF CR") << QByteArray("BgColor1 = 1\n\rRectBg = 2") << u"1\n"_s;
     QTest::newRow("8-bit") << QByteArray("BgColor1 = \xe9\x00z", 14)
@@ -87,6 +90,35 @@ void tst_skin::reading()
     for (int row = 0; row < ItemCount; ++row) {
         if (row != Row::BgColour1 && row != Row::RectBg)
             QCOMPARE(table.at(row), QString());
+    }
+}
+
+// Whatever table files the reader takes make, the working skin and the package skin
+// written from it are files the reader takes again, with the same codes.
+void tst_skin::writtenReadsBack_data()
+{
+    QTest::addColumn<QList<int>>("rows"); // each set by a file of its own, as large as read
+    QTest::newRow("one code of a megabyte") << QList<int>{Row::BgColour1};
+    QTest::newRow("every code of a megabyte")
+        << QList<int>(SkinFileOrder.begin(), SkinFileOrder.end());
+}
+
+void tst_skin::writtenReadsBack()
+{
+    QFETCH(QList<int>, rows);
+    ProgramFolder folder;
+    ColourTable table;
+    for (int row : rows) {
+        const QByteArray key = SkinItems[size_t(row)].key.latin1();
+        folder.write(u"big.ini"_s, key + " = " + QByteArray(LargestSkinFile - key.size() - 3, 'A'));
+        readSkinFile(folder.file(u"big.ini"_s), table);
+    }
+    writeWorkingSkin(folder.file(u"temp.ini"_s), skinText(table));
+    writePackageSkin(folder.file(u"skin.ini"_s), skinText(table), {.jpg = true, .bmp = true});
+    for (const QString &written : {u"temp.ini"_s, u"skin.ini"_s}) {
+        ColourTable back;
+        QVERIFY_THROWS_NO_EXCEPTION(readSkinFile(folder.file(written), back));
+        QCOMPARE(back, table);
     }
 }
 
