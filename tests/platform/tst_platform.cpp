@@ -232,54 +232,50 @@ void tst_platform::colourDialogInPercent()
 // rewrite left, and never over what was written after it.
 void tst_platform::keptCopyOnlyOverItsRewrite_data()
 {
-    QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("offered");
-    for (const auto &[after, offered] : {std::pair{"cut short", true},
-                                         {"gone", true},
-                                         {"written again where it stands", false},
-                                         {"saved again", false},
-                                         {"another file put in its place", false},
-                                         {"grown since", false}})
-        QTest::newRow(after) << QString::fromLatin1(after) << offered;
+    for (const char *after : {"cut short", "gone"})
+        QTest::newRow(after) << true;
+    for (const char *after :
+         {"written again where it stands", "saved again", "another file put in its place", "grown"})
+        QTest::newRow(after) << false;
 }
 
 void tst_platform::keptCopyOnlyOverItsRewrite()
 {
-    QFETCH(QString, after);
     QFETCH(bool, offered);
+    const QByteArray after = QTest::currentDataTag(), earlier = "earlier content\r\n";
     KeptCopy::guardRewrites();
     ProgramFolder folder;
     const QString file = folder.file(u"mine.ini"_s);
-    const QByteArray earlier = "earlier content\r\n", next = "next\r\n";
     folder.write(u"mine.ini"_s, earlier);
-    const KeptCopy kept = KeptCopy::keep(file, earlier, next);
+    const KeptCopy kept = KeptCopy::keep(file, earlier, "next\r\n");
     const auto tidy = qScopeGuard([&kept] { kept.release(); });
     const auto write = [&](Durability durability, const QByteArray &bytes) {
         writeFile(file, durability, AtLink::ReplaceLink,
                   [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
     };
     QFile open(file);
-    if (after == "cut short"_L1)
-        QVERIFY(open.open(QIODevice::ReadWrite) && open.write("next") == 4);
-    else if (after == "gone"_L1)
+    if (after == "cut short" || after == "grown")
+        QVERIFY(open.open(after == "grown" ? QIODevice::Append : QIODevice::ReadWrite) &&
+                open.write(after == "grown" ? earlier : "next") > 0);
+    else if (after == "gone")
         QVERIFY(open.remove());
-    else if (after == "written again where it stands"_L1)
-        write(Durability::Scratch, "another one\r\n"); // no new file, a size in between
-    else if (after == "saved again"_L1)
+    else if (after == "saved again")
         write(Durability::Atomic, "later\r\n");
-    else if (after == "another file put in its place"_L1) {
+    else if (after == "written again where it stands") // no new file, a size in between
+        write(Durability::Scratch, "another one\r\n");
+    else {
         folder.write(u"new"_s, "elsewhere\r\n");
         QVERIFY(std::rename(QFile::encodeName(folder.file(u"new"_s)), QFile::encodeName(file)) ==
                 0);
-    } else
-        QVERIFY(open.open(QIODevice::Append) && open.write(earlier) > 0);
+    }
     open.close();
     const QList<KeptCopy> found = KeptCopy::found();
     QCOMPARE(found.size(), offered ? 1 : 0);
     QCOMPARE(QFileInfo::exists(kept.copy()), offered);
     if (offered)
         QCOMPARE(found[0].fileState(),
-                 after == "gone"_L1 ? KeptCopy::FileState::Gone : KeptCopy::FileState::Damaged);
+                 after == "gone" ? KeptCopy::FileState::Gone : KeptCopy::FileState::Damaged);
 }
 
 QTEST_MAIN(tst_platform)
