@@ -250,10 +250,6 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     folder.write(u"mine.ini"_s, earlier);
     const KeptCopy kept = KeptCopy::keep(file, earlier, "next\r\n");
     const auto tidy = qScopeGuard([&kept] { kept.release(); });
-    const auto write = [&](Durability durability, const QByteArray &bytes) {
-        writeFile(file, durability, AtLink::ReplaceLink,
-                  [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
-    };
     QFile open(file);
     if (after == "cut short" || after == "grown")
         QVERIFY(open.open(after == "grown" ? QIODevice::Append : QIODevice::ReadWrite) &&
@@ -261,9 +257,11 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     else if (after == "gone")
         QVERIFY(open.remove());
     else if (after == "saved again")
-        write(Durability::Atomic, "later\r\n");
-    else if (after == "written again where it stands") // no new file, a size in between
-        write(Durability::Scratch, "another one\r\n");
+        writeFile(file, Durability::Atomic, AtLink::ReplaceLink,
+                  [](auto &sink) { sink("new", 3); });
+    else if (after == "written again where it stands") // the same file, a size in between
+        writeFile(file, Durability::Scratch, AtLink::ReplaceLink,
+                  [](auto &sink) { sink("abcdefgh", 8); });
     else {
         folder.write(u"new"_s, "elsewhere\r\n");
         QVERIFY(std::rename(QFile::encodeName(folder.file(u"new"_s)), QFile::encodeName(file)) ==

@@ -26,9 +26,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString NoPicture =
-    u"No Picture loaded. Please import picture before choosing this option."_s;
-
 // One channel of the blend, worked out in long double on the single-precision opacity
 // and rounded half to even by hand.
 int blendChannel(int p, int c, float a)
@@ -155,17 +152,12 @@ void tst_preview::gradientRows()
     // The difference divided by the height, times the row, plus the start: at half way
     // 127.5 rounds to 128 for red, 127.49999999999999 to 127 for blue; the bottom row is
     // one step short of the end colour.
-    const struct
-    {
-        int height;
-        QRgb top, bottom;
-        int y;
-        QRgb expected;
-    } rows[] = {{100, red, blue, 50, qRgb(128, 0, 127)}, {360, 0, white, 359, qRgb(254, 254, 254)}};
-    for (const auto &r : rows) {
-        QImage image(480, r.height, QImage::Format_RGB32);
-        drawGradient(image, fromQRgb(r.top), fromQRgb(r.bottom));
-        QCOMPARE(image.pixel(479, r.y), r.expected);
+    for (const auto &[height, top, bottom, y, expected] :
+         {std::tuple{100, red, blue, 50, qRgb(128, 0, 127)},
+          {360, 0, white, 359, qRgb(254, 254, 254)}}) {
+        QImage image(480, height, QImage::Format_RGB32);
+        drawGradient(image, fromQRgb(top), fromQRgb(bottom));
+        QCOMPARE(image.pixel(479, y), expected);
     }
 }
 
@@ -197,7 +189,7 @@ void tst_preview::workingPictures()
 {
     Opened s;
     s.click("Option4");
-    QCOMPARE(s.dialogs.messages, QStringList{NoPicture});
+    s.verifyBeginnings(s.dialogs.messages, u"No Picture loaded. Please import picture before"_s);
     QVERIFY(s.inPreview<QRadioButton>("Option3")->isChecked() && !s.pictureShown());
     // Pictures from before are shown without an import, temp.jpg first; a temp.bmp of the
     // user's stays, as the snapshots never leave memory.
@@ -324,8 +316,8 @@ void tst_preview::drops()
     QFETCH(QString, outcome);
     Opened s;
     s.outside(u"my skin.ini"_s, "BgColor1 = 0xFF102030\r\n");
-    s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
-    s.outside(u"pic.png"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    for (const QString &name : {u"pic.bmp"_s, u"pic.png"_s})
+        s.outside(name, encodedPicture(qRgb(7, 8, 9), "BMP"));
     QDir(s.elsewhere.path()).mkdir(u"folder"_s);
     QList<QUrl> urls;
     for (const QString &name : dropped)
