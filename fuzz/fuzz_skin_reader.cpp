@@ -9,6 +9,7 @@
 #include "skin/SkinItems.h"
 
 #include "platform/Error.h"
+#include "platform/Files.h"
 
 namespace {
 
