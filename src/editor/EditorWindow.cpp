@@ -90,6 +90,8 @@ void EditorWindow::buildControls()
     opacitySlider = place<Slider>(colourFrame, OpacitySlider, OpacityMaximum);
     placeLabel(colourFrame, CodeLabel);
     codeEdit = place<QLineEdit>(colourFrame, CodeEdit);
+    // No longer than the table keeps a code, so that what is applied is what was typed.
+    codeEdit->setMaxLength(ColourTable::LongestCode);
 
     restoreButton = place<QPushButton>(client, RestoreButton);
     applyButton = place<QPushButton>(client, ApplyButton);
