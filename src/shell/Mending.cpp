@@ -11,6 +11,7 @@
 #include "skin/SkinFile.h"
 #include "skin/SkinLint.h"
 
+#include "platform/CommandOutput.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 

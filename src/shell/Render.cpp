@@ -7,6 +7,7 @@
 
 #include "colour/Vision.h"
 
+#include "platform/CommandOutput.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
