@@ -1,5 +1,6 @@
 # The two everyday commands: `make run` and `make test`.
-# Each installs what is missing, configures, builds, then runs.
+# Each installs what is missing for it, configures, builds what it needs, then runs:
+# `make run` builds the program alone, `make test` everything the tests need.
 
 BUILD      ?= build
 BUILD_SAN  ?= build-san
@@ -10,26 +11,34 @@ FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run test test-plain test-sanitized deps configure build build-sanitized fuzz bench package deb format clean
+.PHONY: run program test test-plain test-sanitized deps configure build build-sanitized fuzz bench package deb format clean
 
-run: build
+run: program
 	cd $(BUILD) && ./vellox
+
+# The program and its folder, without the test suites.
+program: configure
+	cmake --build $(BUILD) --target vellox
 
 test: test-plain test-sanitized
 
+# Everything every target below needs; each target asks only for its own profile.
 deps:
 	@scripts/install-deps
 
-configure: deps
+deps-%:
+	@scripts/install-deps $*
+
+configure: deps-run
 	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
-build: configure
+build: configure deps-test
 	cmake --build $(BUILD)
 
 test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure
 
-build-sanitized: deps
+build-sanitized: deps-test
 	@test -f $(BUILD_SAN)/CMakeCache.txt || cmake -S . -B $(BUILD_SAN) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLOX_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_SAN)
 
@@ -37,7 +46,7 @@ test-sanitized: build-sanitized
 	ctest --test-dir $(BUILD_SAN) --output-on-failure
 
 # Timings against their targets, in an optimised build of their own.
-bench: deps
+bench: deps-bench
 	@test -f $(BUILD_BENCH)/CMakeCache.txt || cmake -S . -B $(BUILD_BENCH) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLOX_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_BENCH) --target bench_vellox
 	$(BUILD_BENCH)/bench/bench_vellox
@@ -48,7 +57,7 @@ package: build
 	cd $(BUILD) && cpack
 
 # Each fuzz target for FUZZ_SECONDS (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer).
-fuzz: deps
+fuzz: deps-fuzz
 	@test -f $(BUILD_FUZZ)/CMakeCache.txt || cmake -S . -B $(BUILD_FUZZ) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELLOX_FUZZ=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_FUZZ)
 	scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
@@ -59,7 +68,7 @@ fuzz: deps
 DEB_HARDENING = "-DCMAKE_CXX_FLAGS=-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
                 "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro,-z,now"
 
-deb: deps
+deb: deps-deb
 	@test -f $(BUILD_DEB)/CMakeCache.txt || cmake -S . -B $(BUILD_DEB) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DVELLOX_LAYOUT=System -DVELLOX_TESTS=OFF $(DEB_HARDENING) $(CMAKE_ARGS)
 	cmake --build $(BUILD_DEB)
 	cd $(BUILD_DEB) && cpack
