@@ -5,6 +5,7 @@
 #include "platform/Widgets.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -75,6 +76,15 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
 
     connect(flashSwitch, &QCheckBox::clicked, this, &AboutWindow::onFlashSwitchClicked);
     connect(flashTimer, &QTimer::timeout, this, &AboutWindow::onFlashTimer);
+}
+
+// Escape closes it, as it closes a dialog; the window has no button to.
+void AboutWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::onFlashSwitchClicked()

@@ -34,6 +34,9 @@ class AboutWindow : public QWidget
 public:
     explicit AboutWindow(ColourCycle &cycle, QWidget *parent = nullptr);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void onFlashSwitchClicked();
     void onFlashTimer();

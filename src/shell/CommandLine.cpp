@@ -116,11 +116,13 @@ QString usage(const QCommandLineParser &parser)
     return parser.helpText().replace("<executable_name>"_L1, "vellox"_L1);
 }
 
-CommandLine misused(const QString &problem, const QCommandLineParser &parser)
+// One line naming the problem and where to learn more, as command-line programs answer a
+// misuse; the whole help would bury the line that matters.
+CommandLine misused(const QString &problem)
 {
     CommandLine command;
     command.mode = CommandLine::Mode::Misused;
-    command.message = "vellox: "_L1 + problem + u'\n' + usage(parser);
+    command.message = "vellox: "_L1 + problem + "\nTry 'vellox --help'.\n"_L1;
     return command;
 }
 
@@ -149,16 +151,14 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     // Qt keeps the last of two values: the first would be dropped without a word.
     for (const QCommandLineOption *option : o.valued()) {
         if (parser.values(*option).size() > 1)
-            return misused(u"--%1 is given more than once."_s.arg(option->names().constLast()),
-                           parser);
+            return misused(u"--%1 is given more than once."_s.arg(option->names().constLast()));
     }
     const QStringList positional = parser.positionalArguments();
     const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
     const auto tasks =
         int(rendering) + int(parser.isSet(o.check)) + int(suggesting) + int(parser.isSet(o.fix));
     if (tasks > 1)
-        return misused("Ask for one of --render, --check, --suggest and --fix at a time."_L1,
-                       parser);
+        return misused("Ask for one of --render, --check, --suggest and --fix at a time."_L1);
     // Options that go with some tasks only.
     const std::pair<const QCommandLineOption *, bool> belongs[] = {
         {&o.output, tasks == 1 && !parser.isSet(o.check)},
@@ -170,20 +170,21 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     for (const auto &[option, fits] : belongs) {
         if (parser.isSet(*option) && !fits)
             return misused(u"--%1 does not go with what was asked; see --help."_s.arg(
-                               option->names().constLast()),
-                           parser);
+                option->names().constLast()));
     }
     command.background = parser.value(o.background);
     if (parser.isSet(o.check)) {
         if (positional.isEmpty())
-            return misused("--check wants one or more skins."_L1, parser);
+            return misused("--check wants one or more skins."_L1);
+        if (positional.count("-"_L1) > 1)
+            return misused("Standard input (-) can be read only once."_L1);
         command.mode = CommandLine::Mode::Check;
         command.skins = positional;
         return command;
     }
     if (tasks == 0) {
         if (positional.size() > 1)
-            return misused("Start with at most one skin."_L1, parser);
+            return misused("Start with at most one skin."_L1);
         command.skin = positional.value(0);
         return command;
     }
@@ -191,7 +192,7 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
                                    : suggesting ? "--suggest"_L1
                                                 : "--fix"_L1;
     if (!parser.isSet(o.output) || !positional.isEmpty())
-        return misused(task + " wants -o OUT and no other skin."_L1, parser);
+        return misused(task + " wants -o OUT and no other skin."_L1);
     command.output = parser.value(o.output);
     if (rendering) {
         const QString mode = parser.value(o.text), seen = parser.value(o.vision);
@@ -199,7 +200,7 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
              {notAmong(mode, o.text, textModeNames()),
               isNormal(seen) ? QString() : notAmong(seen, o.vision, visionNames())}) {
             if (!problem.isEmpty())
-                return misused(problem, parser);
+                return misused(problem);
         }
         command.mode = CommandLine::Mode::Render;
         command.skin = parser.value(o.render);
@@ -212,7 +213,7 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     } else if (suggesting) {
         if (const QString problem = notAmong(parser.value(o.variant), o.variant, variantNumbers());
             !problem.isEmpty())
-            return misused(problem, parser);
+            return misused(problem);
         command.mode = CommandLine::Mode::Suggest;
         command.variant = parser.value(o.variant).toInt();
         command.background = parser.value(o.suggest);
@@ -223,14 +224,75 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     return command;
 }
 
+// Qt's own options for the window, which QApplication takes out of the arguments itself
+// (as -name VALUE, -name=VALUE, and with two dashes): those that take a value, then those
+// that do not.
+constexpr QLatin1StringView QtValued[] = {
+    "platform"_L1,      "platformpluginpath"_L1,
+    "platformtheme"_L1, "plugin"_L1,
+    "display"_L1,       "qwindowgeometry"_L1,
+    "geometry"_L1,      "qwindowtitle"_L1,
+    "title"_L1,         "qwindowicon"_L1,
+    "icon"_L1,          "session"_L1,
+    "name"_L1,          "style"_L1,
+    "stylesheet"_L1,
+};
+constexpr QLatin1StringView QtFlags[] = {"reverse"_L1, "widgetcount"_L1, "nograb"_L1, "dograb"_L1};
+
+// `arguments` without Qt's own options, whose values are noted in `command`. Stops at
+// "--", after which every argument is a skin.
+QStringList withoutQtOptions(const QStringList &arguments, CommandLine &command)
+{
+    QStringList ours = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == "--"_L1) {
+            ours += arguments.mid(i);
+            break;
+        }
+        const QString option = a.mid(a.startsWith("--"_L1) ? 2 : 1);
+        const QString name = option.section(u'=', 0, 0);
+        const auto among = [&name](const auto &names) {
+            return std::find(std::begin(names), std::end(names), name) != std::end(names);
+        };
+        const bool valued = among(QtValued);
+        if (!a.startsWith(u'-') || (!valued && !among(QtFlags))) {
+            ours << a;
+            continue;
+        }
+        if (!valued)
+            continue;
+        const QString value =
+            option.contains(u'=') ? option.section(u'=', 1) : arguments.value(++i);
+        if (name == "style"_L1)
+            command.style = value;
+        else if (name == "platform"_L1)
+            command.platform = value;
+        else if (name == "display"_L1)
+            command.display = value;
+    }
+    return ours;
+}
+
 } // namespace
+
+QString skinName(const QString &path)
+{
+    return path == "-"_L1 ? u"standard input"_s : path;
+}
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     const Options options;
     declare(parser, options);
-    if (!parser.parse(arguments))
-        return misused(parser.errorText(), parser);
-    return checked(parser, options);
+    CommandLine qt;
+    qt.style = qEnvironmentVariable("QT_STYLE_OVERRIDE");
+    if (!parser.parse(withoutQtOptions(arguments, qt)))
+        return misused(parser.errorText());
+    CommandLine command = checked(parser, options);
+    command.style = qt.style;
+    command.platform = qt.platform;
+    command.display = qt.display;
+    return command;
 }

@@ -30,8 +30,16 @@ struct CommandLine
     Vision vision = Vision::Normal;
     int variant = 1; // of a suggestion, from 1
     QString message;
+    // What the user asked of Qt for the window (-style or QT_STYLE_OVERRIDE, -platform,
+    // -display), or nothing; Qt takes these from the arguments itself.
+    QString style;
+    QString platform;
+    QString display;
 };
 
-// `arguments` as the program got them, its own name first. Needs no application object,
-// so that help and misuse are answered without a display.
+// `arguments` as the program got them, its own name first, with QT_STYLE_OVERRIDE. Needs
+// no application object, so that help and misuse are answered without a display.
 CommandLine parseCommandLine(const QStringList &arguments);
+
+// The name that messages give a skin: "standard input" for "-".
+QString skinName(const QString &path);

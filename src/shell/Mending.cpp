@@ -77,13 +77,13 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
                           picture.present() ? Readability::Scenes::Both
                                             : Readability::Scenes::ColourOnly);
     } catch (const Error &e) {
-        return failedCommand(command.skin + ": "_L1 + e.description());
+        return failedCommand(skinName(command.skin) + ": "_L1 + e.description());
     }
     // Said once the file is written: a line saying "changed" must not outlive a failed write.
     QByteArray said;
     for (const TextFix &fix : fixes) {
         const int line = skin.lineOf[size_t(fix.row)];
-        const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(command.skin)
+        const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(skinName(command.skin))
                                   .arg(line)
                                   .arg(itemName(fix.row), contrastText(fix.worst.contrast),
                                        sceneWords(fix.worst.scene));

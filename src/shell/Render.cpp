@@ -70,7 +70,7 @@ QString overwritesInput(const QString &output, const CommandLine &command)
 {
     for (const auto &[input, what] :
          {std::pair{command.skin, "skin"}, std::pair{command.background, "picture"}}) {
-        if (output != "-"_L1 && sameFile(output, input))
+        if (output != "-"_L1 && input != "-"_L1 && sameFile(output, input))
             return u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
                 output, QLatin1StringView(what), input);
     }
@@ -106,7 +106,7 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
         simulateVision(image, command.vision);
         bytes = encodePicture(image, *format);
     } catch (const Error &e) {
-        return failedCommand(command.skin + ": "_L1 + e.description());
+        return failedCommand(skinName(command.skin) + ": "_L1 + e.description());
     }
     try {
         writeOutput(output, bytes);

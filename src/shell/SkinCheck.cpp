@@ -1,5 +1,7 @@
 #include "shell/SkinCheck.h"
 
+#include "shell/CommandLine.h"
+
 #include "readability/Readability.h"
 #include "scene/SceneRenderer.h"
 
@@ -12,9 +14,38 @@
 #include "platform/Pictures.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Standard input as a skin file is read: no more than the largest skin file, so that an
+// endless stream is refused rather than held.
+QByteArray readStandardInput()
+{
+    QByteArray bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Error(Error::PathFileAccess,
+                        "Cannot read standard input: "_L1 + systemReason(errno));
+        if (n == 0)
+            return bytes;
+        bytes.append(buffer, n);
+        if (bytes.size() > LargestSkinFile)
+            throw Error(Error::PathFileAccess,
+                        u"Cannot read standard input: it holds more than %1, the most Vellox "
+                        "reads of a skin"_s.arg(exactSize(LargestSkinFile)));
+    }
+}
+
+} // namespace
 
 FactorySkin::FactorySkin(QString path) : path(std::move(path))
 {
@@ -36,7 +67,8 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
     CheckedSkin skin;
     SkinLint lint;
     try {
-        skin.bytes = readSmallFile(path, LargestSkinFile);
+        skin.bytes = path == "-"_L1 ? readStandardInput() : readSmallFile(path, LargestSkinFile);
+        skin.read = true;
         lint = lintSkin(skin.bytes);
     } catch (const Error &e) {
         skin.problems.append({0, SkinProblem::Error, e.description()});
@@ -124,10 +156,13 @@ QString readForDrawing(const QString &skinPath, const QString &picturePath,
                        const FactorySkin &factory, CheckedSkin &skin, StillPicture &picture)
 {
     skin = readSkin(skinPath, factory);
+    // A file that cannot be read is named by the reason itself.
+    const QString name = skinName(skinPath);
     for (const SkinProblem &p : skin.problems) {
         if (p.severity == SkinProblem::Error)
-            return p.line == 0 ? skinPath + ": "_L1 + p.text
-                               : u"%1:%2: %3"_s.arg(skinPath).arg(p.line).arg(p.text);
+            return p.line != 0 ? u"%1:%2: %3"_s.arg(name).arg(p.line).arg(p.text)
+                   : skin.read ? name + ": "_L1 + p.text
+                               : p.text;
     }
     return loadBackground(picturePath, picture);
 }
@@ -145,7 +180,8 @@ int checkSkins(const QStringList &paths, const FactorySkin &factory, const QStri
         for (const SkinProblem &p : checkSkin(path, factory, renderer, picture)) {
             anyError |= p.severity == SkinProblem::Error;
             const char *severity = p.severity == SkinProblem::Error ? "error" : "warning";
-            std::printf("%s:%d: %s: %s\n", qPrintable(path), p.line, severity, qPrintable(p.text));
+            std::printf("%s:%d: %s: %s\n", qPrintable(skinName(path)), p.line, severity,
+                        qPrintable(p.text));
         }
     }
     std::fflush(stdout);

@@ -21,7 +21,8 @@ struct FactorySkin
 // it leaves unset keeps its factory colour.
 struct CheckedSkin
 {
-    QByteArray bytes; // the file as it was read
+    QByteArray bytes;  // the file as it was read
+    bool read = false; // whether it could be read at all; if not, the one error says why
     ColourTable colours;
     std::array<int, ItemCount> lineOf{}; // where the file sets each item; 0 where it does not
     // Errors for anything the preview cannot draw or that is no skin, warnings for what
@@ -31,6 +32,7 @@ struct CheckedSkin
 
     bool drawable() const;
 };
+// `path` "-" is standard input, read up to the size of the largest skin file.
 CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
 
 class BackgroundPicture;

@@ -2,6 +2,7 @@
 
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Looks.h"
 #include "shell/Mending.h"
 #include "shell/Render.h"
 #include "shell/SingleInstance.h"
@@ -10,7 +11,6 @@
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
 #include "platform/Error.h"
-#include "platform/FittingStyle.h"
 #include "platform/Guarded.h"
 #include "platform/KeptCopy.h"
 #include "platform/QtDialogs.h"
@@ -19,13 +19,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QImageReader>
-#include <QPixmap>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -71,18 +72,6 @@ QString unopenableSkin(const QString &skin)
     return {};
 }
 
-void setUpLooks()
-{
-    QApplication::setStyle(new FittingStyle);
-    // Read as the PNG it is, asking no image plugin: loading them all to ask which reads
-    // it is a noticeable part of the start.
-    QImageReader icon(QStringLiteral(":/vellox.png"), "png");
-    icon.setAutoDetectImageFormat(false);
-    QApplication::setWindowIcon(QPixmap::fromImage(icon.read()));
-    // Message boxes and file dialogs in the windows' own font.
-    QApplication::setFont(layoutFont());
-}
-
 // A start-up problem goes to the terminal too, for whoever started the program there.
 void tellAtStart(Dialogs &dialogs, const QString &text)
 {
@@ -91,24 +80,138 @@ void tellAtStart(Dialogs &dialogs, const QString &text)
     dialogs.message(text);
 }
 
-// Under a Wayland session that also offers X (XWayland), Vellox runs on X: there its
-// windows stand where the layout puts them, and the preview hides with the editor's
-// minimise, which a native Wayland client can neither do nor learn. A platform the user
-// names wins; Wayland alone runs natively.
-void preferX()
+// The platforms Qt is to try for the window, in order: the one the user names (-platform,
+// QT_QPA_PLATFORM), or X in a Wayland session that also offers it (XWayland), where the
+// windows stand where the layout puts them and the preview hides with the editor's
+// minimise, which a native Wayland client can neither do nor learn; Wayland alone runs
+// natively. Empty when there is no display to open.
+QByteArray platformsFor(const CommandLine &command)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!command.platform.isEmpty())
+        return command.platform.toLocal8Bit();
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return qgetenv("QT_QPA_PLATFORM");
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        return "xcb";
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return "wayland";
+    return {};
 }
 
-int runEditor(int argc, char *argv[], const QString &skin)
+// The displays that `platforms` would have opened, for a message.
+QString displaysOf(const QByteArray &platforms, const CommandLine &command)
 {
-    preferX();
-    QApplication app(argc, argv);
+    QStringList names;
+    for (const QByteArray &platform : platforms.split(';')) {
+        const QByteArray name = platform.split(':').constFirst();
+        if (name == "xcb") {
+            const QString display =
+                command.display.isEmpty() ? qEnvironmentVariable("DISPLAY") : command.display;
+            names << (display.isEmpty() ? QStringLiteral("an X display: DISPLAY is not set")
+                                        : QStringLiteral("the X display \"%1\"").arg(display));
+        } else if (name == "wayland")
+            names << QStringLiteral("the Wayland display \"%1\"")
+                         .arg(qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")));
+        else if (name != "offscreen")
+            names << QStringLiteral("the platform \"%1\"").arg(QString::fromLocal8Bit(platform));
+    }
+    return names.join(QStringLiteral(" nor "));
+}
+
+// What Qt says while it tries the platforms, held back until it is known whether one
+// opened: the one line that says so is all a failed start prints.
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+// What libraries write straight to standard error meanwhile (libwayland does), held the
+// same way in a file of its own; or nothing held when there is no room for one.
+class HeldStandardError
+{
+public:
+    HeldStandardError() : m_file(std::tmpfile()), m_saved(m_file ? ::dup(STDERR_FILENO) : -1)
+    {
+        if (m_saved >= 0)
+            ::dup2(::fileno(m_file), STDERR_FILENO);
+    }
+    // Puts standard error back, with what it was told when `tell`.
+    void release(bool tell)
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+        std::rewind(m_file);
+        char buffer[4096];
+        for (size_t n; tell && (n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0;)
+            std::fwrite(buffer, 1, n, stderr);
+    }
+    ~HeldStandardError()
+    {
+        release(true);
+        if (m_file)
+            std::fclose(m_file);
+    }
+
+private:
+    std::FILE *m_file;
+    int m_saved;
+};
+
+int runEditor(int argc, char *argv[], const CommandLine &command)
+{
+    const QString &skin = command.skin;
+    QByteArray platforms = platformsFor(command);
+    if (platforms.isEmpty()) {
+        std::fputs("vellox: there is no display to open: neither DISPLAY nor WAYLAND_DISPLAY "
+                   "is set\n",
+                   stderr);
+        return 1;
+    }
+    // Qt aborts when it opens none of the platforms it is given; with the offscreen one
+    // to fall back on, it never does, and landing there means that none opened. The
+    // platforms go in the environment, which -platform would override: it is taken out.
+    const auto asked = platforms.split(';');
+    const bool offscreenAsked = std::any_of(asked.begin(), asked.end(), [](const QByteArray &p) {
+        return p.split(':').constFirst() == "offscreen";
+    });
+    if (!offscreenAsked)
+        qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    std::vector<char *> qtArguments(argv, argv + argc);
+    for (auto it = qtArguments.begin(); it != qtArguments.end() && it + 1 != qtArguments.end();) {
+        const QByteArray a = *it;
+        it = a == "-platform" || a == "--platform" ? qtArguments.erase(it, it + 2) : it + 1;
+    }
+    int qtCount = int(qtArguments.size());
+    qtArguments.push_back(nullptr);
+    const QtMessageHandler earlier = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &where, const QString &text) {
+            heldMessages.append({type, where.category, text});
+        });
+    auto heldError = std::make_unique<HeldStandardError>();
+    QApplication app(qtCount, qtArguments.data());
+    qInstallMessageHandler(earlier);
+    const bool opened =
+        offscreenAsked || QGuiApplication::platformName() != QLatin1String("offscreen");
+    heldError->release(opened);
+    heldError.reset();
+    if (!opened) {
+        std::fprintf(stderr, "vellox: cannot open %s\n",
+                     qPrintable(displaysOf(platforms, command)));
+        return 1;
+    }
+    for (const HeldMessage &m : heldMessages)
+        qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()),
+                          m.text);
     // Desktops find the program's entry, icon and name by this.
     QGuiApplication::setDesktopFileName(Build::AppId);
-    setUpLooks();
+    setUpLooks(command.style);
     QtDialogs dialogs(QStringLiteral("Vellox"));
     ColourCycle aboutColours;
     QPointer<AboutWindow> about;
@@ -175,7 +278,7 @@ int runEditor(int argc, char *argv[], const QString &skin)
 
 // Drawing and measuring texts need fonts but no display: these run on the offscreen
 // platform.
-int runHeadless(int argc, char *argv[], const CommandLine &command)
+int runHeadless(char *argv[], const CommandLine &command)
 {
     // What these modes print is their output; Qt's notes about the session would mix in.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
@@ -183,7 +286,9 @@ int runHeadless(int argc, char *argv[], const CommandLine &command)
             std::fprintf(stderr, "vellox: %s\n", qPrintable(text));
     });
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Qt's options for the window (-platform among them) have no say here.
+    int qtCount = 1;
+    QGuiApplication app(qtCount, argv);
     // The scenes' texts are drawn in the fonts the windows resolve them in.
     QGuiApplication::setFont(layoutFont());
     const auto factory = [] { return FactorySkin(ProgramDirectory::factorySkinToRead(Layout)); };
@@ -229,7 +334,7 @@ int main(int argc, char *argv[])
     case CommandLine::Mode::Check:
     case CommandLine::Mode::Suggest:
     case CommandLine::Mode::Fix:
-        return runHeadless(argc, argv, command);
+        return runHeadless(argv, command);
     case CommandLine::Mode::Window:
         break;
     }
@@ -239,5 +344,5 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vellox: %s\n", qPrintable(problem));
         return 1;
     }
-    return runEditor(argc, argv, command.skin);
+    return runEditor(argc, argv, command);
 }

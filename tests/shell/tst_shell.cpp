@@ -1,5 +1,6 @@
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Looks.h"
 #include "shell/Render.h"
 #include "shell/SingleInstance.h"
 #include "shell/SkinCheck.h"
@@ -37,6 +38,9 @@ private slots:
     void lockFiles();
     void captionsFit();
     void spokenNames();
+    void aboutWindow();
+    void looks_data();
+    void looks();
     void commandLine_data();
     void commandLine();
     void checks_data();
@@ -59,8 +63,9 @@ struct Finished
 };
 
 // The real program started in `folder` as from a shell without a display. An argument
-// "printf:BYTES" is the bytes printf makes of BYTES, which need not be UTF-8; a first
-// argument "limit:N" keeps every file the program writes below N blocks, as a full disk.
+// "printf:BYTES" is the bytes printf makes of BYTES, which need not be UTF-8. First
+// arguments may set the scene: "limit:N" keeps every file the program writes below N
+// blocks, as a full disk; "env:NAME=VALUE" sets a variable; "stdin:FILE" reads FILE.
 Finished vellox(const ProgramFolder &folder, QStringList arguments)
 {
     QProcess process;
@@ -70,8 +75,13 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder.dir().path());
     QString script = u"exec \"$0\""_s;
-    if (arguments.value(0).startsWith("limit:"_L1))
-        script.prepend(u"trap '' XFSZ; ulimit -f "_s + arguments.takeFirst().mid(6) + u"; "_s);
+    for (QString scene; !(scene = arguments.value(0).section(u':', 0, 0)).isEmpty() &&
+                        QStringList{u"limit"_s, u"env"_s, u"stdin"_s}.contains(scene);) {
+        const QString value = arguments.takeFirst().section(u':', 1);
+        script.prepend(scene == "limit"_L1 ? u"trap '' XFSZ; ulimit -f "_s + value + u"; "_s
+                       : scene == "env"_L1 ? u"export '"_s + value + u"'; "_s
+                                           : u"exec < '"_s + value + u"'; "_s);
+    }
     for (const QString &a : arguments)
         script += a.startsWith("printf:"_L1) ? u" \"$(printf '"_s + a.mid(7) + u"')\""_s
                                              : u" '"_s + a + u'\'';
@@ -199,6 +209,59 @@ void tst_shell::spokenNames()
           "frmPreview.Frame2=Background", "frmAbout.Picture1=Vellox banner",
           "frmPreview.Command1=Import Backround", "frmMain.Frame1=Backround/Foreground"})
         QVERIFY2(heard.contains(QLatin1String(expected)), expected);
+}
+
+// Escape closes the About window, as it closes a dialog; other keys do not.
+void tst_shell::aboutWindow()
+{
+    ColourCycle cycle;
+    QPointer<AboutWindow> about;
+    showAbout(about, cycle);
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    for (const auto key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape}) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : about.data(),
+                        key);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(about.isNull(), key == Qt::Key_Escape);
+    }
+}
+
+void tst_shell::looks_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("override"); // QT_STYLE_OVERRIDE
+    QTest::addColumn<QString>("style");    // the style set, or "" for the windows' own
+    QTest::newRow("none asked for") << u""_s << u""_s << u""_s;
+    QTest::newRow("-style NAME") << u"-style windows"_s << u""_s << u"windows"_s;
+    QTest::newRow("-style=NAME") << u"-style=windows"_s << u""_s << u"windows"_s;
+    QTest::newRow("--style NAME, with a skin")
+        << u"--style windows s.ini"_s << u""_s << u"windows"_s;
+    QTest::newRow("QT_STYLE_OVERRIDE") << u""_s << u"windows"_s << u"windows"_s;
+    QTest::newRow("-style over QT_STYLE_OVERRIDE")
+        << u"-style fusion"_s << u"windows"_s << u"fusion"_s;
+    QTest::newRow("a style Qt does not have") << u"-style bogus"_s << u""_s << u""_s;
+    QTest::newRow("a skin named -style") << u"-- -style"_s << u""_s << u""_s;
+}
+
+// The style the user names wins; without one, the windows' own, which their layouts fit.
+void tst_shell::looks()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, override);
+    QFETCH(QString, style);
+    qputenv("QT_STYLE_OVERRIDE", override.toLocal8Bit());
+    const CommandLine command =
+        parseCommandLine(QStringList{u"vellox"_s} + arguments.split(u' ', Qt::SkipEmptyParts));
+    qunsetenv("QT_STYLE_OVERRIDE");
+    QCOMPARE(command.mode, CommandLine::Mode::Window);
+    QCOMPARE(command.skin, arguments.endsWith("ini"_L1)    ? u"s.ini"_s
+                           : arguments.startsWith("--"_L1) ? u"-style"_s
+                                                           : QString());
+    setUpLooks(command.style);
+    const bool fitting = dynamic_cast<FittingStyle *>(QApplication::style());
+    const QString set = QApplication::style()->name().toLower();
+    setUpLooks({});
+    QCOMPARE(fitting ? QString() : set, style);
 }
 
 void tst_shell::oneRunningProgramPerFolder_data()
@@ -345,10 +408,12 @@ void tst_shell::commandLine_data()
     };
     row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
     row("version", "-v", 0, "vellox " VELLOX_VERSION "\n", "");
-    row("unknown option", "--bogus", 2, "", "vellox: Unknown option 'bogus'.\nUsage: vellox...");
+    row("unknown option", "--bogus", 2, "",
+        "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
     row("unknown text mode", "--render dark.ini -o o.png --text loud", 2, "",
-        "vellox: --text is skinning or actual, not \"loud\".\n...");
-    row("missing skin", "--render gone.ini -o o.png", 1, "", "*gone.ini: Cannot read");
+        "vellox: --text is skinning or actual, not \"loud\".\nTry 'vellox --help'.\n");
+    row("missing skin", "--render gone.ini -o o.png", 1, "",
+        "vellox: Cannot read \"gone.ini\": No such file or directory\n");
     row("no folder", "--render dark.ini -o no/o.png", 1, "", "*no/o.png: Cannot write");
     row("no picture", "--render dark.ini -o o.png --background dark.ini", 1, "",
         "vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported...");
@@ -366,7 +431,7 @@ void tst_shell::commandLine_data()
     row("another user's link in a sticky folder", "--render dark.ini -o theirs.png", 1, "",
         "*theirs.png\" is a link that the user nobody made in");
     row("two outputs", "--render dark.ini -o a.png -o b.png", 2, "",
-        "vellox: --output is given more than once.\n...");
+        "vellox: --output is given more than once.\nTry 'vellox --help'.\n");
     row("a pipe as background", "--render dark.ini -o o.png --background pipe", 1, "",
         "*\"pipe\": it is a named pipe, not a file");
     row("a device as background", "--check --background /dev/zero dark.ini", 1, "",
@@ -391,13 +456,36 @@ void tst_shell::commandLine_data()
     row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
         "*pic.bmp: this is the picture");
     row("fifth variant", "--suggest pic.bmp -o s.ini --variant 5", 2, "",
-        "vellox: --variant is 1, 2, 3 or 4, not \"5\".\n...");
+        "vellox: --variant is 1, 2, 3 or 4, not \"5\".\nTry 'vellox --help'.\n");
     row("unknown vision", "--render dark.ini -o o.png --vision bogus", 2, "",
-        "vellox: --vision is protanopia, deuteranopia, tritanopia or achromatopsia, not...");
+        "vellox: --vision is protanopia, deuteranopia, tritanopia or achromatopsia, not "
+        "\"bogus\".\nTry 'vellox --help'.\n");
     row("an option astray", "--check dark.ini --vision protanopia", 2, "",
-        "vellox: --vision does not go with what was asked; see --help.\n...");
+        "vellox: --vision goes only with --render.\nTry 'vellox --help'.\n");
+    row("standard input twice", "--check - dark.ini -", 2, "",
+        "vellox: Standard input (-) can be read only once.\nTry 'vellox --help'.\n");
+    row("check standard input", "stdin:dark.ini --check -", 0,
+        "standard input:7: warning: \"Text Color\" (TextColor) reads 1.0:1", "");
+    row("render standard input", "stdin:dark.ini --render - -o -", 0, "\x89PNG\r\n", "");
+    row("fix standard input", "stdin:dark.ini --fix - -o f.ini", 0,
+        "standard input:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040", "",
+        "f.ini:BgColor1 = 0xFF1B2A41\r\n");
+    row("an endless standard input", "stdin:/dev/zero --render - -o o.png", 1, "",
+        "vellox: Cannot read standard input: it holds more than 1,048,576 bytes, the "
+        "most Vellox reads of a skin\n");
+    row("a folder as standard input", "stdin:sub --check -", 1,
+        "standard input:0: error: Cannot read standard input: Is a directory\n", "");
+    row("no display", "", 1, "",
+        "vellox: there is no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+    row("an X display not there", "env:DISPLAY=:987 -style windows", 1, "",
+        "vellox: cannot open the X display \":987\"\n");
+    row("a Wayland display not there", "env:WAYLAND_DISPLAY=nowhere", 1, "",
+        "vellox: cannot open the Wayland display \"nowhere\"\n");
+    row("-platform over DISPLAY", "env:DISPLAY=:987 env:WAYLAND_DISPLAY=nowhere -platform wayland",
+        1, "", "vellox: cannot open the Wayland display \"nowhere\"\n");
     row("two tasks", "--fix dark.ini --suggest pic.bmp -o o.ini", 2, "",
-        "vellox: Ask for one of --render, --check, --suggest and --fix at a time.\n...");
+        "vellox: Ask for one of --render, --check, --suggest and --fix at a time.\nTry 'vellox "
+        "--help'.\n");
     const QString longName = QString(300, u'x') + ".ini"_L1;
     for (const QString &args : {u"--check %1"_s, u"--render %1 -o o.png"_s, u"%1"_s})
         QTest::newRow(qPrintable("name too long: " + args))
