@@ -159,18 +159,17 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
         int(rendering) + int(parser.isSet(o.check)) + int(suggesting) + int(parser.isSet(o.fix));
     if (tasks > 1)
         return misused("Ask for one of --render, --check, --suggest and --fix at a time."_L1);
-    // Options that go with some tasks only.
-    const std::pair<const QCommandLineOption *, bool> belongs[] = {
-        {&o.output, tasks == 1 && !parser.isSet(o.check)},
-        {&o.background, tasks == 1 && !suggesting},
-        {&o.text, rendering},
-        {&o.vision, rendering},
-        {&o.variant, suggesting},
+    // Options that go with some tasks only, and those tasks.
+    const std::tuple<const QCommandLineOption *, bool, QLatin1StringView> belongs[] = {
+        {&o.output, tasks == 1 && !parser.isSet(o.check), "--render, --suggest or --fix"_L1},
+        {&o.background, tasks == 1 && !suggesting, "--render, --check or --fix"_L1},
+        {&o.text, rendering, "--render"_L1},
+        {&o.vision, rendering, "--render"_L1},
+        {&o.variant, suggesting, "--suggest"_L1},
     };
-    for (const auto &[option, fits] : belongs) {
+    for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
-            return misused(u"--%1 does not go with what was asked; see --help."_s.arg(
-                option->names().constLast()));
+            return misused(u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf));
     }
     command.background = parser.value(o.background);
     if (parser.isSet(o.check)) {
