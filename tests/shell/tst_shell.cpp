@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStyleOptionButton>
@@ -41,6 +42,8 @@ private slots:
     void aboutWindow();
     void looks_data();
     void looks();
+    void skinFileType_data();
+    void skinFileType();
     void commandLine_data();
     void commandLine();
     void checks_data();
@@ -262,6 +265,37 @@ void tst_shell::looks()
     const QString set = QApplication::style()->name().toLower();
     setUpLooks({});
     QCOMPARE(fitting ? QString() : set, style);
+}
+
+void tst_shell::skinFileType_data()
+{
+    QTest::addColumn<QByteArray>("start"); // of the file
+    QTest::addColumn<bool>("skin");
+    QTest::newRow("a skin as Vellox writes it") << QByteArray("BgColor1 = 0xFF1B2A41\r\n") << true;
+    QTest::newRow("after a byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                           "BgColor1 = 0xFF1B2A41")
+                                             << true;
+    QTest::newRow("a byte order mark alone") << QByteArray("\xEF\xBB\xBF[General]\r\n") << false;
+    QTest::newRow("half a byte order mark") << QByteArray("\xEF\xBB"
+                                                          "BgColor1 = 0xFF1B2A41")
+                                            << false;
+    QTest::newRow("another first key") << QByteArray("RectBg = 0x80102030\r\n") << false;
+}
+
+// Desktops offer Vellox for files the skin file type's magic knows by their first bytes.
+void tst_shell::skinFileType()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(bool, skin);
+    static const QTemporaryDir data; // read once by the process's one MIME database
+    QDir().mkpath(data.filePath(u"mime/packages"_s));
+    QFile::copy(QFileInfo(QStringLiteral(VELLOX_DEFAULT_INI)).dir().filePath(u"vellox-mime.xml"_s),
+                data.filePath(u"mime/packages/vellox.xml"_s));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    QVERIFY(QMimeDatabase().mimeTypeForName(u"application/x-vellox-skin"_s).isValid());
+    QCOMPARE(QMimeDatabase().mimeTypeForData(start + ProgramFolder::factorySkin()).name() ==
+                 "application/x-vellox-skin"_L1,
+             skin);
 }
 
 void tst_shell::oneRunningProgramPerFolder_data()
