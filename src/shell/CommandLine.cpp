@@ -91,20 +91,129 @@ struct Options
                                "With --suggest: which of the suggestions, "_L1 +
                                    choices(variantNumbers()) + u'.',
                                "N"_L1, "1"_L1};
+    // Prints the completion of the options, their values and the files they take for a
+    // shell, for the package to install; not for people, so not in the help.
+    QCommandLineOption completion = [] {
+        QCommandLineOption o("completion"_L1, "The shell completion."_L1, "SHELL"_L1);
+        o.setFlags(QCommandLineOption::HiddenFromHelp);
+        return o;
+    }();
     // Those that take a value, which one occurrence gives.
     QList<const QCommandLineOption *> valued() const
     {
         return {&render, &suggest, &fix, &output, &background, &text, &vision, &variant};
     }
+    QList<const QCommandLineOption *> shown() const
+    {
+        return {&help,   &version,    &render, &check,  &suggest, &fix,
+                &output, &background, &text,   &vision, &variant};
+    }
 };
+
+// The suffixes of the files a shell offers for a skin and for a picture, either case.
+const QStringList SkinSuffixes{u"ini"_s, u"INI"_s};
+const QStringList PictureSuffixes{u"bmp"_s, u"BMP"_s, u"jpg"_s, u"JPG"_s, u"jpeg"_s, u"JPEG"_s};
+
+// What a shell completes as the value of `option`: these words, or the files with these
+// suffixes, or (both empty) any file.
+std::pair<QStringList, QStringList> completionOf(const QCommandLineOption &option, const Options &o)
+{
+    if (&option == &o.text)
+        return {textModeNames(), {}};
+    if (&option == &o.vision)
+        return {visionNames(), {}};
+    if (&option == &o.variant)
+        return {variantNumbers(), {}};
+    if (option.valueName() == "SKIN"_L1)
+        return {{}, SkinSuffixes};
+    if (option.valueName() == "PICTURE"_L1)
+        return {{}, PictureSuffixes};
+    return {};
+}
+
+// Each name of an option as typed: -o, --output.
+QStringList typedNames(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names << (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+    return names;
+}
+
+QString bashCompletion(const Options &o)
+{
+    QString cases;
+    QStringList all;
+    for (const QCommandLineOption *option : o.shown()) {
+        all += typedNames(*option);
+        if (option->valueName().isEmpty())
+            continue;
+        const auto [words, suffixes] = completionOf(*option, o);
+        cases += u"    %1) "_s.arg(typedNames(*option).join(u'|'));
+        cases += !words.isEmpty()
+                     ? u"COMPREPLY=($(compgen -W '%1' -- \"$cur\"))"_s.arg(words.join(u' '))
+                 : suffixes.isEmpty() ? u"COMPREPLY=($(compgen -f -- \"$cur\"))"_s
+                                      : u"_vellox_files "_s + suffixes.join(u' ');
+        cases += u"; return ;;\n"_s;
+    }
+    return uR"(# bash completion of vellox: its options, their values and the files they take.
+# Made by vellox --completion bash.
+_vellox_files() {
+    local IFS=$'\n' suffix
+    COMPREPLY=($(compgen -d -- "$cur"))
+    for suffix in "$@"; do COMPREPLY+=($(compgen -f -X "!*.$suffix" -- "$cur")); done
+}
+_vellox() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    case $prev in
+%1    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W '%2' -- "$cur"))
+    else
+        _vellox_files %3
+    fi
+}
+complete -o filenames -F _vellox vellox
+)"_s.arg(cases, all.join(u' '), SkinSuffixes.join(u' '));
+}
+
+QString zshCompletion(const Options &o)
+{
+    const auto files = [](const QStringList &suffixes) {
+        return u"_files -g \"*.(%1)\""_s.arg(suffixes.join(u'|'));
+    };
+    QString specs;
+    for (const QCommandLineOption *option : o.shown()) {
+        QString description = option->description();
+        description.replace(u'\'', u"'\\''"_s).replace(u'[', u"\\["_s).replace(u']', u"\\]"_s);
+        for (const QString &name : typedNames(*option)) {
+            specs += u"    '%1[%2]"_s.arg(name, description);
+            if (!option->valueName().isEmpty()) {
+                const auto [words, suffixes] = completionOf(*option, o);
+                specs += u':' + option->valueName() + u':' +
+                         (!words.isEmpty()     ? u'(' + words.join(u' ') + u')'
+                          : suffixes.isEmpty() ? u"_files"_s
+                                               : files(suffixes));
+            }
+            specs += u"' \\\n"_s;
+        }
+    }
+    return uR"(#compdef vellox
+# zsh completion of vellox: its options, their values and the files they take.
+# Made by vellox --completion zsh.
+_arguments -s \
+%1    '*:SKIN:%2'
+)"_s.arg(specs, files(SkinSuffixes));
+}
 
 void declare(QCommandLineParser &parser, const Options &o)
 {
     parser.setApplicationDescription(
         "Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks "
         "them."_L1);
-    parser.addOptions({o.help, o.version, o.render, o.check, o.suggest, o.fix, o.output,
-                       o.background, o.text, o.vision, o.variant});
+    for (const QCommandLineOption *option : o.shown())
+        parser.addOption(*option);
+    parser.addOption(o.completion);
     parser.addPositionalArgument("SKIN"_L1,
                                  "A skin to load on start (with --check: the skins to check)."_L1,
                                  "[SKIN...]"_L1);
@@ -141,6 +250,14 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     if (parser.isSet(o.help)) {
         command.mode = CommandLine::Mode::Help;
         command.message = usage(parser);
+        return command;
+    }
+    if (parser.isSet(o.completion)) {
+        const QString shell = parser.value(o.completion);
+        if (shell != "bash"_L1 && shell != "zsh"_L1)
+            return misused(u"--completion is bash or zsh, not \"%1\"."_s.arg(shell));
+        command.mode = CommandLine::Mode::Help;
+        command.message = shell == "bash"_L1 ? bashCompletion(o) : zshCompletion(o);
         return command;
     }
     if (parser.isSet(o.version)) {

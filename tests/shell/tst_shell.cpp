@@ -20,6 +20,7 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
@@ -42,6 +43,8 @@ private slots:
     void aboutWindow();
     void looks_data();
     void looks();
+    void completion_data();
+    void completion();
     void skinFileType_data();
     void skinFileType();
     void commandLine_data();
@@ -265,6 +268,63 @@ void tst_shell::looks()
     const QString set = QApplication::style()->name().toLower();
     setUpLooks({});
     QCOMPARE(fitting ? QString() : set, style);
+}
+
+void tst_shell::completion_data()
+{
+    QTest::addColumn<QString>("typed");   // before the Tab
+    QTest::addColumn<QString>("offered"); // sorted; "help": every option --help lists
+    QTest::newRow("options, as the help lists them") << u"-"_s << u"help"_s;
+    QTest::newRow("an option begun") << u"--vi"_s << u"--vision"_s;
+    QTest::newRow("visions") << u"--render dark.ini --vision "_s
+                             << u"achromatopsia deuteranopia protanopia tritanopia"_s;
+    QTest::newRow("variants") << u"--suggest pic.bmp --variant "_s << u"1 2 3 4"_s;
+    QTest::newRow("texts") << u"--render dark.ini --text a"_s << u"actual"_s;
+    QTest::newRow("skins and folders") << u""_s << u"dark.ini default.ini sub"_s;
+    QTest::newRow("a skin to fix") << u"--fix "_s << u"dark.ini default.ini sub"_s;
+    QTest::newRow("pictures") << u"--check --background "_s << u"pic.bmp sub"_s;
+    QTest::newRow("any output") << u"--render dark.ini -o "_s
+                                << u"dark.ini default.ini notes.txt pic.bmp sub"_s;
+}
+
+// Tab in bash offers the options, the values and the files each takes, as the program
+// lists them; zsh gets the same options.
+void tst_shell::completion()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, offered);
+    ProgramFolder folder;
+    for (auto name : {"dark.ini", "pic.bmp", "notes.txt", "sub/x"})
+        folder.write(QString::fromLatin1(name), "x");
+    const auto shell = [&](const QString &program, const QString &script) {
+        QProcess process;
+        process.setWorkingDirectory(folder.dir().path());
+        process.start(program, {u"-c"_s, script, QStringLiteral(VELLOX_EXECUTABLE)});
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    };
+    QStringList words{u"vellox"_s};
+    words += typed.split(u' ');
+    const QStringList seen =
+        shell(u"bash"_s, u"eval \"$(\"$0\" --completion bash)\"; COMP_WORDS=('%1'); "
+                         "COMP_CWORD=%2; _vellox; printf '%s\\n' \"${COMPREPLY[@]}\" | sort"_s
+                             .arg(words.join("' '"_L1))
+                             .arg(words.size() - 1));
+    if (offered != "help"_L1) {
+        QCOMPARE(seen.join(u' '), offered);
+        return;
+    }
+    QStringList options;
+    static const QRegularExpression names(u"^  (?:(-[a-z]), )?(--[a-z]+)"_s);
+    for (const QString &line : shell(u"sh"_s, u"\"$0\" --help"_s)) {
+        const auto match = names.match(line);
+        options << match.capturedTexts().mid(1).filter(u"-"_s);
+    }
+    options.sort();
+    QCOMPARE(seen, options);
+    QCOMPARE(shell(u"zsh"_s, u"\"$0\" --completion zsh > _vellox && zsh -n _vellox && "
+                             "grep -o \"^    '-[-a-z]*\" _vellox | cut -c6- | sort"_s),
+             options);
 }
 
 void tst_shell::skinFileType_data()
