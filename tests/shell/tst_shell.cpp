@@ -237,16 +237,19 @@ void tst_shell::looks_data()
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("override"); // QT_STYLE_OVERRIDE
     QTest::addColumn<QString>("style");    // the style set, or "" for the windows' own
-    QTest::newRow("none asked for") << u""_s << u""_s << u""_s;
-    QTest::newRow("-style NAME") << u"-style windows"_s << u""_s << u"windows"_s;
-    QTest::newRow("-style=NAME") << u"-style=windows"_s << u""_s << u"windows"_s;
-    QTest::newRow("--style NAME, with a skin")
-        << u"--style windows s.ini"_s << u""_s << u"windows"_s;
-    QTest::newRow("QT_STYLE_OVERRIDE") << u""_s << u"windows"_s << u"windows"_s;
-    QTest::newRow("-style over QT_STYLE_OVERRIDE")
-        << u"-style fusion"_s << u"windows"_s << u"fusion"_s;
-    QTest::newRow("a style Qt does not have") << u"-style bogus"_s << u""_s << u""_s;
-    QTest::newRow("a skin named -style") << u"-- -style"_s << u""_s << u""_s;
+    const auto row = [](const char *name, const char *arguments, const char *over,
+                        const char *style) {
+        QTest::newRow(name) << QString::fromLatin1(arguments) << QString::fromLatin1(over)
+                            << QString::fromLatin1(style);
+    };
+    row("none asked for", "", "", "");
+    row("-style NAME", "-style windows", "", "windows");
+    row("-style=NAME", "-style=windows", "", "windows");
+    row("--style NAME, with a skin", "--style windows s.ini", "", "windows");
+    row("QT_STYLE_OVERRIDE", "", "windows", "windows");
+    row("-style over QT_STYLE_OVERRIDE", "-style fusion", "windows", "fusion");
+    row("a style Qt does not have", "-style bogus", "", "");
+    row("a skin named -style", "-- -style", "", "");
 }
 
 // The style the user names wins; without one, the windows' own, which their layouts fit.
@@ -303,8 +306,7 @@ void tst_shell::completion()
         process.waitForFinished();
         return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     };
-    QStringList words{u"vellox"_s};
-    words += typed.split(u' ');
+    const QStringList words = QStringList{u"vellox"_s} + typed.split(u' ');
     const QStringList seen =
         shell(u"bash"_s, u"eval \"$(\"$0\" --completion bash)\"; COMP_WORDS=('%1'); "
                          "COMP_CWORD=%2; _vellox; printf '%s\\n' \"${COMPREPLY[@]}\" | sort"_s
@@ -316,10 +318,8 @@ void tst_shell::completion()
     }
     QStringList options;
     static const QRegularExpression names(u"^  (?:(-[a-z]), )?(--[a-z]+)"_s);
-    for (const QString &line : shell(u"sh"_s, u"\"$0\" --help"_s)) {
-        const auto match = names.match(line);
-        options << match.capturedTexts().mid(1).filter(u"-"_s);
-    }
+    for (const QString &line : shell(u"sh"_s, u"\"$0\" --help"_s))
+        options << names.match(line).capturedTexts().mid(1).filter(u"-"_s);
     options.sort();
     QCOMPARE(seen, options);
     QCOMPARE(shell(u"zsh"_s, u"\"$0\" --completion zsh > _vellox && zsh -n _vellox && "
@@ -331,14 +331,11 @@ void tst_shell::skinFileType_data()
 {
     QTest::addColumn<QByteArray>("start"); // of the file
     QTest::addColumn<bool>("skin");
-    QTest::newRow("a skin as Vellox writes it") << QByteArray("BgColor1 = 0xFF1B2A41\r\n") << true;
-    QTest::newRow("after a byte order mark") << QByteArray("\xEF\xBB\xBF"
-                                                           "BgColor1 = 0xFF1B2A41")
-                                             << true;
-    QTest::newRow("a byte order mark alone") << QByteArray("\xEF\xBB\xBF[General]\r\n") << false;
-    QTest::newRow("half a byte order mark") << QByteArray("\xEF\xBB"
-                                                          "BgColor1 = 0xFF1B2A41")
-                                            << false;
+    const QByteArray mark = "\xEF\xBB\xBF", key = "BgColor1 = 0xFF1B2A41\r\n";
+    QTest::newRow("a skin as Vellox writes it") << key << true;
+    QTest::newRow("after a byte order mark") << mark + key << true;
+    QTest::newRow("a byte order mark alone") << mark + "[General]\r\n" << false;
+    QTest::newRow("half a byte order mark") << mark.left(2) + key << false;
     QTest::newRow("another first key") << QByteArray("RectBg = 0x80102030\r\n") << false;
 }
 
