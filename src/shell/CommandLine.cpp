@@ -103,6 +103,7 @@ struct Options
     {
         return {&render, &suggest, &fix, &output, &background, &text, &vision, &variant};
     }
+    // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {
         return {&help,   &version,    &render, &check,  &suggest, &fix,
