@@ -41,11 +41,9 @@ private slots:
     void captionsFit();
     void spokenNames();
     void aboutWindow();
-    void looks_data();
     void looks();
     void completion_data();
     void completion();
-    void skinFileType_data();
     void skinFileType();
     void commandLine_data();
     void commandLine();
@@ -232,45 +230,32 @@ void tst_shell::aboutWindow()
     }
 }
 
-void tst_shell::looks_data()
-{
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QString>("override"); // QT_STYLE_OVERRIDE
-    QTest::addColumn<QString>("style");    // the style set, or "" for the windows' own
-    const auto row = [](const char *name, const char *arguments, const char *over,
-                        const char *style) {
-        QTest::newRow(name) << QString::fromLatin1(arguments) << QString::fromLatin1(over)
-                            << QString::fromLatin1(style);
-    };
-    row("none asked for", "", "", "");
-    row("-style NAME", "-style windows", "", "windows");
-    row("-style=NAME", "-style=windows", "", "windows");
-    row("--style NAME, with a skin", "--style windows s.ini", "", "windows");
-    row("QT_STYLE_OVERRIDE", "", "windows", "windows");
-    row("-style over QT_STYLE_OVERRIDE", "-style fusion", "windows", "fusion");
-    row("a style Qt does not have", "-style bogus", "", "");
-    row("a skin named -style", "-- -style", "", "");
-}
-
 // The style the user names wins; without one, the windows' own, which their layouts fit.
 void tst_shell::looks()
 {
-    QFETCH(QString, arguments);
-    QFETCH(QString, override);
-    QFETCH(QString, style);
-    qputenv("QT_STYLE_OVERRIDE", override.toLocal8Bit());
-    const CommandLine command =
-        parseCommandLine(QStringList{u"vellox"_s} + arguments.split(u' ', Qt::SkipEmptyParts));
-    qunsetenv("QT_STYLE_OVERRIDE");
-    QCOMPARE(command.mode, CommandLine::Mode::Window);
-    QCOMPARE(command.skin, arguments.endsWith("ini"_L1)    ? u"s.ini"_s
-                           : arguments.startsWith("--"_L1) ? u"-style"_s
-                                                           : QString());
-    setUpLooks(command.style);
-    const bool fitting = dynamic_cast<FittingStyle *>(QApplication::style());
-    const QString set = QApplication::style()->name().toLower();
-    setUpLooks({});
-    QCOMPARE(fitting ? QString() : set, style);
+    // The arguments, QT_STYLE_OVERRIDE, and the style set ("" for the windows' own).
+    for (const auto &[arguments, over, style] : {std::tuple{""_L1, ""_L1, ""_L1},
+                                                 {"-style windows"_L1, ""_L1, "windows"_L1},
+                                                 {"-style=windows"_L1, ""_L1, "windows"_L1},
+                                                 {"--style windows s.ini"_L1, ""_L1, "windows"_L1},
+                                                 {""_L1, "windows"_L1, "windows"_L1},
+                                                 {"-style fusion"_L1, "windows"_L1, "fusion"_L1},
+                                                 {"-style bogus"_L1, ""_L1, ""_L1},
+                                                 {"-- -style"_L1, ""_L1, ""_L1}}) {
+        qputenv("QT_STYLE_OVERRIDE", QByteArray(over.data(), over.size()));
+        const CommandLine command = parseCommandLine(
+            QStringList{u"vellox"_s} + QString(arguments).split(u' ', Qt::SkipEmptyParts));
+        qunsetenv("QT_STYLE_OVERRIDE");
+        QCOMPARE(command.mode, CommandLine::Mode::Window);
+        QCOMPARE(command.skin, arguments.endsWith("ini"_L1)    ? u"s.ini"_s
+                               : arguments.startsWith("--"_L1) ? u"-style"_s
+                                                               : QString());
+        setUpLooks(command.style);
+        const bool fitting = dynamic_cast<FittingStyle *>(QApplication::style());
+        const QString set = QApplication::style()->name().toLower();
+        setUpLooks({});
+        QVERIFY2((fitting ? QString() : set) == style, qPrintable(arguments + u'|' + over));
+    }
 }
 
 void tst_shell::completion_data()
@@ -327,32 +312,26 @@ void tst_shell::completion()
              options);
 }
 
-void tst_shell::skinFileType_data()
-{
-    QTest::addColumn<QByteArray>("start"); // of the file
-    QTest::addColumn<bool>("skin");
-    const QByteArray mark = "\xEF\xBB\xBF", key = "BgColor1 = 0xFF1B2A41\r\n";
-    QTest::newRow("a skin as Vellox writes it") << key << true;
-    QTest::newRow("after a byte order mark") << mark + key << true;
-    QTest::newRow("a byte order mark alone") << mark + "[General]\r\n" << false;
-    QTest::newRow("half a byte order mark") << mark.left(2) + key << false;
-    QTest::newRow("another first key") << QByteArray("RectBg = 0x80102030\r\n") << false;
-}
-
 // Desktops offer Vellox for files the skin file type's magic knows by their first bytes.
 void tst_shell::skinFileType()
 {
-    QFETCH(QByteArray, start);
-    QFETCH(bool, skin);
-    static const QTemporaryDir data; // read once by the process's one MIME database
+    QTemporaryDir data;
     QDir().mkpath(data.filePath(u"mime/packages"_s));
     QFile::copy(QFileInfo(QStringLiteral(VELLOX_DEFAULT_INI)).dir().filePath(u"vellox-mime.xml"_s),
                 data.filePath(u"mime/packages/vellox.xml"_s));
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QVERIFY(QMimeDatabase().mimeTypeForName(u"application/x-vellox-skin"_s).isValid());
-    QCOMPARE(QMimeDatabase().mimeTypeForData(start + ProgramFolder::factorySkin()).name() ==
-                 "application/x-vellox-skin"_L1,
-             skin);
+    const QByteArray mark = "\xEF\xBB\xBF", key = "BgColor1 = 0xFF1B2A41\r\n";
+    // The start of the file: as Vellox writes it, after a byte order mark; a mark alone,
+    // half a mark, another first key.
+    for (const auto &[start, skin] : {std::pair{key, true},
+                                      {mark + key, true},
+                                      {mark + "[General]\r\n", false},
+                                      {mark.left(2) + key, false},
+                                      {QByteArray("RectBg = 0x80102030\r\n"), false}})
+        QVERIFY2((QMimeDatabase().mimeTypeForData(start + ProgramFolder::factorySkin()).name() ==
+                  "application/x-vellox-skin"_L1) == skin,
+                 start.constData());
 }
 
 void tst_shell::oneRunningProgramPerFolder_data()
