@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
@@ -157,6 +158,15 @@ void EditorWindow::reloadFollowedFile()
 {
     if (QApplication::activeModalWidget()) {
         QTimer::singleShot(HandOverRetry, this, [this] { reloadFollowedFile(); });
+        return;
+    }
+    // Text typed by hand into the skin text box is the user's too: a reload would replace
+    // it, so the change is told instead, for the user to load when they choose.
+    if (shownSkinText() != skinText(m_document.colours())) {
+        m_dialogs.message(
+            u"\"%1\" was changed by another program. The Skin.ini box holds text you typed, "
+            "so Vellox has not read the file again; \"Load skin.ini...\" reads it."_s.arg(
+                QDir::toNativeSeparators(m_followedFile.path())));
         return;
     }
     loadSkin(m_followedFile.path(), LoadAs::Reload);

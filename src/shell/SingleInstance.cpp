@@ -20,7 +20,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr auto LockFile = ".vellox.lock"_L1;
-// One request a line: "show", or "open" and a tab and the path in UTF-8.
+// One request a line: "show", or "open" and a tab and the path in UTF-8, percent-encoded,
+// since a file name may hold a line break of its own.
 constexpr QByteArrayView ShowRequest = "show";
 constexpr QByteArrayView OpenRequest = "open\t";
 
@@ -145,7 +146,8 @@ QString SingleInstance::listenForLaterStarts()
         if (line == ShowRequest)
             emit activationRequested();
         else if (line.startsWith(OpenRequest))
-            emit openRequested(QString::fromUtf8(line.mid(OpenRequest.size())));
+            emit openRequested(
+                QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(OpenRequest.size()))));
     });
     return {};
 }
@@ -157,7 +159,8 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTim
         return Claim::Refused;
     QByteArray request = ShowRequest.toByteArray() + '\n';
     if (!skin.isEmpty())
-        request += OpenRequest.toByteArray() + QFileInfo(skin).absoluteFilePath().toUtf8() + '\n';
+        request += OpenRequest.toByteArray() +
+                   QFileInfo(skin).absoluteFilePath().toUtf8().toPercentEncoding("/") + '\n';
     // Where a crashed program listened, to be tidied once its lock is taken over.
     const QString left = recordedSocket();
     const QDeadlineTimer deadline(handOverTime);

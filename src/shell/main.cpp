@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -164,38 +165,47 @@ private:
     int m_saved;
 };
 
-int runEditor(int argc, char *argv[], const CommandLine &command)
+// The application on the display the user has: the platforms Qt is to try, with the
+// offscreen one to fall back on, since Qt aborts when it opens none. Landing there
+// unasked means that none opened, which is said in one line; the application is then
+// null. Qt's own notes about the attempt are held until a display has opened.
+struct Display
 {
-    const QString &skin = command.skin;
-    QByteArray platforms = platformsFor(command);
+    std::vector<char *> arguments; // Qt keeps a reference to the count and the vector
+    int count = 0;
+    std::unique_ptr<QApplication> app;
+};
+
+void openDisplay(int argc, char *argv[], const CommandLine &command, Display &display)
+{
+    const QByteArray platforms = platformsFor(command);
     if (platforms.isEmpty()) {
         std::fputs("vellox: there is no display to open: neither DISPLAY nor WAYLAND_DISPLAY "
                    "is set\n",
                    stderr);
-        return 1;
+        return;
     }
-    // Qt aborts when it opens none of the platforms it is given; with the offscreen one
-    // to fall back on, it never does, and landing there means that none opened. The
-    // platforms go in the environment, which -platform would override: it is taken out.
+    // The platforms go in the environment, which -platform would override: it is taken out.
     const auto asked = platforms.split(';');
     const bool offscreenAsked = std::any_of(asked.begin(), asked.end(), [](const QByteArray &p) {
         return p.split(':').constFirst() == "offscreen";
     });
     if (!offscreenAsked)
         qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
-    std::vector<char *> qtArguments(argv, argv + argc);
+    display.arguments.assign(argv, argv + argc);
+    auto &qtArguments = display.arguments;
     for (auto it = qtArguments.begin(); it != qtArguments.end() && it + 1 != qtArguments.end();) {
         const QByteArray a = *it;
         it = a == "-platform" || a == "--platform" ? qtArguments.erase(it, it + 2) : it + 1;
     }
-    int qtCount = int(qtArguments.size());
+    display.count = int(qtArguments.size());
     qtArguments.push_back(nullptr);
     const QtMessageHandler earlier = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext &where, const QString &text) {
             heldMessages.append({type, where.category, text});
         });
     auto heldError = std::make_unique<HeldStandardError>();
-    QApplication app(qtCount, qtArguments.data());
+    display.app = std::make_unique<QApplication>(display.count, qtArguments.data());
     qInstallMessageHandler(earlier);
     const bool opened =
         offscreenAsked || QGuiApplication::platformName() != QLatin1String("offscreen");
@@ -204,25 +214,25 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
     if (!opened) {
         std::fprintf(stderr, "vellox: cannot open %s\n",
                      qPrintable(displaysOf(platforms, command)));
-        return 1;
+        display.app.reset();
+        return;
     }
     for (const HeldMessage &m : heldMessages)
         qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()),
                           m.text);
-    // Desktops find the program's entry, icon and name by this.
-    QGuiApplication::setDesktopFileName(Build::AppId);
-    setUpLooks(command.style);
-    QtDialogs dialogs(QStringLiteral("Vellox"));
-    ColourCycle aboutColours;
-    QPointer<AboutWindow> about;
+}
 
+// The folder the program works in, set up and writable; nothing when it is not, which
+// has been said.
+std::optional<ProgramDirectory> workingFolder(Dialogs &dialogs)
+{
     ProgramDirectory programDir(QString{});
     try {
         programDir = ProgramDirectory::locate(Layout);
     } catch (const Error &e) {
         tellAtStart(dialogs,
                     QStringLiteral("Vellox cannot set up its folder.\r\n") + e.description());
-        return 1;
+        return std::nullopt;
     }
     if (const QString reason = programDir.unwritableReason(); !reason.isEmpty()) {
         tellAtStart(dialogs,
@@ -231,17 +241,24 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
                                    "folder to a place of your own, such as your home folder, "
                                    "and start it from there.")
                         .arg(QDir::toNativeSeparators(programDir.path()), reason));
-        return 1;
+        return std::nullopt;
     }
-    auto instance = std::make_unique<SingleInstance>(programDir.path());
-    switch (instance->claim(skin)) {
+    return programDir;
+}
+
+// Whether this start is the folder's one running program; when it is not, the exit
+// status, the skin handed over or the reason said.
+std::optional<int> notClaimed(SingleInstance &instance, const QString &skin,
+                              const ProgramDirectory &programDir, Dialogs &dialogs)
+{
+    switch (instance.claim(skin)) {
     case SingleInstance::Claim::Claimed:
-        break;
+        return std::nullopt;
     case SingleInstance::Claim::Handed:
         return 0;
     case SingleInstance::Claim::Refused:
     case SingleInstance::Claim::Unanswered:
-        tellAtStart(dialogs, instance->refusal());
+        tellAtStart(dialogs, instance.refusal());
         return 1;
     case SingleInstance::Claim::Stranger:
         tellAtStart(dialogs, QStringLiteral("Another user's program answers where Vellox running "
@@ -249,8 +266,29 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
                                  .arg(QDir::toNativeSeparators(programDir.path())));
         return 1;
     }
+    return 1;
+}
 
-    EditorWindow editor(programDir, dialogs);
+int runEditor(int argc, char *argv[], const CommandLine &command)
+{
+    Display display;
+    openDisplay(argc, argv, command, display);
+    if (!display.app)
+        return 1;
+    // Desktops find the program's entry, icon and name by this.
+    QGuiApplication::setDesktopFileName(Build::AppId);
+    setUpLooks(command.style);
+    QtDialogs dialogs(QStringLiteral("Vellox"));
+    ColourCycle aboutColours;
+    QPointer<AboutWindow> about;
+    const std::optional<ProgramDirectory> programDir = workingFolder(dialogs);
+    if (!programDir)
+        return 1;
+    auto instance = std::make_unique<SingleInstance>(programDir->path());
+    if (const std::optional<int> status = notClaimed(*instance, command.skin, *programDir, dialogs))
+        return *status;
+
+    EditorWindow editor(*programDir, dialogs);
     // A signal ends the run without the shutdown steps, whatever dialog is open: the
     // working files stay for the next start to offer back, what was typed a moment ago
     // joins them, and the lock and the socket are released.
@@ -269,8 +307,8 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
                      guarded(dialogs, [&](const QString &path) { editor.openHandedSkin(path); }));
     if (!editor.open())
         return 0;
-    if (!skin.isEmpty())
-        editor.openSkin(skin);
+    if (!command.skin.isEmpty())
+        editor.openSkin(command.skin);
     const int status = QApplication::exec();
     delete about.data();
     return status;

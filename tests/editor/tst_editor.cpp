@@ -550,6 +550,11 @@ void tst_editor::followsItsFile()
     QApplication::setActiveWindow(s.editor.get());
     QTest::keyClick(s.get("Combo1"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(code(), u"0xFF000002"_s);
+    // Text typed into the skin text box is not replaced by a reload: the change is told.
+    s.get<QPlainTextEdit>("Text5")->appendPlainText(u"mine"_s);
+    s.outside(u"mine.ini"_s, "TextColor = 0xFF000009\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(s.dialogs.messages.size(), 1, 1000);
+    QVERIFY(s.skinText().endsWith(u"mine"_s) && code() == u"0xFF000002"_s);
     const int before = steps();
     s.apply(Row::TextColour, u"0xFF000004"_s);
     s.dialogs.chosenFiles = {path};
@@ -560,7 +565,7 @@ void tst_editor::followsItsFile()
     QTest::qWait(500);
     QCOMPARE(code(), u"0xff000004"_s);
     QCOMPARE(steps(), before + 1);
-    QCOMPARE(s.dialogs.messages.size(), 1); // the save's own
+    QCOMPARE(s.dialogs.messages.size(), 2); // the reload's, the save's own
 }
 
 QTEST_MAIN(tst_editor)

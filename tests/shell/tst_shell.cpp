@@ -348,7 +348,10 @@ void tst_shell::oneRunningProgramPerFolder()
     const QString program = folder.file(u"vellox"_s);
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program));
     ProgramFolder elsewhere;
-    elsewhere.write(u"dark.ini"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    // Named with a line break, which the hand-over carries whole: "da" is another file.
+    const QString dark = u"da\nrk.ini"_s;
+    elsewhere.write(dark, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    elsewhere.write(u"da"_s, factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF000000"));
     elsewhere.write(u"light.ini"_s,
                     factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF102030"));
     // The hand-over socket lives in the user's runtime folder, one for the folder; or, with
@@ -384,7 +387,7 @@ void tst_shell::oneRunningProgramPerFolder()
     auto before = folder.contents();
 
     // A second start hands its skin, named from where it was started, to the first.
-    start(second, {u"dark.ini"_s});
+    start(second, {dark});
     QVERIFY(second.waitForFinished(20000));
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);
@@ -419,7 +422,7 @@ void tst_shell::oneRunningProgramPerFolder()
     QTRY_VERIFY_WITH_TIMEOUT(folder.exists(u"temp.ini"_s), 20000);
     QCOMPARE(third.state(), QProcess::Running);
     QCOMPARE(sockets().size(), 1);
-    QCOMPARE(QProcess::execute(program, {elsewhere.file(u"dark.ini"_s)}), 0);
+    QCOMPARE(QProcess::execute(program, {elsewhere.file(dark)}), 0);
     QTRY_VERIFY_WITH_TIMEOUT(folder.read(u"temp.ini"_s).contains("0xFF203040"), 20000);
     third.kill();
     third.waitForFinished();
