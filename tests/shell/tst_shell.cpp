@@ -528,8 +528,8 @@ void tst_shell::commandLine_data()
     row("fifth variant", "--suggest pic.bmp -o s.ini --variant 5", 2, "",
         "vellox: --variant is 1, 2, 3 or 4, not \"5\".\nTry 'vellox --help'.\n");
     row("unknown vision", "--render dark.ini -o o.png --vision bogus", 2, "",
-        "vellox: --vision is protanopia, deuteranopia, tritanopia or achromatopsia, not "
-        "\"bogus\".\nTry 'vellox --help'.\n");
+        "vellox: --vision is protanomaly, protanopia, deuteranomaly, deuteranopia, tritanomaly, "
+        "tritanopia or achromatopsia, not \"bogus\".\nTry 'vellox --help'.\n");
     row("an option astray", "--check dark.ini --vision protanopia", 2, "",
         "vellox: --vision goes only with --render.\nTry 'vellox --help'.\n");
     row("standard input twice", "--check - dark.ini -", 2, "",
