@@ -265,7 +265,8 @@ void tst_shell::completion_data()
     QTest::newRow("options, as the help lists them") << u"-"_s << u"help"_s;
     QTest::newRow("an option begun") << u"--vi"_s << u"--vision"_s;
     QTest::newRow("visions") << u"--render dark.ini --vision "_s
-                             << u"achromatopsia deuteranopia protanopia tritanopia"_s;
+                             << u"achromatopsia deuteranomaly deuteranopia protanomaly protanopia "
+                                "tritanomaly tritanopia"_s;
     QTest::newRow("variants") << u"--suggest pic.bmp --variant "_s << u"1 2 3 4"_s;
     QTest::newRow("texts") << u"--render dark.ini --text a"_s << u"actual"_s;
     QTest::newRow("skins and folders") << u""_s << u"dark.ini default.ini sub"_s;
