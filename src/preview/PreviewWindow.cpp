@@ -5,6 +5,7 @@
 #include "scene/SkinDocument.h"
 
 #include "readability/SkinSuggestion.h"
+#include "readability/TellingApart.h"
 
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
@@ -339,9 +340,13 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
 
 Readability PreviewWindow::readability() const
 {
-    return Readability(m_renderer, m_document.picture().present()
-                                       ? Readability::Scenes::Both
-                                       : Readability::Scenes::ColourOnly);
+    return Readability(m_renderer, scenesMeasured());
+}
+
+Readability::Scenes PreviewWindow::scenesMeasured() const
+{
+    return m_document.picture().present() ? Readability::Scenes::Both
+                                          : Readability::Scenes::ColourOnly;
 }
 
 std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QPoint at) const
@@ -390,9 +395,17 @@ void PreviewWindow::checkReadability()
         }
         scene->setMarks(marks);
     }
+    // Parts that look alike go below the texts, one line for each vision and pair.
+    QStringList alike;
+    for (const PartsCompared &parts : compareParts(m_renderer, scenesMeasured())) {
+        if (parts.looksAlike())
+            alike << lookAlikeText(parts);
+    }
+    const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
     if (hard.isEmpty()) {
         m_dialogs.message(u"All texts read well: each has a contrast of %1 or more with what "
-                          "lies beneath it."_s.arg(contrastText(ReadsWell)));
+                          "lies beneath it."_s.arg(contrastText(ReadsWell)) +
+                          parts);
         return;
     }
     QStringList lines;
@@ -400,7 +413,7 @@ void PreviewWindow::checkReadability()
         lines << u"%1: %2 %3"_s.arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
     m_dialogs.message(
         u"These texts are hard to read (%1 reads well):\r\n"_s.arg(contrastText(ReadsWell)) +
-        lines.join("\r\n"_L1));
+        lines.join("\r\n"_L1) + parts);
 }
 
 void PreviewWindow::offerReadableColour(const TextReading &reading)

@@ -74,6 +74,7 @@ private:
 
     // How the texts of the scenes as drawn read: both scenes when there is a picture.
     Readability readability() const;
+    Readability::Scenes scenesMeasured() const;
     // The text shown at `at` in `scene`, if any.
     std::optional<TextReading> readingAt(const DrawingArea *scene, QPoint at) const;
     void checkReadability();

@@ -1,3 +1,4 @@
+#include "colour/Ciede2000.h"
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"
 #include "colour/Srgb.h"
@@ -13,7 +14,11 @@ class tst_colour : public QObject
 private slots:
     void contrast();
     void okLab();
+    void vision_data();
     void vision();
+    void visionPicture();
+    void ciede2000_data();
+    void ciede2000();
     void quantiser();
 };
 
@@ -28,7 +33,8 @@ void tst_colour::contrast()
         QCOMPARE(encodeChannel(linearChannel(v)), v);
 }
 
-// CSS Color 4's OKLCH of the sRGB primaries and white (hue < 0: none), there and back.
+// CSS Color 4's OKLCH of the sRGB primaries and white (hue < 0: none), there and back;
+// their CIELAB.
 void tst_colour::okLab()
 {
     for (const auto &[colour, lightness, chroma, hue] :
@@ -45,30 +51,144 @@ void tst_colour::okLab()
         QVERIFY(hue < 0 || qAbs(shrunk.hue - hue) < 1.0);
         QVERIFY(shrunk.chroma <= lch.chroma + 0.2);
     }
+    // CIELAB under D65.
+    for (const auto &[colour, l, a, b] : {std::tuple{qRgb(255, 0, 0), 53.2408, 80.0925, 67.2032},
+                                          {qRgb(0, 255, 0), 87.7347, -86.1827, 83.1793},
+                                          {qRgb(0, 0, 255), 32.2970, 79.1875, -107.8602},
+                                          {qRgb(255, 255, 255), 100.0, 0.0, 0.0}}) {
+        const Lab lab = labOf(colour);
+        QVERIFY(qAbs(lab.l - l) < 1e-3 && qAbs(lab.a - a) < 1e-3 && qAbs(lab.b - b) < 1e-3);
+    }
 }
 
-// The severity 1.0 matrices of Machado et al. (2009) on the primaries, alone and in a
-// picture; greys stay grey.
+namespace {
+
+// The rows of one of the published tables kept beside this test, their numbers split.
+QList<QByteArrayList> tableRows(const char *name, char separator)
+{
+    QFile file(QStringLiteral(VELLOX_COLOUR_REFERENCE "/") + QLatin1StringView(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s cannot be read", name);
+    QList<QByteArrayList> rows;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (!line.isEmpty() && !line.startsWith('#') && !line.startsWith("vision"))
+            rows << line.simplified().split(separator);
+    }
+    return rows;
+}
+
+Vision visionNamed(const QByteArray &name)
+{
+    return *std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
+        return name.compare(visionName(v), Qt::CaseInsensitive) == 0;
+    });
+}
+
+} // namespace
+
+// Every row of the reference outputs for protanopia, deuteranopia (Viénot et al. 1999),
+// tritanopia (Brettel et al. 1997), protanomaly and deuteranomaly at 0.5 (Machado et
+// al. 2009). The reference truncates to 8 bits, we round: ours is its value or one
+// above. Tritanomaly is tritanopia mixed with the colour in linear light, and
+// achromatopsia the grey of the same luminance.
+void tst_colour::vision_data()
+{
+    QTest::addColumn<Vision>("vision");
+    QTest::addColumn<double>("severity");
+    QTest::addColumn<QRgb>("colour");
+    QTest::addColumn<QRgb>("seen");
+    QTest::addColumn<int>("below");
+    QTest::addColumn<int>("above");
+    for (const QByteArrayList &r : tableRows("colour-vision.csv", ',')) {
+        const QList<QByteArray> kind = r[0].split('-');
+        const QRgb colour = qRgb(r[2].toInt(), r[3].toInt(), r[4].toInt());
+        const QRgb seen = qRgb(r[5].toInt(), r[6].toInt(), r[7].toInt());
+        const double severity = kind.size() > 1 ? kind[1].toDouble() : 1.0;
+        QTest::addRow("%s %s %s %s", r[0].data(), r[2].data(), r[3].data(), r[4].data())
+            << visionNamed(kind[0]) << severity << colour << seen << 0 << 1;
+        // Tritanomaly at 0.3 where tritanopia stays in gamut: the reference's light (the
+        // middle of its truncated value) three tenths of the way from the colour's.
+        int mixed[3];
+        for (int i = 0; i < 3; ++i) {
+            const int was = r[2 + i].toInt(), to = r[5 + i].toInt();
+            const double light = (linearChannel(to) + linearChannel(to + 1)) / 2;
+            mixed[i] =
+                to > 0 && to < 254 ? encodeChannel(0.7 * linearChannel(was) + 0.3 * light) : -9;
+        }
+        if (kind[0] == "tritanopia" && std::min({mixed[0], mixed[1], mixed[2]}) >= 0)
+            QTest::addRow("tritanomaly 0.3 %s %s %s", r[2].data(), r[3].data(), r[4].data())
+                << Vision::Tritanomaly << 0.3 << colour << qRgb(mixed[0], mixed[1], mixed[2]) << -1
+                << 1;
+    }
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    for (const auto &[colour, grey] : {std::pair{red, 127}, {green, 220}, {blue, 76}})
+        QTest::addRow("achromatopsia %06x", colour & 0xFFFFFF)
+            << Vision::Achromatopsia << 1.0 << colour << qRgb(grey, grey, grey) << 0 << 0;
+    QTest::newRow("normal") << Vision::Normal << 0.5 << red << red << 0 << 0;
+    // Severities outside 0.1 to 0.9 are the nearest of them.
+    QTest::newRow("protanomaly 0") << Vision::Protanomaly << 0.0 << red
+                                   << simulateVision(red, Vision::Protanomaly, 0.1) << 0 << 0;
+    QTest::newRow("deuteranomaly 3") << Vision::Deuteranomaly << 3.0 << green
+                                     << simulateVision(green, Vision::Deuteranomaly, 0.9) << 0 << 0;
+}
+
 void tst_colour::vision()
 {
-    const QRgb primaries[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    for (const auto &[vision, seen] :
-         {std::pair{Vision::Protanopia,
-                    std::array{qRgb(109, 95, 0), qRgb(255, 229, 0), qRgb(0, 89, 255)}},
-          {Vision::Deuteranopia, {qRgb(163, 144, 0), qRgb(239, 214, 58), qRgb(0, 61, 251)}},
-          {Vision::Tritanopia, {qRgb(255, 0, 15), qRgb(0, 247, 217), qRgb(0, 107, 150)}},
-          {Vision::Achromatopsia, {qRgb(127, 127, 127), qRgb(220, 220, 220), qRgb(76, 76, 76)}},
-          {Vision::Normal, {primaries[0], primaries[1], primaries[2]}}}) {
-        QImage picture(3, 1, QImage::Format_RGB32);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(simulateVision(primaries[i], vision), seen[size_t(i)]);
-            picture.setPixel(i, 0, primaries[i]);
-        }
-        simulateVision(picture, vision);
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(picture.pixel(i, 0), seen[size_t(i)]);
-        QCOMPARE(simulateVision(qRgb(128, 128, 128), vision), qRgb(128, 128, 128));
+    QFETCH(Vision, vision);
+    QFETCH(double, severity);
+    QFETCH(QRgb, colour);
+    QFETCH(QRgb, seen);
+    QFETCH(int, below);
+    QFETCH(int, above);
+    const QRgb got = simulateVision(colour, vision, severity);
+    for (const int shift : {16, 8, 0}) {
+        const int off = int((got >> shift) & 0xFF) - int((seen >> shift) & 0xFF);
+        QVERIFY2(off >= below && off <= above, qPrintable(QString::number(got, 16)));
     }
+}
+
+// A picture is seen pixel by pixel as its colours alone are, in runs and alone, its
+// opacity kept; greys stay grey at every severity.
+void tst_colour::visionPicture()
+{
+    QImage picture(5, 2, QImage::Format_ARGB32);
+    const QRgb colours[] = {qRgba(200, 30, 30, 255), qRgba(200, 30, 30, 128),
+                            qRgba(20, 200, 240, 255), qRgba(20, 200, 240, 255), qRgba(9, 9, 9, 0)};
+    for (int x = 0; x < 10; ++x)
+        picture.setPixel(x % 5, x / 5, colours[x < 5 ? x : x * 3 % 5]);
+    for (Vision vision : Visions) {
+        for (double severity = 0.1; severity < 1; severity += 0.1)
+            QCOMPARE(simulateVision(qRgb(128, 128, 128), vision, severity), qRgb(128, 128, 128));
+        QImage seen = picture;
+        simulateVision(seen, vision, 0.4);
+        for (int x = 0; x < 10; ++x)
+            QCOMPARE(seen.pixel(x % 5, x / 5),
+                     simulateVision(picture.pixel(x % 5, x / 5), vision, 0.4));
+    }
+}
+
+// The 34 pairs of Sharma, Wu & Dalal (2005), Table 1, to 4 decimals, both ways round.
+void tst_colour::ciede2000_data()
+{
+    QTest::addColumn<QList<double>>("pair");
+    int n = 0;
+    for (const QByteArrayList &r : tableRows("ciede2000-sharma.txt", ' ')) {
+        QList<double> v;
+        for (const QByteArray &field : r)
+            v << field.toDouble();
+        QTest::addRow("pair %d", ++n) << v;
+        QTest::addRow("pair %d reversed", n)
+            << QList<double>{v[3], v[4], v[5], v[0], v[1], v[2], v[6]};
+    }
+    QCOMPARE(n, 34);
+}
+
+void tst_colour::ciede2000()
+{
+    QFETCH(QList<double>, pair);
+    QCOMPARE(
+        qRound(::ciede2000(Lab{pair[0], pair[1], pair[2]}, Lab{pair[3], pair[4], pair[5]}) * 1e4),
+        qRound(pair[6] * 1e4));
 }
 
 void tst_colour::quantiser()

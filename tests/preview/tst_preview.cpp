@@ -1,6 +1,7 @@
 
 #include "readability/Readability.h"
 #include "readability/SkinSuggestion.h"
+#include "readability/TellingApart.h"
 #include "scene/Gradient.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
@@ -8,6 +9,7 @@
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 
+#include "colour/Ciede2000.h"
 #include "colour/OkLab.h"
 
 #include "platform/QtColour.h"
@@ -98,6 +100,8 @@ private slots:
     void previewImages();
     void readability();
     void suggestions();
+    void partsTellApart_data();
+    void partsTellApart();
     void readabilityInTheWindows();
 };
 
@@ -528,6 +532,57 @@ void tst_preview::readabilityInTheWindows()
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
     QCOMPARE(picture->vision(), Vision::Normal);
     QCOMPARE(s.editor->colours(), before);
+}
+
+// A pair of parts differs as their colours as drawn, seen with each vision, differ: the
+// bars' fills where opaque, the texts' colours on their glyphs. A bar blended faintly
+// differs from one of the same colour laid on opaque.
+void tst_preview::partsTellApart_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<int>("pair");
+    QTest::addColumn<QRgb>("first"); // as the parts show; black: not known
+    QTest::addColumn<QRgb>("second");
+    QTest::newRow("red and olive bars")
+        << line("SelectColor", 0xFF, 0xB4463C) + line("ChangeColor", 0xFF, 0x7D7832) << 0
+        << QRgb(0xB4463C) << QRgb(0x7D7832);
+    QTest::newRow("a faint bar") << line("SelectColor", 0xFF, 0x4060A0) +
+                                        line("ChangeColor", 0x10, 0x4060A0)
+                                 << 0 << QRgb(0x4060A0) << QRgb(0);
+    QTest::newRow("list texts alike")
+        << line("TextColor", 0xFF, 0xE0C040) + line("NotSupported", 0xFF, 0xE0C040) << 1
+        << QRgb(0xE0C040) << QRgb(0xE0C040);
+    QTest::newRow("selected text and title")
+        << line("MenuSelectedColor", 0xFF, 0xFFFFFF) + line("MenuTitleColor", 0xFF, 0x101010) << 2
+        << QRgb(0xFFFFFF) << QRgb(0x101010);
+}
+
+void tst_preview::partsTellApart()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(int, pair);
+    QFETCH(QRgb, first);
+    QFETCH(QRgb, second);
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin() + lines, table);
+    SceneRenderer renderer;
+    StillPicture none;
+    renderer.redraw(table, none);
+    const auto [one, other] = PartsToTellApart[size_t(pair)];
+    QList<PartsCompared> found = compareParts(renderer, Readability::Scenes::ColourOnly);
+    found.removeIf([&](const PartsCompared &c) { return c.first != one || c.second != other; });
+    QCOMPARE(size_t(found.size()), std::size(Visions));
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        const PartsCompared &c = found[i];
+        QCOMPARE(c.vision, Visions[size_t(i)]);
+        const double expected = ciede2000(simulateVision(first | 0xFF000000, c.vision),
+                                          simulateVision(second | 0xFF000000, c.vision));
+        if (second == 0)
+            QVERIFY(c.vision != Vision::Normal || !c.looksAlike());
+        else
+            QVERIFY2(qAbs(c.difference - expected) < 1 && c.looksAlike() == (expected < TellsApart),
+                     qPrintable(lookAlikeText(c) + u" %1"_s.arg(expected)));
+    }
 }
 
 QTEST_MAIN(tst_preview)

@@ -265,7 +265,8 @@ void tst_shell::completion_data()
     QTest::newRow("options, as the help lists them") << u"-"_s << u"help"_s;
     QTest::newRow("an option begun") << u"--vi"_s << u"--vision"_s;
     QTest::newRow("visions") << u"--render dark.ini --vision "_s
-                             << u"achromatopsia deuteranopia protanopia tritanopia"_s;
+                             << u"achromatopsia deuteranomaly deuteranopia protanomaly protanopia "
+                                "tritanomaly tritanopia"_s;
     QTest::newRow("variants") << u"--suggest pic.bmp --variant "_s << u"1 2 3 4"_s;
     QTest::newRow("texts") << u"--render dark.ini --text a"_s << u"actual"_s;
     QTest::newRow("skins and folders") << u""_s << u"dark.ini default.ini sub"_s;
@@ -531,8 +532,8 @@ void tst_shell::commandLine_data()
     row("fifth variant", "--suggest pic.bmp -o s.ini --variant 5", 2, "",
         "vellox: --variant is 1, 2, 3 or 4, not \"5\".\nTry 'vellox --help'.\n");
     row("unknown vision", "--render dark.ini -o o.png --vision bogus", 2, "",
-        "vellox: --vision is protanopia, deuteranopia, tritanopia or achromatopsia, not "
-        "\"bogus\".\nTry 'vellox --help'.\n");
+        "vellox: --vision is protanomaly, protanopia, deuteranomaly, deuteranopia, tritanomaly, "
+        "tritanopia or achromatopsia, not \"bogus\".\nTry 'vellox --help'.\n");
     row("an option astray", "--check dark.ini --vision protanopia", 2, "",
         "vellox: --vision goes only with --render.\nTry 'vellox --help'.\n");
     row("standard input twice", "--check - dark.ini -", 2, "",

@@ -1,0 +1,133 @@
+#include "readability/TellingApart.h"
+
+#include "scene/SceneRenderer.h"
+
+#include "colour/Ciede2000.h"
+
+#include "skin/SkinLint.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The pixels of a part, as a picture one pixel high, so that a vision is seen on them
+// as on a scene.
+QImage partPixels(const Scene &scene, const QImage &shown, Role role)
+{
+    const ElementLayout &layout = layoutOf(role);
+    const Scene::Element &e = scene.element(role);
+    const QRect box = pixelRect(e.box) & shown.rect();
+    QList<QRgb> pixels;
+    if (!layout.isText()) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                pixels << scene.image().pixel(x, y);
+    } else {
+        // The glyphs alone, drawn as the scene draws the text. Their edges are blends
+        // with what lies beneath, and small type is mostly edges: the text's colour is
+        // read where the glyphs cover a pixel wholly, or as nearly as they cover any.
+        QImage ink(shown.size(), QImage::Format_Alpha8);
+        ink.fill(0);
+        QPainter painter(&ink);
+        painter.setClipRect(box);
+        painter.setFont(fontOf(layout));
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
+        painter.end();
+        int solid = 1;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            solid = std::max(solid, int(*std::max_element(ink.constScanLine(y) + box.left(),
+                                                          ink.constScanLine(y) + box.right() + 1)));
+        solid = std::min(solid, 250);
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (ink.constScanLine(y)[x] >= solid)
+                    pixels << shown.pixel(x, y);
+    }
+    QImage line(int(pixels.size()), 1, QImage::Format_RGB32);
+    std::copy(pixels.begin(), pixels.end(), reinterpret_cast<QRgb *>(line.scanLine(0)));
+    return line;
+}
+
+QRgb medianColour(const QImage &line)
+{
+    const auto *pixels = reinterpret_cast<const QRgb *>(line.constScanLine(0));
+    int median[3];
+    for (int shift = 16, i = 0; shift >= 0; shift -= 8, ++i) {
+        std::vector<int> channel;
+        for (int x = 0; x < line.width(); ++x)
+            channel.push_back(int(pixels[x] >> shift) & 0xFF);
+        std::nth_element(channel.begin(), channel.begin() + channel.size() / 2, channel.end());
+        median[i] = channel[channel.size() / 2];
+    }
+    return qRgb(median[0], median[1], median[2]);
+}
+
+int rowOf(Role role)
+{
+    const ElementLayout &layout = layoutOf(role);
+    return layout.isText() ? layout.textRow : layout.fillRow;
+}
+
+} // namespace
+
+QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes)
+{
+    QList<PartsCompared> compared;
+    for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
+        if (kind == SceneKind::Picture && scenes == Readability::Scenes::ColourOnly)
+            continue;
+        const Scene &scene = renderer.scene(kind);
+        const QImage shown = scene.shownImage();
+        std::map<Role, QImage> parts;
+        for (const auto &pair : PartsToTellApart)
+            for (Role role : pair)
+                if (!parts.contains(role))
+                    parts[role] = partPixels(scene, shown, role);
+        for (Vision vision : Visions) {
+            std::map<Role, QRgb> colours;
+            for (auto [role, pixels] : parts) {
+                if (!pixels.isNull()) {
+                    simulateVision(pixels, vision);
+                    colours[role] = medianColour(pixels);
+                }
+            }
+            for (const auto &[first, second] : PartsToTellApart) {
+                if (!colours.contains(first) || !colours.contains(second))
+                    continue;
+                const PartsCompared now{vision,
+                                        first,
+                                        second,
+                                        rowOf(first),
+                                        rowOf(second),
+                                        kind,
+                                        ciede2000(colours[first], colours[second])};
+                // Of the two scenes, the one where they look most alike counts.
+                const auto before = std::find_if(compared.begin(), compared.end(), [&](auto &c) {
+                    return c.vision == vision && c.first == first && c.second == second;
+                });
+                if (before == compared.end())
+                    compared.append(now);
+                else if (now.difference < before->difference)
+                    *before = now;
+            }
+        }
+    }
+    return compared;
+}
+
+QString lookAlikeText(const PartsCompared &parts)
+{
+    return u"with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6"_s.arg(
+        parts.vision == Vision::Normal ? u"normal vision"_s
+                                       : QString::fromLatin1(visionName(parts.vision)).toLower(),
+        itemName(parts.firstRow), itemName(parts.secondRow),
+        QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
+        QString::number(TellsApart), parts.looksAlike() ? u": they look alike"_s : QString());
+}

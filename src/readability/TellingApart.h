@@ -1,0 +1,53 @@
+#pragma once
+
+#include "readability/Readability.h"
+
+#include "scene/SceneLayout.h"
+
+#include "colour/Vision.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+class SceneRenderer;
+
+// Two parts side by side that differ by less than this CIEDE2000 difference look alike.
+inline constexpr double TellsApart = 10.0;
+
+// Parts of the mock-up a viewer must tell apart at a glance: the selection bar and the
+// change-to bar, the list text and the not-supported text, the pop-up's selected text
+// and each of its other texts.
+inline constexpr std::array<std::array<Role, 2>, 5> PartsToTellApart{{
+    {Role::LeftSelectionBar, Role::ChangeBar},
+    {Role::PopupFirstRow, Role::PopupUnsupportedRow},
+    {Role::PopupSelectedRow, Role::PopupTitle},
+    {Role::PopupSelectedRow, Role::PopupFirstRow},
+    {Role::PopupSelectedRow, Role::PopupUnsupportedRow},
+}};
+
+// Two parts and how far apart they look to one viewer.
+struct PartsCompared
+{
+    Vision vision; // every vision at the default severity
+    Role first;
+    Role second;
+    int firstRow; // the colour items: a bar's fill, a text's colour
+    int secondRow;
+    SceneKind scene;   // where they differ least
+    double difference; // CIEDE2000 between their median colours as drawn and as seen
+
+    bool looksAlike() const { return difference < TellsApart; }
+};
+
+// Every pair of PartsToTellApart under normal vision and each simulated one, in that
+// order, from the scenes `renderer` drew last. A part's colour is the median, channel by
+// channel, of its pixels as drawn: a bar's in the scene image, a text's where its glyphs
+// cover a pixel wholly (or as nearly as they cover any), with everything over them. A
+// pair with a text that shows no glyph is left out.
+QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes);
+
+// With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
+// (ChangeColor) differ by ΔE00 3.1 (10 wanted): they look alike
+QString lookAlikeText(const PartsCompared &parts);
