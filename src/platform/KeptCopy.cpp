@@ -3,6 +3,8 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <algorithm>
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -21,6 +23,7 @@ namespace {
 const QLatin1StringView RecordSuffix(".record");
 // A record the user answered: its copy stays where they were told it is, offered no more.
 const QLatin1StringView ForgottenSuffix(".forgotten");
+const QLatin1StringView NextSuffix(".next");
 // A record larger than this was not written by us.
 constexpr qint64 LargestRecord = 64 * 1024;
 // Kept copies are of files the program writes; none is larger.
@@ -88,6 +91,20 @@ void syncFolder(const QString &folder)
 }
 
 // The part of a kept file's name that ties a copy to its record.
+// Whether `now` is what a rewrite in place of `earlier` by `next` leaves when it is cut
+// short: the new content's first bytes over the earlier content, which the room reserved
+// for the longer of the two extends with zeros. Anything else was written by another hand.
+bool cutShort(const QByteArray &now, const QByteArray &earlier, const QByteArray &next)
+{
+    if (now.size() < earlier.size() || now.size() > std::max(earlier.size(), next.size()))
+        return false;
+    qsizetype written = 0;
+    while (written < next.size() && written < now.size() && now[written] == next[written])
+        ++written;
+    const QByteArray room = earlier + QByteArray(now.size() - earlier.size(), '\0');
+    return now.mid(written) == room.mid(written);
+}
+
 QString idOf(const QString &name)
 {
     return name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('.'), 0, 0);
@@ -131,7 +148,9 @@ KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QB
         kept.m_device = qint64(st.st_dev);
         kept.m_inode = qint64(st.st_ino);
     }
+    kept.m_next = folder + u'/' + id + NextSuffix;
     writeWhole(kept.m_copy, earlier);
+    writeWhole(kept.m_next, next);
     writeWhole(kept.m_record, QFile::encodeName(kept.m_file).toPercentEncoding() + '\n' +
                                   kept.m_nextDigest + '\n' + QByteArray::number(kept.m_device) +
                                   '\n' + QByteArray::number(kept.m_inode) + '\n' +
@@ -174,6 +193,7 @@ QList<KeptCopy> KeptCopy::recorded(QStringList *ids)
             if (other.startsWith(id + u'-'))
                 kept.m_copy = dir.filePath(other);
         }
+        kept.m_next = dir.filePath(id + NextSuffix);
         if (kept.m_copy.isEmpty() || kept.m_file.isEmpty())
             continue;
         if (ids)
@@ -218,8 +238,21 @@ bool KeptCopy::writtenSince() const
     // Cut short, it leaves the new content's first bytes over the earlier content's, the
     // room reserved for the longer of the two: any other size was written later.
     const qint64 earlierSize = QFileInfo(m_copy).size();
-    return m_nextSize >= 0 && (now.st_size < qMin(earlierSize, m_nextSize) ||
-                               now.st_size > qMax(earlierSize, m_nextSize));
+    if (m_nextSize >= 0 && (now.st_size < qMin(earlierSize, m_nextSize) ||
+                            now.st_size > qMax(earlierSize, m_nextSize)))
+        return true;
+    // Within those sizes, only the content tells; a record of an earlier version kept no
+    // new content to compare with.
+    try {
+        if (!QFileInfo::exists(m_next))
+            return false;
+        const QByteArray content = readSmallFile(m_file, LargestCopy);
+        const QByteArray earlier = readSmallFile(m_copy, LargestCopy);
+        const QByteArray next = readSmallFile(m_next, LargestCopy);
+        return content != earlier && content != next && !cutShort(content, earlier, next);
+    } catch (const Error &) {
+        return false;
+    }
 }
 
 KeptCopy::FileState KeptCopy::fileState() const
@@ -248,11 +281,13 @@ void KeptCopy::putBack() const
 
 void KeptCopy::forget() const
 {
+    QFile::remove(m_next);
     QFile::rename(m_record, m_record.chopped(RecordSuffix.size()) + ForgottenSuffix);
 }
 
 void KeptCopy::release() const
 {
     QFile::remove(m_record);
+    QFile::remove(m_next);
     QFile::remove(m_copy);
 }

@@ -54,6 +54,7 @@ private:
     QString m_record;
     QString m_file;
     QString m_copy;
+    QString m_next; // the content the rewrite was writing, to know what it leaves
     QByteArray m_nextDigest;
     // Which file was being rewritten (device and inode), and how long the new content is:
     // a rewrite where the file stands keeps the one and leaves a size between the earlier

@@ -236,7 +236,8 @@ void tst_platform::keptCopyOnlyOverItsRewrite_data()
     for (const char *after : {"cut short", "gone"})
         QTest::newRow(after) << true;
     for (const char *after :
-         {"written again where it stands", "saved again", "another file put in its place", "grown"})
+         {"written again where it stands", "saved again", "another file put in its place", "grown",
+          "rewritten where it stands by another program"})
         QTest::newRow(after) << false;
 }
 
@@ -254,6 +255,8 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     if (after == "cut short" || after == "grown")
         QVERIFY(open.open(after == "grown" ? QIODevice::Append : QIODevice::ReadWrite) &&
                 open.write(after == "grown" ? earlier : "next") > 0);
+    else if (after.endsWith("another program")) // the same file, a size in between
+        QVERIFY(open.open(QIODevice::ReadWrite | QIODevice::Truncate) && open.write("0123456789"));
     else if (after == "gone")
         QVERIFY(open.remove());
     else if (after == "saved again")
