@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -245,7 +246,8 @@ QString notAmong(const QString &value, const QCommandLineOption &option, const Q
 }
 
 // The command a parsed command line asks for, or why it is misused.
-CommandLine checked(const QCommandLineParser &parser, const Options &o)
+// --help, --completion and --version, which answer and do nothing else.
+std::optional<CommandLine> answered(const QCommandLineParser &parser, const Options &o)
 {
     CommandLine command;
     if (parser.isSet(o.help)) {
@@ -266,17 +268,28 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
         command.message = "vellox "_L1 + QCoreApplication::applicationVersion() + u'\n';
         return command;
     }
+    return std::nullopt;
+}
+
+int tasksAskedFor(const QCommandLineParser &parser, const Options &o)
+{
+    return int(parser.isSet(o.render)) + int(parser.isSet(o.check)) + int(parser.isSet(o.suggest)) +
+           int(parser.isSet(o.fix));
+}
+
+// What is wrong with the options as given, whatever the task: one given twice, more
+// than one task, or an option without a task it goes with. Nothing when all is well.
+QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
+{
     // Qt keeps the last of two values: the first would be dropped without a word.
     for (const QCommandLineOption *option : o.valued()) {
         if (parser.values(*option).size() > 1)
-            return misused(u"--%1 is given more than once."_s.arg(option->names().constLast()));
+            return u"--%1 is given more than once."_s.arg(option->names().constLast());
     }
-    const QStringList positional = parser.positionalArguments();
-    const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
-    const auto tasks =
-        int(rendering) + int(parser.isSet(o.check)) + int(suggesting) + int(parser.isSet(o.fix));
+    const int tasks = tasksAskedFor(parser, o);
     if (tasks > 1)
-        return misused("Ask for one of --render, --check, --suggest and --fix at a time."_L1);
+        return "Ask for one of --render, --check, --suggest and --fix at a time."_L1;
+    const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
     // Options that go with some tasks only, and those tasks.
     const std::tuple<const QCommandLineOption *, bool, QLatin1StringView> belongs[] = {
         {&o.output, tasks == 1 && !parser.isSet(o.check), "--render, --suggest or --fix"_L1},
@@ -287,28 +300,19 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
-            return misused(u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf));
+            return u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf);
     }
-    command.background = parser.value(o.background);
-    if (parser.isSet(o.check)) {
-        if (positional.isEmpty())
-            return misused("--check wants one or more skins."_L1);
-        if (positional.count("-"_L1) > 1)
-            return misused("Standard input (-) can be read only once."_L1);
-        command.mode = CommandLine::Mode::Check;
-        command.skins = positional;
-        return command;
-    }
-    if (tasks == 0) {
-        if (positional.size() > 1)
-            return misused("Start with at most one skin."_L1);
-        command.skin = positional.value(0);
-        return command;
-    }
+    return {};
+}
+
+// --render, --suggest or --fix, which write to -o, their other options checked.
+CommandLine writingTask(const QCommandLineParser &parser, const Options &o, CommandLine command)
+{
+    const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
     const QLatin1StringView task = rendering    ? "--render"_L1
                                    : suggesting ? "--suggest"_L1
                                                 : "--fix"_L1;
-    if (!parser.isSet(o.output) || !positional.isEmpty())
+    if (!parser.isSet(o.output) || !parser.positionalArguments().isEmpty())
         return misused(task + " wants -o OUT and no other skin."_L1);
     command.output = parser.value(o.output);
     if (rendering) {
@@ -339,6 +343,33 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
         command.skin = parser.value(o.fix);
     }
     return command;
+}
+
+CommandLine checked(const QCommandLineParser &parser, const Options &o)
+{
+    if (std::optional<CommandLine> answer = answered(parser, o))
+        return *answer;
+    if (const QString problem = misplacedOptions(parser, o); !problem.isEmpty())
+        return misused(problem);
+    const QStringList positional = parser.positionalArguments();
+    CommandLine command;
+    command.background = parser.value(o.background);
+    if (parser.isSet(o.check)) {
+        if (positional.isEmpty())
+            return misused("--check wants one or more skins."_L1);
+        if (positional.count("-"_L1) > 1)
+            return misused("Standard input (-) can be read only once."_L1);
+        command.mode = CommandLine::Mode::Check;
+        command.skins = positional;
+        return command;
+    }
+    if (tasksAskedFor(parser, o) == 0) {
+        if (positional.size() > 1)
+            return misused("Start with at most one skin."_L1);
+        command.skin = positional.value(0);
+        return command;
+    }
+    return writingTask(parser, o, command);
 }
 
 // Qt's own options for the window, which QApplication takes out of the arguments itself
