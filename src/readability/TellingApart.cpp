@@ -110,7 +110,7 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
                                         ciede2000(colours[first], colours[second])};
                 // Of the two scenes, the one where they look most alike counts.
                 const auto before = std::find_if(compared.begin(), compared.end(), [&](auto &c) {
-                    return c.vision == vision && c.first == first && c.second == second;
+                    return c.vision == now.vision && c.first == now.first && c.second == now.second;
                 });
                 if (before == compared.end())
                     compared.append(now);
