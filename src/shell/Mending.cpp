@@ -15,6 +15,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -113,7 +114,10 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     } catch (const Error &e) {
         return failedCommand(command.output + ": "_L1 + e.description());
     }
-    std::fputs(said.constData(), stdout);
-    std::fflush(stdout);
-    return 0;
+    // The report goes beside the output, never into it: with "-o -" standard output
+    // carries the skin alone. A text still hard to read is a failure to say so.
+    std::fputs(said.constData(), stderr);
+    const bool allRead = std::all_of(fixes.begin(), fixes.end(),
+                                     [](const TextFix &fix) { return !fix.to.isEmpty(); });
+    return allRead ? 0 : 1;
 }

@@ -523,9 +523,9 @@ void tst_shell::commandLine_data()
         "dark.ini:7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 "
         "wanted)\ndark.ini:7: warning: \"Text Color\" (TextColor) reads 1.1:1 on the picture",
         "");
-    row("fix", "--fix dark.ini -o f.ini", 0,
-        "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF",
-        "", "f.ini:BgColor1 = 0xFF1B2A41\r\n");
+    row("fix", "--fix dark.ini -o f.ini", 0, "-",
+        "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF...",
+        "f.ini:BgColor1 = 0xFF1B2A41\r\n");
     row("suggest", "--suggest pic.bmp -o - --variant 3", 0, "BgColor1 = 0x", "");
     row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
         "*pic.bmp: this is the picture");
@@ -541,8 +541,8 @@ void tst_shell::commandLine_data()
     row("check standard input", "stdin:dark.ini --check -", 0,
         "standard input:7: warning: \"Text Color\" (TextColor) reads 1.0:1", "");
     row("render standard input", "stdin:dark.ini --render - -o -", 0, "\x89PNG\r\n", "");
-    row("fix standard input", "stdin:dark.ini --fix - -o f.ini", 0,
-        "standard input:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040", "",
+    row("fix standard input", "stdin:dark.ini --fix - -o f.ini", 0, "-",
+        "standard input:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040...",
         "f.ini:BgColor1 = 0xFF1B2A41\r\n");
     row("an endless standard input", "stdin:/dev/zero --render - -o o.png", 1, "",
         "vellox: Cannot read standard input: it holds more than 1,048,576 bytes, the "
@@ -865,6 +865,18 @@ void tst_shell::mending()
     QCOMPARE(fixed, expected);
     QVERIFY(fixed.mid(26, 6) != skin.mid(26, 6) && fixed.right(6) != skin.right(6));
     QVERIFY(!run("--check --background pic.jpg fixed.ini").out.contains(" reads "));
+    // Standard output carries the skin alone, the report goes beside it; a text that no
+    // colour mends (stripes of black, white and grey beneath the title) fails the command.
+    const Finished toOutput = run("--fix mine.ini --background pic.jpg -o -");
+    QVERIFY(toOutput.out == fixed && toOutput.err.count(u" -> "_s) == 2 && toOutput.status == 0);
+    QImage stripes(480, 360, QImage::Format_RGB32);
+    for (int x = 0; x < stripes.width(); ++x)
+        for (int y = 0; y < stripes.height(); ++y)
+            stripes.setPixel(x, y, QList<QRgb>{0xFF000000, 0xFFFFFFFF, 0xFF767676}[x % 3]);
+    QVERIFY(stripes.save(folder.file(u"stripes.bmp"_s)));
+    const Finished unmended = run("--fix fixed.ini --background stripes.bmp -o -");
+    QVERIFY2(unmended.status == 1 && unmended.err.contains("(TitleColor)"_L1),
+             qPrintable(unmended.err));
     const QByteArray suggested = run("--suggest pic.jpg -o - --variant 2").out;
     QCOMPARE(run("--suggest pic.jpg -o - --variant 2").out, suggested);
     folder.write(u"s.ini"_s, suggested);
