@@ -134,11 +134,14 @@ bool raiseOpacity(ColourTable &table, int row)
     return true;
 }
 
-} // namespace
-
-ColourTable suggestSkin(BackgroundPicture &background, int variant)
+// The picture's colours a skin is made of: the two that cover most, and two accents.
+struct Palette
 {
-    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    OkLch dominant, second, first, other;
+};
+
+Palette paletteOf(BackgroundPicture &background)
+{
     const QList<ColourCluster> clusters = quantise(background.stretchedTo(SceneSize), 8);
     QList<OkLch> colours;
     qint64 total = 0;
@@ -167,6 +170,43 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     const OkLch other =
         otherHue.value_or(OkLch{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)});
 
+    return {dominant, second, first, other};
+}
+
+// Every text made to read well on both scenes; where no colour of its hue does, the
+// panel beneath it lets less of the picture through, and all is measured again.
+void makeReadable(ColourTable &table, BackgroundPicture &background)
+{
+    SceneRenderer renderer;
+    for (int round = 0; round < 10; ++round) {
+        renderer.redraw(table, background);
+        const QList<TextFix> fixes = mendTexts(renderer, table, Readability::Scenes::Both);
+        bool raised = false;
+        for (const TextFix &fix : fixes) {
+            if (fix.to.isEmpty() && fix.panelRow >= 0)
+                raised |= raiseOpacity(table, fix.panelRow);
+        }
+        // A text on the bare background, where no colour reads well, takes the one that
+        // reads best.
+        if (!raised) {
+            const Readability readability(renderer, Readability::Scenes::Both);
+            for (const TextFix &fix : fixes) {
+                if (fix.to.isEmpty() && fix.panelRow < 0)
+                    table.set(fix.row, fix.from.left(4) + hexColour(readability.mostReadableColour(
+                                                              fix.row, fix.worst.colour)));
+            }
+        }
+        if (!raised)
+            break;
+    }
+}
+
+} // namespace
+
+ColourTable suggestSkin(BackgroundPicture &background, int variant)
+{
+    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    const auto [dominant, second, first, other] = paletteOf(background);
     ColourTable table;
     ItemColours paint(table, look);
     const OkLch grey{0, 0, dominant.hue};
@@ -202,29 +242,6 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     paint.set(Row::MenuSelectedColour, look.text, other, 0.1);
     paint.set(Row::NotSupported, look.dark ? look.text * 0.8 : look.text + 0.2, grey, 0);
 
-    // Every text made to read well on both scenes; where no colour of its hue does, the
-    // panel beneath it lets less of the picture through, and all is measured again.
-    SceneRenderer renderer;
-    for (int round = 0; round < 10; ++round) {
-        renderer.redraw(table, background);
-        const QList<TextFix> fixes = mendTexts(renderer, table, Readability::Scenes::Both);
-        bool raised = false;
-        for (const TextFix &fix : fixes) {
-            if (fix.to.isEmpty() && fix.panelRow >= 0)
-                raised |= raiseOpacity(table, fix.panelRow);
-        }
-        // A text on the bare background, where no colour reads well, takes the one that
-        // reads best.
-        if (!raised) {
-            const Readability readability(renderer, Readability::Scenes::Both);
-            for (const TextFix &fix : fixes) {
-                if (fix.to.isEmpty() && fix.panelRow < 0)
-                    table.set(fix.row, fix.from.left(4) + hexColour(readability.mostReadableColour(
-                                                              fix.row, fix.worst.colour)));
-            }
-        }
-        if (!raised)
-            break;
-    }
+    makeReadable(table, background);
     return table;
 }
