@@ -386,7 +386,10 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 
 void PreviewWindow::checkReadability()
 {
-    const QList<TextReading> hard = readability().hardToRead();
+    // What is shown is measured: under a simulated vision, the texts as that viewer sees
+    // them, and the parts told apart by that viewer alone.
+    const QList<TextReading> hard =
+        Readability(m_renderer, scenesMeasured(), m_vision).hardToRead();
     for (DrawingArea *scene : {colourScene, pictureScene}) {
         QList<QRect> marks;
         for (const TextReading &r : hard) {
@@ -397,7 +400,10 @@ void PreviewWindow::checkReadability()
     }
     // Parts that look alike go below the texts, one line for each vision and pair.
     QStringList alike;
-    for (const PartsCompared &parts : compareParts(m_renderer, scenesMeasured())) {
+    const Vision shown[] = {m_vision};
+    for (const PartsCompared &parts :
+         compareParts(m_renderer, scenesMeasured(),
+                      m_vision == Vision::Normal ? std::span<const Vision>(Visions) : shown)) {
         if (parts.looksAlike())
             alike << lookAlikeText(parts);
     }

@@ -43,12 +43,16 @@ std::vector<double> sortedLuminances(const QImage &image, QRect box)
     return luminances;
 }
 
-Readability::Readability(const SceneRenderer &renderer, Scenes scenes)
+Readability::Readability(const SceneRenderer &renderer, Scenes scenes, Vision vision,
+                         double severity)
 {
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
         if (kind == SceneKind::Picture && scenes == Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
+        QImage seen = scene.image();
+        if (vision != Vision::Normal)
+            simulateVision(seen, vision, severity);
         for (const ElementLayout &layout : sceneLayout()) {
             if (!layout.isText() || layout.role == Role::TitleShadow)
                 continue;
@@ -56,9 +60,10 @@ Readability::Readability(const SceneRenderer &renderer, Scenes scenes)
             if (box.isEmpty())
                 continue;
             const QRgb colour = toQRgb(scene.element(layout.role).textColour);
-            m_backgrounds.push_back(sortedLuminances(scene.image(), box));
+            m_backgrounds.push_back(sortedLuminances(seen, box));
+            const double ink = relativeLuminance(simulateVision(colour, vision, severity));
             m_readings.append({layout.role, kind, layout.textRow, colour, box,
-                               figure(m_backgrounds.back(), relativeLuminance(colour))});
+                               figure(m_backgrounds.back(), ink)});
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include "scene/SceneLayout.h"
 
+#include "colour/Vision.h"
+
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -43,7 +45,10 @@ public:
         ColourOnly,
         Both,
     };
-    Readability(const SceneRenderer &renderer, Scenes scenes);
+    // Measured as a viewer with `vision` sees the scenes, when it is not normal: the
+    // texts' and the pixels' colours simulated alike.
+    Readability(const SceneRenderer &renderer, Scenes scenes, Vision vision = Vision::Normal,
+                double severity = DefaultSeverity);
 
     const QList<TextReading> &readings() const { return m_readings; }
     // The texts below the mark, in the order of the layout.

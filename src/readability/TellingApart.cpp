@@ -77,7 +77,8 @@ int rowOf(Role role)
 
 } // namespace
 
-QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes)
+QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
+                                  std::span<const Vision> visions, double severity)
 {
     QList<PartsCompared> compared;
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
@@ -90,24 +91,20 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
             for (Role role : pair)
                 if (!parts.contains(role))
                     parts[role] = partPixels(scene, shown, role);
-        for (Vision vision : Visions) {
+        for (Vision vision : visions) {
             std::map<Role, QRgb> colours;
             for (auto [role, pixels] : parts) {
                 if (!pixels.isNull()) {
-                    simulateVision(pixels, vision);
+                    simulateVision(pixels, vision, severity);
                     colours[role] = medianColour(pixels);
                 }
             }
             for (const auto &[first, second] : PartsToTellApart) {
                 if (!colours.contains(first) || !colours.contains(second))
                     continue;
-                const PartsCompared now{vision,
-                                        first,
-                                        second,
-                                        rowOf(first),
-                                        rowOf(second),
-                                        kind,
-                                        ciede2000(colours[first], colours[second])};
+                const PartsCompared now{
+                    vision,       severity,      first, second,
+                    rowOf(first), rowOf(second), kind,  ciede2000(colours[first], colours[second])};
                 // Of the two scenes, the one where they look most alike counts.
                 const auto before = std::find_if(compared.begin(), compared.end(), [&](auto &c) {
                     return c.vision == now.vision && c.first == now.first && c.second == now.second;
@@ -124,10 +121,13 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
 
 QString lookAlikeText(const PartsCompared &parts)
 {
+    QString seen = parts.vision == Vision::Normal
+                       ? u"normal vision"_s
+                       : QString::fromLatin1(visionName(parts.vision)).toLower();
+    if (hasSeverity(parts.vision))
+        seen += u" at severity %1"_s.arg(parts.severity);
     return u"with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6"_s.arg(
-        parts.vision == Vision::Normal ? u"normal vision"_s
-                                       : QString::fromLatin1(visionName(parts.vision)).toLower(),
-        itemName(parts.firstRow), itemName(parts.secondRow),
+        seen, itemName(parts.firstRow), itemName(parts.secondRow),
         QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
         QString::number(TellsApart), parts.looksAlike() ? u": they look alike"_s : QString());
 }

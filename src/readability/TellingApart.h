@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <span>
 
 class SceneRenderer;
 
@@ -30,7 +31,8 @@ inline constexpr std::array<std::array<Role, 2>, 5> PartsToTellApart{{
 // Two parts and how far apart they look to one viewer.
 struct PartsCompared
 {
-    Vision vision; // every vision at the default severity
+    Vision vision;
+    double severity; // of an anomalous vision
     Role first;
     Role second;
     int firstRow; // the colour items: a bar's fill, a text's colour
@@ -41,12 +43,14 @@ struct PartsCompared
     bool looksAlike() const { return difference < TellsApart; }
 };
 
-// Every pair of PartsToTellApart under normal vision and each simulated one, in that
-// order, from the scenes `renderer` drew last. A part's colour is the median, channel by
+// Every pair of PartsToTellApart under each of `visions`, in that order, from the
+// scenes `renderer` drew last. A part's colour is the median, channel by
 // channel, of its pixels as drawn: a bar's in the scene image, a text's where its glyphs
 // cover a pixel wholly (or as nearly as they cover any), with everything over them. A
 // pair with a text that shows no glyph is left out.
-QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes);
+QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
+                                  std::span<const Vision> visions = Visions,
+                                  double severity = DefaultSeverity);
 
 // With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
 // (ChangeColor) differ by ΔE00 3.1 (10 wanted): they look alike

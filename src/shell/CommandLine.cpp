@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <optional>
@@ -43,6 +44,17 @@ QStringList visionNames()
 bool isNormal(const QString &vision)
 {
     return vision.compare(QLatin1StringView(visionName(Vision::Normal)), Qt::CaseInsensitive) == 0;
+}
+
+// The visions that come in degrees, which --severity sets.
+QStringList anomalousNames()
+{
+    QStringList names;
+    for (Vision v : Visions) {
+        if (hasSeverity(v))
+            names << QLatin1StringView(visionName(v)).toString().toLower();
+    }
+    return names;
 }
 
 QStringList variantNumbers()
@@ -85,9 +97,19 @@ struct Options
                                     TextModes[0].first, TextModes[0].first + " (the default)"_L1)) +
                                 u'.',
                             textModeNames().join(u'|'), TextModes[0].first};
-    QCommandLineOption vision{
-        "vision"_L1, "With --render: draw as seen with "_L1 + choices(visionNames()) + u'.',
-        "KIND"_L1, QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
+    QCommandLineOption vision{"vision"_L1,
+                              "With --render: draw as seen with "_L1 + choices(visionNames()) +
+                                  ". With --check: measure the texts as seen so, and compare "
+                                  "the parts that must be told apart under it alone."_L1,
+                              "KIND"_L1,
+                              QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
+    QCommandLineOption severity{
+        "severity"_L1,
+        u"With --vision "_s + choices(anomalousNames()) +
+            u": how strong, from %1 to %2 (%3 by default)."_s.arg(LeastSeverity)
+                .arg(GreatestSeverity)
+                .arg(DefaultSeverity),
+        "S"_L1};
     QCommandLineOption variant{"variant"_L1,
                                "With --suggest: which of the suggestions, "_L1 +
                                    choices(variantNumbers()) + u'.',
@@ -102,13 +124,13 @@ struct Options
     // Those that take a value, which one occurrence gives.
     QList<const QCommandLineOption *> valued() const
     {
-        return {&render, &suggest, &fix, &output, &background, &text, &vision, &variant};
+        return {&render, &suggest, &fix, &output, &background, &text, &vision, &severity, &variant};
     }
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {
-        return {&help,   &version,    &render, &check,  &suggest, &fix,
-                &output, &background, &text,   &vision, &variant};
+        return {&help,   &version,    &render, &check,  &suggest,  &fix,
+                &output, &background, &text,   &vision, &severity, &variant};
     }
 };
 
@@ -295,13 +317,40 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
         {&o.output, tasks == 1 && !parser.isSet(o.check), "--render, --suggest or --fix"_L1},
         {&o.background, tasks == 1 && !suggesting, "--render, --check or --fix"_L1},
         {&o.text, rendering, "--render"_L1},
-        {&o.vision, rendering, "--render"_L1},
+        {&o.vision, rendering || parser.isSet(o.check), "--render or --check"_L1},
+        {&o.severity, rendering || parser.isSet(o.check), "--render or --check"_L1},
         {&o.variant, suggesting, "--suggest"_L1},
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
             return u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf);
     }
+    return {};
+}
+
+// --vision and --severity into `command`, or why they are misused.
+QString seenWith(const QCommandLineParser &parser, const Options &o, CommandLine &command)
+{
+    const QString seen = parser.value(o.vision);
+    if (!isNormal(seen)) {
+        if (QString problem = notAmong(seen, o.vision, visionNames()); !problem.isEmpty())
+            return problem;
+    }
+    command.vision = *std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
+        return seen.compare(QLatin1StringView(visionName(v)), Qt::CaseInsensitive) == 0;
+    });
+    if (!parser.isSet(o.severity))
+        return {};
+    if (!hasSeverity(command.vision))
+        return u"--severity goes only with --vision %1."_s.arg(choices(anomalousNames()));
+    bool isNumber = false;
+    const QString given = parser.value(o.severity);
+    // A decimal point whatever the locale, as scripts write it.
+    command.severity = QLocale::c().toDouble(given, &isNumber);
+    if (!isNumber || command.severity < LeastSeverity || command.severity > GreatestSeverity)
+        return u"--severity is a number from %1 to %2, not \"%3\"."_s.arg(LeastSeverity)
+            .arg(GreatestSeverity)
+            .arg(given);
     return {};
 }
 
@@ -316,10 +365,9 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
         return misused(task + " wants -o OUT and no other skin."_L1);
     command.output = parser.value(o.output);
     if (rendering) {
-        const QString mode = parser.value(o.text), seen = parser.value(o.vision);
+        const QString mode = parser.value(o.text);
         for (const QString &problem :
-             {notAmong(mode, o.text, textModeNames()),
-              isNormal(seen) ? QString() : notAmong(seen, o.vision, visionNames())}) {
+             {notAmong(mode, o.text, textModeNames()), seenWith(parser, o, command)}) {
             if (!problem.isEmpty())
                 return misused(problem);
         }
@@ -328,9 +376,6 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
         command.text = std::find_if(std::begin(TextModes), std::end(TextModes), [&](auto &m) {
                            return m.first.compare(mode, Qt::CaseInsensitive) == 0;
                        })->second;
-        command.vision = *std::find_if(std::begin(Visions), std::end(Visions), [&](Vision v) {
-            return seen.compare(QLatin1StringView(visionName(v)), Qt::CaseInsensitive) == 0;
-        });
     } else if (suggesting) {
         if (const QString problem = notAmong(parser.value(o.variant), o.variant, variantNumbers());
             !problem.isEmpty())
@@ -359,6 +404,8 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
             return misused("--check wants one or more skins."_L1);
         if (positional.count("-"_L1) > 1)
             return misused("Standard input (-) can be read only once."_L1);
+        if (const QString problem = seenWith(parser, o, command); !problem.isEmpty())
+            return misused(problem);
         command.mode = CommandLine::Mode::Check;
         command.skins = positional;
         return command;

@@ -28,7 +28,8 @@ struct CommandLine
     QString background; // a picture for the picture scene, or empty for the colour scene
     TextMode text = TextMode::Skinning;
     Vision vision = Vision::Normal;
-    int variant = 1; // of a suggestion, from 1
+    double severity = DefaultSeverity; // of an anomalous `vision`
+    int variant = 1;                   // of a suggestion, from 1
     QString message;
     // What the user asked of Qt for the window (-style or QT_STYLE_OVERRIDE, -platform,
     // -display), or nothing; Qt takes these from the arguments itself.

@@ -103,7 +103,7 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
         renderer.redraw(skin.colours, picture);
         const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
         QImage image = renderer.takeShownImage(shown);
-        simulateVision(image, command.vision);
+        simulateVision(image, command.vision, command.severity);
         bytes = encodePicture(image, *format);
     } catch (const Error &e) {
         return failedCommand(skinName(command.skin) + ": "_L1 + e.description());

@@ -3,6 +3,7 @@
 #include "shell/CommandLine.h"
 
 #include "readability/Readability.h"
+#include "readability/TellingApart.h"
 #include "scene/SceneRenderer.h"
 
 #include "skin/Conversions.h"
@@ -104,11 +105,13 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
 }
 
 QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colours,
-                              BackgroundPicture &picture, const std::array<int, ItemCount> &lineOf)
+                              BackgroundPicture &picture, const std::array<int, ItemCount> &lineOf,
+                              const Seeing &seeing)
 {
     renderer.redraw(colours, picture);
-    const Readability readability(renderer, picture.present() ? Readability::Scenes::Both
-                                                              : Readability::Scenes::ColourOnly);
+    const Readability::Scenes scenes =
+        picture.present() ? Readability::Scenes::Both : Readability::Scenes::ColourOnly;
+    const Readability readability(renderer, scenes, seeing.vision, seeing.severity);
     // One warning for each item and scene, with the item's lowest figure there.
     QList<TextReading> worst;
     for (const TextReading &r : readability.hardToRead()) {
@@ -120,22 +123,53 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
         else if (r.contrast < same->contrast)
             *same = r;
     }
+    const QString asSeen = seeing.vision == Vision::Normal ? QString() : seenWords(seeing);
     QList<SkinProblem> problems;
     for (const TextReading &r : worst)
-        problems.append(
-            {lineOf[size_t(r.row)], SkinProblem::Warning,
-             u"%1 reads %2 %3 (%4 wanted)"_s.arg(itemName(r.row), contrastText(r.contrast),
-                                                 sceneWords(r.scene), contrastText(ReadsWell))});
+        problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
+                         u"%1 reads %2 %3%4 (%5 wanted)"_s.arg(
+                             itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), asSeen,
+                             contrastText(ReadsWell))});
     return problems;
 }
 
+QList<SkinProblem> lookAlike(const SceneRenderer &renderer, Readability::Scenes scenes,
+                             const Seeing &seeing)
+{
+    // Without a vision of its own, the check compares the parts under every vision.
+    const Vision one[] = {seeing.vision};
+    QList<SkinProblem> problems;
+    for (const PartsCompared &parts :
+         compareParts(renderer, scenes,
+                      seeing.vision == Vision::Normal ? std::span<const Vision>(Visions) : one,
+                      seeing.severity)) {
+        if (parts.looksAlike())
+            problems.append({0, SkinProblem::Warning, lookAlikeText(parts)});
+    }
+    return problems;
+}
+
+QString seenWords(const Seeing &seeing)
+{
+    QString words = u" as seen with "_s + QString::fromLatin1(visionName(seeing.vision)).toLower();
+    if (hasSeverity(seeing.vision))
+        words += u" at severity %1"_s.arg(seeing.severity);
+    return words;
+}
+
 QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
-                             SceneRenderer &renderer, BackgroundPicture &picture)
+                             SceneRenderer &renderer, BackgroundPicture &picture,
+                             const Seeing &seeing)
 {
     CheckedSkin skin = readSkin(path, factory);
     if (skin.drawable()) {
-        skin.problems += hardToRead(renderer, skin.colours, picture, skin.lineOf);
+        skin.problems += hardToRead(renderer, skin.colours, picture, skin.lineOf, seeing);
         sortByLine(skin.problems);
+        // After the lines, as they concern the skin as a whole.
+        skin.problems += lookAlike(renderer,
+                                   picture.present() ? Readability::Scenes::Both
+                                                     : Readability::Scenes::ColourOnly,
+                                   seeing);
     }
     return skin.problems;
 }
@@ -167,7 +201,8 @@ QString readForDrawing(const QString &skinPath, const QString &picturePath,
     return loadBackground(picturePath, picture);
 }
 
-int checkSkins(const QStringList &paths, const FactorySkin &factory, const QString &background)
+int checkSkins(const QStringList &paths, const FactorySkin &factory, const QString &background,
+               const Seeing &seeing)
 {
     StillPicture picture;
     if (const QString problem = loadBackground(background, picture); !problem.isEmpty()) {
@@ -177,11 +212,13 @@ int checkSkins(const QStringList &paths, const FactorySkin &factory, const QStri
     bool anyError = false;
     SceneRenderer renderer; // one for all: each redraw covers the whole of both scenes
     for (const QString &path : paths) {
-        for (const SkinProblem &p : checkSkin(path, factory, renderer, picture)) {
+        for (const SkinProblem &p : checkSkin(path, factory, renderer, picture, seeing)) {
             anyError |= p.severity == SkinProblem::Error;
-            const char *severity = p.severity == SkinProblem::Error ? "error" : "warning";
-            std::printf("%s:%d: %s: %s\n", qPrintable(skinName(path)), p.line, severity,
-                        qPrintable(p.text));
+            // What concerns the file as a whole has no line: "s.ini: warning: ...".
+            const QString where =
+                p.line == 0 ? skinName(path) : u"%1:%2"_s.arg(skinName(path)).arg(p.line);
+            std::printf("%s: %s: %s\n", qPrintable(where),
+                        p.severity == SkinProblem::Error ? "error" : "warning", qPrintable(p.text));
         }
     }
     std::fflush(stdout);

@@ -332,7 +332,8 @@ int runHeadless(char *argv[], const CommandLine &command)
     const auto factory = [] { return FactorySkin(ProgramDirectory::factorySkinToRead(Layout)); };
     switch (command.mode) {
     case CommandLine::Mode::Check:
-        return checkSkins(command.skins, factory(), command.background);
+        return checkSkins(command.skins, factory(), command.background,
+                          {command.vision, command.severity});
     case CommandLine::Mode::Suggest:
         return suggestSkinFile(command);
     case CommandLine::Mode::Fix:
