@@ -503,6 +503,14 @@ void tst_preview::readabilityInTheWindows()
     s.dialogs.messages.clear();
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
     s.verifyBeginnings(s.dialogs.messages, u"All texts read well"_s);
+    // Measured as shown: what reads well to most eyes but not to a deuteranope.
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Deuteranopia"_s}));
+    s.dialogs.messages.clear();
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
+    s.verifyBeginnings(s.dialogs.messages, u"These texts are hard to read (4.5:1 reads well):\r\n"
+                                           "\"Not Supported Color\" (NotSupported): 4.4:1"_s);
+    QVERIFY(!s.dialogs.messages.constLast().contains("with achromatopsia"_L1));
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
 
     // From the picture: each choice the next suggestion; Ctrl+Z goes back.
     s.click("Option2");
