@@ -28,7 +28,8 @@ struct CommandLine
     QString background; // a picture for the picture scene, or empty for the colour scene
     TextMode text = TextMode::Skinning;
     Vision vision = Vision::Normal;
-    int variant = 1; // of a suggestion, from 1
+    int variant = 1;     // of a suggestion, from 1
+    bool panels = false; // --fix raises the opacity of panels whose texts no hue mends
     QString message;
     // What the user asked of Qt for the window (-style or QT_STYLE_OVERRIDE, -platform,
     // -display), or nothing; Qt takes these from the arguments itself.

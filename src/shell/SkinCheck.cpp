@@ -121,11 +121,17 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
             *same = r;
     }
     QList<SkinProblem> problems;
-    for (const TextReading &r : worst)
-        problems.append(
-            {lineOf[size_t(r.row)], SkinProblem::Warning,
-             u"%1 reads %2 %3 (%4 wanted)"_s.arg(itemName(r.row), contrastText(r.contrast),
-                                                 sceneWords(r.scene), contrastText(ReadsWell))});
+    for (const TextReading &r : worst) {
+        // Where no colour would do, what is left is said too.
+        const QString left = r.best >= ReadsWell
+                                 ? QString()
+                                 : u"; no colour reads better than %1 there: %2"_s.arg(
+                                       contrastText(r.best), leverWords(r.role, r.scene));
+        problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
+                         u"%1 reads %2 %3 (%4 wanted%5)"_s.arg(
+                             itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
+                             contrastText(ReadsWell), left)});
+    }
     return problems;
 }
 
