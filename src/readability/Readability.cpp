@@ -318,7 +318,7 @@ int panelBeneath(Role text)
 }
 
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
-                                TextMode mode, int panelRow, Readability::Scenes scenes)
+                                TextMode mode, int panelRow, Readability::Scenes scenes, bool byHue)
 {
     const std::optional<Components> panel = colourFromCode(colours.at(panelRow));
     if (!panel)
@@ -334,7 +334,8 @@ std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &p
         const Readability readability(renderer, scenes);
         if (std::all_of(readability.readings().begin(), readability.readings().end(),
                         [&](const TextReading &r) {
-                            return r.readsWell() || panelBeneath(r.role) != panelRow;
+                            return r.readsWell() || panelBeneath(r.role) != panelRow ||
+                                   (byHue && readability.readableColour(r.row, r.colour));
                         }))
             return percent;
     }

@@ -112,9 +112,11 @@ int panelBeneath(Role text);
 
 // The lowest whole percent of opacity, as the editor offers it, at which every text whose
 // panel (see panelBeneath) is item `panelRow` reads well in `scenes` of `colours` drawn
-// over `picture` in `mode`; nothing when not even 100 does.
+// over `picture` in `mode`; nothing when not even 100 does. With `byHue`, a text that a
+// colour of its hue would make read well (see readableColour) counts as reading well.
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
-                                TextMode mode, int panelRow, Readability::Scenes scenes);
+                                TextMode mode, int panelRow, Readability::Scenes scenes,
+                                bool byHue = false);
 
 // What is left where no colour reads well at `text`: "raise "Menu BG"'s opacity", "change
 // the gradient", "the text lies on the bare picture".

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -69,21 +70,10 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
             readForDrawing(command.skin, command.background, factory, skin, picture);
         !problem.isEmpty())
         return failedCommand(problem);
-    // The file is written back as it was read, but for the codes mended.
-    QByteArray bytes = skin.bytes;
-    const auto put = [&](int row, const QString &code) {
-        const int line = skin.lineOf[size_t(row)];
-        // An item the file leaves to the factory skin gets a line of its own.
-        if (line == 0)
-            bytes +=
-                (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
-                     ? QByteArray()
-                     : QByteArray("\r\n")) +
-                QByteArray(SkinItems[size_t(row)].key.data(), SkinItems[size_t(row)].key.size()) +
-                " = " + code.toLatin1() + "\r\n";
-        else
-            replaceCode(bytes, line, code);
-    };
+    // The file is written back as it was read, but for the codes changed, the last code
+    // given to an item.
+    std::map<int, QString> changed;
+    const auto put = [&](int row, const QString &code) { changed[row] = code; };
     const Readability::Scenes scenes =
         picture.present() ? Readability::Scenes::Both : Readability::Scenes::ColourOnly;
     const QString name = skinName(command.skin);
@@ -119,7 +109,7 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
         }
         for (int panel : panels) {
             const std::optional<int> percent =
-                opaqueEnough(skin.colours, picture, TextMode::Skinning, panel, scenes);
+                opaqueEnough(skin.colours, picture, TextMode::Skinning, panel, scenes, true);
             if (!percent) {
                 say(panel, "does not make its texts read well even at 100 % opacity"_L1);
                 continue;
@@ -130,9 +120,20 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
                                               std::uint8_t(c->green), std::uint8_t(c->blue));
             skin.colours.set(panel, to);
             put(panel, to);
-            say(panel, u"at %1 %, the lowest opacity at which its texts read well: %2 -> %3"_s
+            say(panel, u"at %1 %, the lowest opacity at which its texts can read well: %2 -> %3"_s
                            .arg(*percent)
                            .arg(from, to));
+        }
+        // The texts that the panels now let a colour of their hue mend.
+        renderer.redraw(skin.colours, picture);
+        for (const TextFix &fix : mendTexts(renderer, skin.colours, scenes)) {
+            if (!fix.to.isEmpty()) {
+                say(fix.row,
+                    u"reads %1 %2: %3 -> %4"_s.arg(contrastText(fix.worst.contrast),
+                                                   sceneWords(fix.worst.scene), fix.from, fix.to));
+                put(fix.row, fix.to);
+                unmended.removeAll(fix.row);
+            }
         }
         // Told as it is now: a text still hard to read is a failure to say so.
         renderer.redraw(skin.colours, picture);
@@ -147,6 +148,23 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
         }
     } catch (const Error &e) {
         return failedCommand(name + ": "_L1 + e.description());
+    }
+    QByteArray bytes = skin.bytes;
+    for (int row : SkinFileOrder) {
+        const auto change = changed.find(row);
+        if (change == changed.end())
+            continue;
+        const int line = skin.lineOf[size_t(row)];
+        // An item the file leaves to the factory skin gets a line of its own.
+        if (line == 0)
+            bytes +=
+                (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
+                     ? QByteArray()
+                     : QByteArray("\r\n")) +
+                QByteArray(SkinItems[size_t(row)].key.data(), SkinItems[size_t(row)].key.size()) +
+                " = " + change->second.toLatin1() + "\r\n";
+        else
+            replaceCode(bytes, line, change->second);
     }
     try {
         writeOutput(command.output, bytes);
