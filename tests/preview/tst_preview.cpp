@@ -612,6 +612,10 @@ void tst_preview::readabilityInTheWindows()
     QCOMPARE(colour->marks().size(), 3); // the three texts in "Text Color"
     QTest::mouseClick(colour, Qt::LeftButton);
     QCOMPARE(colour->marks().size(), 0);
+    // The panel beneath at the lowest opacity that reads, offered; not even 100 % here.
+    QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Menu BG\" Opaque Enough"_s}));
+    QCOMPARE(s.dialogs.messages.last(),
+             u"Not every text on \"Menu BG\" (RectBg) reads well, even at 100 % opacity."_s);
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
     QVERIFY(!s.chooseInMenu(colour, {5, 5}, {u"Make \"Text Color\" Readable"_s}));
     QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Text Color\" Readable"_s}));
@@ -622,6 +626,9 @@ void tst_preview::readabilityInTheWindows()
     s.dialogs.messages.clear();
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
     s.verifyBeginnings(s.dialogs.messages, u"All texts read well"_s);
+    QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Menu BG\" Opaque Enough"_s}));
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), Row::RectBg);
+    QCOMPARE(s.code()->text(), u"0x00223A5E"_s);
 
     // From the picture: each choice the next suggestion; Ctrl+Z goes back.
     s.click("Option2");
