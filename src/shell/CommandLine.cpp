@@ -70,9 +70,11 @@ struct Options
                            "Write SKIN with each text that does not read well given a readable "
                            "colour of its hue."_L1,
                            "SKIN"_L1};
-    QCommandLineOption panels{"panels"_L1,
-                              "With --fix: raise each panel whose texts no colour of their hue "
-                              "mends to the lowest opacity at which they read well."_L1};
+    QCommandLineOption panels{
+        "panels"_L1, QCoreApplication::translate("CommandLine",
+                                                 "With --fix: raise each panel whose texts no "
+                                                 "colour of their hue mends to the lowest opacity "
+                                                 "at which they read well.")};
     QCommandLineOption output{{"o"_L1, "output"_L1},
                               "Where --render, --suggest or --fix write: for --render a "_L1 +
                                   choices(pictureSuffixes()) +

@@ -16,6 +16,8 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -111,7 +113,9 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
             const std::optional<int> percent =
                 opaqueEnough(skin.colours, picture, TextMode::Skinning, panel, scenes, true);
             if (!percent) {
-                say(panel, "does not make its texts read well even at 100 % opacity"_L1);
+                say(panel,
+                    QCoreApplication::translate(
+                        "Mending", "does not make its texts read well even at 100 % opacity"));
                 continue;
             }
             const QString from = skin.colours.at(panel);
@@ -120,7 +124,9 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
                                               std::uint8_t(c->green), std::uint8_t(c->blue));
             skin.colours.set(panel, to);
             put(panel, to);
-            say(panel, u"at %1 %, the lowest opacity at which its texts can read well: %2 -> %3"_s
+            say(panel, QCoreApplication::translate(
+                           "Mending",
+                           "at %1 %, the lowest opacity at which its texts can read well: %2 -> %3")
                            .arg(*percent)
                            .arg(from, to));
         }
@@ -142,8 +148,8 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
             allRead = false;
             if (!unmended.contains(r.row)) {
                 unmended.append(r.row);
-                say(r.row,
-                    u"still reads %1 %2"_s.arg(contrastText(r.contrast), sceneWords(r.scene)));
+                say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
+                               .arg(contrastText(r.contrast), sceneWords(r.scene)));
             }
         }
     } catch (const Error &e) {

@@ -13,6 +13,8 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -125,8 +127,9 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
         // Where no colour would do, what is left is said too.
         const QString left = r.best >= ReadsWell
                                  ? QString()
-                                 : u"; no colour reads better than %1 there: %2"_s.arg(
-                                       contrastText(r.best), leverWords(r.role, r.scene));
+                                 : QCoreApplication::translate(
+                                       "SkinCheck", "; no colour reads better than %1 there: %2")
+                                       .arg(contrastText(r.best), leverWords(r.role, r.scene));
         problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
                          u"%1 reads %2 %3 (%4 wanted%5)"_s.arg(
                              itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
