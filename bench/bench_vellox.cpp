@@ -273,8 +273,8 @@ void BM_Check1000Process(benchmark::State &state)
 }
 BENCHMARK(BM_Check1000Process)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// The contrast of every text of both scenes, over a picture: what a hover or "Check
-// Readability" measures.
+// The contrast of every text of both scenes, over a picture, glyph masks included: what a
+// hover or "Check Readability" measures.
 void BM_ContrastOfAllTexts(benchmark::State &state)
 {
     ColourTable colours;

@@ -7,6 +7,7 @@
 #include "readability/SkinSuggestion.h"
 #include "readability/TellingApart.h"
 
+#include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
 #include "skin/SkinLint.h"
@@ -324,6 +325,12 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
         entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
               [this, reading] { offerReadableColour(*reading); });
     }
+    if (const std::optional<TextReading> reading = readingAt(scene, at)) {
+        const int panel = panelBeneath(reading->role);
+        if (panel >= 0 && opacityOf(m_document.colours(), panel) < 1)
+            entry(nullptr, tr("Make \"%1\" Opaque Enough").arg(SkinItems[size_t(panel)].label),
+                  [this, panel] { offerOpacity(panel); });
+    }
     if (scene == pictureScene && m_document.picture().present())
         entry(nullptr, "Colours from Picture"_L1, [this] { suggestColours(); });
     QMenu *visions = menu.addMenu("Simulate Colour Vision"_L1);
@@ -424,19 +431,29 @@ void PreviewWindow::checkReadability()
 
 void PreviewWindow::offerReadableColour(const TextReading &reading)
 {
-    const std::optional<QRgb> colour = readability().readableColour(reading.row, reading.colour);
+    const Readability measured = readability();
+    const std::optional<QRgb> colour = measured.readableColour(reading.row, reading.colour);
     if (!colour) {
-        const int panel = panelBeneath(reading.role);
-        m_dialogs.message(
-            u"No colour of the hue of %1 reads well %2."_s.arg(itemName(reading.row),
-                                                               sceneWords(reading.scene)) +
-            (panel < 0 ? QString()
-                       : u" Raise the opacity of %1, so that less shows through it."_s.arg(
-                             itemName(panel))));
+        m_dialogs.message(tr("%1: %2.").arg(itemName(reading.row),
+                                            measured.whatIsLeft(reading.row, reading.colour)));
         return;
     }
     const QString code = m_document.colours().at(reading.row);
     emit readableColourFound(reading.row, code.left(4) + hexColour(*colour));
+}
+
+void PreviewWindow::offerOpacity(int panel)
+{
+    const std::optional<int> percent = opaqueEnough(m_document.colours(), m_document.picture(),
+                                                    m_renderer.textMode(), panel, scenesMeasured());
+    if (!percent) {
+        m_dialogs.message(
+            tr("Not every text on %1 reads well, even at 100 % opacity.").arg(itemName(panel)));
+        return;
+    }
+    const std::optional<Components> c = colourFromCode(m_document.colours().at(panel));
+    emit readableColourFound(panel, codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
+                                                   std::uint8_t(c->green), std::uint8_t(c->blue)));
 }
 
 void PreviewWindow::suggestColours()

@@ -80,6 +80,8 @@ private:
     void checkReadability();
     void offerReadableColour(const TextReading &reading);
     void suggestColours();
+    // The code of item `panel` at the lowest opacity at which its texts read well, offered.
+    void offerOpacity(int panel);
     void setVision(Vision vision);
 
     void exportPackage(const QString &name);

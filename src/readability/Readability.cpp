@@ -6,9 +6,11 @@
 #include "colour/Srgb.h"
 
 #include "skin/ColourTable.h"
+#include "skin/Conversions.h"
 
 #include "platform/QtColour.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -16,15 +18,42 @@
 
 namespace {
 
-// The pixels under a text as it is drawn: from its box's top-left corner, one line,
-// clipped to the box.
-QRect inkBox(const Scene &scene, const ElementLayout &layout)
+// Where a text's groups of words part: for each run of two spaces or more, the column in
+// the middle of it, from the left of the text's box.
+QList<int> wordGroupEdges(const QString &text, const QFont &font)
 {
-    const Scene::Element &e = scene.element(layout.role);
-    const QRect box = pixelRect(e.box);
-    const QFontMetrics metrics(fontOf(layout));
-    return metrics.boundingRect(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text) &
-           box & scene.image().rect();
+    const QFontMetricsF metrics(font);
+    QList<int> edges;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype run = 0;
+        while (i + run < text.size() && text[i + run] == u' ')
+            ++run;
+        if (run >= 2 && i > 0 && i + run < text.size())
+            edges.append(int(std::lround(metrics.horizontalAdvance(text.left(i + run / 2)))));
+        i += std::max<qsizetype>(run, 1);
+    }
+    return edges;
+}
+
+// The pixels a text covers within its clip: those that differ when it alone is drawn
+// black and when white, as the scene draws it among the rest.
+std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip)
+{
+    const QImage black = scene.shownWithin(clip, role, Qt::black);
+    const QImage white = scene.shownWithin(clip, role, Qt::white);
+    std::vector<char> mask(size_t(clip.width()) * size_t(clip.height()));
+    for (int y = 0; y < clip.height(); ++y) {
+        const auto *b = reinterpret_cast<const QRgb *>(black.constScanLine(y));
+        const auto *w = reinterpret_cast<const QRgb *>(white.constScanLine(y));
+        for (int x = 0; x < clip.width(); ++x)
+            mask[size_t(y) * size_t(clip.width()) + size_t(x)] = (b[x] ^ w[x]) & 0xFFFFFF ? 1 : 0;
+    }
+    return mask;
+}
+
+size_t countedOut(size_t pixels)
+{
+    return std::max<size_t>(1, size_t(std::ceil(IgnoredShare * double(pixels))));
 }
 
 } // namespace
@@ -50,31 +79,62 @@ Readability::Readability(const SceneRenderer &renderer, Scenes scenes, Vision vi
         if (kind == SceneKind::Picture && scenes == Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
-        QImage seen = scene.image();
+        QImage shown = scene.shownImage();
         if (vision != Vision::Normal)
-            simulateVision(seen, vision, severity);
+            simulateVision(shown, vision, severity);
         for (const ElementLayout &layout : sceneLayout()) {
             if (!layout.isText() || layout.role == Role::TitleShadow)
                 continue;
-            const QRect box = inkBox(scene, layout);
-            if (box.isEmpty())
+            const Scene::Element &e = scene.element(layout.role);
+            const QRect clip = pixelRect(e.box) & shown.rect();
+            if (clip.isEmpty())
                 continue;
-            const QRgb colour = toQRgb(scene.element(layout.role).textColour);
-            m_backgrounds.push_back(sortedLuminances(seen, box));
-            const double ink = relativeLuminance(simulateVision(colour, vision, severity));
-            m_readings.append({layout.role, kind, layout.textRow, colour, box,
-                               figure(m_backgrounds.back(), ink)});
+            const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            QList<int> edges = wordGroupEdges(e.text, fontOf(layout));
+            edges.prepend(0);
+            edges.append(clip.width() + (pixelRect(e.box).left() - clip.left()));
+            const int shift = clip.left() - pixelRect(e.box).left();
+            for (qsizetype part = 0; part + 1 < edges.size(); ++part) {
+                const int from = std::max(edges[part] - shift, 0);
+                const int to = std::min(edges[part + 1] - shift, clip.width());
+                QRect glyphs;
+                for (int y = 0; y < clip.height(); ++y)
+                    for (int x = from; x < to; ++x)
+                        if (mask[size_t(y) * size_t(clip.width()) + size_t(x)])
+                            glyphs |= QRect(x, y, 1, 1);
+                if (glyphs.isEmpty())
+                    continue;
+                std::vector<double> background;
+                background.reserve(size_t(glyphs.width()) * size_t(glyphs.height()));
+                for (int y = glyphs.top(); y <= glyphs.bottom(); ++y) {
+                    const auto *line =
+                        reinterpret_cast<const QRgb *>(shown.constScanLine(y + clip.top()));
+                    for (int x = glyphs.left(); x <= glyphs.right(); ++x)
+                        if (!mask[size_t(y) * size_t(clip.width()) + size_t(x)])
+                            background.push_back(relativeLuminance(line[x + clip.left()]));
+                }
+                std::sort(background.begin(), background.end());
+                const QRgb colour = toQRgb(e.textColour);
+                m_readings.append(
+                    {layout.role, kind, layout.textRow, colour, glyphs.translated(clip.topLeft()),
+                     figure(background,
+                            relativeLuminance(simulateVision(colour, vision, severity))),
+                     bestFigure(background), int(part)});
+                m_backgrounds.push_back(std::move(background));
+            }
         }
     }
 }
 
 double Readability::figure(const std::vector<double> &background, double ink)
 {
+    // With nothing beneath but the text itself, nothing takes from it.
+    if (background.empty())
+        return 21;
     // The contrast falls as a background luminance nears the ink's from either side, so
     // the lowest contrasts are the luminances nearest it: merged outward from it, the
     // k-th taken is the k-th lowest.
-    const size_t k =
-        std::max<size_t>(1, size_t(std::ceil(IgnoredShare * double(background.size()))));
+    const size_t k = countedOut(background.size());
     auto above = std::lower_bound(background.begin(), background.end(), ink);
     auto below = std::make_reverse_iterator(above);
     double contrast = 21;
@@ -87,6 +147,25 @@ double Readability::figure(const std::vector<double> &background, double ink)
     return contrast;
 }
 
+double Readability::bestFigure(const std::vector<double> &background)
+{
+    if (background.empty())
+        return 21;
+    // On the scale of log(luminance + 0.05) a contrast is a distance, and the figure the
+    // distance to the k-th nearest background luminance. That is highest either at black
+    // or white, or midway between two luminances k apart with the k - 1 between them
+    // nearer: there it is the square root of their ratio.
+    const size_t k = countedOut(background.size());
+    double best = std::max(figure(background, 0.0), figure(background, 1.0));
+    for (size_t i = 0; i + k < background.size(); ++i) {
+        const double low = background[i] + 0.05, high = background[i + k] + 0.05;
+        const double ink = std::sqrt(low * high) - 0.05;
+        if (ink >= 0 && ink <= 1)
+            best = std::max(best, std::sqrt(high / low));
+    }
+    return best;
+}
+
 QList<TextReading> Readability::hardToRead() const
 {
     QList<TextReading> hard;
@@ -97,27 +176,28 @@ QList<TextReading> Readability::hardToRead() const
 
 const TextReading *Readability::reading(Role role, SceneKind scene) const
 {
+    const TextReading *worst = nullptr;
     for (const TextReading &r : m_readings) {
-        if (r.role == role && r.scene == scene)
-            return &r;
+        if (r.role == role && r.scene == scene && (!worst || r.contrast < worst->contrast))
+            worst = &r;
     }
-    return nullptr;
+    return worst;
 }
 
-double Readability::lowestFigure(int row, QRgb colour) const
+double Readability::lowestFigure(int row, QRgb colour, std::optional<SceneKind> scene) const
 {
     const double ink = relativeLuminance(colour);
     double lowest = 21;
     for (qsizetype i = 0; i < m_readings.size(); ++i) {
-        if (m_readings[i].row == row)
+        if (m_readings[i].row == row && (!scene || m_readings[i].scene == *scene))
             lowest = std::min(lowest, figure(m_backgrounds[size_t(i)], ink));
     }
     return lowest;
 }
 
-bool Readability::readsWell(int row, QRgb colour) const
+bool Readability::readsWell(int row, QRgb colour, std::optional<SceneKind> scene) const
 {
-    return lowestFigure(row, colour) >= ReadsWell;
+    return lowestFigure(row, colour, scene) >= ReadsWell;
 }
 
 QRgb Readability::mostReadableColour(int row, QRgb current) const
@@ -132,9 +212,10 @@ QRgb Readability::mostReadableColour(int row, QRgb current) const
     return best;
 }
 
-std::optional<QRgb> Readability::readableColour(int row, QRgb current) const
+std::optional<QRgb> Readability::readableColour(int row, QRgb current,
+                                                std::optional<SceneKind> scene) const
 {
-    if (readsWell(row, current))
+    if (readsWell(row, current, scene))
         return current;
     const OkLch start = okLchOf(current);
     const auto at = [&](double lightness) {
@@ -148,11 +229,11 @@ std::optional<QRgb> Readability::readableColour(int row, QRgb current) const
         double failing = start.lightness;
         for (double l = start.lightness;; l += direction * 0.01) {
             l = std::clamp(l, 0.0, 1.0);
-            if (readsWell(row, at(l))) {
+            if (readsWell(row, at(l), scene)) {
                 double passing = l;
                 for (int i = 0; i < 12; ++i) {
                     const double mid = (failing + passing) / 2;
-                    (readsWell(row, at(mid)) ? passing : failing) = mid;
+                    (readsWell(row, at(mid), scene) ? passing : failing) = mid;
                 }
                 if (std::abs(passing - start.lightness) < bestStep) {
                     bestStep = std::abs(passing - start.lightness);
@@ -166,6 +247,43 @@ std::optional<QRgb> Readability::readableColour(int row, QRgb current) const
         }
     }
     return best;
+}
+
+QString Readability::whatIsLeft(int row, QRgb current) const
+{
+    const TextReading *worst = nullptr, *hopeless = nullptr;
+    bool bothScenes = false;
+    for (const TextReading &r : m_readings) {
+        bothScenes |= r.scene == SceneKind::Picture;
+        if (r.row != row)
+            continue;
+        if (!worst || r.contrast < worst->contrast)
+            worst = &r;
+        if (!hopeless || r.best < hopeless->best)
+            hopeless = &r;
+    }
+    if (!worst)
+        return {};
+    const int panel = panelBeneath(worst->role);
+    if (bothScenes && readableColour(row, current, SceneKind::Colour) &&
+        readableColour(row, current, SceneKind::Picture))
+        return QCoreApplication::translate("Readability",
+                                           "reads well on the gradient or on the picture, not "
+                                           "both: %1")
+            .arg(panel < 0 ? QCoreApplication::translate("Readability", "change the gradient")
+                           : QCoreApplication::translate("Readability",
+                                                         "raise \"%1\"'s opacity, or change the "
+                                                         "gradient")
+                                 .arg(SkinItems[size_t(panel)].label));
+    if (hopeless->best < ReadsWell)
+        return QCoreApplication::translate("Readability", "no colour reads better than %1 %2: %3")
+            .arg(contrastText(hopeless->best), sceneWords(hopeless->scene),
+                 leverWords(hopeless->role, hopeless->scene));
+    return QCoreApplication::translate("Readability", "no colour of its hue reads well %1")
+               .arg(sceneWords(worst->scene)) +
+           (panel < 0 ? QString()
+                      : QCoreApplication::translate("Readability", "; raise \"%1\"'s opacity")
+                            .arg(SkinItems[size_t(panel)].label));
 }
 
 QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
@@ -201,6 +319,42 @@ int panelBeneath(Role text)
             return panel.fillRow;
     }
     return -1;
+}
+
+std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
+                                TextMode mode, int panelRow, Readability::Scenes scenes, bool byHue)
+{
+    const std::optional<Components> panel = colourFromCode(colours.at(panelRow));
+    if (!panel)
+        return std::nullopt;
+    ColourTable trial = colours;
+    SceneRenderer renderer;
+    renderer.setTextMode(mode);
+    // Upward from none, as a text may read well at some opacity and not at a higher one.
+    for (int percent = 0; percent <= 100; ++percent) {
+        trial.set(panelRow, codeFromColour(std::int16_t(percent), std::uint8_t(panel->red),
+                                           std::uint8_t(panel->green), std::uint8_t(panel->blue)));
+        renderer.redraw(trial, picture);
+        const Readability readability(renderer, scenes);
+        if (std::all_of(readability.readings().begin(), readability.readings().end(),
+                        [&](const TextReading &r) {
+                            return r.readsWell() || panelBeneath(r.role) != panelRow ||
+                                   (byHue && readability.readableColour(r.row, r.colour));
+                        }))
+            return percent;
+    }
+    return std::nullopt;
+}
+
+QString leverWords(Role text, SceneKind scene)
+{
+    const int panel = panelBeneath(text);
+    if (panel >= 0)
+        return QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
+            .arg(SkinItems[size_t(panel)].label);
+    return scene == SceneKind::Colour
+               ? QCoreApplication::translate("Readability", "change the gradient")
+               : QCoreApplication::translate("Readability", "the text lies on the bare picture");
 }
 
 QString hexColour(QRgb colour)

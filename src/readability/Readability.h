@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class BackgroundPicture;
 class ColourTable;
 class SceneRenderer;
 
@@ -21,22 +22,28 @@ inline constexpr double ReadsWell = 4.5;
 // that stray pixels do not decide, but that half a box of the text's own colour does.
 inline constexpr double IgnoredShare = 0.05;
 
-// One text of a scene and how well it reads there.
+// One text of a scene and how well it reads there. A text element whose words stand
+// apart, as the two section labels do, is one text per group of words.
 struct TextReading
 {
     Role role;
     SceneKind scene;
-    int row;         // the colour item of the text
-    QRgb colour;     // the text's colour
-    QRect box;       // the pixels under the text, measured
-    double contrast; // the text's figure: its contrast with the background, 5th percentile
+    int row;          // the colour item of the text
+    QRgb colour;      // the text's colour
+    QRect box;        // the bounding box of its glyph pixels
+    double contrast;  // the text's figure: its contrast with the background, 5th percentile
+    double best = 21; // the figure that the best colour of any hue would reach there
+    int part = 0;     // which group of words of the element, from the left
 
     bool readsWell() const { return contrast >= ReadsWell; }
 };
 
-// What the texts of a renderer's scenes read like over what the scenes show beneath
-// them: the gradient or picture with the panels blended over it, pixel by pixel, as they
-// were drawn last. Every text but the title's shadow, which is meant to sink in.
+// What the texts of a renderer's scenes read like over what the scenes show, as they were
+// drawn last. A text's glyph pixels are those that change when it alone is drawn in
+// another colour; its background is every other pixel of their bounding box, as shown:
+// the gradient or picture with the panels blended over it, and where they lie, other
+// texts, outlines and the title's shadow. Every text is measured but the title's shadow,
+// which is meant to sink in.
 class Readability
 {
 public:
@@ -53,22 +60,32 @@ public:
     const QList<TextReading> &readings() const { return m_readings; }
     // The texts below the mark, in the order of the layout.
     QList<TextReading> hardToRead() const;
-    // The reading of `role` in `scene`, if measured.
+    // The reading of `role` in `scene`, if measured; of an element of several texts, the
+    // one that reads worst.
     const TextReading *reading(Role role, SceneKind scene) const;
 
     // The colour nearest `current` that makes every text of item `row` read well: the
     // same hue, as much of its chroma as sRGB allows, the lightness moved as little as
     // will do in OKLCH. Nothing when no lightness will do.
-    std::optional<QRgb> readableColour(int row, QRgb current) const;
+    // With `scene`, the texts of that scene alone.
+    std::optional<QRgb> readableColour(int row, QRgb current,
+                                       std::optional<SceneKind> scene = {}) const;
     // Of the colours of `current`'s hue, the one whose hardest text of item `row` reads
     // best: for a text that no colour makes read well.
     QRgb mostReadableColour(int row, QRgb current) const;
+    // Why no colour of `current`'s hue makes every text of item `row` read well, and what
+    // is left to do: the two scenes at odds, or no colour at all reading well there, or
+    // only no colour of that hue. For an item that readableColour finds nothing for.
+    QString whatIsLeft(int row, QRgb current) const;
 
-private:
     // The 5th-percentile contrast of a text of luminance `ink` over the background.
     static double figure(const std::vector<double> &sortedBackground, double ink);
-    bool readsWell(int row, QRgb colour) const;
-    double lowestFigure(int row, QRgb colour) const;
+    // The highest figure any ink reaches over the background.
+    static double bestFigure(const std::vector<double> &sortedBackground);
+
+private:
+    bool readsWell(int row, QRgb colour, std::optional<SceneKind> scene = {}) const;
+    double lowestFigure(int row, QRgb colour, std::optional<SceneKind> scene = {}) const;
 
     QList<TextReading> m_readings;
     std::vector<std::vector<double>> m_backgrounds; // per reading, luminances, sorted
@@ -97,6 +114,18 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
 // The fill item of the topmost panel or bar beneath a text, whose opacity decides what
 // shows through; -1 when the text lies on the bare background.
 int panelBeneath(Role text);
+
+// The lowest whole percent of opacity, as the editor offers it, at which every text whose
+// panel (see panelBeneath) is item `panelRow` reads well in `scenes` of `colours` drawn
+// over `picture` in `mode`; nothing when not even 100 does. With `byHue`, a text that a
+// colour of its hue would make read well (see readableColour) counts as reading well.
+std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
+                                TextMode mode, int panelRow, Readability::Scenes scenes,
+                                bool byHue = false);
+
+// What is left where no colour reads well at `text`: "raise "Menu BG"'s opacity", "change
+// the gradient", "the text lies on the bare picture".
+QString leverWords(Role text, SceneKind scene);
 
 // "1A2B3C": a colour's red, green and blue as a code writes them.
 QString hexColour(QRgb colour);

@@ -229,9 +229,11 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     paint.set(Row::ChangeOutline, look.outline, other, 0.16);
     paint.set(Row::RectOutline, look.outline, first, 0.05);
     paint.set(Row::MenuOutlineColour, look.outline, first, 0.05);
+    // The shadow lifts the title, so it takes the other tone: light under a dark title. Its
+    // pixels lie beside the title's glyphs, where they count in the title's background.
+    const std::uint8_t shadowTone = lightTop ? 255 : 0;
     table.set(Row::Shadow,
-              codeFromBytes(std::uint8_t(qAlpha(look.shadow)), std::uint8_t(qRed(look.shadow)),
-                            std::uint8_t(qGreen(look.shadow)), std::uint8_t(qBlue(look.shadow))));
+              codeFromBytes(std::uint8_t(qAlpha(look.shadow)), shadowTone, shadowTone, shadowTone));
     paint.set(Row::TitleColour, lightTop ? 0.25 : 0.95, first, 0.04);
     paint.set(Row::TextColour, look.text, dominant, 0.02);
     paint.set(Row::SelectedTextColour, look.text, grey, 0);

@@ -113,10 +113,29 @@ void Scene::paintElements(QPainter &painter) const
     const auto topmostFirst = stacking(m_kind);
     for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
         if (layoutOf(*it).isText())
-            paintText(painter, *it);
+            paintText(painter, *it, toQColor(element(*it).textColour));
         else
             paintOutline(painter, *it);
     }
+}
+
+QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) const
+{
+    box &= image().rect();
+    QImage part = image().copy(box);
+    QPainter painter(&part);
+    // A whole-pixel shift draws every glyph and outline as at its place in the scene.
+    painter.translate(-box.topLeft());
+    const auto topmostFirst = stacking(m_kind);
+    for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
+        if (!pixelRect(element(*it).box).intersects(box))
+            continue;
+        if (layoutOf(*it).isText())
+            paintText(painter, *it, *it == recoloured ? colour : toQColor(element(*it).textColour));
+        else
+            paintOutline(painter, *it);
+    }
+    return part;
 }
 
 QImage Scene::shownImage() const
@@ -127,7 +146,7 @@ QImage Scene::shownImage() const
     return shown;
 }
 
-void Scene::paintText(QPainter &painter, Role role) const
+void Scene::paintText(QPainter &painter, Role role, const QColor &colour) const
 {
     const ElementLayout &layout = layoutOf(role);
     const Element &e = element(role);
@@ -135,7 +154,7 @@ void Scene::paintText(QPainter &painter, Role role) const
     painter.save();
     painter.setClipRect(box);
     painter.setFont(fontOf(layout));
-    painter.setPen(toQColor(e.textColour));
+    painter.setPen(colour);
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
     painter.restore();
 }

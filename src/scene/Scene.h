@@ -4,6 +4,7 @@
 
 #include "platform/DisplayColour.h"
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QObject>
@@ -54,6 +55,9 @@ public:
     void paint(QPainter &painter) const;
     // What the scene shows, as a picture of its size.
     QImage shownImage() const;
+    // What the scene shows within `box`, from its top-left corner, with the text `recoloured`
+    // drawn in `colour`: pixel for pixel what shownImage shows there but for that text.
+    QImage shownWithin(QRect box, Role recoloured, const QColor &colour) const;
     // The same, made in the scene image itself, which goes with it: for a scene drawn
     // once and then done with. The scene is white again afterwards.
     QImage takeShownImage();
@@ -64,7 +68,7 @@ signals:
 
 private:
     void paintElements(QPainter &painter) const;
-    void paintText(QPainter &painter, Role role) const;
+    void paintText(QPainter &painter, Role role, const QColor &colour) const;
     void paintOutline(QPainter &painter, Role role) const;
 
     SceneKind m_kind;

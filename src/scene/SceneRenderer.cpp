@@ -15,6 +15,7 @@ SceneRenderer::SceneRenderer()
 
 void SceneRenderer::setTextMode(TextMode mode)
 {
+    m_mode = mode;
     for (const ElementLayout &layout : sceneLayout()) {
         if (!layout.isText())
             continue;

@@ -21,6 +21,7 @@ public:
 
     // Sets the texts and the title's place; colours and pictures stay as they are.
     void setTextMode(TextMode mode);
+    TextMode textMode() const { return m_mode; }
 
     // Redraws both scenes from `colours`, read now. The picture scene is redrawn only
     // when `picture` is present. Throws Error when a colour or the picture cannot be
@@ -39,4 +40,5 @@ private:
     void composite(Scene &scene, const ColourTable &colours);
 
     std::array<std::unique_ptr<Scene>, SceneCount> m_scenes;
+    TextMode m_mode = TextMode::Skinning;
 };

@@ -82,6 +82,11 @@ struct Options
                            "Write SKIN with each text that does not read well given a readable "
                            "colour of its hue."_L1,
                            "SKIN"_L1};
+    QCommandLineOption panels{
+        "panels"_L1, QCoreApplication::translate("CommandLine",
+                                                 "With --fix: raise each panel whose texts no "
+                                                 "colour of their hue mends to the lowest opacity "
+                                                 "at which they read well.")};
     QCommandLineOption output{{"o"_L1, "output"_L1},
                               "Where --render, --suggest or --fix write: for --render a "_L1 +
                                   choices(pictureSuffixes()) +
@@ -129,7 +134,7 @@ struct Options
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {
-        return {&help,   &version,    &render, &check,  &suggest,  &fix,
+        return {&help,   &version,    &render, &check,  &suggest,  &fix,    &panels,
                 &output, &background, &text,   &vision, &severity, &variant};
     }
 };
@@ -320,6 +325,7 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
         {&o.vision, rendering || parser.isSet(o.check), "--render or --check"_L1},
         {&o.severity, rendering || parser.isSet(o.check), "--render or --check"_L1},
         {&o.variant, suggesting, "--suggest"_L1},
+        {&o.panels, parser.isSet(o.fix), "--fix"_L1},
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
@@ -386,6 +392,7 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
     } else {
         command.mode = CommandLine::Mode::Fix;
         command.skin = parser.value(o.fix);
+        command.panels = parser.isSet(o.panels);
     }
     return command;
 }

@@ -30,6 +30,7 @@ struct CommandLine
     Vision vision = Vision::Normal;
     double severity = DefaultSeverity; // of an anomalous `vision`
     int variant = 1;                   // of a suggestion, from 1
+    bool panels = false; // --fix raises the opacity of panels whose texts no hue mends
     QString message;
     // What the user asked of Qt for the window (-style or QT_STYLE_OVERRIDE, -platform,
     // -display), or nothing; Qt takes these from the arguments itself.

@@ -8,6 +8,7 @@
 #include "readability/SkinSuggestion.h"
 #include "scene/SceneRenderer.h"
 
+#include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinLint.h"
 
@@ -15,8 +16,11 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -68,46 +72,105 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
             readForDrawing(command.skin, command.background, factory, skin, picture);
         !problem.isEmpty())
         return failedCommand(problem);
-    // The file is written back as it was read, but for the codes mended.
-    QByteArray bytes = skin.bytes;
-    QList<TextFix> fixes;
+    // The file is written back as it was read, but for the codes changed, the last code
+    // given to an item.
+    std::map<int, QString> changed;
+    const auto put = [&](int row, const QString &code) { changed[row] = code; };
+    const Readability::Scenes scenes =
+        picture.present() ? Readability::Scenes::Both : Readability::Scenes::ColourOnly;
+    const QString name = skinName(command.skin);
+    // Said once the file is written: a line saying "changed" must not outlive a failed write.
+    QByteArray said;
+    const auto say = [&](int row, const QString &what) {
+        said += u"%1:%2: %3 %4\n"_s.arg(name)
+                    .arg(skin.lineOf[size_t(row)])
+                    .arg(itemName(row), what)
+                    .toLocal8Bit();
+    };
+    QList<int> unmended;
+    bool allRead = true;
     try {
         SceneRenderer renderer;
         renderer.redraw(skin.colours, picture);
-        fixes = mendTexts(renderer, skin.colours,
-                          picture.present() ? Readability::Scenes::Both
-                                            : Readability::Scenes::ColourOnly);
-    } catch (const Error &e) {
-        return failedCommand(skinName(command.skin) + ": "_L1 + e.description());
-    }
-    // Said once the file is written: a line saying "changed" must not outlive a failed write.
-    QByteArray said;
-    for (const TextFix &fix : fixes) {
-        const int line = skin.lineOf[size_t(fix.row)];
-        const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(skinName(command.skin))
-                                  .arg(line)
-                                  .arg(itemName(fix.row), contrastText(fix.worst.contrast),
-                                       sceneWords(fix.worst.scene));
-        if (fix.to.isEmpty()) {
-            said +=
-                (where + ", and no colour of its hue reads well there"_L1 +
-                 (fix.panelRow < 0 ? QString()
-                                   : u"; raise the opacity of %1"_s.arg(itemName(fix.panelRow))) +
-                 u'\n')
-                    .toLocal8Bit();
-            continue;
+        const QList<TextFix> fixes = mendTexts(renderer, skin.colours, scenes);
+        // The renderer still shows the skin as it was read: what is left is told from that.
+        const Readability before(renderer, scenes);
+        QList<int> panels;
+        for (const TextFix &fix : fixes) {
+            const QString reads =
+                u"reads %1 %2"_s.arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
+            if (!fix.to.isEmpty()) {
+                say(fix.row, u"%1: %2 -> %3"_s.arg(reads, fix.from, fix.to));
+                put(fix.row, fix.to);
+                continue;
+            }
+            say(fix.row, reads + ", and "_L1 + before.whatIsLeft(fix.row, fix.worst.colour));
+            unmended.append(fix.row);
+            if (command.panels && fix.panelRow >= 0 && !panels.contains(fix.panelRow))
+                panels.append(fix.panelRow);
         }
-        said += u"%1: %2 -> %3\n"_s.arg(where, fix.from, fix.to).toLocal8Bit();
+        for (int panel : panels) {
+            const std::optional<int> percent =
+                opaqueEnough(skin.colours, picture, TextMode::Skinning, panel, scenes, true);
+            if (!percent) {
+                say(panel,
+                    QCoreApplication::translate(
+                        "Mending", "does not make its texts read well even at 100 % opacity"));
+                continue;
+            }
+            const QString from = skin.colours.at(panel);
+            const std::optional<Components> c = colourFromCode(from);
+            const QString to = codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
+                                              std::uint8_t(c->green), std::uint8_t(c->blue));
+            skin.colours.set(panel, to);
+            put(panel, to);
+            say(panel, QCoreApplication::translate(
+                           "Mending",
+                           "at %1 %, the lowest opacity at which its texts can read well: %2 -> %3")
+                           .arg(*percent)
+                           .arg(from, to));
+        }
+        // The texts that the panels now let a colour of their hue mend.
+        renderer.redraw(skin.colours, picture);
+        for (const TextFix &fix : mendTexts(renderer, skin.colours, scenes)) {
+            if (!fix.to.isEmpty()) {
+                say(fix.row,
+                    u"reads %1 %2: %3 -> %4"_s.arg(contrastText(fix.worst.contrast),
+                                                   sceneWords(fix.worst.scene), fix.from, fix.to));
+                put(fix.row, fix.to);
+                unmended.removeAll(fix.row);
+            }
+        }
+        // Told as it is now: a text still hard to read is a failure to say so.
+        renderer.redraw(skin.colours, picture);
+        const Readability after(renderer, scenes);
+        for (const TextReading &r : after.hardToRead()) {
+            allRead = false;
+            if (!unmended.contains(r.row)) {
+                unmended.append(r.row);
+                say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
+                               .arg(contrastText(r.contrast), sceneWords(r.scene)));
+            }
+        }
+    } catch (const Error &e) {
+        return failedCommand(name + ": "_L1 + e.description());
+    }
+    QByteArray bytes = skin.bytes;
+    for (int row : SkinFileOrder) {
+        const auto change = changed.find(row);
+        if (change == changed.end())
+            continue;
+        const int line = skin.lineOf[size_t(row)];
         // An item the file leaves to the factory skin gets a line of its own.
         if (line == 0)
-            bytes += (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
-                          ? QByteArray()
-                          : QByteArray("\r\n")) +
-                     QByteArray(SkinItems[size_t(fix.row)].key.data(),
-                                SkinItems[size_t(fix.row)].key.size()) +
-                     " = " + fix.to.toLatin1() + "\r\n";
+            bytes +=
+                (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
+                     ? QByteArray()
+                     : QByteArray("\r\n")) +
+                QByteArray(SkinItems[size_t(row)].key.data(), SkinItems[size_t(row)].key.size()) +
+                " = " + change->second.toLatin1() + "\r\n";
         else
-            replaceCode(bytes, line, fix.to);
+            replaceCode(bytes, line, change->second);
     }
     try {
         writeOutput(command.output, bytes);
@@ -117,7 +180,5 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     // The report goes beside the output, never into it: with "-o -" standard output
     // carries the skin alone. A text still hard to read is a failure to say so.
     std::fputs(said.constData(), stderr);
-    const bool allRead = std::all_of(fixes.begin(), fixes.end(),
-                                     [](const TextFix &fix) { return !fix.to.isEmpty(); });
     return allRead ? 0 : 1;
 }

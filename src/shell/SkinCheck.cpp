@@ -14,6 +14,8 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -125,11 +127,18 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
     }
     const QString asSeen = seeing.vision == Vision::Normal ? QString() : seenWords(seeing);
     QList<SkinProblem> problems;
-    for (const TextReading &r : worst)
+    for (const TextReading &r : worst) {
+        // Where no colour would do, what is left is said too.
+        const QString left = r.best >= ReadsWell
+                                 ? QString()
+                                 : QCoreApplication::translate(
+                                       "SkinCheck", "; no colour reads better than %1 there: %2")
+                                       .arg(contrastText(r.best), leverWords(r.role, r.scene));
         problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
-                         u"%1 reads %2 %3%4 (%5 wanted)"_s.arg(
+                         u"%1 reads %2 %3%4 (%5 wanted%6)"_s.arg(
                              itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), asSeen,
-                             contrastText(ReadsWell))});
+                             contrastText(ReadsWell), left)});
+    }
     return problems;
 }
 

@@ -6,11 +6,14 @@
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
 
+#include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
+#include "skin/SkinLint.h"
 
 #include "colour/Ciede2000.h"
 #include "colour/OkLab.h"
+#include "colour/Srgb.h"
 
 #include "platform/QtColour.h"
 
@@ -98,6 +101,9 @@ private slots:
     void drops();
     void previewImages_data();
     void previewImages();
+    void figures_data();
+    void figures();
+    void readability_data();
     void readability();
     void suggestions();
     void partsTellApart_data();
@@ -398,55 +404,161 @@ void tst_preview::previewImages()
     QCOMPARE(s.dialogs.fileRequests.last().initialFile, s.elsewhere.filePath(u"pic.bmp"_s));
 }
 
-// The figure of a text is its 5th-percentile contrast with the pixels beneath it: a few
-// stray pixels do not decide it, half a box of its own colour does. A mended text keeps
-// its hue and reads well; an unmendable one names its panel.
+// A figure is the 5th-percentile contrast, nearest rank: a few stray pixels do not decide
+// it, a twentieth of its own luminance does. The best figure is the most any ink reaches.
+void tst_preview::figures_data()
+{
+    QTest::addColumn<int>("black");
+    QTest::addColumn<int>("white");
+    QTest::addColumn<double>("ink");
+    QTest::addColumn<double>("figure");
+    QTest::addColumn<double>("best");
+    const double grey = std::sqrt(0.05 * 1.05) - 0.05, half = std::sqrt(21.0);
+    QTest::newRow("white on black, 4 % white") << 96 << 4 << 1.0 << 21.0 << 21.0;
+    QTest::newRow("white on black, 5 % white") << 95 << 5 << 1.0 << 1.0 << half;
+    QTest::newRow("half black, half white: a mid grey") << 50 << 50 << grey << half << half;
+    QTest::newRow("half and half, white") << 50 << 50 << 1.0 << 1.0 << half;
+    QTest::newRow("one black pixel") << 1 << 0 << 0.5 << 11.0 << 21.0;
+    QTest::newRow("nothing beneath") << 0 << 0 << 0.5 << 21.0 << 21.0;
+}
+
+void tst_preview::figures()
+{
+    QFETCH(int, black);
+    QFETCH(int, white);
+    std::vector<double> background(size_t(black), 0.0);
+    background.resize(size_t(black + white), 1.0);
+    QFETCH(double, ink);
+    QFETCH(double, figure);
+    QCOMPARE(Readability::figure(background, ink), figure);
+    QFETCH(double, best);
+    QCOMPARE(Readability::bestFigure(background), best);
+}
+
+// Each text measured as defined: glyph pixels, those that differ when its item alone is
+// drawn black and then white in whole scenes, against every other pixel of their box as
+// shown, each section label apart. Mended texts read well drawn again, on photographs
+// too; a panel that no hue mends reads well at the opacity offered, not one percent less.
+void tst_preview::readability_data()
+{
+    QTest::addColumn<QString>("photo");
+    QTest::addColumn<QByteArray>("to"); // in place of the factory's text colour
+    QTest::addColumn<int>("hard");      // texts hard to read as drawn, or -1
+    QTest::newRow("factory skin") << QString() << "TextColor = 0xFFDCE3EE"_ba << 0;
+    QTest::newRow("a dark text on the dark panels")
+        << QString() << "TextColor = 0xFF203858"_ba << 3;
+    for (const char *photo : {"astronaut", "coffee", "chelsea", "rocket", "hubble_deep_field"})
+        QTest::newRow(photo) << QString::fromLatin1(photo) << "TextColor = 0xFFDCE3EE"_ba << -1;
+    QTest::newRow("camera, a dark text") << u"camera"_s << "TextColor = 0xFF203858"_ba << -1;
+}
+
 void tst_preview::readability()
 {
-    ColourTable factory;
-    readSkinBytes(ProgramFolder::factorySkin(), factory);
+    QFETCH(QString, photo);
+    QFETCH(QByteArray, to);
+    ColourTable skin;
+    readSkinBytes(factoryWith("TextColor = 0xFFDCE3EE", to), skin);
+    StillPicture picture(photo.isEmpty() ? QImage()
+                                         : QImage(VELLOX_PHOTOS "/"_L1 + photo + ".jpg"_L1));
+    const auto scenes =
+        photo.isEmpty() ? Readability::Scenes::ColourOnly : Readability::Scenes::Both;
+    const auto shown = [&](int row, const char *code) {
+        ColourTable table = skin;
+        if (row >= 0)
+            table.set(row, QString::fromLatin1(code));
+        SceneRenderer drawn;
+        drawn.redraw(table, picture);
+        return std::array{drawn.scene(SceneKind::Colour).shownImage(),
+                          drawn.scene(SceneKind::Picture).shownImage()};
+    };
     SceneRenderer renderer;
-    StillPicture none;
-    renderer.redraw(factory, none);
-    QCOMPARE(Readability(renderer, Readability::Scenes::ColourOnly).hardToRead().size(), 0);
-    // Over a black picture, the white title: with white under a few of its pixels, and
-    // under the half of it.
-    const QRect title = Readability(renderer, Readability::Scenes::ColourOnly)
-                            .reading(Role::TitleText, SceneKind::Colour)
-                            ->box;
-    for (const auto &[whiteShare, readsWell] : {std::pair{0.04, true}, {0.5, false}}) {
-        QImage picture(SceneSize, QImage::Format_RGB32);
-        picture.fill(Qt::black);
-        for (int x = title.left(); x < title.left() + int(title.width() * whiteShare); ++x)
-            for (int y = title.top(); y <= title.bottom(); ++y)
-                picture.setPixel(x, y, qRgb(255, 255, 255));
-        StillPicture still(picture);
-        ColourTable white = factory;
-        white.set(Row::TitleColour, u"0xFFFFFFFF"_s);
-        renderer.redraw(white, still);
-        const Readability r(renderer, Readability::Scenes::Both);
-        QCOMPARE(r.reading(Role::TitleText, SceneKind::Picture)->readsWell(), readsWell);
-        QCOMPARE(r.readableColour(Row::TitleColour, qRgb(255, 255, 255)).has_value(), readsWell);
+    renderer.redraw(skin, picture);
+    const Readability measured(renderer, scenes);
+    QFETCH(int, hard);
+    QVERIFY(hard < 0 || measured.hardToRead().size() == hard);
+    const auto asShown = shown(-1, nullptr);
+    QMap<int, std::array<std::array<QImage, 2>, 2>> inks;  // black and white, by item
+    QMap<QPair<Role, SceneKind>, QPair<int, int>> covered; // glyph pixels left out, parts
+    for (const TextReading &r : measured.readings()) {
+        if (!inks.contains(r.row))
+            inks[r.row] = {shown(r.row, "0xFF000000"), shown(r.row, "0xFFFFFFFF")};
+        const QImage &b = inks[r.row][0][size_t(r.scene)], &w = inks[r.row][1][size_t(r.scene)];
+        const auto glyph = [&](int x, int y) { return b.pixel(x, y) != w.pixel(x, y); };
+        QRect glyphs;
+        std::vector<double> contrasts, luminances;
+        for (int y = r.box.top(); y <= r.box.bottom(); ++y)
+            for (int x = r.box.left(); x <= r.box.right(); ++x) {
+                if (glyph(x, y)) {
+                    glyphs |= QRect(x, y, 1, 1);
+                    continue;
+                }
+                luminances.push_back(relativeLuminance(asShown[size_t(r.scene)].pixel(x, y)));
+                contrasts.push_back(contrastRatio(relativeLuminance(r.colour), luminances.back()));
+            }
+        QCOMPARE(glyphs, r.box);
+        std::sort(contrasts.begin(), contrasts.end());
+        QCOMPARE(r.contrast, contrasts[size_t(std::ceil(0.05 * double(contrasts.size()))) - 1]);
+        std::sort(luminances.begin(), luminances.end());
+        double brute = 0;
+        for (int step = 0; step <= 1000; ++step)
+            brute = std::max(brute, Readability::figure(luminances, step / 1000.0));
+        QVERIFY(r.best >= brute && r.best < brute * 1.01);
+        // Every glyph pixel of an element lies in the box of one of its texts.
+        const QRect clip = pixelRect(layoutOf(r.role).geometry) & b.rect();
+        for (int y = clip.top(); y <= clip.bottom(); ++y)
+            for (int x = clip.left(); x <= clip.right(); ++x)
+                covered[{r.role, r.scene}].first +=
+                    glyph(x, y) ? int(r.box.contains(x, y)) - int(r.part == 0) : 0;
+        ++covered[{r.role, r.scene}].second;
+        QVERIFY(measured.reading(r.role, r.scene)->contrast <= r.contrast);
     }
+    for (auto it = covered.begin(); it != covered.end(); ++it) // two section labels
+        QCOMPARE(it.value(), qMakePair(0, it.key().first == Role::SectionLine ? 2 : 1));
     QCOMPARE(panelBeneath(Role::TitleText), -1);
     QCOMPARE(panelBeneath(Role::PopupUnsupportedRow), Row::MenuBgColour);
     QCOMPARE(panelBeneath(Role::ChangeLine), Row::ChangeColour);
-    // A dark text on the dark panels: lighter, of its hue, and nothing else changes.
-    ColourTable dark = factory;
-    dark.set(Row::TextColour, u"0xFF203858"_s);
-    renderer.redraw(dark, none);
-    ColourTable mended = dark;
-    const QList<TextFix> fixes = mendTexts(renderer, mended, Readability::Scenes::ColourOnly);
-    QCOMPARE(fixes.size(), 1);
-    QCOMPARE(fixes[0].from, u"0xFF203858"_s);
-    for (int row = 0; row < ItemCount; ++row)
-        QCOMPARE(mended.at(row) == dark.at(row), row != Row::TextColour);
-    const QRgb before = qRgb(0x20, 0x38, 0x58),
-               after = mended.at(Row::TextColour).toUInt(nullptr, 16);
-    QVERIFY(qAbs(okLchOf(after).hue - okLchOf(before).hue) < 3);
-    QVERIFY(okLchOf(after).lightness > okLchOf(before).lightness);
-    renderer.redraw(mended, none);
-    QCOMPARE(Readability(renderer, Readability::Scenes::ColourOnly).hardToRead().size(), 0);
+
+    // Mended: lighter or darker of the same hue, nothing else changed, and read well.
+    ColourTable mended = skin;
+    const QList<TextFix> fixes = mendTexts(renderer, mended, scenes);
+    QList<int> panels;
+    for (int row = 0; row < ItemCount; ++row) {
+        const auto fix = std::find_if(fixes.begin(), fixes.end(),
+                                      [&](const TextFix &f) { return f.row == row; });
+        QCOMPARE(mended.at(row), fix == fixes.end() || fix->to.isEmpty() ? skin.at(row) : fix->to);
+        if (fix == fixes.end())
+            continue;
+        const OkLch before = okLchOf(fix->worst.colour),
+                    after = okLchOf(QRgb(fix->to.mid(4).toUInt(nullptr, 16)));
+        QVERIFY(fix->to.isEmpty() || before.chroma < 0.03 || qAbs(after.hue - before.hue) < 3);
+        if (fix->to.isEmpty() && fix->panelRow >= 0 && !panels.contains(fix->panelRow))
+            panels << fix->panelRow;
+    }
+    renderer.redraw(mended, picture);
+    for (const TextReading &r : Readability(renderer, scenes).hardToRead())
+        QVERIFY2(std::any_of(fixes.begin(), fixes.end(),
+                             [&](const TextFix &f) { return f.row == r.row && f.to.isEmpty(); }),
+                 qPrintable(itemName(r.row)));
+    // The opacity offered, and one percent less, measured anew.
+    for (int panel : panels) {
+        const std::optional<int> enough =
+            opaqueEnough(mended, picture, TextMode::Skinning, panel, scenes);
+        const std::optional<Components> c = colourFromCode(mended.at(panel));
+        for (int percent : enough ? QList<int>{*enough, *enough - 1} : QList<int>{100}) {
+            if (percent < 0)
+                continue;
+            ColourTable trial = mended;
+            trial.set(panel, codeFromColour(std::int16_t(percent), std::uint8_t(c->red),
+                                            std::uint8_t(c->green), std::uint8_t(c->blue)));
+            renderer.redraw(trial, picture);
+            const QList<TextReading> all = Readability(renderer, scenes).readings();
+            QCOMPARE(std::all_of(all.begin(), all.end(),
+                                 [&](const TextReading &r) {
+                                     return r.readsWell() || panelBeneath(r.role) != panel;
+                                 }),
+                     enough && percent == *enough);
+        }
+    }
 }
 
 // Each suggestion reads well on its picture and its own gradient, and is the same skin
@@ -493,6 +605,10 @@ void tst_preview::readabilityInTheWindows()
     QCOMPARE(colour->marks().size(), 3); // the three texts in "Text Color"
     QTest::mouseClick(colour, Qt::LeftButton);
     QCOMPARE(colour->marks().size(), 0);
+    // The panel beneath at the lowest opacity that reads, offered; not even 100 % here.
+    QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Menu BG\" Opaque Enough"_s}));
+    QCOMPARE(s.dialogs.messages.last(),
+             u"Not every text on \"Menu BG\" (RectBg) reads well, even at 100 % opacity."_s);
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
     QVERIFY(!s.chooseInMenu(colour, {5, 5}, {u"Make \"Text Color\" Readable"_s}));
     QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Text Color\" Readable"_s}));
@@ -511,6 +627,9 @@ void tst_preview::readabilityInTheWindows()
                                            "\"Not Supported Color\" (NotSupported): 4.4:1"_s);
     QVERIFY(!s.dialogs.messages.constLast().contains("with achromatopsia"_L1));
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
+    QVERIFY(s.chooseInMenu(colour, header, {u"Make \"Menu BG\" Opaque Enough"_s}));
+    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), Row::RectBg);
+    QCOMPARE(s.code()->text(), u"0x00223A5E"_s);
 
     // From the picture: each choice the next suggestion; Ctrl+Z goes back.
     s.click("Option2");

@@ -557,6 +557,8 @@ void tst_shell::commandLine_data()
         "tritanopia or achromatopsia, not \"bogus\".\nTry 'vellox --help'.\n");
     row("an option astray", "--suggest pic.bmp -o s.ini --vision protanopia", 2, "",
         "vellox: --vision goes only with --render or --check.\nTry 'vellox --help'.\n");
+    row("panels without --fix", "--check dark.ini --panels", 2, "",
+        "vellox: --panels goes only with --fix.\nTry 'vellox --help'.\n");
     row("standard input twice", "--check - dark.ini -", 2, "",
         "vellox: Standard input (-) can be read only once.\nTry 'vellox --help'.\n");
     row("check standard input", "stdin:dark.ini --check -", 0,
@@ -888,18 +890,36 @@ void tst_shell::mending()
     QCOMPARE(fixed, expected);
     QVERIFY(fixed.mid(26, 6) != skin.mid(26, 6) && fixed.right(6) != skin.right(6));
     QVERIFY(!run("--check --background pic.jpg fixed.ini").out.contains(" reads "));
-    // Standard output carries the skin alone, the report goes beside it; a text that no
-    // colour mends (stripes of black, white and grey beneath the title) fails the command.
+    // Standard output carries the skin alone, the report goes beside it.
     const Finished toOutput = run("--fix mine.ini --background pic.jpg -o -");
     QVERIFY(toOutput.out == fixed && toOutput.err.count(u" -> "_s) == 2 && toOutput.status == 0);
-    QImage stripes(480, 360, QImage::Format_RGB32);
-    for (int x = 0; x < stripes.width(); ++x)
-        for (int y = 0; y < stripes.height(); ++y)
-            stripes.setPixel(x, y, QList<QRgb>{0xFF000000, 0xFFFFFFFF, 0xFF767676}[x % 3]);
-    QVERIFY(stripes.save(folder.file(u"stripes.bmp"_s)));
-    const Finished unmended = run("--fix fixed.ini --background stripes.bmp -o -");
-    QVERIFY2(unmended.status == 1 && unmended.err.contains("(TitleColor)"_L1),
-             qPrintable(unmended.err));
+    // Over white, the gradient dark and the panels at no opacity, what is at odds is named.
+    folder.write(u"white.bmp"_s, encodedPicture(qRgb(255, 255, 255), "BMP"));
+    folder.write(u"bare.ini"_s, factoryWith("RectBg = 0x99", "RectBg = 0x00"));
+    const Finished odds = run("--fix bare.ini --background white.bmp -o -");
+    QVERIFY2(odds.status == 1 &&
+                 odds.err.contains("(SectionTextColor) reads 2.0:1 on the picture, and reads "
+                                   "well on the gradient or on the picture, not both: raise "
+                                   "\"Menu BG\"'s opacity, or change the gradient\n"_L1),
+             qPrintable(odds.err));
+    // --panels: each panel at the lowest opacity at which its texts can read well, which
+    // leaves on a photograph only the texts on the bare picture, and they fail the command.
+    QFile astronaut(VELLOX_PHOTOS "/astronaut.jpg"_L1);
+    QVERIFY(astronaut.open(QIODevice::ReadOnly));
+    folder.write(u"astronaut.jpg"_s, astronaut.readAll());
+    folder.write(u"factory.ini"_s, ProgramFolder::factorySkin());
+    const Finished raised = run("--fix factory.ini --background astronaut.jpg --panels -o r.ini");
+    QVERIFY2(raised.status == 1 &&
+                 raised.err.contains("(TitleColor) reads 1.2:1 on the picture, and no colour "
+                                     "reads better than 1.3:1 on the picture: the text lies on "
+                                     "the bare picture\n"_L1) &&
+                 raised.err.contains("(RectBg) at 61 %, the lowest opacity at which its texts "
+                                     "can read well: 0x99223A5E -> 0x9C223A5E\n"_L1),
+             qPrintable(raised.err));
+    const QByteArray left = run("--check --background astronaut.jpg r.ini").out;
+    QVERIFY(left.count(" wanted; ") == 2 && left.count("the text lies on the bare picture") == 2 &&
+            left.contains("(TitleColor) reads 1.2:1 on the picture (4.5:1 wanted; no colour "
+                          "reads better than 1.3:1 there: the text lies on the bare picture)\n"));
     const QByteArray suggested = run("--suggest pic.jpg -o - --variant 2").out;
     QCOMPARE(run("--suggest pic.jpg -o - --variant 2").out, suggested);
     folder.write(u"s.ini"_s, suggested);
