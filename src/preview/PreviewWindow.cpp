@@ -181,9 +181,16 @@ void PreviewWindow::buildControls()
             guarded(m_dialogs, [this] { onImportClicked(); }));
     connect(createPackageButton, &QPushButton::clicked, this,
             guarded(m_dialogs, [this] { onCreatePackageClicked(); }));
-    // The scenes come after every control, which Tab reaches as it always did.
-    setTabOrder(createPackageButton, colourScene);
-    setTabOrder(colourScene, pictureScene);
+    // The scenes come after every control, so that the window opens on its first control
+    // as it always did. The tab order is a ring, and Qt leaves a widget where it is when
+    // the one before it, the window skipped, is the one named: made first, the scenes
+    // follow the last control already, so each goes by the first control on its way.
+    for (DrawingArea *scene : {colourScene, pictureScene}) {
+        setTabOrder(skinningTextOption, scene);
+        setTabOrder(scene == colourScene ? static_cast<QWidget *>(createPackageButton)
+                                         : colourScene,
+                    scene);
+    }
 }
 
 void PreviewWindow::loadWindow()
