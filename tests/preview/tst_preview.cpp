@@ -14,7 +14,6 @@
 #include "colour/Srgb.h"
 
 #include "platform/FittingStyle.h"
-#include "platform/Fonts.h"
 #include "platform/QtColour.h"
 
 #include "common/EditorSession.h"
@@ -595,22 +594,23 @@ void tst_preview::partsTellApart()
 void tst_preview::sceneByKeyboard_data()
 {
     QTest::addColumn<QString>("keys"); // from the last control; "click" clicks the scene
+    // "Picture" shows the picture scene first
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("figure"); // the start of what is spoken of the cursor's text
     const QString title = u"\"Title Color\" (TitleColor): "_s;
     const QString text = u"\"Text Color\" (TextColor): 1.0:1 on the gradient \u2014 hard"_s;
     const QString last = u"\"Bottom Text Color\" (BottomTextColor): 8.5:1 on the gradient"_s;
-    QTest::newRow("tab to the first text") << u"tab"_s << u"Picture1"_s << title;
-    QTest::newRow("right to the next") << u"tab right"_s << u"Picture1"_s << text;
-    QTest::newRow("down to the next") << u"tab down"_s << u"Picture1"_s << text;
-    QTest::newRow("up back") << u"tab down up"_s << u"Picture1"_s << title;
-    QTest::newRow("left of the first") << u"tab left"_s << u"Picture1"_s << title;
-    QTest::newRow("end") << u"tab end"_s << u"Picture1"_s << last;
-    QTest::newRow("right of the last") << u"tab end right"_s << u"Picture1"_s << last;
-    QTest::newRow("home") << u"tab end home"_s << u"Picture1"_s << title;
-    QTest::newRow("clicked: nothing shown") << u"tab right click"_s << u"Picture1"_s << text;
-    QTest::newRow("picture scene in front") << u"picture tab"_s << u"Picture2"_s << title;
-    QTest::newRow("back to the controls") << u"tab backtab"_s << u"Command2"_s << QString();
+    QTest::newRow("tab to the first text") << u"Tab"_s << u"Picture1"_s << title;
+    QTest::newRow("right to the next") << u"Tab Right"_s << u"Picture1"_s << text;
+    QTest::newRow("down to the next") << u"Tab Down"_s << u"Picture1"_s << text;
+    QTest::newRow("up back") << u"Tab Down Up"_s << u"Picture1"_s << title;
+    QTest::newRow("left of the first") << u"Tab Left"_s << u"Picture1"_s << title;
+    QTest::newRow("end") << u"Tab End"_s << u"Picture1"_s << last;
+    QTest::newRow("right of the last") << u"Tab End Right"_s << u"Picture1"_s << last;
+    QTest::newRow("home") << u"Tab End Home"_s << u"Picture1"_s << title;
+    QTest::newRow("clicked: nothing shown") << u"Tab Right click"_s << u"Picture1"_s << text;
+    QTest::newRow("picture scene in front") << u"Picture Tab"_s << u"Picture2"_s << title;
+    QTest::newRow("back to the controls") << u"Tab Backtab"_s << u"Command2"_s << QString();
 }
 
 // Tab reaches the scene in front after the controls; the keyboard's cursor and focus frame
@@ -625,18 +625,14 @@ void tst_preview::sceneByKeyboard()
     // The window opens on its first control, as it always did.
     QApplication::setActiveWindow(s.preview());
     QCOMPARE(QApplication::focusWidget(), s.inPreview("Option1"));
-    if (keys.startsWith("picture"_L1))
+    if (keys.startsWith("Picture"_L1))
         s.importPicture(s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP")));
     s.inPreview("Command2")->setFocus();
-    const QMap<QString, Qt::Key> named{{u"tab"_s, Qt::Key_Tab},   {u"backtab"_s, Qt::Key_Backtab},
-                                       {u"left"_s, Qt::Key_Left}, {u"right"_s, Qt::Key_Right},
-                                       {u"up"_s, Qt::Key_Up},     {u"down"_s, Qt::Key_Down},
-                                       {u"home"_s, Qt::Key_Home}, {u"end"_s, Qt::Key_End}};
     for (const QString &key : keys.split(u' ')) {
         if (key == "click"_L1)
             QTest::mouseClick(QApplication::focusWidget(), Qt::LeftButton, {}, {470, 350});
-        else if (named.contains(key))
-            QTest::keyClick(QApplication::focusWidget(), named[key]);
+        else if (key != "Picture"_L1)
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
     }
     auto *scene = qobject_cast<DrawingArea *>(QApplication::focusWidget());
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -646,10 +642,8 @@ void tst_preview::sceneByKeyboard()
              qPrintable(scene->accessibleDescription()));
     const bool shown = !keys.contains("click"_L1);
     QCOMPARE(scene->showsKeyboard(), shown);
-    const QPoint ring = s.inPreview("Picture1")->geometry().topLeft() - QPoint(1, 1);
-    QCOMPARE(s.preview()->grab().toImage().pixel(ring) ==
-                 s.preview()->palette().color(QPalette::Highlight).rgb(),
-             shown);
+    const QColor ring = s.preview()->grab().toImage().pixelColor(7, 7); // by the scenes' corner
+    QCOMPARE(ring == s.preview()->palette().color(QPalette::Highlight), shown);
     const QImage saved = scene->shownImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(scene->grab().toImage().convertToFormat(QImage::Format_RGB32) == saved, !shown);
     const auto menuKey = [scene] { QTest::keyClick(scene, Qt::Key_F10, Qt::ShiftModifier); };
@@ -657,12 +651,9 @@ void tst_preview::sceneByKeyboard()
     QVERIFY(s.chooseInMenu(scene, {}, {u"Save Preview Image As..."_s}, menuKey));
     QCOMPARE(QImage(s.elsewhere.filePath(u"shot.png"_s)).convertToFormat(QImage::Format_RGB32),
              saved);
-    // The Menu key, as the system reports it.
-    const auto menu = [scene] {
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, {});
-        QApplication::sendEvent(scene, &key);
-    };
-    QCOMPARE(s.chooseInMenu(scene, {}, {u"Make \"Text Color\" Readable"_s}, menu),
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {}); // the Menu key, as reported
+    QCOMPARE(s.chooseInMenu(scene, {}, {u"Make \"Text Color\" Readable"_s},
+                            [&] { QApplication::sendEvent(scene, &menu); }),
              figure.contains("hard"_L1));
 }
 
@@ -682,41 +673,24 @@ void tst_preview::chosenOptionShows()
     QFETCH(bool, dark);
     QFETCH(qreal, scale);
     FittingStyle style;
-    QPalette palette = style.standardPalette();
-    if (dark) {
-        for (auto [role, colour] : {std::pair{QPalette::Window, 0x353535},
-                                    {QPalette::Base, 0x232323},
-                                    {QPalette::Button, 0x353535},
-                                    {QPalette::Text, 0xFFFFFF},
-                                    {QPalette::WindowText, 0xFFFFFF},
-                                    {QPalette::ButtonText, 0xFFFFFF}})
-            palette.setColor(role, QColor::fromRgb(QRgb(colour)));
-    }
     QImage shot[2];
-    QRect circle;
     for (bool chosen : {false, true}) {
         QRadioButton option(u"Actual text"_s);
         option.setStyle(&style);
-        option.setPalette(palette);
-        option.setFont(layoutFont());
+        option.setPalette(dark ? QPalette(QColor(0x353535)) : style.standardPalette());
         option.setGeometry(0, 0, 81, 13);
         option.setChecked(chosen);
-        QImage &image = shot[chosen];
-        image = QImage((option.size() * scale), QImage::Format_RGB32);
-        image.setDevicePixelRatio(scale);
-        image.fill(palette.color(QPalette::Window));
-        option.render(&image);
-        QStyleOptionButton o;
-        o.initFrom(&option);
-        const QRect r = style.subElementRect(QStyle::SE_RadioButtonIndicator, &o, &option);
-        circle = QRect((r.topLeft() * scale), (r.size() * scale));
+        shot[chosen] = QImage(option.size() * scale, QImage::Format_RGB32);
+        shot[chosen].setDevicePixelRatio(scale);
+        option.render(&shot[chosen]);
     }
     int clear = 0; // device pixels where the dot differs clearly
-    for (int y = circle.top(); y <= circle.bottom(); ++y)
-        for (int x = circle.left(); x <= circle.right(); ++x)
+    for (int y = 0; y < shot[0].height(); ++y)
+        for (int x = 0; x < shot[0].width(); ++x)
             clear += contrastRatio(shot[1].pixel(x, y), shot[0].pixel(x, y)) >= 3;
     // A dot of a third of the circle's width covers a tenth of its square.
-    QVERIFY2(clear * 10 >= circle.width() * circle.height(), qPrintable(QString::number(clear)));
+    const double circle = style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) * scale;
+    QVERIFY2(clear * 10 >= circle * circle, qPrintable(QString::number(clear)));
 }
 
 QTEST_MAIN(tst_preview)
