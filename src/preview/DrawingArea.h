@@ -34,9 +34,8 @@ public:
     void setVision(Vision vision);
     const QList<QRect> &marks() const { return m_marks; }
     void setMarks(const QList<QRect> &marks);
-    // The text under the keyboard cursor, if any, and its box.
+    // The text under the keyboard cursor, if any; `box` is where the cursor shows.
     std::optional<Role> cursorText() const { return m_cursorText; }
-    QRect cursorBox() const { return m_cursorBox; }
     void setCursorText(std::optional<Role> text, QRect box);
     // Whether the keyboard's focus and cursor are shown: the area has the focus, reached
     // or last used by the keyboard.

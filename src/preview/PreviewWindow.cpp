@@ -413,22 +413,27 @@ QList<TextReading> PreviewWindow::textsOf(const DrawingArea *scene) const
     return texts;
 }
 
-bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
+qsizetype PreviewWindow::cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts)
 {
-    const QList<TextReading> texts = textsOf(scene);
     const auto at = std::find_if(texts.begin(), texts.end(), [scene](const TextReading &r) {
         return r.role == scene->cursorText();
     });
-    const qsizetype last = texts.size() - 1, now = at - texts.begin();
+    return at == texts.end() ? -1 : at - texts.begin();
+}
+
+bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
+{
+    const QList<TextReading> texts = textsOf(scene);
+    const qsizetype last = texts.size() - 1, now = cursorPlace(scene, texts);
     qsizetype next = 0;
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Up:
-        next = at == texts.end() ? 0 : qMax(now - 1, 0);
+        next = now < 0 ? 0 : qMax(now - 1, 0);
         break;
     case Qt::Key_Right:
     case Qt::Key_Down:
-        next = at == texts.end() ? 0 : qMin(now + 1, last);
+        next = now < 0 ? 0 : qMin(now + 1, last);
         break;
     case Qt::Key_Home:
         break;
@@ -475,13 +480,11 @@ void PreviewWindow::showCursorMenu(DrawingArea *scene)
     scene->setKeyboardUsed(true);
     update(focusRing());
     const QList<TextReading> texts = textsOf(scene);
-    const auto at = std::find_if(texts.begin(), texts.end(), [scene](const TextReading &r) {
-        return r.role == scene->cursorText();
-    });
-    if (at == texts.end())
+    const qsizetype at = cursorPlace(scene, texts);
+    if (at < 0)
         showSceneMenu(scene, scene->rect().center(), std::nullopt);
     else
-        showSceneMenu(scene, at->box.bottomLeft(), *at);
+        showSceneMenu(scene, texts[at].box.bottomLeft(), texts[at]);
 }
 
 QRegion PreviewWindow::focusRing() const
@@ -509,8 +512,17 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     auto *scene = static_cast<DrawingArea *>(watched);
     switch (event->type()) {
-    case QEvent::ToolTip:
-        break;
+    case QEvent::ToolTip: {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const std::optional<TextReading> r = readingAt(scene, help->pos());
+        if (!r) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), figureText(*r), scene, r->box);
+        }
+        return true;
+    }
     case QEvent::KeyPress:
         return onSceneKey(scene, static_cast<QKeyEvent *>(event));
     case QEvent::ContextMenu:
@@ -530,15 +542,6 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
-    auto *help = static_cast<QHelpEvent *>(event);
-    const std::optional<TextReading> r = readingAt(scene, help->pos());
-    if (!r) {
-        QToolTip::hideText();
-        event->ignore();
-        return true;
-    }
-    QToolTip::showText(help->globalPos(), figureText(*r), scene, r->box);
-    return true;
 }
 
 void PreviewWindow::checkReadability()

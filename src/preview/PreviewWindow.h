@@ -83,6 +83,8 @@ private:
     std::optional<TextReading> readingAt(const DrawingArea *scene, QPoint at) const;
     // The texts of `scene` in the order the keyboard cursor visits them.
     QList<TextReading> textsOf(const DrawingArea *scene) const;
+    // Where among `texts` the keyboard cursor of `scene` stands; -1 when on none of them.
+    static qsizetype cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts);
     // Moves the keyboard cursor of `scene` for `key`; false for a key it does not take.
     bool moveTextCursor(DrawingArea *scene, int key);
     void placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text);
