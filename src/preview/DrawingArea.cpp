@@ -11,7 +11,8 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     setObjectName(QLatin1String(name));
     setFixedSize(SceneSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab only: a click leaves the focus where the user had it.
+    setFocusPolicy(Qt::TabFocus);
     // A redraw shows the scene anew, without the marks made for the last one.
     connect(&scene, &Scene::changed, this, [this] { setMarks({}); });
 }
