@@ -2,6 +2,7 @@
 
 #include "scene/Scene.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
 DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
@@ -10,6 +11,8 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     setObjectName(QLatin1String(name));
     setFixedSize(SceneSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab only: a click leaves the focus where the user had it.
+    setFocusPolicy(Qt::TabFocus);
     // A redraw shows the scene anew, without the marks made for the last one.
     connect(&scene, &Scene::changed, this, [this] { setMarks({}); });
 }
@@ -38,6 +41,19 @@ void DrawingArea::setMarks(const QList<QRect> &marks)
     update();
 }
 
+void DrawingArea::setCursorText(std::optional<Role> text, QRect box)
+{
+    m_cursorText = text;
+    m_cursorBox = box;
+    update();
+}
+
+void DrawingArea::setKeyboardUsed(bool used)
+{
+    m_keyboardUsed = used;
+    update();
+}
+
 void DrawingArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -53,10 +69,30 @@ void DrawingArea::paintEvent(QPaintEvent *)
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(frame);
     }
+    if (showsKeyboard() && !m_cursorBox.isEmpty()) {
+        const QRect frame = m_cursorBox.adjusted(-3, -3, 2, 2);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawRect(frame);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(frame);
+    }
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent *event)
 {
+    m_keyboardUsed = false;
     setMarks({});
     QWidget::mousePressEvent(event);
+}
+
+// Reached by Tab, the area shows where the keyboard is; clicked, it shows nothing more. A
+// window or menu giving the focus back leaves it as it was.
+void DrawingArea::focusInEvent(QFocusEvent *event)
+{
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+        event->reason() == Qt::ShortcutFocusReason)
+        m_keyboardUsed = true;
+    else if (event->reason() == Qt::MouseFocusReason)
+        m_keyboardUsed = false;
+    QWidget::focusInEvent(event);
 }

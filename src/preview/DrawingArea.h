@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/SceneLayout.h"
+
 #include "colour/Vision.h"
 
 #include <QImage>
@@ -7,11 +9,15 @@
 #include <QRect>
 #include <QWidget>
 
+#include <optional>
+
 class Scene;
 
 // Shows a scene of the preview: its image with its elements over it, repainted when
 // the scene changes, as a viewer of `vision` sees it. Marks (dashed frames that are not
-// part of the scene) show over it until the scene is redrawn or clicked.
+// part of the scene) show over it until the scene is redrawn or clicked. A keyboard cursor
+// (a dotted frame around one text) shows while the area has the focus and the keyboard
+// was used last; the mouse hides it again.
 class DrawingArea : public QWidget
 {
     Q_OBJECT
@@ -28,13 +34,24 @@ public:
     void setVision(Vision vision);
     const QList<QRect> &marks() const { return m_marks; }
     void setMarks(const QList<QRect> &marks);
+    // The text under the keyboard cursor, if any; `box` is where the cursor shows.
+    std::optional<Role> cursorText() const { return m_cursorText; }
+    void setCursorText(std::optional<Role> text, QRect box);
+    // Whether the keyboard's focus and cursor are shown: the area has the focus, reached
+    // or last used by the keyboard.
+    bool showsKeyboard() const { return hasFocus() && m_keyboardUsed; }
+    void setKeyboardUsed(bool used);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     const Scene &m_scene;
     Vision m_vision = Vision::Normal;
     QList<QRect> m_marks;
+    std::optional<Role> m_cursorText;
+    QRect m_cursorBox;
+    bool m_keyboardUsed = false;
 };

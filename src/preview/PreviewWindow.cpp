@@ -2,6 +2,7 @@
 
 #include "preview/DrawingArea.h"
 #include "preview/PreviewLayout.h"
+#include "scene/Scene.h"
 #include "scene/SkinDocument.h"
 
 #include "readability/SkinSuggestion.h"
@@ -20,6 +21,7 @@
 #include "platform/Pictures.h"
 #include "platform/StagedFolder.h"
 
+#include <QAccessible>
 #include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
@@ -28,9 +30,11 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolTip>
@@ -70,6 +74,18 @@ void ignoringRedrawFailure(const std::function<void()> &handler)
     } catch (const Error &) {
     }
 }
+
+// The figure of a text as the tooltip shows it and a screen reader speaks it.
+QString figureText(const TextReading &r)
+{
+    const QString verdict = r.readsWell() ? u"reads well"_s : u"hard to read"_s;
+    return u"%1: %2 %3 \u2014 %4 (%5 reads well)"_s.arg(itemName(r.row), contrastText(r.contrast),
+                                                        sceneWords(r.scene), verdict,
+                                                        contrastText(ReadsWell));
+}
+
+// Around the scenes, between them and the controls.
+constexpr int FocusRingWidth = 2;
 
 } // namespace
 
@@ -115,7 +131,17 @@ void PreviewWindow::buildScenes()
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
-                guarded(m_dialogs, [this, scene](const QPoint &at) { showSceneMenu(scene, at); }));
+                guarded(m_dialogs, [this, scene](const QPoint &at) {
+                    showSceneMenu(scene, at, readingAt(scene, at));
+                }));
+        // The cursor's figure follows the colours, its box the texts shown.
+        connect(&scene->scene(), &Scene::changed, this, [this, scene] {
+            if (!scene->cursorText())
+                return;
+            const Readability measured = readability();
+            const TextReading *text = measured.reading(*scene->cursorText(), scene->scene().kind());
+            placeTextCursor(scene, text ? std::optional(*text) : std::nullopt);
+        });
     }
 }
 
@@ -156,6 +182,16 @@ void PreviewWindow::buildControls()
             guarded(m_dialogs, [this] { onImportClicked(); }));
     connect(createPackageButton, &QPushButton::clicked, this,
             guarded(m_dialogs, [this] { onCreatePackageClicked(); }));
+    // The scenes come after every control, so that the window opens on its first control
+    // as it always did. The tab order is a ring, and Qt leaves a widget where it is when
+    // the one before it, the window skipped, is the one named: made first, the scenes
+    // follow the last control already, so each goes by the first control on its way.
+    for (DrawingArea *scene : {colourScene, pictureScene}) {
+        setTabOrder(skinningTextOption, scene);
+        setTabOrder(scene == colourScene ? static_cast<QWidget *>(createPackageButton)
+                                         : colourScene,
+                    scene);
+    }
 }
 
 void PreviewWindow::loadWindow()
@@ -184,6 +220,7 @@ void PreviewWindow::onTextModeChosen(TextMode mode)
 
 void PreviewWindow::onColourBackgroundChosen()
 {
+    colourScene->setFocusProxy(nullptr);
     pictureScene->hide();
     redraw();
 }
@@ -191,6 +228,8 @@ void PreviewWindow::onColourBackgroundChosen()
 void PreviewWindow::onPictureBackgroundChosen()
 {
     pictureScene->show();
+    // The scene behind takes no focus of its own.
+    colourScene->setFocusProxy(pictureScene);
     bool shown = false;
     if (!m_document.picture().present()) {
         m_dialogs.message(NoPictureLoaded);
@@ -303,7 +342,8 @@ void PreviewWindow::exportPackage(const QString &name)
                       name + m_programDir.whereItIs());
 }
 
-void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
+void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
+                                  const std::optional<TextReading> &text)
 {
     QMenu menu(this);
     // Every entry's handler is guarded: an Error that escapes it is told, never thrown
@@ -319,11 +359,10 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
           [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
     menu.addSeparator();
     entry(nullptr, "Check Readability"_L1, [this] { checkReadability(); });
-    if (const std::optional<TextReading> reading = readingAt(scene, at);
-        reading && !reading->readsWell()) {
-        const QString item = SkinItems[size_t(reading->row)].label.toString();
+    if (text && !text->readsWell()) {
+        const QString item = SkinItems[size_t(text->row)].label.toString();
         entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
-              [this, reading] { offerReadableColour(*reading); });
+              [this, reading = *text] { offerReadableColour(reading); });
     }
     if (const std::optional<TextReading> reading = readingAt(scene, at)) {
         const int panel = panelBeneath(reading->role);
@@ -370,25 +409,146 @@ std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QP
     return found;
 }
 
-bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+QList<TextReading> PreviewWindow::textsOf(const DrawingArea *scene) const
 {
-    if (event->type() != QEvent::ToolTip || (watched != colourScene && watched != pictureScene))
-        return QWidget::eventFilter(watched, event);
-    auto *help = static_cast<QHelpEvent *>(event);
-    auto *scene = static_cast<DrawingArea *>(watched);
-    const std::optional<TextReading> r = readingAt(scene, help->pos());
-    if (!r) {
-        QToolTip::hideText();
-        event->ignore();
+    QList<TextReading> texts = readability().readings();
+    texts.removeIf([scene](const TextReading &r) { return r.scene != scene->scene().kind(); });
+    // As they are read: line by line from the top, each line from the left.
+    std::stable_sort(texts.begin(), texts.end(), [](const TextReading &a, const TextReading &b) {
+        return std::pair(a.box.top(), a.box.left()) < std::pair(b.box.top(), b.box.left());
+    });
+    return texts;
+}
+
+qsizetype PreviewWindow::cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts)
+{
+    const auto at = std::find_if(texts.begin(), texts.end(), [scene](const TextReading &r) {
+        return r.role == scene->cursorText();
+    });
+    return at == texts.end() ? -1 : at - texts.begin();
+}
+
+bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
+{
+    const QList<TextReading> texts = textsOf(scene);
+    const qsizetype last = texts.size() - 1, now = cursorPlace(scene, texts);
+    qsizetype next = 0;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        next = now < 0 ? 0 : qMax(now - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        next = now < 0 ? 0 : qMin(now + 1, last);
+        break;
+    case Qt::Key_Home:
+        break;
+    case Qt::Key_End:
+        next = last;
+        break;
+    default:
+        return false;
+    }
+    placeTextCursor(scene, texts.isEmpty() ? std::nullopt : std::optional(texts[next]));
+    return true;
+}
+
+// A screen reader speaks the figure of the text the cursor comes to.
+void PreviewWindow::placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text)
+{
+    scene->setCursorText(text ? std::optional(text->role) : std::nullopt,
+                         text ? text->box : QRect());
+    const QString figure = text ? figureText(*text) : QString();
+    if (figure == scene->accessibleDescription())
+        return;
+    scene->setAccessibleDescription(figure);
+    QAccessibleEvent changed(scene, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+bool PreviewWindow::onSceneKey(DrawingArea *scene, const QKeyEvent *key)
+{
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        showCursorMenu(scene);
         return true;
     }
-    const QString verdict = r->readsWell() ? u"reads well"_s : u"hard to read"_s;
-    QToolTip::showText(help->globalPos(),
-                       u"%1: %2 %3 \u2014 %4 (%5 reads well)"_s.arg(
-                           itemName(r->row), contrastText(r->contrast), sceneWords(r->scene),
-                           verdict, contrastText(ReadsWell)),
-                       scene, r->box);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+        !moveTextCursor(scene, key->key()))
+        return false;
+    scene->setKeyboardUsed(true);
+    update(focusRing());
     return true;
+}
+
+// The menu of the text under the keyboard cursor, at that text.
+void PreviewWindow::showCursorMenu(DrawingArea *scene)
+{
+    scene->setKeyboardUsed(true);
+    update(focusRing());
+    const QList<TextReading> texts = textsOf(scene);
+    const qsizetype at = cursorPlace(scene, texts);
+    if (at < 0)
+        showSceneMenu(scene, scene->rect().center(), std::nullopt);
+    else
+        showSceneMenu(scene, texts[at].box.bottomLeft(), texts[at]);
+}
+
+QRegion PreviewWindow::focusRing() const
+{
+    const QRect scenes = colourScene->geometry();
+    return QRegion(
+               scenes.adjusted(-FocusRingWidth, -FocusRingWidth, FocusRingWidth, FocusRingWidth))
+        .subtracted(scenes);
+}
+
+void PreviewWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    const auto *focused = qobject_cast<const DrawingArea *>(focusWidget());
+    if (!focused || !focused->showsKeyboard())
+        return;
+    QPainter painter(this);
+    for (const QRect &part : focusRing())
+        painter.fillRect(part, palette().color(QPalette::Highlight));
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != colourScene && watched != pictureScene)
+        return QWidget::eventFilter(watched, event);
+    auto *scene = static_cast<DrawingArea *>(watched);
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const std::optional<TextReading> r = readingAt(scene, help->pos());
+        if (!r) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), figureText(*r), scene, r->box);
+        }
+        return true;
+    }
+    case QEvent::KeyPress:
+        return onSceneKey(scene, static_cast<QKeyEvent *>(event));
+    case QEvent::ContextMenu:
+        // The Menu key, as the system reports it.
+        if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Keyboard)
+            return false;
+        showCursorMenu(scene);
+        return true;
+    case QEvent::FocusIn:
+        if (!scene->cursorText())
+            moveTextCursor(scene, Qt::Key_Home);
+        [[fallthrough]];
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonPress:
+        update(focusRing());
+        return false;
+    default:
+        return false;
+    }
 }
 
 void PreviewWindow::checkReadability()

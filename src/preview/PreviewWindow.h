@@ -13,6 +13,7 @@
 #include <functional>
 
 class DrawingArea;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -57,6 +58,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildScenes();
@@ -69,7 +71,9 @@ private:
     void onCreatePackageClicked();
     // A chosen or dropped picture becomes the working picture and is shown.
     void importPicture(const QString &chosen);
-    void showSceneMenu(DrawingArea *scene, const QPoint &at);
+    // The menu of `scene` at `at`, with the tools for `text` when it is hard to read.
+    void showSceneMenu(DrawingArea *scene, const QPoint &at,
+                       const std::optional<TextReading> &text);
     void savePreviewImage(const QImage &image);
 
     // How the texts of the scenes as drawn read: both scenes when there is a picture.
@@ -77,6 +81,18 @@ private:
     Readability::Scenes scenesMeasured() const;
     // The text shown at `at` in `scene`, if any.
     std::optional<TextReading> readingAt(const DrawingArea *scene, QPoint at) const;
+    // The texts of `scene` in the order the keyboard cursor visits them.
+    QList<TextReading> textsOf(const DrawingArea *scene) const;
+    // Where among `texts` the keyboard cursor of `scene` stands; -1 when on none of them.
+    static qsizetype cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts);
+    // Moves the keyboard cursor of `scene` for `key`; false for a key it does not take.
+    bool moveTextCursor(DrawingArea *scene, int key);
+    void placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text);
+    // Arrows, Home and End move the keyboard cursor; Shift+F10 opens the menu.
+    bool onSceneKey(DrawingArea *scene, const QKeyEvent *key);
+    void showCursorMenu(DrawingArea *scene);
+    // Where the focus frame of the scenes lies: around them, outside their pictures.
+    QRegion focusRing() const;
     void checkReadability();
     void offerReadableColour(const TextReading &reading);
     void suggestColours();

@@ -90,7 +90,9 @@ public:
     }
     // Right-clicks `area` at `at` and chooses the entry `path` names: an entry, or a
     // submenu and its entry. False when the menu has no such entry.
-    static bool chooseInMenu(QWidget *area, QPoint at, const QStringList &path)
+    // Opened by a right-click at `at`, or by `open` when given.
+    static bool chooseInMenu(QWidget *area, QPoint at, const QStringList &path,
+                             const std::function<void()> &open = {})
     {
         bool found = false;
         QTimer::singleShot(0, [&] {
@@ -110,7 +112,7 @@ public:
                 entry->trigger();
         });
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
-        QApplication::sendEvent(area, &rightClick);
+        open ? open() : void(QApplication::sendEvent(area, &rightClick));
         return found;
     }
     void importPicture(const QString &path)

@@ -15,6 +15,7 @@
 #include "colour/OkLab.h"
 #include "colour/Srgb.h"
 
+#include "platform/FittingStyle.h"
 #include "platform/QtColour.h"
 
 #include "common/EditorSession.h"
@@ -109,6 +110,10 @@ private slots:
     void partsTellApart_data();
     void partsTellApart();
     void readabilityInTheWindows();
+    void sceneByKeyboard_data();
+    void sceneByKeyboard();
+    void chosenOptionShows_data();
+    void chosenOptionShows();
 };
 
 void tst_preview::compositedScenes_data()
@@ -710,6 +715,108 @@ void tst_preview::partsTellApart()
             QVERIFY2(qAbs(c.difference - expected) < 1 && c.looksAlike() == (expected < TellsApart),
                      qPrintable(lookAlikeText(c) + u" %1"_s.arg(expected)));
     }
+}
+
+void tst_preview::sceneByKeyboard_data()
+{
+    QTest::addColumn<QString>("keys"); // from the last control; "click" clicks the scene
+    // "Picture" shows the picture scene first
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("figure"); // the start of what is spoken of the cursor's text
+    const QString title = u"\"Title Color\" (TitleColor): "_s;
+    const QString text = u"\"Text Color\" (TextColor): 1.0:1 on the gradient \u2014 hard"_s;
+    const QString last = u"\"Bottom Text Color\" (BottomTextColor): 8.5:1 on the gradient"_s;
+    QTest::newRow("tab to the first text") << u"Tab"_s << u"Picture1"_s << title;
+    QTest::newRow("right to the next") << u"Tab Right"_s << u"Picture1"_s << text;
+    QTest::newRow("down to the next") << u"Tab Down"_s << u"Picture1"_s << text;
+    QTest::newRow("up back") << u"Tab Down Up"_s << u"Picture1"_s << title;
+    QTest::newRow("left of the first") << u"Tab Left"_s << u"Picture1"_s << title;
+    QTest::newRow("end") << u"Tab End"_s << u"Picture1"_s << last;
+    QTest::newRow("right of the last") << u"Tab End Right"_s << u"Picture1"_s << last;
+    QTest::newRow("home") << u"Tab End Home"_s << u"Picture1"_s << title;
+    QTest::newRow("clicked: nothing shown") << u"Tab Right click"_s << u"Picture1"_s << text;
+    QTest::newRow("picture scene in front") << u"Picture Tab"_s << u"Picture2"_s << title;
+    QTest::newRow("back to the controls") << u"Tab Backtab"_s << u"Command2"_s << QString();
+}
+
+// Tab reaches the scene in front after the controls; the keyboard's cursor and focus frame
+// show only while the keyboard is used, never in the saved image; Shift+F10 and the Menu
+// key open the menu of the cursor's text.
+void tst_preview::sceneByKeyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, focus);
+    QFETCH(QString, figure);
+    Opened s(factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xCC203040"));
+    // The window opens on its first control, as it always did.
+    QApplication::setActiveWindow(s.preview());
+    QCOMPARE(QApplication::focusWidget(), s.inPreview("Option1"));
+    if (keys.startsWith("Picture"_L1))
+        s.importPicture(s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP")));
+    s.inPreview("Command2")->setFocus();
+    for (const QString &key : keys.split(u' ')) {
+        if (key == "click"_L1)
+            QTest::mouseClick(QApplication::focusWidget(), Qt::LeftButton, {}, {470, 350});
+        else if (key != "Picture"_L1)
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
+    }
+    auto *scene = qobject_cast<DrawingArea *>(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    if (!scene)
+        return;
+    QVERIFY2(scene->accessibleDescription().startsWith(figure),
+             qPrintable(scene->accessibleDescription()));
+    const bool shown = !keys.contains("click"_L1);
+    QCOMPARE(scene->showsKeyboard(), shown);
+    const QColor ring = s.preview()->grab().toImage().pixelColor(7, 7); // by the scenes' corner
+    QCOMPARE(ring == s.preview()->palette().color(QPalette::Highlight), shown);
+    const QImage saved = scene->shownImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(scene->grab().toImage().convertToFormat(QImage::Format_RGB32) == saved, !shown);
+    const auto menuKey = [scene] { QTest::keyClick(scene, Qt::Key_F10, Qt::ShiftModifier); };
+    s.dialogs.chosenFiles << s.elsewhere.filePath(u"shot.png"_s);
+    QVERIFY(s.chooseInMenu(scene, {}, {u"Save Preview Image As..."_s}, menuKey));
+    QCOMPARE(QImage(s.elsewhere.filePath(u"shot.png"_s)).convertToFormat(QImage::Format_RGB32),
+             saved);
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {}); // the Menu key, as reported
+    QCOMPARE(s.chooseInMenu(scene, {}, {u"Make \"Text Color\" Readable"_s},
+                            [&] { QApplication::sendEvent(scene, &menu); }),
+             figure.contains("hard"_L1));
+}
+
+void tst_preview::chosenOptionShows_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<qreal>("scale");
+    for (bool dark : {false, true})
+        for (qreal scale : {1.0, 1.25, 1.5, 2.0})
+            QTest::addRow("%s at %g", dark ? "dark" : "light", scale) << dark << scale;
+}
+
+// The chosen option differs from the others by a dot of at least 3:1 against its circle,
+// in light and dark palettes at every scale.
+void tst_preview::chosenOptionShows()
+{
+    QFETCH(bool, dark);
+    QFETCH(qreal, scale);
+    FittingStyle style;
+    QImage shot[2];
+    for (bool chosen : {false, true}) {
+        QRadioButton option(u"Actual text"_s);
+        option.setStyle(&style);
+        option.setPalette(dark ? QPalette(QColor(0x353535)) : style.standardPalette());
+        option.setGeometry(0, 0, 81, 13);
+        option.setChecked(chosen);
+        shot[chosen] = QImage(option.size() * scale, QImage::Format_RGB32);
+        shot[chosen].setDevicePixelRatio(scale);
+        option.render(&shot[chosen]);
+    }
+    int clear = 0; // device pixels where the dot differs clearly
+    for (int y = 0; y < shot[0].height(); ++y)
+        for (int x = 0; x < shot[0].width(); ++x)
+            clear += contrastRatio(shot[1].pixel(x, y), shot[0].pixel(x, y)) >= 3;
+    // A dot of a third of the circle's width covers a tenth of its square.
+    const double circle = style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) * scale;
+    QVERIFY2(clear * 10 >= circle * circle, qPrintable(QString::number(clear)));
 }
 
 QTEST_MAIN(tst_preview)
