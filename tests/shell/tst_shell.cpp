@@ -311,6 +311,14 @@ void tst_shell::completion()
         options << names.match(line).capturedTexts().mid(1).filter(u"-"_s);
     options.sort();
     QCOMPARE(seen, options);
+    // The manual page tells of every option too, and of what a user looks there for.
+    QFile page(QFileInfo(QStringLiteral(VELLOX_DEFAULT_INI)).dir().filePath(u"vellox.1"_s));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(page.readAll()).replace("\\-"_L1, "-"_L1);
+    for (const QString &needed :
+         options + QStringList{u".SH EXIT STATUS"_s, u".SH ENVIRONMENT"_s, u".SH FILES"_s,
+                               u".SH SEE ALSO"_s, u".SH WINDOW KEYS AND GESTURES"_s})
+        QVERIFY2(manual.contains(needed), qPrintable(needed));
     QCOMPARE(shell(u"zsh"_s, u"\"$0\" --completion zsh > _vellox && zsh -n _vellox && "
                              "grep -o \"^    '-[-a-z]*\" _vellox | cut -c6- | sort"_s),
              options);
