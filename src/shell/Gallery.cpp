@@ -21,13 +21,6 @@ namespace {
 // Around and between the scenes, and the strip below each for its name.
 constexpr int Margin = 8, CaptionHeight = 24;
 
-// What a skin is called under its scene: its name as the command line gives it, folders
-// included, so that two skins of one name in different folders are told apart.
-QString captionOf(const QString &skin)
-{
-    return skinName(skin);
-}
-
 } // namespace
 
 QRect galleryScene(int index)
@@ -90,9 +83,11 @@ int drawGallery(const CommandLine &command, const FactorySkin &factory)
         }
         const QRect caption(galleryScene(i).bottomLeft() + QPoint(4, 1),
                             QSize(SceneSize.width() - 8, CaptionHeight - 1));
+        // Named as the command line names it, folders included, so that two skins of one
+        // name in different folders are told apart.
         painter.drawText(
             caption, Qt::AlignLeft | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(captionOf(path), Qt::ElideMiddle, caption.width()));
+            painter.fontMetrics().elidedText(skinName(path), Qt::ElideMiddle, caption.width()));
     }
     painter.end();
     if (failed > 0)
