@@ -250,13 +250,11 @@ void BM_RenderBesideMinimal(benchmark::State &state)
 }
 BENCHMARK(BM_RenderBesideMinimal)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// vellox --check of 1000 skins of random colours in one call.
-void BM_Check1000Process(benchmark::State &state)
+// `count` skins of random colours in `folder`, their paths appended to `arguments`.
+void addRandomSkins(ProgramFolder &folder, int count, std::vector<std::string> &arguments)
 {
-    ProgramFolder folder;
     std::minstd_rand random(1);
-    std::vector<std::string> arguments{VELLOX_EXECUTABLE, "--check"};
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < count; ++i) {
         QByteArray skin;
         for (int row : SkinFileOrder)
             skin += SkinItems[size_t(row)].key.toString().toLatin1() + " = 0x" +
@@ -265,6 +263,14 @@ void BM_Check1000Process(benchmark::State &state)
         folder.write(name, skin);
         arguments.push_back(qPrintable(folder.file(name)));
     }
+}
+
+// vellox --check of 1000 skins of random colours in one call.
+void BM_Check1000Process(benchmark::State &state)
+{
+    ProgramFolder folder;
+    std::vector<std::string> arguments{VELLOX_EXECUTABLE, "--check"};
+    addRandomSkins(folder, 1000, arguments);
     // Texts of low contrast are warnings: the check succeeds.
     for (auto _ : state) {
         if (!runOnce(arguments, "/dev/null"))
@@ -272,6 +278,49 @@ void BM_Check1000Process(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Check1000Process)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A run that draws `count` skins of random colours (--render into a folder, or --gallery
+// onto one sheet), beside one --render of the factory skin: they alternate, so that both
+// meet the machine in the same state. Counters: the medians and their ratio.
+void drawManyBesideOne(benchmark::State &state, const char *task, int count, const char *output)
+{
+    ProgramFolder folder;
+    QDir(folder.dir().path()).mkdir(QStringLiteral("out"));
+    std::vector<std::string> many{VELLOX_EXECUTABLE, task};
+    addRandomSkins(folder, count, many);
+    many.insert(many.end(), {"-o", qPrintable(folder.file(QString::fromLatin1(output)))});
+    const std::vector<std::string> one{VELLOX_EXECUTABLE, "--render",
+                                       qPrintable(folder.file(QStringLiteral("default.ini"))), "-o",
+                                       qPrintable(folder.file(QStringLiteral("one.png")))};
+    std::vector<double> single, batch;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 7; ++pair) {
+            const auto o = runOnce(one);
+            const auto m = runOnce(many);
+            if (!o || !m) {
+                state.SkipWithError("a drawing failed");
+                return;
+            }
+            single.push_back(*o);
+            batch.push_back(*m);
+        }
+    }
+    state.counters["one_ms"] = median(single);
+    state.counters["many_ms"] = median(batch);
+    state.counters["ratio"] = median(batch) / median(single);
+}
+
+void BM_Render100BesideOne(benchmark::State &state)
+{
+    drawManyBesideOne(state, "--render", 100, "out/");
+}
+BENCHMARK(BM_Render100BesideOne)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_Gallery20BesideOne(benchmark::State &state)
+{
+    drawManyBesideOne(state, "--gallery", 20, "sheet.png");
+}
+BENCHMARK(BM_Gallery20BesideOne)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The contrast of every text of both scenes, over a picture, glyph masks included: what a
 // hover or "Check Readability" measures.
@@ -402,6 +451,10 @@ int main(int argc, char **argv)
     row("--render vs minimal Qt program", render, "x", "<= 1.5x", render <= 1.5);
     row("--check of 1000 skins", at("BM_Check1000Process"), "ms", "<= 5000 ms",
         at("BM_Check1000Process") <= 5000);
+    const double batch = at("BM_Render100BesideOne.ratio");
+    row("--render of 100 skins vs one", batch, "x", "<= 20x", batch <= 20);
+    const double gallery = at("BM_Gallery20BesideOne.ratio");
+    row("--gallery of 20 skins vs one render", gallery, "x", "<= 8x", gallery <= 8);
     row("refusal of a 60000 x 60000 header", at("BM_RefuseHugePicture"), "ms", "<= 50 ms",
         at("BM_RefuseHugePicture") <= 50);
     row("contrast of all texts, both scenes", at("BM_ContrastOfAllTexts"), "ms", "<= 5 ms",

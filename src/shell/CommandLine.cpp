@@ -6,6 +6,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -71,13 +73,21 @@ struct Options
     QCommandLineOption help{{"h"_L1, "help"_L1}, "Show this help and exit."_L1};
     QCommandLineOption version{{"v"_L1, "version"_L1}, "Show the version and exit."_L1};
     QCommandLineOption render{
-        "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1};
+        "render"_L1,
+        "Draw the preview of SKIN into a PNG picture, with no window; of each further SKIN too, "
+        "into the folder -o names."_L1,
+        "SKIN"_L1};
     QCommandLineOption check{"check"_L1,
                              "Check each SKIN and report its problems and the texts that do "
                              "not read well, one line each."_L1};
     QCommandLineOption suggest{
         "suggest"_L1, "Write a skin made from the colours of PICTURE that reads well on it."_L1,
         "PICTURE"_L1};
+    QCommandLineOption gallery{
+        "gallery"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Draw the preview of each SKIN into one picture, four to a "
+                                    "row, each named below it; -o names the picture.")};
     QCommandLineOption fix{"fix"_L1,
                            "Write SKIN with each text that does not read well given a readable "
                            "colour of its hue."_L1,
@@ -87,27 +97,29 @@ struct Options
                                                  "With --fix: raise each panel whose texts no "
                                                  "colour of their hue mends to the lowest opacity "
                                                  "at which they read well.")};
-    QCommandLineOption output{{"o"_L1, "output"_L1},
-                              "Where --render, --suggest or --fix write: for --render a "_L1 +
-                                  choices(pictureSuffixes()) +
-                                  " file (PNG without a suffix); - for standard output."_L1,
-                              "OUT"_L1};
+    QCommandLineOption output{
+        {"o"_L1, "output"_L1},
+        "Where --render, --suggest, --fix or --gallery write: for --render or --gallery a "_L1 +
+            choices(pictureSuffixes()) +
+            " file (PNG without a suffix); - for standard output; a folder for several skins."_L1,
+        "OUT"_L1};
     QCommandLineOption background{
         "background"_L1,
-        "With --render, --check or --fix: the picture (BMP or JPEG) of the picture scene."_L1,
+        "With --render, --check, --fix or --gallery: the picture (BMP or JPEG) of the picture "
+        "scene."_L1,
         "PICTURE"_L1};
     QCommandLineOption text{"text"_L1,
-                            "With --render: the preview's texts, "_L1 +
+                            "With --render or --gallery: the preview's texts, "_L1 +
                                 choices(textModeNames().replaceInStrings(
                                     TextModes[0].first, TextModes[0].first + " (the default)"_L1)) +
                                 u'.',
                             textModeNames().join(u'|'), TextModes[0].first};
-    QCommandLineOption vision{"vision"_L1,
-                              "With --render: draw as seen with "_L1 + choices(visionNames()) +
-                                  ". With --check: measure the texts as seen so, and compare "
-                                  "the parts that must be told apart under it alone."_L1,
-                              "KIND"_L1,
-                              QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
+    QCommandLineOption vision{
+        "vision"_L1,
+        "With --render or --gallery: draw as seen with "_L1 + choices(visionNames()) +
+            ". With --check: measure the texts as seen so, and compare "
+            "the parts that must be told apart under it alone."_L1,
+        "KIND"_L1, QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
     QCommandLineOption severity{
         "severity"_L1,
         u"With --vision "_s + choices(anomalousNames()) +
@@ -134,8 +146,8 @@ struct Options
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {
-        return {&help,   &version,    &render, &check,  &suggest,  &fix,    &panels,
-                &output, &background, &text,   &vision, &severity, &variant};
+        return {&help,    &version, &render,     &check, &suggest, &fix,      &panels,
+                &gallery, &output,  &background, &text,  &vision,  &severity, &variant};
     }
 };
 
@@ -243,9 +255,11 @@ void declare(QCommandLineParser &parser, const Options &o)
     for (const QCommandLineOption *option : o.shown())
         parser.addOption(*option);
     parser.addOption(o.completion);
-    parser.addPositionalArgument("SKIN"_L1,
-                                 "A skin to load on start (with --check: the skins to check)."_L1,
-                                 "[SKIN...]"_L1);
+    parser.addPositionalArgument(
+        "SKIN"_L1,
+        "A skin to load on start (with --check, --render or --gallery: the skins to check or "
+        "draw)."_L1,
+        "[SKIN...]"_L1);
 }
 
 // Qt names the program only once an application object exists.
@@ -301,7 +315,7 @@ std::optional<CommandLine> answered(const QCommandLineParser &parser, const Opti
 int tasksAskedFor(const QCommandLineParser &parser, const Options &o)
 {
     return int(parser.isSet(o.render)) + int(parser.isSet(o.check)) + int(parser.isSet(o.suggest)) +
-           int(parser.isSet(o.fix));
+           int(parser.isSet(o.fix)) + int(parser.isSet(o.gallery));
 }
 
 // What is wrong with the options as given, whatever the task: one given twice, more
@@ -315,15 +329,19 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
     }
     const int tasks = tasksAskedFor(parser, o);
     if (tasks > 1)
-        return "Ask for one of --render, --check, --suggest and --fix at a time."_L1;
+        return QCoreApplication::translate(
+            "CommandLine", "Ask for one of --render, --check, --suggest, --fix and --gallery at a "
+                           "time.");
     const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
+    const bool drawing = rendering || parser.isSet(o.gallery);
     // Options that go with some tasks only, and those tasks.
     const std::tuple<const QCommandLineOption *, bool, QLatin1StringView> belongs[] = {
-        {&o.output, tasks == 1 && !parser.isSet(o.check), "--render, --suggest or --fix"_L1},
-        {&o.background, tasks == 1 && !suggesting, "--render, --check or --fix"_L1},
-        {&o.text, rendering, "--render"_L1},
-        {&o.vision, rendering || parser.isSet(o.check), "--render or --check"_L1},
-        {&o.severity, rendering || parser.isSet(o.check), "--render or --check"_L1},
+        {&o.output, tasks == 1 && !parser.isSet(o.check),
+         "--render, --suggest, --fix or --gallery"_L1},
+        {&o.background, tasks == 1 && !suggesting, "--render, --check, --fix or --gallery"_L1},
+        {&o.text, drawing, "--render or --gallery"_L1},
+        {&o.vision, drawing || parser.isSet(o.check), "--render, --gallery or --check"_L1},
+        {&o.severity, drawing || parser.isSet(o.check), "--render, --gallery or --check"_L1},
         {&o.variant, suggesting, "--suggest"_L1},
         {&o.panels, parser.isSet(o.fix), "--fix"_L1},
     };
@@ -360,29 +378,102 @@ QString seenWith(const QCommandLineParser &parser, const Options &o, CommandLine
     return {};
 }
 
-// --render, --suggest or --fix, which write to -o, their other options checked.
+// --text, --vision and --severity into `command`, or why they are misused.
+QString drawingOptions(const QCommandLineParser &parser, const Options &o, CommandLine &command)
+{
+    const QString mode = parser.value(o.text);
+    for (const QString &problem :
+         {notAmong(mode, o.text, textModeNames()), seenWith(parser, o, command)}) {
+        if (!problem.isEmpty())
+            return problem;
+    }
+    command.text = std::find_if(std::begin(TextModes), std::end(TextModes), [&](auto &m) {
+                       return m.first.compare(mode, Qt::CaseInsensitive) == 0;
+                   })->second;
+    return {};
+}
+
+// Why the skins of a batch cannot each be drawn into a picture of its own in the folder
+// `folder`, or nothing: standard input has no name to give its picture, and two skins of
+// one name would be drawn into the same picture, the second over the first.
+QString unnamedInFolder(const QStringList &skins, const QString &folder)
+{
+    if (skins.contains("-"_L1))
+        return QCoreApplication::translate(
+            "CommandLine",
+            "Standard input (-) has no name for a picture in a folder; draw it alone, with -o "
+            "FILE.");
+    for (qsizetype i = 0; i < skins.size(); ++i) {
+        for (qsizetype j = 0; j < i; ++j) {
+            if (pictureNameOf(skins[i]) == pictureNameOf(skins[j]))
+                return QCoreApplication::translate(
+                           "CommandLine", "\"%1\" and \"%2\" would both be drawn into \"%3\".")
+                    .arg(skins[j], skins[i], QDir(folder).filePath(pictureNameOf(skins[i])));
+        }
+    }
+    return {};
+}
+
+// --render of several skins, or of one into a folder: -o names that folder.
+CommandLine renderingTask(const QCommandLineParser &parser, const Options &o, CommandLine command)
+{
+    command.mode = CommandLine::Mode::Render;
+    const QStringList skins = QStringList{parser.value(o.render)} + parser.positionalArguments();
+    const QString output = parser.value(o.output);
+    const bool intoFolder =
+        output != "-"_L1 && (output.endsWith(u'/') || QFileInfo(output).isDir());
+    if (skins.size() > 1 && !intoFolder)
+        return misused(QCoreApplication::translate("CommandLine",
+                                                   "--render of several skins writes into a "
+                                                   "folder, and -o \"%1\" is none.")
+                           .arg(output));
+    if (!intoFolder) {
+        command.skin = skins.constFirst();
+        return command;
+    }
+    if (const QString problem = unnamedInFolder(skins, output); !problem.isEmpty())
+        return misused(problem);
+    command.skins = skins;
+    return command;
+}
+
+// --gallery: its skins, of which standard input may be one.
+CommandLine galleryTask(const QCommandLineParser &parser, CommandLine command)
+{
+    const QStringList skins = parser.positionalArguments();
+    if (skins.isEmpty())
+        return misused(
+            QCoreApplication::translate("CommandLine", "--gallery wants one or more skins."));
+    if (skins.count("-"_L1) > 1)
+        return misused("Standard input (-) can be read only once."_L1);
+    command.mode = CommandLine::Mode::Gallery;
+    command.skins = skins;
+    return command;
+}
+
+// --render, --suggest, --fix or --gallery, which write to -o, their other options checked.
 CommandLine writingTask(const QCommandLineParser &parser, const Options &o, CommandLine command)
 {
     const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
+    const bool gallery = parser.isSet(o.gallery);
     const QLatin1StringView task = rendering    ? "--render"_L1
                                    : suggesting ? "--suggest"_L1
+                                   : gallery    ? "--gallery"_L1
                                                 : "--fix"_L1;
-    if (!parser.isSet(o.output) || !parser.positionalArguments().isEmpty())
+    if (!parser.isSet(o.output))
+        return misused(
+            rendering || gallery
+                ? QCoreApplication::translate("CommandLine", "%1 wants -o OUT.").arg(task)
+                : task + " wants -o OUT and no other skin."_L1);
+    if (!rendering && !gallery && !parser.positionalArguments().isEmpty())
         return misused(task + " wants -o OUT and no other skin."_L1);
     command.output = parser.value(o.output);
-    if (rendering) {
-        const QString mode = parser.value(o.text);
-        for (const QString &problem :
-             {notAmong(mode, o.text, textModeNames()), seenWith(parser, o, command)}) {
-            if (!problem.isEmpty())
-                return misused(problem);
-        }
-        command.mode = CommandLine::Mode::Render;
-        command.skin = parser.value(o.render);
-        command.text = std::find_if(std::begin(TextModes), std::end(TextModes), [&](auto &m) {
-                           return m.first.compare(mode, Qt::CaseInsensitive) == 0;
-                       })->second;
-    } else if (suggesting) {
+    if (rendering || gallery) {
+        if (const QString problem = drawingOptions(parser, o, command); !problem.isEmpty())
+            return misused(problem);
+        return rendering ? renderingTask(parser, o, command) : galleryTask(parser, command);
+    }
+    if (suggesting) {
         if (const QString problem = notAmong(parser.value(o.variant), o.variant, variantNumbers());
             !problem.isEmpty())
             return misused(problem);

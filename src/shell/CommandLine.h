@@ -13,10 +13,12 @@ struct CommandLine
     enum class Mode
     {
         Window,  // the editor, loading `skin` when one is given
-        Render,  // `skin` drawn into `output`, with no window
+        Render,  // `skin` drawn into `output`, with no window; or each of `skins` into
+                 // the folder `output`
         Check,   // `skins` checked and reported, over `background` too if given
         Suggest, // a skin for the picture `background` written to `output`
         Fix,     // `skin` with its hard-to-read texts mended written to `output`
+        Gallery, // the scenes of `skins` drawn side by side into the one picture `output`
         Help,    // `message` on standard output, success
         Version, // the same
         Misused, // `message` on standard error, exit status 2

@@ -12,10 +12,14 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,8 +33,8 @@ constexpr std::pair<QLatin1StringView, PictureFormat> Suffixes[] = {
     {"jpeg"_L1, PictureFormat::Jpeg},
 };
 
-// The picture format an output's name asks for: PNG without a suffix (standard output, a
-// device, a pipe, a plain name).
+} // namespace
+
 std::optional<PictureFormat> formatFor(const QString &output)
 {
     const QString suffix = output == "-"_L1 ? QString() : QFileInfo(output).suffix().toLower();
@@ -43,7 +47,12 @@ std::optional<PictureFormat> formatFor(const QString &output)
     return std::nullopt;
 }
 
-} // namespace
+QString unknownSuffix(const QString &output)
+{
+    return u"%1: Vellox writes pictures as %2 (or PNG for a name without a suffix), not as "
+           ".%3; nothing was written"_s.arg(output, choices(pictureSuffixes()),
+                                            QFileInfo(output).suffix());
+}
 
 QString choices(const QStringList &names)
 {
@@ -77,18 +86,94 @@ QString overwritesInput(const QString &output, const CommandLine &command)
     return {};
 }
 
+QImage drawnScene(SceneRenderer &renderer, const CheckedSkin &skin, StillPicture &picture,
+                  const CommandLine &command)
+{
+    renderer.setTextMode(command.text);
+    renderer.redraw(skin.colours, picture);
+    // A copy, not the scene image itself: the renderer draws the next skin of a batch.
+    QImage image =
+        renderer.scene(picture.present() ? SceneKind::Picture : SceneKind::Colour).shownImage();
+    simulateVision(image, command.vision, command.severity);
+    return image;
+}
+
+QString pictureNameOf(const QString &skin)
+{
+    const QFileInfo file(skin);
+    return (file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName()) +
+           ".png"_L1;
+}
+
+namespace {
+
+// Why `folder` cannot take the pictures of a batch, or nothing.
+QString notAFolder(const QString &folder)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
+        return QCoreApplication::translate("Render", "%1: Cannot write into this folder: %2")
+            .arg(folder, systemReason(errno));
+    if (!S_ISDIR(st.st_mode))
+        return QCoreApplication::translate("Render", "%1: it is not a folder").arg(folder);
+    return {};
+}
+
+// Each skin of the batch into its own picture in the folder -o names, drawn by one
+// renderer over the background decoded once. A skin that cannot be drawn or written is
+// said and the others still are: they do not depend on each other.
+int renderSkinsInto(const CommandLine &command, const FactorySkin &factory)
+{
+    if (const QString problem = notAFolder(command.output); !problem.isEmpty())
+        return failedCommand(problem);
+    StillPicture picture;
+    if (const QString problem = loadBackground(command.background, picture); !problem.isEmpty())
+        return failedCommand(problem);
+    SceneRenderer renderer;
+    int status = 0;
+    for (const QString &path : command.skins) {
+        CommandLine one = command;
+        one.skin = path;
+        one.output = QDir(command.output).filePath(pictureNameOf(path));
+        CheckedSkin skin;
+        StillPicture none;
+        QString problem = overwritesInput(one.output, one);
+        if (problem.isEmpty())
+            problem = readForDrawing(path, {}, factory, skin, none);
+        QByteArray bytes;
+        if (problem.isEmpty()) {
+            try {
+                bytes = encodePicture(drawnScene(renderer, skin, picture, one), PictureFormat::Png);
+            } catch (const Error &e) {
+                problem = skinName(path) + ": "_L1 + e.description();
+            }
+        }
+        if (problem.isEmpty()) {
+            try {
+                writeOutput(one.output, bytes);
+            } catch (const Error &e) {
+                problem = one.output + ": "_L1 + e.description();
+            }
+        }
+        if (!problem.isEmpty())
+            status = failedCommand(problem);
+    }
+    return status;
+}
+
+} // namespace
+
 int renderSkin(const CommandLine &command, const FactorySkin &factory)
 {
+    if (!command.skins.isEmpty())
+        return renderSkinsInto(command, factory);
     const QString &output = command.output;
     if (const QString problem = overwritesInput(output, command); !problem.isEmpty())
         return failedCommand(problem);
 
     const std::optional<PictureFormat> format = formatFor(output);
     if (!format)
-        return failedCommand(
-            u"%1: Vellox writes pictures as %2 (or PNG for a name without a suffix), not as "
-            ".%3; nothing was written"_s.arg(output, choices(pictureSuffixes()),
-                                             QFileInfo(output).suffix()));
+        return failedCommand(unknownSuffix(output));
 
     CheckedSkin skin;
     StillPicture picture;
@@ -99,12 +184,7 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
     QByteArray bytes;
     try {
         SceneRenderer renderer;
-        renderer.setTextMode(command.text);
-        renderer.redraw(skin.colours, picture);
-        const SceneKind shown = picture.present() ? SceneKind::Picture : SceneKind::Colour;
-        QImage image = renderer.takeShownImage(shown);
-        simulateVision(image, command.vision, command.severity);
-        bytes = encodePicture(image, *format);
+        bytes = encodePicture(drawnScene(renderer, skin, picture, command), *format);
     } catch (const Error &e) {
         return failedCommand(skinName(command.skin) + ": "_L1 + e.description());
     }

@@ -2,6 +2,7 @@
 
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Gallery.h"
 #include "shell/Looks.h"
 #include "shell/Mending.h"
 #include "shell/Render.h"
@@ -338,6 +339,8 @@ int runHeadless(char *argv[], const CommandLine &command)
         return suggestSkinFile(command);
     case CommandLine::Mode::Fix:
         return fixSkinFile(command, factory());
+    case CommandLine::Mode::Gallery:
+        return drawGallery(command, factory());
     default:
         return renderSkin(command, factory());
     }
@@ -373,6 +376,7 @@ int main(int argc, char *argv[])
     case CommandLine::Mode::Check:
     case CommandLine::Mode::Suggest:
     case CommandLine::Mode::Fix:
+    case CommandLine::Mode::Gallery:
         return runHeadless(argv, command);
     case CommandLine::Mode::Window:
         break;

@@ -1,5 +1,6 @@
 #include "shell/AboutWindow.h"
 #include "shell/CommandLine.h"
+#include "shell/Gallery.h"
 #include "shell/Looks.h"
 #include "shell/Render.h"
 #include "shell/SingleInstance.h"
@@ -51,6 +52,8 @@ private slots:
     void checks();
     void renderedAsShown_data();
     void renderedAsShown();
+    void batches_data();
+    void batches();
     void installedFirstStart();
     void refusedStarts_data();
     void refusedStarts();
@@ -308,6 +311,14 @@ void tst_shell::completion()
         options << names.match(line).capturedTexts().mid(1).filter(u"-"_s);
     options.sort();
     QCOMPARE(seen, options);
+    // The manual page tells of every option too, and of what a user looks there for.
+    QFile page(QFileInfo(QStringLiteral(VELLOX_DEFAULT_INI)).dir().filePath(u"vellox.1"_s));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(page.readAll()).replace("\\-"_L1, "-"_L1);
+    for (const QString &needed :
+         options + QStringList{u".SH EXIT STATUS"_s, u".SH ENVIRONMENT"_s, u".SH FILES"_s,
+                               u".SH SEE ALSO"_s, u".SH WINDOW KEYS AND GESTURES"_s})
+        QVERIFY2(manual.contains(needed), qPrintable(needed));
     QCOMPARE(shell(u"zsh"_s, u"\"$0\" --completion zsh > _vellox && zsh -n _vellox && "
                              "grep -o \"^    '-[-a-z]*\" _vellox | cut -c6- | sort"_s),
              options);
@@ -473,7 +484,8 @@ void tst_shell::commandLine_data()
     QTest::addColumn<QByteArray>("out"); // the beginning of standard output; "-": nothing
     // All of standard error, or its beginning and "...", or "*" and a part.
     QTest::addColumn<QString>("err");
-    QTest::addColumn<QString>("written"); // a file that is written, ":" and its first bytes
+    // Each file that is written, ":" and its first bytes; "|" between files.
+    QTest::addColumn<QString>("written");
     const auto row = [](const char *name, const char *args, int status, const char *out,
                         const char *err, const char *written = "") {
         QTest::newRow(name) << QString::fromUtf8(args).split(u' ', Qt::SkipEmptyParts) << status
@@ -556,9 +568,33 @@ void tst_shell::commandLine_data()
         "vellox: --vision is protanomaly, protanopia, deuteranomaly, deuteranopia, tritanomaly, "
         "tritanopia or achromatopsia, not \"bogus\".\nTry 'vellox --help'.\n");
     row("an option astray", "--suggest pic.bmp -o s.ini --vision protanopia", 2, "",
-        "vellox: --vision goes only with --render or --check.\nTry 'vellox --help'.\n");
+        "vellox: --vision goes only with --render, --gallery or --check.\nTry 'vellox --help'.\n");
     row("panels without --fix", "--check dark.ini --panels", 2, "",
         "vellox: --panels goes only with --fix.\nTry 'vellox --help'.\n");
+    row("several skins into a folder", "--render dark.ini default.ini -o sub", 0, "-", "",
+        "sub/dark.png:\x89PNG|sub/default.png:\x89PNG");
+    row("one skin into a folder", "--render dark.ini -o sub/", 0, "-", "", "sub/dark.png:\x89PNG");
+    row("several skins, one file", "--render dark.ini default.ini -o o.png", 2, "",
+        "vellox: --render of several skins writes into a folder, and -o \"o.png\" is none.\nTry "
+        "'vellox --help'.\n");
+    row("two skins of one name", "--render dark.ini ./dark.ini -o sub", 2, "",
+        "vellox: \"dark.ini\" and \"./dark.ini\" would both be drawn into \"sub/dark.png\".\n"
+        "Try 'vellox --help'.\n");
+    row("standard input into a folder", "--render dark.ini - -o sub", 2, "",
+        "vellox: Standard input (-) has no name for a picture in a folder; draw it alone, with -o "
+        "FILE.\nTry 'vellox --help'.\n");
+    row("a folder not there", "--render dark.ini default.ini -o gone/", 1, "",
+        "vellox: gone/: Cannot write into this folder: No such file or directory\n");
+    row("a batch with a bad skin", "--render bad.ini dark.ini -o sub", 1, "",
+        "vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red...",
+        "sub/dark.png:\x89PNG");
+    row("gallery", "stdin:dark.ini --gallery - default.ini -o g.bmp", 0, "-", "", "g.bmp:BM");
+    row("gallery with a bad skin", "--gallery dark.ini bad.ini gone.ini -o old.png", 1, "",
+        "*vellox: old.png: 2 of 3 skins cannot be drawn; nothing was written\n");
+    row("gallery without skins", "--gallery -o g.png", 2, "",
+        "vellox: --gallery wants one or more skins.\nTry 'vellox --help'.\n");
+    row("gallery onto a skin", "--gallery default.ini alias.png -o alias.png", 1, "",
+        "*alias.png: this is the skin");
     row("standard input twice", "--check - dark.ini -", 2, "",
         "vellox: Standard input (-) can be read only once.\nTry 'vellox --help'.\n");
     row("check standard input", "stdin:dark.ini --check -", 0,
@@ -581,8 +617,8 @@ void tst_shell::commandLine_data()
     row("-platform over DISPLAY", "env:DISPLAY=:987 env:WAYLAND_DISPLAY=nowhere -platform wayland",
         1, "", "vellox: cannot open the Wayland display \"nowhere\"\n");
     row("two tasks", "--fix dark.ini --suggest pic.bmp -o o.ini", 2, "",
-        "vellox: Ask for one of --render, --check, --suggest and --fix at a time.\nTry 'vellox "
-        "--help'.\n");
+        "vellox: Ask for one of --render, --check, --suggest, --fix and --gallery at a time.\nTry "
+        "'vellox --help'.\n");
     const QString longName = QString(300, u'x') + ".ini"_L1;
     for (const QString &args : {u"--check %1"_s, u"--render %1 -o o.png"_s, u"%1"_s})
         QTest::newRow(qPrintable("name too long: " + args))
@@ -638,10 +674,10 @@ void tst_shell::commandLine()
         QCOMPARE(run.err, err);
     // Only --render writes, and only its picture: through a link, never over one.
     QMap<QString, QByteArray> after = folder.contents();
-    if (!written.isEmpty()) {
-        const QString file = written.section(u':', 0, 0);
+    for (const QString &each : written.split(u'|', Qt::SkipEmptyParts)) {
+        const QString file = each.section(u':', 0, 0);
         const QByteArray got = file == "pipe"_L1 ? reader.readAll() : after.take(file);
-        QVERIFY2(got.startsWith(written.section(u':', 1).toLatin1()), qPrintable(file));
+        QVERIFY2(got.startsWith(each.section(u':', 1).toLatin1()), qPrintable(file));
     }
     QCOMPARE(after, before);
     QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
@@ -802,6 +838,57 @@ void tst_shell::renderedAsShown()
     QVERIFY(shown->isVisibleTo(s.preview()));
     QCOMPARE(QImage(s.elsewhere.filePath(u"o.png"_s)).convertToFormat(QImage::Format_RGB32),
              shown->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_shell::batches_data()
+{
+    QTest::addColumn<QStringList>("options"); // for every drawing alike
+    QTest::newRow("gradient") << QStringList();
+    QTest::newRow("picture, actual texts, a vision")
+        << QStringList{u"--background"_s, u"pic.jpg"_s,  u"--text"_s,
+                       u"actual"_s,       u"--vision"_s, u"deuteranopia"_s};
+}
+
+// Several skins in one run, into a folder or onto one sheet, are drawn with the same
+// pixels as each alone, whatever the skin drawn before.
+void tst_shell::batches()
+{
+    QFETCH(QStringList, options);
+    ProgramFolder folder;
+    const QStringList skins{u"dark.ini"_s, u"one.item.ini"_s, u"default.ini"_s, u"s/light.ini"_s,
+                            u"dark2.ini"_s};
+    folder.write(skins[0], factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"));
+    folder.write(skins[1], "RectBg = 0x4C102030\r\n");
+    folder.write(skins[3], factoryWith("BgColor1 = 0xFF1B2A41", "BgColor1 = 0xFFF0F0F0"));
+    folder.write(skins[4], folder.read(skins[0]));
+    folder.write(u"pic.jpg"_s, encodedPicture(qRgb(200, 40, 90), "JPEG", {640, 480}));
+    QDir(folder.dir().path()).mkdir(u"out"_s);
+    QCOMPARE(vellox(folder,
+                    QStringList{u"--render"_s} + skins + options + QStringList{u"-o"_s, u"out"_s})
+                 .status,
+             0);
+    QCOMPARE(vellox(folder, QStringList{u"--gallery"_s} + skins + options +
+                                QStringList{u"-o"_s, u"sheet.png"_s})
+                 .status,
+             0);
+    const QImage sheet(folder.file(u"sheet.png"_s));
+    // Two rows, of four and of one, each scene with a strip below it for its name.
+    QCOMPARE(sheet.size(), QSize(8 + 4 * 488, 8 + 2 * (360 + 24 + 8)));
+    for (int i = 0; i < skins.size(); ++i) {
+        const QString alone = u"alone%1.png"_s.arg(i);
+        QCOMPARE(
+            vellox(folder, QStringList{u"--render"_s, skins[i], u"-o"_s, alone} + options).status,
+            0);
+        QCOMPARE(folder.read(u"out/"_s + pictureNameOf(skins[i])), folder.read(alone));
+        const QRect scene(8 + i % 4 * 488, 8 + i / 4 * 392, 480, 360);
+        QCOMPARE(galleryScene(i), scene);
+        QCOMPARE(sheet.copy(scene), QImage(folder.file(alone)).convertToFormat(sheet.format()));
+        // The name is written in the strip, which is otherwise the sheet's own white.
+        const QImage strip = sheet.copy(scene.x(), scene.bottom() + 1, 480, 24);
+        QImage white(strip.size(), strip.format());
+        white.fill(Qt::white);
+        QVERIFY(strip.pixel(0, 0) == white.pixel(0, 0) && strip != white);
+    }
 }
 
 // Installed, the program works in the user's data folder, set up on the first start.
