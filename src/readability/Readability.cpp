@@ -90,6 +90,8 @@ Readability::Readability(const SceneRenderer &renderer, Scenes scenes, Vision vi
             if (clip.isEmpty())
                 continue;
             const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            // Words that stand apart, as the two section labels do, are read apart: each
+            // group's glyphs lie between the middles of the gaps either side of it.
             QList<int> edges = wordGroupEdges(e.text, fontOf(layout));
             edges.prepend(0);
             edges.append(clip.width() + (pixelRect(e.box).left() - clip.left()));
