@@ -700,9 +700,10 @@ void tst_preview::partsTellApart()
     SceneRenderer renderer;
     StillPicture none;
     renderer.redraw(table, none);
-    const auto [one, other] = PartsToTellApart[size_t(pair)];
+    const std::array<Role, 2> parts = PartsToTellApart[size_t(pair)];
     QList<PartsCompared> found = compareParts(renderer, Readability::Scenes::ColourOnly);
-    found.removeIf([&](const PartsCompared &c) { return c.first != one || c.second != other; });
+    found.removeIf(
+        [&](const PartsCompared &c) { return c.first != parts[0] || c.second != parts[1]; });
     QCOMPARE(size_t(found.size()), std::size(Visions));
     for (qsizetype i = 0; i < found.size(); ++i) {
         const PartsCompared &c = found[i];
