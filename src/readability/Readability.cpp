@@ -110,6 +110,11 @@ double Readability::lowestFigure(int row, QRgb colour) const
     return lowest;
 }
 
+double Readability::figureIn(qsizetype index, QRgb colour) const
+{
+    return figure(m_backgrounds[size_t(index)], relativeLuminance(colour));
+}
+
 bool Readability::readsWell(int row, QRgb colour) const
 {
     return lowestFigure(row, colour) >= ReadsWell;

@@ -59,6 +59,10 @@ public:
     // best: for a text that no colour makes read well.
     QRgb mostReadableColour(int row, QRgb current) const;
 
+    // The figure the text of readings()[index] would have in `colour` over the same
+    // background: for trying colours without drawing the scene again.
+    double figureIn(qsizetype index, QRgb colour) const;
+
 private:
     // The 5th-percentile contrast of a text of luminance `ink` over the background.
     static double figure(const std::vector<double> &sortedBackground, double ink);
