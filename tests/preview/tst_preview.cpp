@@ -487,11 +487,12 @@ void tst_preview::suggestions()
             double best = 0;
             for (int grey = 0; grey < 256; ++grey)
                 best = std::max(best, readability.figureIn(i, qRgb(grey, grey, grey)));
-            QVERIFY2(r.contrast >= (r.scene == SceneKind::Colour ? ReadsWell
-                                                                 : std::min(ReadsWell, best - 0.1)),
+            // A text no colour makes read well on the picture reads about as well as any.
+            const double wanted =
+                r.scene == SceneKind::Picture && best < ReadsWell ? best - 0.1 : ReadsWell;
+            QVERIFY2(r.contrast >= wanted,
                      qPrintable(u"look %1: %2 %3 reads %4 of %5"_s.arg(variant)
-                                    .arg(int(r.role))
-                                    .arg(sceneWords(r.scene))
+                                    .arg(layoutOf(r.role).name(r.scene), sceneWords(r.scene))
                                     .arg(r.contrast)
                                     .arg(best)));
         }
