@@ -275,18 +275,34 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     return nearest.value_or(best);
 }
 
-// The value nearest `from`, towards `to`, for which `holds` is true, found by halving;
-// `to` itself when nothing between holds.
-double nearestHolding(double from, double to, const std::function<bool(double)> &holds)
+// The least step of 0..last at which `figure`, taken to rise with the step, reaches the
+// aim; `last` when none does. Each guess is where a straight line through the two ends
+// of the bracket reaches the aim, or its middle once a guess has moved the same end
+// twice: few drawings, and never more than halving would take twice over.
+int leastReaching(int last, const std::function<double(int)> &figure)
 {
-    if (holds(from))
-        return from;
-    if (!holds(to))
-        return to;
-    double failing = from, passing = to;
-    for (int i = 0; i < 8; ++i) {
-        const double mid = (failing + passing) / 2;
-        (holds(mid) ? passing : failing) = mid;
+    double low = figure(0);
+    if (low >= Aim)
+        return 0;
+    double high = figure(last);
+    if (high < Aim)
+        return last;
+    int failing = 0, passing = last, sameEnd = 0;
+    bool passedLast = false;
+    while (passing - failing > 1) {
+        int guess = failing + (passing - failing) / 2;
+        if (sameEnd < 2 && high > low)
+            guess = std::clamp(
+                failing + int(std::ceil((Aim - low) / (high - low) * double(passing - failing))),
+                failing + 1, passing - 1);
+        else
+            sameEnd = 0;
+        const double f = figure(guess);
+        const bool passes = f >= Aim;
+        sameEnd = passes == passedLast ? sameEnd + 1 : 1;
+        passedLast = passes;
+        (passes ? passing : failing) = guess;
+        (passes ? high : low) = f;
     }
     return passing;
 }
@@ -311,23 +327,28 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     const auto towards = [&](size_t text) {
         return isLight(colourOf(table.at(layoutOf(BareTexts[text].role).textRow))) ? 0.0 : 1.0;
     };
-    for (size_t text = 0; text < 2; ++text) {
-        lightness[text] = nearestHolding(own[text], towards(text), [&](double l) {
-            lightness[text] = l;
+    // The figure of a bare text with one gradient colour moved `step` 64ths of the way
+    // from `from` to the end where the text reads best.
+    const auto moved = [&](size_t text, size_t colour, double from) {
+        return [&, text, colour, from](int step) {
+            lightness[colour] = from + (towards(text) - from) * step / 64.0;
             apply();
-            return reads(text);
-        });
+            return figureOf(measure.gradientOnly(table), BareTexts[text].role, SceneKind::Colour);
+        };
+    };
+    for (size_t text = 0; text < 2; ++text) {
+        const double from = own[text];
+        const int step = leastReaching(64, moved(text, text, from));
+        lightness[text] = from + (towards(text) - from) * step / 64.0;
         apply();
     }
     for (size_t text = 0; text < 2; ++text) {
         const size_t other = 1 - text;
         if (reads(text) || towards(text) != towards(other))
             continue;
-        lightness[other] = nearestHolding(lightness[other], towards(text), [&](double l) {
-            lightness[other] = l;
-            apply();
-            return reads(text);
-        });
+        const double from = lightness[other];
+        const int step = leastReaching(64, moved(text, other, from));
+        lightness[other] = from + (towards(text) - from) * step / 64.0;
         apply();
     }
 }
@@ -343,13 +364,14 @@ std::vector<Role> textsOn(int fillRow)
     return texts;
 }
 
-bool allRead(const Readability &readability, const std::vector<Role> &texts)
+double worstFigure(const Readability &readability, const std::vector<Role> &texts)
 {
-    return std::all_of(readability.readings().begin(), readability.readings().end(),
-                       [&](const TextReading &r) {
-                           return r.contrast >= Aim ||
-                                  std::find(texts.begin(), texts.end(), r.role) == texts.end();
-                       });
+    double worst = 21;
+    for (const TextReading &r : readability.readings()) {
+        if (std::find(texts.begin(), texts.end(), r.role) != texts.end())
+            worst = std::min(worst, r.contrast);
+    }
+    return worst;
 }
 
 // Each panel and bar at the least opacity at which its texts read well in both scenes:
@@ -358,20 +380,11 @@ void chooseOpacities(ColourTable &table, Measure &measure)
 {
     for (int row : {Row::RectBg, Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}) {
         const std::vector<Role> texts = textsOn(row);
-        const auto reads = [&](int opacity) {
-            setOpacity(table, row, opacity);
-            return allRead(measure.both(table), texts);
-        };
-        if (!reads(0xFF) || reads(LeastOpacity)) {
-            setOpacity(table, row, reads(LeastOpacity) ? LeastOpacity : 0xFF);
-            continue;
-        }
-        int failing = LeastOpacity, passing = 0xFF;
-        while (passing - failing > 1) {
-            const int mid = (failing + passing) / 2;
-            (reads(mid) ? passing : failing) = mid;
-        }
-        setOpacity(table, row, passing);
+        const int step = leastReaching(0xFF - LeastOpacity, [&](int step) {
+            setOpacity(table, row, LeastOpacity + step);
+            return worstFigure(measure.both(table), texts);
+        });
+        setOpacity(table, row, LeastOpacity + step);
     }
 }
 
