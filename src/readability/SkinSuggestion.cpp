@@ -244,8 +244,11 @@ double figureOf(const Readability &readability, Role role, SceneKind scene)
 }
 
 // Of the colours of `tint`'s hue, the one for the text of `role` that reads well on the
-// picture nearest `wanted` in lightness; where none does, the one that reads best there.
-QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, double wanted)
+// picture nearest `wanted` in lightness, one that also reads well on `lookEnd` (the
+// look's end of the gradient, black or white) first, so that the gradient may keep the
+// look; where none reads well on the picture, the one that reads best there.
+QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, double wanted,
+                    QRgb lookEnd)
 {
     const auto &readings = onPicture.readings();
     const auto at = std::find_if(readings.begin(), readings.end(), [&](const TextReading &r) {
@@ -257,18 +260,24 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     const qsizetype index = at - readings.begin();
     std::optional<QRgb> nearest;
     double nearestStep = 2;
+    bool nearestSuitsEnd = false;
     QRgb best = own;
     double bestFigure = 0;
-    for (int step = 0; step <= 200; ++step) {
-        const double lightness = step / 200.0;
+    // Fine steps: a grey that reads well on both black and white lies in a narrow band.
+    for (int step = 0; step <= 1000; ++step) {
+        const double lightness = step / 1000.0;
         const QRgb colour = nearestInGamut({lightness, tint.chroma, tint.hue});
         const double figure = onPicture.figureIn(index, colour);
         if (figure > bestFigure) {
             bestFigure = figure;
             best = colour;
         }
-        if (figure >= Aim && std::abs(lightness - wanted) < nearestStep) {
-            nearestStep = std::abs(lightness - wanted);
+        const bool suitsEnd = contrastRatio(colour, lookEnd) >= Aim;
+        const double distance = std::abs(lightness - wanted);
+        if (figure >= Aim && (suitsEnd > nearestSuitsEnd ||
+                              (suitsEnd == nearestSuitsEnd && distance < nearestStep))) {
+            nearestStep = distance;
+            nearestSuitsEnd = suitsEnd;
             nearest = colour;
         }
     }
@@ -308,9 +317,9 @@ int leastReaching(int last, const std::function<double(int)> &figure)
 }
 
 // The gradient made to suit the bare texts, each gradient colour as near its look's
-// lightness as will do: darker under a light text, lighter under a dark one. A text
-// still hard to read then moves the other colour too, as the gradient runs between
-// them.
+// lightness as will do: darker under a light text, lighter under a dark one, towards the
+// look's own end where either would do. A text still hard to read then moves the other
+// colour too, as the gradient runs between them.
 void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
                     const std::array<OkLch, 2> &tints)
 {
@@ -320,37 +329,48 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
         for (size_t i = 0; i < 2; ++i)
             paint(table, BareTexts[i].gradientRow, lightness[i], tints[i], look.gradientChroma);
     };
-    const auto reads = [&](size_t text) {
-        return figureOf(measure.gradientOnly(table), BareTexts[text].role, SceneKind::Colour) >=
-               Aim;
-    };
-    const auto towards = [&](size_t text) {
-        return isLight(colourOf(table.at(layoutOf(BareTexts[text].role).textRow))) ? 0.0 : 1.0;
-    };
-    // The figure of a bare text with one gradient colour moved `step` 64ths of the way
-    // from `from` to the end where the text reads best.
-    const auto moved = [&](size_t text, size_t colour, double from) {
-        return [&, text, colour, from](int step) {
-            lightness[colour] = from + (towards(text) - from) * step / 64.0;
-            apply();
-            return figureOf(measure.gradientOnly(table), BareTexts[text].role, SceneKind::Colour);
-        };
-    };
-    for (size_t text = 0; text < 2; ++text) {
-        const double from = own[text];
-        const int step = leastReaching(64, moved(text, text, from));
-        lightness[text] = from + (towards(text) - from) * step / 64.0;
+    const auto figure = [&](size_t text) {
         apply();
-    }
+        return figureOf(measure.gradientOnly(table), BareTexts[text].role, SceneKind::Colour);
+    };
+    // Each colour moved from where it is towards the end, black or white, where `text`
+    // reads best, as little as lets it read well.
+    const auto fit = [&](const std::array<double, 2> &ends) {
+        lightness = own;
+        for (size_t pass = 0; pass < 2; ++pass) {
+            for (size_t text = 0; text < 2; ++text) {
+                // First each text's own colour; then the other too where they share an
+                // end, as the gradient runs between them.
+                const size_t colour = pass == 0 ? text : 1 - text;
+                if ((pass == 1 && ends[0] != ends[1]) || figure(text) >= Aim)
+                    continue;
+                const double from = lightness[colour];
+                const int step = leastReaching(64, [&](int step) {
+                    lightness[colour] = from + (ends[text] - from) * step / 64.0;
+                    return figure(text);
+                });
+                lightness[colour] = from + (ends[text] - from) * step / 64.0;
+            }
+        }
+        return figure(0) >= Aim && figure(1) >= Aim;
+    };
+    // Each text's end: the look's own where the text reads well on a gradient all of it,
+    // as a grey between black and white may; else the other. Where the two then cannot
+    // both read well, one end for both.
+    const double lookEnd = own[0] < 0.5 ? 0.0 : 1.0;
+    std::array<double, 2> preferred{};
     for (size_t text = 0; text < 2; ++text) {
-        const size_t other = 1 - text;
-        if (reads(text) || towards(text) != towards(other))
-            continue;
-        const double from = lightness[other];
-        const int step = leastReaching(64, moved(text, other, from));
-        lightness[other] = from + (towards(text) - from) * step / 64.0;
-        apply();
+        lightness = {lookEnd, lookEnd};
+        preferred[text] = figure(text) >= Aim ? lookEnd : 1 - lookEnd;
     }
+    const std::array<std::array<double, 2>, 3> choices = {
+        {preferred, {lookEnd, lookEnd}, {1 - lookEnd, 1 - lookEnd}}};
+    for (const std::array<double, 2> &ends : choices) {
+        if (fit(ends))
+            return;
+    }
+    fit(preferred);
+    apply();
 }
 
 // The texts whose colours the panel or bar of `fillRow` lets the picture through to.
@@ -468,7 +488,8 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
             OkLch{dominant.lightness, std::min(dominant.chroma, look.textChroma), dominant.hue}};
         for (size_t i = 0; i < BareTexts.size(); ++i)
             setColour(table, layoutOf(BareTexts[i].role).textRow,
-                      bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted));
+                      bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted,
+                                     look.top < 0.6 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
     }
     // Then the gradient, the skin's own, so that they read well on it too; then the
     // panels let through as much of the picture as their texts allow.
