@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -22,8 +23,9 @@ namespace {
 
 // A little above the mark, so that what is chosen here still reads well when drawn.
 constexpr double Aim = ReadsWell + 0.05;
-// A panel that lets everything through is no panel: the least opacity one is given.
-constexpr int LeastOpacity = 0x33;
+// A panel that lets everything through is no panel: the least opacity one is given, in
+// the whole percent the editor shows.
+constexpr int LeastPercent = 20;
 // The luminance at which black and white contrast alike: a colour above it is light, and
 // a text of it reads better on dark.
 const double EvenLuminance = std::sqrt(1.05 * 0.05) - 0.05;
@@ -286,32 +288,35 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
 
 // The least step of 0..last at which `figure`, taken to rise with the step, reaches the
 // aim; `last` when none does. Each guess is where a straight line through the two ends
-// of the bracket reaches the aim, or its middle once a guess has moved the same end
-// twice: few drawings, and never more than halving would take twice over.
+// of the bracket reaches the aim, the end that stayed twice weighed half (the Illinois
+// rule), so that a curved figure does not creep up on it from one side: few drawings.
 int leastReaching(int last, const std::function<double(int)> &figure)
 {
-    double low = figure(0);
-    if (low >= Aim)
+    double low = figure(0) - Aim;
+    if (low >= 0)
         return 0;
-    double high = figure(last);
-    if (high < Aim)
+    double high = figure(last) - Aim;
+    if (high < 0)
         return last;
-    int failing = 0, passing = last, sameEnd = 0;
-    bool passedLast = false;
+    int failing = 0, passing = last, side = 0;
     while (passing - failing > 1) {
-        int guess = failing + (passing - failing) / 2;
-        if (sameEnd < 2 && high > low)
-            guess = std::clamp(
-                failing + int(std::ceil((Aim - low) / (high - low) * double(passing - failing))),
-                failing + 1, passing - 1);
-        else
-            sameEnd = 0;
-        const double f = figure(guess);
-        const bool passes = f >= Aim;
-        sameEnd = passes == passedLast ? sameEnd + 1 : 1;
-        passedLast = passes;
-        (passes ? passing : failing) = guess;
-        (passes ? high : low) = f;
+        const int guess =
+            std::clamp(failing + int(std::ceil(low / (low - high) * double(passing - failing))),
+                       failing + 1, passing - 1);
+        const double f = figure(guess) - Aim;
+        if (f >= 0) {
+            passing = guess;
+            high = f;
+            if (side > 0)
+                low /= 2;
+            side = 1;
+        } else {
+            failing = guess;
+            low = f;
+            if (side < 0)
+                high /= 2;
+            side = -1;
+        }
     }
     return passing;
 }
@@ -329,9 +334,22 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
         for (size_t i = 0; i < 2; ++i)
             paint(table, BareTexts[i].gradientRow, lightness[i], tints[i], look.gradientChroma);
     };
+    // The figures of both texts for each pair of lightnesses tried, so that none is drawn
+    // twice.
+    std::map<std::array<double, 2>, std::array<double, 2>> tried;
     const auto figure = [&](size_t text) {
-        apply();
-        return figureOf(measure.gradientOnly(table), BareTexts[text].role, SceneKind::Colour);
+        auto found = tried.find(lightness);
+        if (found == tried.end()) {
+            apply();
+            const Readability readability = measure.gradientOnly(table);
+            found = tried
+                        .emplace(lightness,
+                                 std::array<double, 2>{
+                                     figureOf(readability, BareTexts[0].role, SceneKind::Colour),
+                                     figureOf(readability, BareTexts[1].role, SceneKind::Colour)})
+                        .first;
+        }
+        return found->second[text];
     };
     // Each colour moved from where it is towards the end, black or white, where `text`
     // reads best, as little as lets it read well.
@@ -365,11 +383,8 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     }
     const std::array<std::array<double, 2>, 3> choices = {
         {preferred, {lookEnd, lookEnd}, {1 - lookEnd, 1 - lookEnd}}};
-    for (const std::array<double, 2> &ends : choices) {
-        if (fit(ends))
-            return;
-    }
-    fit(preferred);
+    const auto fitting = std::find_if(choices.begin(), choices.end(), fit);
+    fit(fitting == choices.end() ? preferred : *fitting);
     apply();
 }
 
@@ -394,17 +409,20 @@ double worstFigure(const Readability &readability, const std::vector<Role> &text
     return worst;
 }
 
-// Each panel and bar at the least opacity at which its texts read well in both scenes:
-// the panels first, as the bars lie over them.
+// Each panel and bar at the least opacity, in whole percent, at which its texts read well
+// in both scenes: the panels first, as the bars lie over them.
 void chooseOpacities(ColourTable &table, Measure &measure)
 {
     for (int row : {Row::RectBg, Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}) {
         const std::vector<Role> texts = textsOn(row);
-        const int step = leastReaching(0xFF - LeastOpacity, [&](int step) {
-            setOpacity(table, row, LeastOpacity + step);
+        const auto opacity = [](int step) {
+            return int(opacityByte(std::int16_t(LeastPercent + step)));
+        };
+        const int step = leastReaching(100 - LeastPercent, [&](int step) {
+            setOpacity(table, row, opacity(step));
             return worstFigure(measure.both(table), texts);
         });
-        setOpacity(table, row, LeastOpacity + step);
+        setOpacity(table, row, opacity(step));
     }
 }
 
