@@ -286,39 +286,76 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     return nearest.value_or(best);
 }
 
-// The least step of 0..last at which `figure`, taken to rise with the step, reaches the
-// aim; `last` when none does. Each guess is where a straight line through the two ends
-// of the bracket reaches the aim, the end that stayed twice weighed half (the Illinois
-// rule), so that a curved figure does not creep up on it from one side: few drawings.
+// The search for the least step of 0..last at which a figure, taken to rise with the
+// step, reaches the aim; `last` when none does. It asks for the figure at one step at a
+// time, so that searches that do not touch each other can share each drawing. Each
+// guess is where a straight line through the two ends of the bracket reaches the aim,
+// the end that stayed twice weighed half (the Illinois rule), so that a curved figure
+// does not creep up on it from one side.
+class LeastReaching
+{
+public:
+    explicit LeastReaching(int last) : m_passing(last) {}
+    bool done() const { return m_done; }
+    int asked() const { return m_asked; }
+    int result() const { return m_passing; }
+
+    void tell(double figure)
+    {
+        const double f = figure - Aim;
+        switch (m_stage) {
+        case Stage::First:
+            m_done = f >= 0;
+            m_passing = m_done ? 0 : m_passing;
+            m_low = f;
+            m_asked = m_passing;
+            m_stage = Stage::Last;
+            return;
+        case Stage::Last:
+            m_done = f < 0;
+            m_high = f;
+            m_stage = Stage::Between;
+            break;
+        case Stage::Between:
+            if (f >= 0) {
+                m_passing = m_asked;
+                m_high = f;
+                m_low /= m_side > 0 ? 2 : 1;
+                m_side = 1;
+            } else {
+                m_failing = m_asked;
+                m_low = f;
+                m_high /= m_side < 0 ? 2 : 1;
+                m_side = -1;
+            }
+            break;
+        }
+        m_done = m_done || m_passing - m_failing <= 1;
+        if (!m_done)
+            m_asked = std::clamp(m_failing + int(std::ceil(m_low / (m_low - m_high) *
+                                                           double(m_passing - m_failing))),
+                                 m_failing + 1, m_passing - 1);
+    }
+
+private:
+    enum class Stage
+    {
+        First,
+        Last,
+        Between
+    };
+    Stage m_stage = Stage::First;
+    int m_failing = 0, m_passing, m_asked = 0, m_side = 0;
+    double m_low = 0, m_high = 0;
+    bool m_done = false;
+};
+
 int leastReaching(int last, const std::function<double(int)> &figure)
 {
-    double low = figure(0) - Aim;
-    if (low >= 0)
-        return 0;
-    double high = figure(last) - Aim;
-    if (high < 0)
-        return last;
-    int failing = 0, passing = last, side = 0;
-    while (passing - failing > 1) {
-        const int guess =
-            std::clamp(failing + int(std::ceil(low / (low - high) * double(passing - failing))),
-                       failing + 1, passing - 1);
-        const double f = figure(guess) - Aim;
-        if (f >= 0) {
-            passing = guess;
-            high = f;
-            if (side > 0)
-                low /= 2;
-            side = 1;
-        } else {
-            failing = guess;
-            low = f;
-            if (side < 0)
-                high /= 2;
-            side = -1;
-        }
-    }
-    return passing;
+    LeastReaching search(last);
+    while (!search.done())
+        search.tell(figure(search.asked()));
+    return search.result();
 }
 
 // The gradient made to suit the bare texts, each gradient colour as near its look's
@@ -410,19 +447,31 @@ double worstFigure(const Readability &readability, const std::vector<Role> &text
 }
 
 // Each panel and bar at the least opacity, in whole percent, at which its texts read well
-// in both scenes: the panels first, as the bars lie over them.
+// in both scenes: the panels first, as the bars and the pop-up lie over them; then those,
+// which lie apart, searched side by side.
 void chooseOpacities(ColourTable &table, Measure &measure)
 {
-    for (int row : {Row::RectBg, Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}) {
-        const std::vector<Role> texts = textsOn(row);
-        const auto opacity = [](int step) {
-            return int(opacityByte(std::int16_t(LeastPercent + step)));
-        };
-        const int step = leastReaching(100 - LeastPercent, [&](int step) {
-            setOpacity(table, row, opacity(step));
-            return worstFigure(measure.both(table), texts);
-        });
-        setOpacity(table, row, opacity(step));
+    const auto opacity = [](int step) {
+        return int(opacityByte(std::int16_t(LeastPercent + step)));
+    };
+    for (const std::vector<int> &rows :
+         {std::vector<int>{Row::RectBg},
+          std::vector<int>{Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}}) {
+        std::vector<LeastReaching> searches(rows.size(), LeastReaching(100 - LeastPercent));
+        while (std::any_of(searches.begin(), searches.end(),
+                           [](const LeastReaching &l) { return !l.done(); })) {
+            for (size_t i = 0; i < rows.size(); ++i) {
+                if (!searches[i].done())
+                    setOpacity(table, rows[i], opacity(searches[i].asked()));
+            }
+            const Readability readability = measure.both(table);
+            for (size_t i = 0; i < rows.size(); ++i) {
+                if (!searches[i].done())
+                    searches[i].tell(worstFigure(readability, textsOn(rows[i])));
+            }
+        }
+        for (size_t i = 0; i < rows.size(); ++i)
+            setOpacity(table, rows[i], opacity(searches[i].result()));
     }
 }
 
