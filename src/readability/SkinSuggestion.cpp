@@ -549,14 +549,14 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     const std::array<OkLch, 2> gradientTints = {dominant, second};
     {
         const Readability onPicture = measure.both(table);
-        const double wanted = look.top < 0.6 ? 0.97 : 0.2;
+        const double wanted = look.top < 0.5 ? 0.97 : 0.2;
         const std::array<OkLch, 2> tints = {
             OkLch{first.lightness, std::min(first.chroma, look.textChroma), first.hue},
             OkLch{dominant.lightness, std::min(dominant.chroma, look.textChroma), dominant.hue}};
         for (size_t i = 0; i < BareTexts.size(); ++i)
             setColour(table, layoutOf(BareTexts[i].role).textRow,
                       bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted,
-                                     look.top < 0.6 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
+                                     look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
     }
     // Then the gradient, the skin's own, so that they read well on it too; then the
     // panels let through as much of the picture as their texts allow.
