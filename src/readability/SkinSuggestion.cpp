@@ -369,7 +369,8 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     std::array<double, 2> lightness = own;
     const auto apply = [&] {
         for (size_t i = 0; i < 2; ++i)
-            paint(table, BareTexts[i].gradientRow, lightness[i], tints[i], look.gradientChroma);
+            paint(table, BareTexts[i].gradientRow, lightness[i], tints[i],
+                  std::min(look.gradientChroma, look.mostChroma));
     };
     // The figures of both texts for each pair of lightnesses tried, so that none is drawn
     // twice.
@@ -551,8 +552,10 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
         const Readability onPicture = measure.both(table);
         const double wanted = look.top < 0.5 ? 0.97 : 0.2;
         const std::array<OkLch, 2> tints = {
-            OkLch{first.lightness, std::min(first.chroma, look.textChroma), first.hue},
-            OkLch{dominant.lightness, std::min(dominant.chroma, look.textChroma), dominant.hue}};
+            OkLch{first.lightness, std::min({first.chroma, look.textChroma, look.mostChroma}),
+                  first.hue},
+            OkLch{dominant.lightness, std::min({dominant.chroma, look.textChroma, look.mostChroma}),
+                  dominant.hue}};
         for (size_t i = 0; i < BareTexts.size(); ++i)
             setColour(table, layoutOf(BareTexts[i].role).textRow,
                       bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted,
