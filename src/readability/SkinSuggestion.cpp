@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -248,7 +249,9 @@ double figureOf(const Readability &readability, Role role, SceneKind scene)
 // Of the colours of `tint`'s hue, the one for the text of `role` that reads well on the
 // picture nearest `wanted` in lightness, one that also reads well on `lookEnd` (the
 // look's end of the gradient, black or white) first, so that the gradient may keep the
-// look; where none reads well on the picture, the one that reads best there.
+// look. Where none of those reads well on the end, the farthest from the other end, so
+// that the gradient moves least from the look to suit it. Where none reads well on the
+// picture, the one that reads best there.
 QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, double wanted,
                     QRgb lookEnd)
 {
@@ -260,9 +263,9 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     if (at == readings.end())
         return own;
     const qsizetype index = at - readings.begin();
-    std::optional<QRgb> nearest;
-    double nearestStep = 2;
-    bool nearestSuitsEnd = false;
+    const QRgb otherEnd = lookEnd ^ 0xFFFFFF;
+    std::optional<QRgb> chosen;
+    std::pair<bool, double> chosenRank;
     QRgb best = own;
     double bestFigure = 0;
     // Fine steps: a grey that reads well on both black and white lies in a narrow band.
@@ -275,15 +278,14 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
             best = colour;
         }
         const bool suitsEnd = contrastRatio(colour, lookEnd) >= Aim;
-        const double distance = std::abs(lightness - wanted);
-        if (figure >= Aim && (suitsEnd > nearestSuitsEnd ||
-                              (suitsEnd == nearestSuitsEnd && distance < nearestStep))) {
-            nearestStep = distance;
-            nearestSuitsEnd = suitsEnd;
-            nearest = colour;
+        const std::pair<bool, double> rank = {suitsEnd, suitsEnd ? -std::abs(lightness - wanted)
+                                                                 : contrastRatio(colour, otherEnd)};
+        if (figure >= Aim && (!chosen || rank > chosenRank)) {
+            chosenRank = rank;
+            chosen = colour;
         }
     }
-    return nearest.value_or(best);
+    return chosen.value_or(best);
 }
 
 // The search for the least step of 0..last at which a figure, taken to rise with the
