@@ -501,8 +501,8 @@ void tst_preview::suggestions()
         std::vector<OkLab> items;
         for (int row : SkinFileOrder)
             items.push_back(okLabOf(colour(row)));
-        // A gradient colour leaves the look's lightness only for a text over it that the
-        // picture wants in the look's own tone.
+        // A light look's gradient darkens only under a light bare text, a dark look's
+        // lightens only under a dark one: texts the picture wants so.
         for (const auto &[row, text] : {std::pair{Row::BgColour1, Row::TitleColour},
                                         std::pair{Row::BgColour2, Row::BottomTextColour}}) {
             const double l = okLabOf(colour(row)).lightness;
