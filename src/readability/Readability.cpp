@@ -197,6 +197,11 @@ double Readability::lowestFigure(int row, QRgb colour, std::optional<SceneKind> 
     return lowest;
 }
 
+double Readability::figureIn(qsizetype index, QRgb colour) const
+{
+    return figure(m_backgrounds[size_t(index)], relativeLuminance(colour));
+}
+
 bool Readability::readsWell(int row, QRgb colour, std::optional<SceneKind> scene) const
 {
     return lowestFigure(row, colour, scene) >= ReadsWell;

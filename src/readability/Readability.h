@@ -78,6 +78,10 @@ public:
     // only no colour of that hue. For an item that readableColour finds nothing for.
     QString whatIsLeft(int row, QRgb current) const;
 
+    // The figure the text of readings()[index] would have in `colour` over the same
+    // background: for trying colours without drawing the scene again.
+    double figureIn(qsizetype index, QRgb colour) const;
+
     // The 5th-percentile contrast of a text of luminance `ink` over the background.
     static double figure(const std::vector<double> &sortedBackground, double ink);
     // The highest figure any ink reaches over the background.

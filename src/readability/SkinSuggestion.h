@@ -4,9 +4,12 @@
 
 class BackgroundPicture;
 
-// Skins made from the colours of a picture, each of them reading well on it: the
-// picture's colours found by the quantiser, the items given colours by fixed rules, and
-// every text then given a readable colour of its hue.
+// Skins made from the colours of a picture, in four looks (light, dark, vivid, muted):
+// the picture's colours found by the quantiser, the items given the look's lightness and
+// chroma in their hues, and then, in turn, the texts that lie on the bare background
+// given a colour for the picture, the gradient one on which every text reads well, each
+// panel and bar the least opacity at which its texts read well on the picture, and the
+// title a shadow of the other tone.
 
 inline constexpr int SuggestionCount = 4;
 

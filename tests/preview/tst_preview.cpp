@@ -106,6 +106,7 @@ private slots:
     void figures();
     void readability_data();
     void readability();
+    void suggestions_data();
     void suggestions();
     void partsTellApart_data();
     void partsTellApart();
@@ -566,27 +567,86 @@ void tst_preview::readability()
     }
 }
 
-// Each suggestion reads well on its picture and its own gradient, and is the same skin
-// for the same picture.
+void tst_preview::suggestions_data()
+{
+    QTest::addColumn<QImage>("picture");
+    for (const char *photo :
+         {"astronaut", "camera", "chelsea", "coffee", "hubble_deep_field", "rocket"})
+        QTest::newRow(photo) << QImage(QStringLiteral(VELLOX_PHOTOS "/%1.jpg").arg(photo));
+    QImage halves(SceneSize, QImage::Format_RGB32);
+    halves.fill(Qt::white);
+    for (int y = 0; y < halves.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(halves.scanLine(y)), 240, qRgb(0, 0, 0));
+    QTest::newRow("black on the left, white on the right") << halves;
+}
+
+// The four looks of a picture: every text reads well on the skin's own gradient, and on
+// the picture wherever some colour does, else as well as any colour does there. The
+// title's shadow takes the other tone; the looks keep their lightness and chroma and lie
+// apart; the same picture gives the same skins.
 void tst_preview::suggestions()
 {
-    QImage picture(640, 480, QImage::Format_RGB32);
-    for (int kind = 0; kind < 3; ++kind) {
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                picture.setPixel(x, y,
-                                 kind == 0   ? qRgb(x / 3, 120, 255 - y / 2)
-                                 : kind == 1 ? qRgb(240, 230 - y / 4, 200)
-                                             : qRgb(160 + y / 5 - x / 20, 180, 60 + y / 3));
-        StillPicture still(picture);
-        for (int variant = 1; variant <= SuggestionCount; ++variant) {
-            const ColourTable skin = suggestSkin(still, variant);
-            QCOMPARE(suggestSkin(still, variant), skin);
-            SceneRenderer renderer;
-            renderer.redraw(skin, still);
-            const QList<TextReading> hard =
-                Readability(renderer, Readability::Scenes::Both).hardToRead();
-            QVERIFY2(hard.isEmpty(), qPrintable(u"%1 %2"_s.arg(kind).arg(variant)));
+    QFETCH(QImage, picture);
+    QVERIFY(!picture.isNull());
+    StillPicture still(picture);
+    const auto light = [](QRgb c) { return relativeLuminance(c) > std::sqrt(1.05 * 0.05) - 0.05; };
+    std::vector<std::vector<OkLab>> looks;
+    std::vector<double> barChroma;
+    for (int variant = 1; variant <= SuggestionCount; ++variant) {
+        const ColourTable skin = suggestSkin(still, variant);
+        QCOMPARE(suggestSkin(still, variant), skin);
+        SceneRenderer renderer;
+        renderer.redraw(skin, still);
+        const Readability readability(renderer, Readability::Scenes::Both);
+        for (qsizetype i = 0; i < readability.readings().size(); ++i) {
+            const TextReading &r = readability.readings()[i];
+            double best = 0;
+            for (int grey = 0; grey < 256; ++grey)
+                best = std::max(best, readability.figureIn(i, qRgb(grey, grey, grey)));
+            // A text no colour makes read well on the picture reads about as well as any.
+            const double wanted =
+                r.scene == SceneKind::Picture && best < ReadsWell ? best - 0.1 : ReadsWell;
+            QVERIFY2(r.contrast >= wanted,
+                     qPrintable(u"look %1: %2 %3 reads %4 of %5"_s.arg(variant)
+                                    .arg(layoutOf(r.role).name(r.scene), sceneWords(r.scene))
+                                    .arg(r.contrast)
+                                    .arg(best)));
+        }
+        const auto colour = [&](int row) { return QRgb(skin.at(row).toUInt(nullptr, 16)); };
+        QVERIFY(light(colour(Row::TitleColour)) != light(colour(Row::Shadow)));
+        std::vector<OkLab> items;
+        for (int row : SkinFileOrder)
+            items.push_back(okLabOf(colour(row)));
+        // A light look's gradient darkens only under a light bare text, a dark look's
+        // lightens only under a dark one: texts the picture wants so.
+        for (const auto &[row, text] : {std::pair{Row::BgColour1, Row::TitleColour},
+                                        std::pair{Row::BgColour2, Row::BottomTextColour}}) {
+            const double l = okLabOf(colour(row)).lightness;
+            const QString at = u"look %1, gradient %2 at %3"_s.arg(variant).arg(row).arg(l);
+            if (variant == 1)
+                QVERIFY2(l >= 0.75 || light(colour(text)), qPrintable(at));
+            if (variant == 2)
+                QVERIFY2(l <= 0.35 || !light(colour(text)), qPrintable(at));
+        }
+        if (variant == 4)
+            QVERIFY(std::all_of(items.begin(), items.end(),
+                                [](const OkLab &c) { return std::hypot(c.a, c.b) <= 0.04; }));
+        double chroma = 0;
+        for (int row : {Row::RectBg, Row::MenuBgColour, Row::SelectColour, Row::ChangeColour})
+            chroma += okLchOf(colour(row)).chroma;
+        barChroma.push_back(chroma);
+        looks.push_back(items);
+    }
+    QCOMPARE(std::max_element(barChroma.begin(), barChroma.end()) - barChroma.begin(), 2);
+    for (size_t a = 0; a < looks.size(); ++a) {
+        for (size_t b = a + 1; b < looks.size(); ++b) {
+            double sum = 0;
+            for (size_t i = 0; i < looks[a].size(); ++i)
+                sum += std::hypot(looks[a][i].lightness - looks[b][i].lightness,
+                                  looks[a][i].a - looks[b][i].a, looks[a][i].b - looks[b][i].b);
+            const double mean = sum / double(looks[a].size());
+            QVERIFY2(mean >= 0.06,
+                     qPrintable(u"looks %1 and %2: %3"_s.arg(a + 1).arg(b + 1).arg(mean)));
         }
     }
 }
