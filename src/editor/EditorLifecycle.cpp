@@ -47,7 +47,7 @@ bool EditorWindow::open()
 bool EditorWindow::loadWindow()
 {
     for (const SkinItem &item : SkinItems)
-        itemList->addItem(item.label.toString());
+        itemList->addItem(shownLabel(item));
     selectRow(0);
 
     const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);

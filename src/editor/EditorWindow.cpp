@@ -284,7 +284,7 @@ void EditorWindow::onColourBoxActivated()
         redSlider->value(), greenSlider->value(), blueSlider->value(),
         static_cast<int>(opacityByte(static_cast<std::int16_t>(opacitySlider->value()))));
     Dialogs::ColourRequest request{
-        u"Colour of %1"_s.arg(SkinItems[static_cast<size_t>(row)].label)};
+        u"Colour of %1"_s.arg(shownLabel(SkinItems[static_cast<size_t>(row)]))};
     if (translucent) {
         request.percentOf = [](int alpha) {
             return opacityPercent(QString::number(alpha, 16).rightJustified(2, u'0'));

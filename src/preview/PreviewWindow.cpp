@@ -320,7 +320,7 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
     entry(nullptr, "Check Readability"_L1, [this] { checkReadability(); });
     if (const std::optional<TextReading> reading = readingAt(scene, at);
         reading && !reading->readsWell()) {
-        const QString item = SkinItems[size_t(reading->row)].label.toString();
+        const QString item = shownLabel(SkinItems[size_t(reading->row)]);
         entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
               [this, reading] { offerReadableColour(*reading); });
     }
