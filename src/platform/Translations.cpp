@@ -68,12 +68,34 @@ QStringList Translations::wantedLanguages(const std::function<QString(const char
     return wanted;
 }
 
+namespace {
+
+Loaded &loadedOnce(const QString &folder)
+{
+    static Loaded loaded = load(folder);
+    return loaded;
+}
+
+} // namespace
+
 QString Translations::install(const QString &folder)
 {
-    static const Loaded loaded = load(folder);
+    const Loaded &loaded = loadedOnce(folder);
     if (loaded.qt)
         QCoreApplication::installTranslator(loaded.qt.get());
     if (loaded.program)
         QCoreApplication::installTranslator(loaded.program.get());
     return loaded.language;
+}
+
+Translations::InEnglish::InEnglish()
+{
+    const Loaded &loaded = loadedOnce({});
+    QCoreApplication::removeTranslator(loaded.program.get());
+    QCoreApplication::removeTranslator(loaded.qt.get());
+}
+
+Translations::InEnglish::~InEnglish()
+{
+    install({});
 }

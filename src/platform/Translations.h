@@ -21,4 +21,15 @@ QStringList wantedLanguages(const std::function<QString(const char *)> &variable
 // loaded, or nothing for English.
 QString install(const QString &folder);
 
+// For as long as it lives, every text is in English, as the sources write it: for what
+// goes into files, which are the same bytes whatever the language.
+class InEnglish
+{
+public:
+    InEnglish();
+    ~InEnglish();
+    InEnglish(const InEnglish &) = delete;
+    InEnglish &operator=(const InEnglish &) = delete;
+};
+
 } // namespace Translations

@@ -4,6 +4,8 @@
 
 #include "readability/SkinSuggestion.h"
 
+#include "platform/Translations.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -56,42 +58,62 @@ QStringList variantNumbers()
 // Every option the program takes, with its help.
 struct Options
 {
-    QCommandLineOption help{{"h"_L1, "help"_L1}, "Show this help and exit."_L1};
-    QCommandLineOption version{{"v"_L1, "version"_L1}, "Show the version and exit."_L1};
+    QCommandLineOption help{{"h"_L1, "help"_L1},
+                            QCoreApplication::translate("CommandLine", "Show this help and exit.")};
+    QCommandLineOption version{
+        {"v"_L1, "version"_L1},
+        QCoreApplication::translate("CommandLine", "Show the version and exit.")};
     QCommandLineOption render{
-        "render"_L1, "Draw the preview of SKIN into a PNG picture, with no window."_L1, "SKIN"_L1};
-    QCommandLineOption check{"check"_L1,
-                             "Check each SKIN and report its problems and the texts that do "
-                             "not read well, one line each."_L1};
+        "render"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Draw the preview of SKIN into a PNG picture, with no window."),
+        "SKIN"_L1};
+    QCommandLineOption check{
+        "check"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Check each SKIN and report its problems and the texts that do "
+                                    "not read well, one line each.")};
     QCommandLineOption suggest{
-        "suggest"_L1, "Write a skin made from the colours of PICTURE that reads well on it."_L1,
+        "suggest"_L1,
+        QCoreApplication::translate(
+            "CommandLine", "Write a skin made from the colours of PICTURE that reads well on it."),
         "PICTURE"_L1};
     QCommandLineOption fix{"fix"_L1,
-                           "Write SKIN with each text that does not read well given a readable "
-                           "colour of its hue."_L1,
+                           QCoreApplication::translate(
+                               "CommandLine",
+                               "Write SKIN with each text that does not read well given a readable "
+                               "colour of its hue."),
                            "SKIN"_L1};
-    QCommandLineOption output{{"o"_L1, "output"_L1},
-                              "Where --render, --suggest or --fix write: for --render a "_L1 +
-                                  choices(pictureSuffixes()) +
-                                  " file (PNG without a suffix); - for standard output."_L1,
-                              "OUT"_L1};
+    QCommandLineOption output{
+        {"o"_L1, "output"_L1},
+        QCoreApplication::translate("CommandLine",
+                                    "Where --render, --suggest or --fix write: for --render a %1 "
+                                    "file (PNG without a suffix); - for standard output.")
+            .arg(choices(pictureSuffixes())),
+        "OUT"_L1};
     QCommandLineOption background{
         "background"_L1,
-        "With --render, --check or --fix: the picture (BMP or JPEG) of the picture scene."_L1,
+        QCoreApplication::translate(
+            "CommandLine",
+            "With --render, --check or --fix: the picture (BMP or JPEG) of the picture scene."),
         "PICTURE"_L1};
-    QCommandLineOption text{"text"_L1,
-                            "With --render: the preview's texts, "_L1 +
-                                choices(textModeNames().replaceInStrings(
-                                    TextModes[0].first, TextModes[0].first + " (the default)"_L1)) +
-                                u'.',
-                            textModeNames().join(u'|'), TextModes[0].first};
+    QCommandLineOption text{
+        "text"_L1,
+        QCoreApplication::translate("CommandLine", "With --render: the preview's texts, %1.")
+            .arg(choices(textModeNames().replaceInStrings(
+                TextModes[0].first, TextModes[0].first + QCoreApplication::translate(
+                                                             "CommandLine", " (the default)")))),
+        textModeNames().join(u'|'), TextModes[0].first};
     QCommandLineOption vision{
-        "vision"_L1, "With --render: draw as seen with "_L1 + choices(visionNames()) + u'.',
+        "vision"_L1,
+        QCoreApplication::translate("CommandLine", "With --render: draw as seen with %1.")
+            .arg(choices(visionNames())),
         "KIND"_L1, QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
-    QCommandLineOption variant{"variant"_L1,
-                               "With --suggest: which of the suggestions, "_L1 +
-                                   choices(variantNumbers()) + u'.',
-                               "N"_L1, "1"_L1};
+    QCommandLineOption variant{
+        "variant"_L1,
+        QCoreApplication::translate("CommandLine", "With --suggest: which of the suggestions, %1.")
+            .arg(choices(variantNumbers())),
+        "N"_L1, "1"_L1};
     // Prints the completion of the options, their values and the files they take for a
     // shell, for the package to install; not for people, so not in the help.
     QCommandLineOption completion = [] {
@@ -210,15 +232,18 @@ _arguments -s \
 
 void declare(QCommandLineParser &parser, const Options &o)
 {
-    parser.setApplicationDescription(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
         "Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks "
-        "them."_L1);
+        "them."));
     for (const QCommandLineOption *option : o.shown())
         parser.addOption(*option);
     parser.addOption(o.completion);
-    parser.addPositionalArgument("SKIN"_L1,
-                                 "A skin to load on start (with --check: the skins to check)."_L1,
-                                 "[SKIN...]"_L1);
+    parser.addPositionalArgument(
+        "SKIN"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "A skin to load on start (with --check: the skins to check)."),
+        "[SKIN...]"_L1);
 }
 
 // Qt names the program only once an application object exists.
@@ -233,7 +258,8 @@ CommandLine misused(const QString &problem)
 {
     CommandLine command;
     command.mode = CommandLine::Mode::Misused;
-    command.message = "vellox: "_L1 + problem + "\nTry 'vellox --help'.\n"_L1;
+    command.message = "vellox: "_L1 + problem + u'\n' +
+                      QCoreApplication::translate("CommandLine", "Try 'vellox --help'.") + u'\n';
     return command;
 }
 
@@ -242,7 +268,8 @@ QString notAmong(const QString &value, const QCommandLineOption &option, const Q
 {
     if (names.contains(value, Qt::CaseInsensitive))
         return {};
-    return u"--%1 is %2, not \"%3\"."_s.arg(option.names().constLast(), choices(names), value);
+    return QCoreApplication::translate("CommandLine", "--%1 is %2, not \"%3\".")
+        .arg(option.names().constLast(), choices(names), value);
 }
 
 // The command a parsed command line asks for, or why it is misused.
@@ -258,9 +285,14 @@ std::optional<CommandLine> answered(const QCommandLineParser &parser, const Opti
     if (parser.isSet(o.completion)) {
         const QString shell = parser.value(o.completion);
         if (shell != "bash"_L1 && shell != "zsh"_L1)
-            return misused(u"--completion is bash or zsh, not \"%1\"."_s.arg(shell));
+            return misused(QCoreApplication::translate("CommandLine",
+                                                       "--completion is bash or zsh, not \"%1\".")
+                               .arg(shell));
         command.mode = CommandLine::Mode::Help;
-        command.message = shell == "bash"_L1 ? bashCompletion(o) : zshCompletion(o);
+        // Installed as a file: the same bytes whatever the language.
+        const Translations::InEnglish english;
+        const Options inEnglish;
+        command.message = shell == "bash"_L1 ? bashCompletion(inEnglish) : zshCompletion(inEnglish);
         return command;
     }
     if (parser.isSet(o.version)) {
@@ -284,23 +316,28 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
     // Qt keeps the last of two values: the first would be dropped without a word.
     for (const QCommandLineOption *option : o.valued()) {
         if (parser.values(*option).size() > 1)
-            return u"--%1 is given more than once."_s.arg(option->names().constLast());
+            return QCoreApplication::translate("CommandLine", "--%1 is given more than once.")
+                .arg(option->names().constLast());
     }
     const int tasks = tasksAskedFor(parser, o);
     if (tasks > 1)
-        return "Ask for one of --render, --check, --suggest and --fix at a time."_L1;
+        return QCoreApplication::translate(
+            "CommandLine", "Ask for one of --render, --check, --suggest and --fix at a time.");
     const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
     // Options that go with some tasks only, and those tasks.
-    const std::tuple<const QCommandLineOption *, bool, QLatin1StringView> belongs[] = {
-        {&o.output, tasks == 1 && !parser.isSet(o.check), "--render, --suggest or --fix"_L1},
-        {&o.background, tasks == 1 && !suggesting, "--render, --check or --fix"_L1},
+    const std::tuple<const QCommandLineOption *, bool, QString> belongs[] = {
+        {&o.output, tasks == 1 && !parser.isSet(o.check),
+         QCoreApplication::translate("CommandLine", "--render, --suggest or --fix")},
+        {&o.background, tasks == 1 && !suggesting,
+         QCoreApplication::translate("CommandLine", "--render, --check or --fix")},
         {&o.text, rendering, "--render"_L1},
         {&o.vision, rendering, "--render"_L1},
         {&o.variant, suggesting, "--suggest"_L1},
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
-            return u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf);
+            return QCoreApplication::translate("CommandLine", "--%1 goes only with %2.")
+                .arg(option->names().constLast(), tasksOf);
     }
     return {};
 }
@@ -313,7 +350,9 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
                                    : suggesting ? "--suggest"_L1
                                                 : "--fix"_L1;
     if (!parser.isSet(o.output) || !parser.positionalArguments().isEmpty())
-        return misused(task + " wants -o OUT and no other skin."_L1);
+        return misused(
+            QCoreApplication::translate("CommandLine", "%1 wants -o OUT and no other skin.")
+                .arg(task));
     command.output = parser.value(o.output);
     if (rendering) {
         const QString mode = parser.value(o.text), seen = parser.value(o.vision);
@@ -356,16 +395,19 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     command.background = parser.value(o.background);
     if (parser.isSet(o.check)) {
         if (positional.isEmpty())
-            return misused("--check wants one or more skins."_L1);
+            return misused(
+                QCoreApplication::translate("CommandLine", "--check wants one or more skins."));
         if (positional.count("-"_L1) > 1)
-            return misused("Standard input (-) can be read only once."_L1);
+            return misused(QCoreApplication::translate(
+                "CommandLine", "Standard input (-) can be read only once."));
         command.mode = CommandLine::Mode::Check;
         command.skins = positional;
         return command;
     }
     if (tasksAskedFor(parser, o) == 0) {
         if (positional.size() > 1)
-            return misused("Start with at most one skin."_L1);
+            return misused(
+                QCoreApplication::translate("CommandLine", "Start with at most one skin."));
         command.skin = positional.value(0);
         return command;
     }
@@ -426,7 +468,7 @@ QStringList withoutQtOptions(const QStringList &arguments, CommandLine &command)
 
 QString skinName(const QString &path)
 {
-    return path == "-"_L1 ? u"standard input"_s : path;
+    return path == "-"_L1 ? QCoreApplication::translate("CommandLine", "standard input") : path;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)

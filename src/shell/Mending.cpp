@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -84,17 +86,21 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     QByteArray said;
     for (const TextFix &fix : fixes) {
         const int line = skin.lineOf[size_t(fix.row)];
-        const QString where = u"%1:%2: %3 reads %4 %5"_s.arg(skinName(command.skin))
+        const QString where = QCoreApplication::translate("Mending", "%1:%2: %3 reads %4 %5")
+                                  .arg(skinName(command.skin))
                                   .arg(line)
                                   .arg(itemName(fix.row), contrastText(fix.worst.contrast),
                                        sceneWords(fix.worst.scene));
         if (fix.to.isEmpty()) {
-            said +=
-                (where + ", and no colour of its hue reads well there"_L1 +
-                 (fix.panelRow < 0 ? QString()
-                                   : u"; raise the opacity of %1"_s.arg(itemName(fix.panelRow))) +
-                 u'\n')
-                    .toLocal8Bit();
+            said += (where +
+                     QCoreApplication::translate("Mending",
+                                                 ", and no colour of its hue reads well there") +
+                     (fix.panelRow < 0
+                          ? QString()
+                          : QCoreApplication::translate("Mending", "; raise the opacity of %1")
+                                .arg(itemName(fix.panelRow))) +
+                     u'\n')
+                        .toLocal8Bit();
             continue;
         }
         said += u"%1: %2 -> %3\n"_s.arg(where, fix.from, fix.to).toLocal8Bit();

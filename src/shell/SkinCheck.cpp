@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -34,14 +36,18 @@ QByteArray readStandardInput()
             continue;
         if (n < 0)
             throw Error(Error::PathFileAccess,
-                        "Cannot read standard input: "_L1 + systemReason(errno));
+                        QCoreApplication::translate("SkinCheck", "Cannot read standard input: ") +
+                            systemReason(errno));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
         if (bytes.size() > LargestSkinFile)
             throw Error(Error::PathFileAccess,
-                        u"Cannot read standard input: it holds more than %1, the most Vellox "
-                        "reads of a skin"_s.arg(exactSize(LargestSkinFile)));
+                        QCoreApplication::translate(
+                            "SkinCheck",
+                            "Cannot read standard input: it holds more than %1, the most Vellox "
+                            "reads of a skin")
+                            .arg(exactSize(LargestSkinFile)));
     }
 }
 
@@ -86,18 +92,22 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
         const QString &code = factory.lint.codes.at(row);
         skin.colours.set(row, code);
         if (!factory.problem.isEmpty())
-            skin.problems.append({0, SkinProblem::Error,
-                                  u"%1 is not set, and the factory skin cannot give it: %2"_s.arg(
-                                      itemName(row), factory.problem)});
+            skin.problems.append(
+                {0, SkinProblem::Error,
+                 QCoreApplication::translate(
+                     "SkinCheck", "%1 is not set, and the factory skin cannot give it: %2")
+                     .arg(itemName(row), factory.problem)});
         else if (const QString why = whyNotDrawable(code); !why.isEmpty())
             skin.problems.append(
                 {0, SkinProblem::Error,
-                 u"%1 is not set, and the factory skin \"%2\" cannot give it: %3"_s.arg(
-                     itemName(row), factory.path, why)});
+                 QCoreApplication::translate(
+                     "SkinCheck", "%1 is not set, and the factory skin \"%2\" cannot give it: %3")
+                     .arg(itemName(row), factory.path, why)});
         else if (!lint.oneLine)
-            skin.problems.append(
-                {0, SkinProblem::Warning,
-                 u"%1 is not set; it keeps the factory colour %2"_s.arg(itemName(row), code)});
+            skin.problems.append({0, SkinProblem::Warning,
+                                  QCoreApplication::translate(
+                                      "SkinCheck", "%1 is not set; it keeps the factory colour %2")
+                                      .arg(itemName(row), code)});
     }
     sortByLine(skin.problems);
     return skin;
@@ -122,10 +132,10 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
     }
     QList<SkinProblem> problems;
     for (const TextReading &r : worst)
-        problems.append(
-            {lineOf[size_t(r.row)], SkinProblem::Warning,
-             u"%1 reads %2 %3 (%4 wanted)"_s.arg(itemName(r.row), contrastText(r.contrast),
-                                                 sceneWords(r.scene), contrastText(ReadsWell))});
+        problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
+                         QCoreApplication::translate("SkinCheck", "%1 reads %2 %3 (%4 wanted)")
+                             .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
+                                  contrastText(ReadsWell))});
     return problems;
 }
 
