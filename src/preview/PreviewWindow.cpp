@@ -38,15 +38,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr auto PreviewImageFilter = "PNG Images (*.png)|*.png"_L1;
-constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
-constexpr auto NoPictureLoaded =
-    "No Picture loaded. Please import picture before choosing this option."_L1;
+constexpr auto PreviewImageFilter = QT_TRANSLATE_NOOP("PreviewWindow", "PNG Images (*.png)|*.png");
+constexpr auto PictureFilter =
+    QT_TRANSLATE_NOOP("PreviewWindow", "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png");
+constexpr auto NoPictureLoaded = QT_TRANSLATE_NOOP(
+    "PreviewWindow", "No Picture loaded. Please import picture before choosing this option.");
 constexpr auto PackageSkin = "skin.ini"_L1;
 constexpr auto PackageJpg = "background.jpg"_L1;
 constexpr auto PackageBmp = "background.bmp"_L1;
-constexpr auto PngNotSupported =
-    "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_L1;
+constexpr auto PngNotSupported = QT_TRANSLATE_NOOP(
+    "PreviewWindow", "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg.");
 
 // A project name becomes one folder inside the projects folder, and nothing else.
 bool isValidProjectName(const QString &name)
@@ -80,7 +81,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
       m_dialogs(dialogs), m_imageDialog(dialogs)
 {
     setObjectName("frmPreview"_L1);
-    setWindowTitle("Vellox Preview"_L1);
+    setWindowTitle(tr("Vellox Preview"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The figures of the texts show on hover while the user works in the editor.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -89,7 +90,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
     setGeometry(PreviewControls::Window);
     buildScenes();
     buildControls();
-    m_imageDialog.setFilter(PreviewImageFilter);
+    m_imageDialog.setFilter(tr(PreviewImageFilter));
     // A skin dropped here is meant as a skin, not as a picture that would cost the
     // working picture.
     new FileDrop(this, m_dialogs, [this](const QString &path) {
@@ -108,8 +109,8 @@ void PreviewWindow::buildScenes()
     colourScene->move(PreviewControls::ColourSceneAt);
     pictureScene = new DrawingArea("Picture2", m_renderer.scene(SceneKind::Picture), colourScene);
     pictureScene->move(PreviewControls::PictureSceneAt);
-    colourScene->setAccessibleName("Colour background preview"_L1);
-    pictureScene->setAccessibleName("Picture background preview"_L1);
+    colourScene->setAccessibleName(tr("Colour background preview"));
+    pictureScene->setAccessibleName(tr("Picture background preview"));
     for (DrawingArea *scene : {colourScene, pictureScene}) {
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -192,7 +193,7 @@ void PreviewWindow::onPictureBackgroundChosen()
     pictureScene->show();
     bool shown = false;
     if (!m_document.picture().present()) {
-        m_dialogs.message(NoPictureLoaded);
+        m_dialogs.message(tr(NoPictureLoaded));
     } else {
         try {
             m_renderer.showPicture(m_document.picture());
@@ -208,7 +209,7 @@ void PreviewWindow::onPictureBackgroundChosen()
 
 void PreviewWindow::onImportClicked()
 {
-    m_fileDialog.setFilter(PictureFilter);
+    m_fileDialog.setFilter(tr(PictureFilter));
     const QString chosen = m_fileDialog.showOpen();
     if (fileExists(chosen))
         importPicture(chosen);
@@ -221,7 +222,7 @@ void PreviewWindow::importPicture(const QString &chosen)
         const BusyCursor busy;
         outcome = m_document.importPicture(chosen);
     } catch (const Error &e) {
-        m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The background was not imported.\r\n") + e.description());
         return;
     }
     switch (outcome.kind) {
@@ -229,7 +230,7 @@ void PreviewWindow::importPicture(const QString &chosen)
     case ImportOutcome::OtherEnding:
         break;
     case ImportOutcome::PngRefused:
-        m_dialogs.message(PngNotSupported);
+        m_dialogs.message(tr(PngNotSupported));
         colourBackgroundOption->setChecked(true);
         break;
     case ImportOutcome::Undecodable:
@@ -246,11 +247,10 @@ void PreviewWindow::onCreatePackageClicked()
 {
     const QString name = projectNameEdit->text();
     if (!isValidProjectName(name)) {
-        m_dialogs.message(
-            QStringLiteral("\"%1\" is not a valid project name. A project name must not be "
-                           "empty or only spaces, must not be \".\" or \"..\", must not "
-                           "contain / or \\, and must fit in a folder name.")
-                .arg(name));
+        m_dialogs.message(tr("\"%1\" is not a valid project name. A project name must not be "
+                             "empty or only spaces, must not be \".\" or \"..\", must not "
+                             "contain / or \\, and must fit in a folder name.")
+                              .arg(name));
         return;
     }
     exportPackage(name);
@@ -261,15 +261,13 @@ void PreviewWindow::exportPackage(const QString &name)
     const QString projects = m_programDir.file(ProgramDirectory::Projects);
     const StagedFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
     const auto notCreated = [&](const Error &e) {
-        m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
-                          e.description());
+        m_dialogs.message(tr("The package %1 was not created.\r\n").arg(name) + e.description());
     };
     try {
         if (package.exists() &&
-            m_dialogs.question(
-                QStringLiteral("A package named %1 already exists in My Projects.\r\n"
-                               "Replace its skin and background?")
-                    .arg(name)) == Dialogs::Answer::No)
+            m_dialogs.question(tr("A package named %1 already exists in My Projects.\r\n"
+                                  "Replace its skin and background?")
+                                   .arg(name)) == Dialogs::Answer::No)
             return;
         const BusyCursor busy;
         if (!QFileInfo(projects).isDir()) {
@@ -298,8 +296,8 @@ void PreviewWindow::exportPackage(const QString &name)
         notCreated(e);
         return;
     }
-    m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
-                      name + m_programDir.whereItIs());
+    m_dialogs.message(tr("Package %1 saved in the Vellox directory in My Projects\\%1").arg(name) +
+                      m_programDir.whereItIs());
 }
 
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
@@ -312,24 +310,24 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at)
         connect(action, &QAction::triggered, this, guarded(m_dialogs, std::move(handler)));
         return action;
     };
-    entry(nullptr, "Save Preview Image As..."_L1,
+    entry(nullptr, tr("Save Preview Image As..."),
           [this, scene] { savePreviewImage(scene->shownImage()); });
-    entry(nullptr, "Copy Preview Image"_L1,
+    entry(nullptr, tr("Copy Preview Image"),
           [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
     menu.addSeparator();
-    entry(nullptr, "Check Readability"_L1, [this] { checkReadability(); });
+    entry(nullptr, tr("Check Readability"), [this] { checkReadability(); });
     if (const std::optional<TextReading> reading = readingAt(scene, at);
         reading && !reading->readsWell()) {
         const QString item = shownLabel(SkinItems[size_t(reading->row)]);
-        entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
+        entry(nullptr, tr("Make \"%1\" Readable").arg(item),
               [this, reading] { offerReadableColour(*reading); });
     }
     if (scene == pictureScene && m_document.picture().present())
-        entry(nullptr, "Colours from Picture"_L1, [this] { suggestColours(); });
-    QMenu *visions = menu.addMenu("Simulate Colour Vision"_L1);
+        entry(nullptr, tr("Colours from Picture"), [this] { suggestColours(); });
+    QMenu *visions = menu.addMenu(tr("Simulate Colour Vision"));
     auto *choice = new QActionGroup(visions);
     for (Vision vision : Visions) {
-        QAction *shown = entry(visions, QLatin1String(visionName(vision)),
+        QAction *shown = entry(visions, QCoreApplication::translate("Vision", visionName(vision)),
                                [this, vision] { setVision(vision); });
         shown->setCheckable(true);
         shown->setChecked(vision == m_vision);
@@ -375,11 +373,11 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         return true;
     }
-    const QString verdict = r->readsWell() ? u"reads well"_s : u"hard to read"_s;
+    const QString verdict = r->readsWell() ? tr("reads well") : tr("hard to read");
     QToolTip::showText(help->globalPos(),
-                       u"%1: %2 %3 \u2014 %4 (%5 reads well)"_s.arg(
-                           itemName(r->row), contrastText(r->contrast), sceneWords(r->scene),
-                           verdict, contrastText(ReadsWell)),
+                       tr("%1: %2 %3 \u2014 %4 (%5 reads well)")
+                           .arg(itemName(r->row), contrastText(r->contrast), sceneWords(r->scene),
+                                verdict, contrastText(ReadsWell)),
                        scene, r->box);
     return true;
 }
@@ -403,8 +401,9 @@ void PreviewWindow::checkReadability()
     }
     const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
     if (hard.isEmpty()) {
-        m_dialogs.message(u"All texts read well: each has a contrast of %1 or more with what "
-                          "lies beneath it."_s.arg(contrastText(ReadsWell)) +
+        m_dialogs.message(tr("All texts read well: each has a contrast of %1 or more with what "
+                             "lies beneath it.")
+                              .arg(contrastText(ReadsWell)) +
                           parts);
         return;
     }
@@ -412,7 +411,7 @@ void PreviewWindow::checkReadability()
     for (const TextReading &r : hard)
         lines << u"%1: %2 %3"_s.arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
     m_dialogs.message(
-        u"These texts are hard to read (%1 reads well):\r\n"_s.arg(contrastText(ReadsWell)) +
+        tr("These texts are hard to read (%1 reads well):\r\n").arg(contrastText(ReadsWell)) +
         lines.join("\r\n"_L1) + parts);
 }
 
@@ -421,12 +420,12 @@ void PreviewWindow::offerReadableColour(const TextReading &reading)
     const std::optional<QRgb> colour = readability().readableColour(reading.row, reading.colour);
     if (!colour) {
         const int panel = panelBeneath(reading.role);
-        m_dialogs.message(
-            u"No colour of the hue of %1 reads well %2."_s.arg(itemName(reading.row),
-                                                               sceneWords(reading.scene)) +
-            (panel < 0 ? QString()
-                       : u" Raise the opacity of %1, so that less shows through it."_s.arg(
-                             itemName(panel))));
+        m_dialogs.message(tr("No colour of the hue of %1 reads well %2.")
+                              .arg(itemName(reading.row), sceneWords(reading.scene)) +
+                          (panel < 0
+                               ? QString()
+                               : tr(" Raise the opacity of %1, so that less shows through it.")
+                                     .arg(itemName(panel))));
         return;
     }
     const QString code = m_document.colours().at(reading.row);
@@ -464,7 +463,7 @@ void PreviewWindow::savePreviewImage(const QImage &image)
     try {
         savePicturePng(image, chosen);
     } catch (const Error &e) {
-        m_dialogs.message("The preview image was not saved.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The preview image was not saved.\r\n") + e.description());
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/QtColour.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -210,6 +211,7 @@ QString contrastText(double contrast)
 
 QString sceneWords(SceneKind scene)
 {
-    return scene == SceneKind::Colour ? QStringLiteral("on the gradient")
-                                      : QStringLiteral("on the picture");
+    return scene == SceneKind::Colour
+               ? QCoreApplication::translate("Readability", "on the gradient")
+               : QCoreApplication::translate("Readability", "on the picture");
 }

@@ -6,6 +6,7 @@
 
 #include "skin/SkinLint.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -124,10 +125,17 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
 
 QString lookAlikeText(const PartsCompared &parts)
 {
-    return u"with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6"_s.arg(
-        parts.vision == Vision::Normal ? u"normal vision"_s
-                                       : QString::fromLatin1(visionName(parts.vision)).toLower(),
-        itemName(parts.firstRow), itemName(parts.secondRow),
-        QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
-        QString::number(TellsApart), parts.looksAlike() ? u": they look alike"_s : QString());
+    // English writes the name in lower case within a sentence; a translation as it has it.
+    const QString vision = QCoreApplication::translate("Vision", visionName(parts.vision));
+    return QCoreApplication::translate("TellingApart",
+                                       "with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6")
+        .arg(parts.vision == Vision::Normal
+                 ? QCoreApplication::translate("TellingApart", "normal vision")
+             : vision == QLatin1String(visionName(parts.vision)) ? vision.toLower()
+                                                                 : vision,
+             itemName(parts.firstRow), itemName(parts.secondRow),
+             QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
+             QString::number(TellsApart),
+             parts.looksAlike() ? QCoreApplication::translate("TellingApart", ": they look alike")
+                                : QString());
 }
