@@ -128,7 +128,7 @@ QString lookAlikeText(const PartsCompared &parts)
     // English writes the name in lower case within a sentence; a translation as it has it.
     const QString vision = QCoreApplication::translate("Vision", visionName(parts.vision));
     return QCoreApplication::translate("TellingApart",
-                                       "with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6")
+                                       "with %1, %2 and %3 differ by ΔE00 %4 (%5 wanted)%6")
         .arg(parts.vision == Vision::Normal
                  ? QCoreApplication::translate("TellingApart", "normal vision")
              : vision == QLatin1String(visionName(parts.vision)) ? vision.toLower()
