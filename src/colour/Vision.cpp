@@ -262,23 +262,23 @@ const char *visionName(Vision vision)
 {
     switch (vision) {
     case Vision::Protanomaly:
-        return "Protanomaly";
+        return QT_TRANSLATE_NOOP("Vision", "Protanomaly");
     case Vision::Protanopia:
-        return "Protanopia";
+        return QT_TRANSLATE_NOOP("Vision", "Protanopia");
     case Vision::Deuteranomaly:
-        return "Deuteranomaly";
+        return QT_TRANSLATE_NOOP("Vision", "Deuteranomaly");
     case Vision::Deuteranopia:
-        return "Deuteranopia";
+        return QT_TRANSLATE_NOOP("Vision", "Deuteranopia");
     case Vision::Tritanomaly:
-        return "Tritanomaly";
+        return QT_TRANSLATE_NOOP("Vision", "Tritanomaly");
     case Vision::Tritanopia:
-        return "Tritanopia";
+        return QT_TRANSLATE_NOOP("Vision", "Tritanopia");
     case Vision::Achromatopsia:
-        return "Achromatopsia";
+        return QT_TRANSLATE_NOOP("Vision", "Achromatopsia");
     case Vision::Normal:
         break;
     }
-    return "Normal";
+    return QT_TRANSLATE_NOOP("Vision", "Normal");
 }
 
 QRgb simulateVision(QRgb colour, Vision vision, double severity)

@@ -21,7 +21,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr auto SkinFilter = "Zantho Skin Files (*.ini)|*.ini"_L1;
+constexpr auto SkinFilter = QT_TRANSLATE_NOOP("EditorWindow", "Zantho Skin Files (*.ini)|*.ini");
 
 // What a failing step does to the steps after it.
 enum class OnFailure
@@ -33,8 +33,9 @@ enum class OnFailure
 // "Continue?" after a failed step of "Apply Change".
 bool askToContinue(Dialogs &dialogs, const Error &e)
 {
-    const QString question =
-        e.description() + " ("_L1 + QString::number(e.code()) + ")\r\n\r\nContinue?"_L1;
+    const QString question = e.description() + " ("_L1 + QString::number(e.code()) +
+                             ")\r\n\r\n"_L1 +
+                             QCoreApplication::translate("EditorWindow", "Continue?");
     return dialogs.question(question) == Dialogs::Answer::Yes;
 }
 
@@ -62,14 +63,15 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         // A picture or a program read as a skin would set nothing and only cost the
         // user the text they typed.
         if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
-            throw Error::file(Error::TypeMismatch, "load the skin", path, why);
+            throw Error::file(Error::TypeMismatch, QT_TRANSLATE_NOOP("Error", "load the skin"),
+                              path, why);
         readSkinBytes(bytes, table);
     } catch (const Error &e) {
         // A file caught in the middle of another program's save is read again when it
         // settles.
         if (loadAs == LoadAs::Reload)
             return;
-        m_dialogs.message("The skin could not be loaded.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The skin could not be loaded.\r\n") + e.description());
         // Nothing was read, so nothing changes; the run's first table is shown all the
         // same.
         if (loadAs != LoadAs::Start)
@@ -157,7 +159,7 @@ void EditorWindow::onRestoreClicked()
 
 void EditorWindow::onLoadTriggered()
 {
-    m_fileDialog.setFilter(SkinFilter);
+    m_fileDialog.setFilter(tr(SkinFilter));
     openSkin(m_fileDialog.showOpen());
 }
 
@@ -169,7 +171,7 @@ void EditorWindow::openSkin(const QString &path)
 
 void EditorWindow::onSaveAsTriggered()
 {
-    m_fileDialog.setFilter(SkinFilter);
+    m_fileDialog.setFilter(tr(SkinFilter));
     const QString chosen = m_fileDialog.showSave();
     if (chosen.isEmpty())
         return;
@@ -177,10 +179,10 @@ void EditorWindow::onSaveAsTriggered()
     try {
         writeSkinFile(chosen, text);
     } catch (const Error &e) {
-        m_dialogs.message("The skin was not saved.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The skin was not saved.\r\n") + e.description());
         return;
     }
     // What was just written is no change of the file; what others write to it later is.
     m_followedFile.follow(chosen, encodeLines8bit(skinFileLines(text)));
-    m_dialogs.message("Skin.ini saved to "_L1 + chosen);
+    m_dialogs.message(tr("Skin.ini saved to ") + chosen);
 }

@@ -47,12 +47,12 @@ bool EditorWindow::open()
 bool EditorWindow::loadWindow()
 {
     for (const SkinItem &item : SkinItems)
-        itemList->addItem(item.label.toString());
+        itemList->addItem(shownLabel(item));
     selectRow(0);
 
     const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
     if (!fileExists(factorySkin)) {
-        m_dialogs.message("Default.ini not found. Make sure it is in the Vellox directory."_L1 +
+        m_dialogs.message(tr("Default.ini not found. Make sure it is in the Vellox directory.") +
                           m_programDir.whereItIs());
         close();
         return false;
@@ -76,7 +76,7 @@ void EditorWindow::offerLeftOverWork(const WorkingFiles::LeftOver &leftOver)
     // A working skin that is the factory skin, and nothing typed, hold no work.
     if ((table != m_document.colours() || leftOver.typed) &&
         m_dialogs.question(
-            "Vellox was not closed properly. Restore the skin you were editing?"_L1) ==
+            tr("Vellox was not closed properly. Restore the skin you were editing?")) ==
             Dialogs::Answer::Yes) {
         m_document.replace(table);
         if (leftOver.typed)
@@ -101,7 +101,7 @@ void EditorWindow::unloadWindow()
     if (m_preview)
         m_preview->close();
     const auto report = [this](const Error &e) {
-        m_dialogs.message("The working file could not be removed.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The working file could not be removed.\r\n") + e.description());
     };
     m_workingFiles.remove(report);
     m_document.picture().discard(report);
@@ -164,9 +164,9 @@ void EditorWindow::reloadFollowedFile()
     // it, so the change is told instead, for the user to load when they choose.
     if (shownSkinText() != skinText(m_document.colours())) {
         m_dialogs.message(
-            u"\"%1\" was changed by another program. The Skin.ini box holds text you typed, "
-            "so Vellox has not read the file again; \"Load skin.ini...\" reads it."_s.arg(
-                QDir::toNativeSeparators(m_followedFile.path())));
+            tr("\"%1\" was changed by another program. The Skin.ini box holds text you typed, "
+               "so Vellox has not read the file again; \"Load skin.ini...\" reads it.")
+                .arg(QDir::toNativeSeparators(m_followedFile.path())));
         return;
     }
     loadSkin(m_followedFile.path(), LoadAs::Reload);

@@ -111,24 +111,25 @@ void EditorWindow::buildControls()
 void EditorWindow::buildMenus()
 {
     const auto menu = [this](const char *name, const char *title) {
-        QMenu *m = menuBar()->addMenu(QLatin1String(title));
+        QMenu *m = menuBar()->addMenu(tr(title));
         m->setObjectName(QLatin1String(name));
         return m;
     };
     const auto action = [](QMenu *menu, const char *name, const char *text) {
-        QAction *a = menu->addAction(QLatin1String(text));
+        QAction *a = menu->addAction(tr(text));
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    QMenu *fileMenu = menu("File", "File");
-    loadAction = action(fileMenu, "loadskin", "Load skin.ini...");
-    saveAsAction = action(fileMenu, "saveskin", "Save skin.ini As...");
-    exitAction = action(fileMenu, "exit", "Exit");
-    previewAction = action(menu("menu_preview", "Skin Preview"), "preview", "Preview");
+    QMenu *fileMenu = menu("File", QT_TR_NOOP("File"));
+    loadAction = action(fileMenu, "loadskin", QT_TR_NOOP("Load skin.ini..."));
+    saveAsAction = action(fileMenu, "saveskin", QT_TR_NOOP("Save skin.ini As..."));
+    exitAction = action(fileMenu, "exit", QT_TR_NOOP("Exit"));
+    previewAction =
+        action(menu("menu_preview", QT_TR_NOOP("Skin Preview")), "preview", QT_TR_NOOP("Preview"));
     previewAction->setCheckable(true);
-    QMenu *helpMenu = menu("Help", "Help");
-    action(helpMenu, "howto", "How To Use")->setEnabled(false);
-    aboutAction = action(helpMenu, "about", "About");
+    QMenu *helpMenu = menu("Help", QT_TR_NOOP("Help"));
+    action(helpMenu, "howto", QT_TR_NOOP("How To Use"))->setEnabled(false);
+    aboutAction = action(helpMenu, "about", QT_TR_NOOP("About"));
 }
 
 void EditorWindow::connectControls()
@@ -284,7 +285,7 @@ void EditorWindow::onColourBoxActivated()
         redSlider->value(), greenSlider->value(), blueSlider->value(),
         static_cast<int>(opacityByte(static_cast<std::int16_t>(opacitySlider->value()))));
     Dialogs::ColourRequest request{
-        u"Colour of %1"_s.arg(SkinItems[static_cast<size_t>(row)].label)};
+        tr("Colour of %1").arg(shownLabel(SkinItems[static_cast<size_t>(row)]))};
     if (translucent) {
         request.percentOf = [](int alpha) {
             return opacityPercent(QString::number(alpha, 16).rightJustified(2, u'0'));

@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/KeptCopy.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
@@ -11,22 +12,35 @@ using namespace Qt::Literals::StringLiterals;
 void offerKeptCopies(Dialogs &dialogs)
 {
     for (const KeptCopy &kept : KeptCopy::found()) {
-        const QString saving =
-            u"Vellox ended while saving \""_s + QDir::toNativeSeparators(kept.file()) + u'"';
+        const QString file = QDir::toNativeSeparators(kept.file());
         const QString copy = u'"' + QDir::toNativeSeparators(kept.copy()) + u'"';
         const KeptCopy::FileState state = kept.fileState();
         if (state == KeptCopy::FileState::Earlier || state == KeptCopy::FileState::New) {
-            dialogs.message(saving + u". The file is whole and holds its "_s +
-                            (state == KeptCopy::FileState::New ? u"new"_s : u"earlier"_s) +
-                            u" content, so the copy kept in "_s + copy + u" was removed."_s);
+            dialogs.message(
+                (state == KeptCopy::FileState::New
+                     ? QCoreApplication::translate(
+                           "KeptCopiesOffer",
+                           "Vellox ended while saving \"%1\". The file is whole and holds its new "
+                           "content, so the copy kept in %2 was removed.")
+                     : QCoreApplication::translate(
+                           "KeptCopiesOffer",
+                           "Vellox ended while saving \"%1\". The file is whole and holds its "
+                           "earlier content, so the copy kept in %2 was removed."))
+                    .arg(file, copy));
             kept.release();
             continue;
         }
         const QString question =
-            saving +
-            (state == KeptCopy::FileState::Gone ? u", and the file is gone."_s
-                                                : u", and the file is not whole."_s) +
-            u" Its earlier content is kept in "_s + copy + u". Put it back?"_s;
+            (state == KeptCopy::FileState::Gone
+                 ? QCoreApplication::translate(
+                       "KeptCopiesOffer",
+                       "Vellox ended while saving \"%1\", and the file is gone. Its earlier "
+                       "content is kept in %2. Put it back?")
+                 : QCoreApplication::translate(
+                       "KeptCopiesOffer",
+                       "Vellox ended while saving \"%1\", and the file is not whole. Its "
+                       "earlier content is kept in %2. Put it back?"))
+                .arg(file, copy);
         if (dialogs.question(question) == Dialogs::Answer::No) {
             kept.forget();
             continue;
@@ -34,7 +48,9 @@ void offerKeptCopies(Dialogs &dialogs)
         try {
             kept.putBack();
         } catch (const Error &e) {
-            dialogs.message(e.description() + u"\n\nThe copy stays in "_s + copy + u'.');
+            dialogs.message(
+                e.description() + u"\n\n"_s +
+                QCoreApplication::translate("KeptCopiesOffer", "The copy stays in %1.").arg(copy));
             kept.forget();
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,9 +40,11 @@ QString plantedLinkReason(const QString &path)
         const bool openToAll = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
         if (openToAll && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
             const passwd *owner = ::getpwuid(link.st_uid);
-            return QStringLiteral("\"%1\" is a link that the user %2 made in \"%3\", a folder "
-                                  "every user may write to; Vellox, as the system, follows such "
-                                  "a link only for its owner or the folder's")
+            return QCoreApplication::translate(
+                       "CommandOutput",
+                       "\"%1\" is a link that the user %2 made in \"%3\", a folder "
+                       "every user may write to; Vellox, as the system, follows such "
+                       "a link only for its owner or the folder's")
                 .arg(QDir::toNativeSeparators(next),
                      owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(link.st_uid),
                      QDir::toNativeSeparators(reached.isEmpty() ? QStringLiteral("/") : reached));
@@ -59,16 +62,19 @@ QString plantedLinkReason(const QString &path)
 void writeOutput(const QString &path, const QByteArray &bytes)
 {
     if (path == QLatin1String("-")) {
-        writeAll(STDOUT_FILENO, bytes, QStringLiteral("standard output"));
+        writeAll(STDOUT_FILENO, bytes,
+                 QCoreApplication::translate("CommandOutput", "standard output"));
         return;
     }
     if (const QString planted = plantedLinkReason(path); !planted.isEmpty())
-        throw Error::file(Error::PathFileAccess, "write", path, planted);
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          planted);
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     const bool exists = ::stat(name.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
-        throw Error::file(Error::PathFileAccess, "write", path, QStringLiteral("it is a folder"));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          QCoreApplication::translate("CommandOutput", "it is a folder"));
     if (!exists || S_ISREG(st.st_mode)) {
         writeFile(path, Durability::Atomic, AtLink::FollowLink,
                   [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
@@ -77,7 +83,8 @@ void writeOutput(const QString &path, const QByteArray &bytes)
     // A device or a pipe cannot be replaced, only written into.
     const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
-        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          systemReason(errno));
     try {
         writeAll(fd, bytes, path);
     } catch (const Error &) {
@@ -85,5 +92,6 @@ void writeOutput(const QString &path, const QByteArray &bytes)
         throw;
     }
     if (::close(fd) != 0)
-        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          systemReason(errno));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <exception>
@@ -28,11 +29,16 @@ public:
 
     static Error subscriptOutOfRange()
     {
-        return {SubscriptOutOfRange, QStringLiteral("Subscript out of range")};
+        return {SubscriptOutOfRange,
+                QCoreApplication::translate("Error", "Subscript out of range")};
     }
-    static Error typeMismatch() { return {TypeMismatch, QStringLiteral("Type mismatch")}; }
-    static Error overflow() { return {Overflow, QStringLiteral("Overflow")}; }
-    // "Cannot <action> "<native path>": <reason>"
+    static Error typeMismatch()
+    {
+        return {TypeMismatch, QCoreApplication::translate("Error", "Type mismatch")};
+    }
+    static Error overflow() { return {Overflow, QCoreApplication::translate("Error", "Overflow")}; }
+    // "Cannot <action> "<native path>": <reason>". The action is marked for translation
+    // with QT_TRANSLATE_NOOP("Error", ...), and read in the user's language here.
     static Error file(Code code, const char *action, const QString &path, const QString &reason);
 
 private:

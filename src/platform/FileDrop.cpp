@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Guarded.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -49,27 +50,31 @@ void FileDrop::take(const QDropEvent &drop)
 {
     const QList<QUrl> urls = drop.mimeData()->urls();
     if (urls.size() != 1) {
-        m_dialogs.message(
-            QStringLiteral("%1 items were dropped. Drop one file at a time.").arg(urls.size()));
+        m_dialogs.message(QCoreApplication::translate(
+                              "FileDrop", "%1 items were dropped. Drop one file at a time.")
+                              .arg(urls.size()));
         return;
     }
     const QUrl &url = urls.constFirst();
     if (!url.isLocalFile()) {
-        m_dialogs.message(
-            QStringLiteral("\"%1\" is not a file on this computer. Save it to a folder first, "
-                           "then drop that file.")
-                .arg(url.toDisplayString()));
+        m_dialogs.message(QCoreApplication::translate(
+                              "FileDrop",
+                              "\"%1\" is not a file on this computer. Save it to a folder first, "
+                              "then drop that file.")
+                              .arg(url.toDisplayString()));
         return;
     }
     const QString path = url.toLocalFile();
     const QFileInfo file(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (file.isDir()) {
-        m_dialogs.message(QStringLiteral("\"%1\" is a folder. Drop a file.").arg(shown));
+        m_dialogs.message(
+            QCoreApplication::translate("FileDrop", "\"%1\" is a folder. Drop a file.").arg(shown));
         return;
     }
     if (!file.exists()) {
-        m_dialogs.message(QStringLiteral("\"%1\" was not found.").arg(shown));
+        m_dialogs.message(
+            QCoreApplication::translate("FileDrop", "\"%1\" was not found.").arg(shown));
         return;
     }
     guarded(m_dialogs, m_open)(path);

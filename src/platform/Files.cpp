@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,13 +33,15 @@ QString writeReason(const QFileDevice &file, int err)
         return reason;
     if (err != 0)
         return systemReason(err);
-    return QStringLiteral("the file could not be written to its end (the disk may be full)");
+    return QCoreApplication::translate(
+        "Files", "the file could not be written to its end (the disk may be full)");
 }
 
 Error writeError(const QFileDevice &file, const QString &path)
 {
     const int err = errno;
-    return Error::file(Error::PathFileAccess, "write", path, writeReason(file, err));
+    return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                       writeReason(file, err));
 }
 
 void writeChecked(QFileDevice &file, const QString &path, const char *data, qsizetype size)
@@ -100,8 +103,8 @@ void writeScratch(const QString &path, const std::function<void(const ByteSink &
                           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int err = errno;
-        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess, "write",
-                          path, systemReason(err));
+        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "write"), path, systemReason(err));
     }
     QFile file;
     file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
@@ -124,7 +127,8 @@ QByteArray readAllFrom(int fd, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, "keep a copy of", path, systemReason(errno));
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"),
+                              path, systemReason(errno));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
@@ -160,12 +164,14 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
     QByteArray bytes;
     produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
     if (!keeper().keep)
-        throw Error::file(Error::PathFileAccess, "write", path,
-                          QStringLiteral("its folder may not be written to, and no copy of its "
-                                         "content can be kept while it is rewritten there"));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          QCoreApplication::translate(
+                              "Files", "its folder may not be written to, and no copy of its "
+                                       "content can be kept while it is rewritten there"));
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          systemReason(errno));
     KeptEarlier kept;
     QByteArray earlier;
     try {
@@ -186,14 +192,17 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
         ::close(fd);
         if (restored) {
             kept.release();
-            throw Error::file(Error::PathFileAccess, "write", path, systemReason(err));
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                              systemReason(err));
         }
-        throw Error::file(Error::PathFileAccess, "write", path,
-                          QStringLiteral("%1; its earlier content is kept in \"%2\"")
-                              .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
+        throw Error::file(
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+            QCoreApplication::translate("Files", "%1; its earlier content is kept in \"%2\"")
+                .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
     }
     if (::close(fd) != 0)
-        throw Error::file(Error::PathFileAccess, "write", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+                          systemReason(errno));
     kept.release();
 }
 
@@ -215,7 +224,7 @@ void putOnDisk(const QString &path, Durability durability, AtLink atLink,
         }
         throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
                                                          : Error::PathNotFound,
-                          "write", path, file.errorString());
+                          QT_TRANSLATE_NOOP("Error", "write"), path, file.errorString());
     }
     // commit() alone lets a failed last flush pass as success and leaves an empty file.
     produceInto(file, path, produce);
@@ -250,7 +259,8 @@ void deleteFile(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        throw Error::file(Error::PathFileAccess, "delete", path, file.errorString());
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "delete"), path,
+                          file.errorString());
 }
 
 void deleteIfPresent(const QString &path, const std::function<void(const Error &)> &report)
@@ -269,7 +279,7 @@ void createFolder(const QString &path)
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          "create the folder", path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "create the folder"), path, systemReason(err));
     }
 }
 
@@ -279,7 +289,8 @@ void removeLink(const QString &path)
     struct stat st;
     if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
         ::unlink(name.constData()) != 0)
-        throw Error::file(Error::PathFileAccess, "replace the link", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "replace the link"),
+                          path, systemReason(errno));
 }
 
 void setEarlierContentKeeper(EarlierContentKeeper kept)
@@ -303,23 +314,26 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        throw Error::file(err == ENOENT ? Error::FileNotFound : Error::PathFileAccess, "read", path,
-                          systemReason(err));
+        throw Error::file(err == ENOENT ? Error::FileNotFound : Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "read"), path, systemReason(err));
     }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        throw Error::file(Error::PathFileAccess, "read", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+                          systemReason(errno));
     if (S_ISDIR(st.st_mode))
-        throw Error::file(Error::PathFileAccess, "read", path, QStringLiteral("it is a folder"));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+                          QCoreApplication::translate("Files", "it is a folder"));
     if (!S_ISREG(st.st_mode))
-        throw Error::file(Error::PathFileAccess, "read", path,
-                          QStringLiteral("it is not an ordinary file"));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+                          QCoreApplication::translate("Files", "it is not an ordinary file"));
     if (st.st_size > maxBytes)
-        throw Error::file(Error::PathFileAccess, "read", path,
-                          QStringLiteral("the file is %1; Vellox reads files of up to %2")
-                              .arg(exactSize(st.st_size), exactSize(maxBytes)));
+        throw Error::file(
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+            QCoreApplication::translate("Files", "the file is %1; Vellox reads files of up to %2")
+                .arg(exactSize(st.st_size), exactSize(maxBytes)));
     // The file may grow while it is read; what lies beyond the limit is not ours to read.
     QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
     qint64 total = 0;
@@ -328,7 +342,8 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
             bytes.resize(qsizetype(qMin<qint64>(maxBytes, total + 64 * 1024)));
         const qint64 n = file.read(bytes.data() + total, bytes.size() - total);
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, "read", path, file.errorString());
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+                              file.errorString());
         if (n == 0)
             break;
         total += n;
@@ -343,10 +358,12 @@ QByteArray encodeLines8bit(const QStringList &lines)
         QStringList quoted;
         for (char32_t c : bad)
             quoted << u'"' + QString::fromUcs4(&c, 1) + u'"';
-        throw Error(Error::PathFileAccess,
-                    QStringLiteral("8-bit text cannot hold the character%1 %2")
-                        .arg(bad.size() > 1 ? QStringLiteral("s") : QString(),
-                             quoted.join(QStringLiteral(", "))));
+        throw Error(
+            Error::PathFileAccess,
+            (bad.size() > 1
+                 ? QCoreApplication::translate("Files", "8-bit text cannot hold the characters %1")
+                 : QCoreApplication::translate("Files", "8-bit text cannot hold the character %1"))
+                .arg(quoted.join(QStringLiteral(", "))));
     }
     QByteArray bytes;
     for (const QString &line : lines) {
@@ -362,7 +379,7 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
     try {
         bytes = encodeLines8bit(lines);
     } catch (const Error &e) {
-        throw Error::file(e.code(), "write", path, e.description());
+        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "write"), path, e.description());
     }
     writeFile(path, Durability::Atomic, atLink,
               [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
@@ -375,7 +392,7 @@ void writeAll(int fd, const QByteArray &bytes, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw Error::file(Error::PathFileAccess, "write", path,
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
                               systemReason(n < 0 ? errno : ENOSPC));
         done += n;
     }
@@ -386,12 +403,14 @@ QString notAFileReason(const QString &path)
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return {};
-    const char *kind = S_ISDIR(st.st_mode)                          ? "a folder"
-                       : S_ISFIFO(st.st_mode)                       ? "a named pipe"
-                       : S_ISSOCK(st.st_mode)                       ? "a socket"
-                       : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
-                                                                    : "no ordinary file";
-    return QStringLiteral("it is %1, not a file").arg(QLatin1String(kind));
+    const char *kind = S_ISDIR(st.st_mode)    ? QT_TRANSLATE_NOOP("Files", "a folder")
+                       : S_ISFIFO(st.st_mode) ? QT_TRANSLATE_NOOP("Files", "a named pipe")
+                       : S_ISSOCK(st.st_mode) ? QT_TRANSLATE_NOOP("Files", "a socket")
+                       : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)
+                           ? QT_TRANSLATE_NOOP("Files", "a device")
+                           : QT_TRANSLATE_NOOP("Files", "no ordinary file");
+    return QCoreApplication::translate("Files", "it is %1, not a file")
+        .arg(QCoreApplication::translate("Files", kind));
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -405,5 +424,6 @@ bool sameFile(const QString &a, const QString &b)
 QString exactSize(qint64 bytes)
 {
     // Exact: at a limit, "1.0 MB" against "1.0 MB" tells nothing.
-    return QLocale(QLocale::English).toString(bytes) + QStringLiteral(" bytes");
+    return QCoreApplication::translate("Files", "%1 bytes")
+        .arg(QLocale(QLocale::English).toString(bytes));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -48,11 +49,11 @@ QString unsafeBecause(const QString &folder)
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
         return systemReason(errno);
     if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("it is not a folder");
+        return QCoreApplication::translate("KeptCopy", "it is not a folder");
     if (st.st_uid != ::geteuid())
-        return QStringLiteral("it belongs to another user");
+        return QCoreApplication::translate("KeptCopy", "it belongs to another user");
     if ((st.st_mode & 077) != 0)
-        return QStringLiteral("other users may open it (mode %1)")
+        return QCoreApplication::translate("KeptCopy", "other users may open it (mode %1)")
             .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
     return {};
 }
@@ -63,13 +64,15 @@ QString preparedFolder(const QString &file)
     const QString folder = cacheFolder();
     QDir().mkpath(QFileInfo(folder).path());
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-        throw Error::file(Error::PathFileAccess, "keep a copy of", file,
-                          QStringLiteral("the folder \"%1\" cannot be made: %2")
-                              .arg(QDir::toNativeSeparators(folder), systemReason(errno)));
+        throw Error::file(
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"), file,
+            QCoreApplication::translate("KeptCopy", "the folder \"%1\" cannot be made: %2")
+                .arg(QDir::toNativeSeparators(folder), systemReason(errno)));
     if (const QString why = unsafeBecause(folder); !why.isEmpty())
-        throw Error::file(Error::PathFileAccess, "keep a copy of", file,
-                          QStringLiteral("the folder \"%1\" cannot hold it: %2")
-                              .arg(QDir::toNativeSeparators(folder), why));
+        throw Error::file(
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"), file,
+            QCoreApplication::translate("KeptCopy", "the folder \"%1\" cannot hold it: %2")
+                .arg(QDir::toNativeSeparators(folder), why));
     return folder;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,17 +56,19 @@ QString LocalChannel::listenPrivately(const QString &name)
         const QString path = QFile::decodeName(runtime) + u'/' + name;
         if (listen(path))
             return path;
-        throw Error::file(Error::PathFileAccess, "listen at", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "listen at"), path,
+                          systemReason(errno));
     }
     QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/vellox-" +
                         QByteArray::number(::getuid()) + "-XXXXXX";
     if (!::mkdtemp(folder.data()))
-        throw Error::file(Error::PathFileAccess, "create a folder in", QDir::tempPath(),
-                          systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create a folder in"),
+                          QDir::tempPath(), systemReason(errno));
     m_ownFolder = folder;
     const QString path = QFile::decodeName(folder) + u'/' + name;
     if (!listen(path))
-        throw Error::file(Error::PathFileAccess, "listen at", path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "listen at"), path,
+                          systemReason(errno));
     return path;
 }
 
@@ -184,7 +187,9 @@ LocalChannel::Sent LocalChannel::send(const QString &path, const QByteArray &lin
 {
     const auto address = addressOf(QFile::encodeName(path));
     if (!address) {
-        reason = QStringLiteral("the path \"%1\" is too long for a socket").arg(path);
+        reason =
+            QCoreApplication::translate("LocalChannel", "the path \"%1\" is too long for a socket")
+                .arg(path);
         return Sent::Nobody;
     }
     // Without blocking: a listener whose queue is full, or that is stopped, must not hold

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -52,9 +53,10 @@ qint64 largestPixels()
 
 Error tooLarge(const QString &path, qint64 width, qint64 height)
 {
-    return Error::file(Error::InvalidPicture, "load the picture", path,
-                       QStringLiteral("the picture is %1 × %2 pixels; Vellox takes pictures of "
-                                      "up to %3 megapixels")
+    return Error::file(Error::InvalidPicture, QT_TRANSLATE_NOOP("Error", "load the picture"), path,
+                       QCoreApplication::translate(
+                           "Pictures", "the picture is %1 × %2 pixels; Vellox takes pictures of "
+                                       "up to %3 megapixels")
                            .arg(width)
                            .arg(height)
                            .arg(largestPixels() / 1'000'000));
@@ -106,7 +108,8 @@ QByteArray encodePng(const QImage &picture)
     constexpr int DeflateLevel = 3;
     z_stream stream{};
     if (deflateInit(&stream, DeflateLevel) != Z_OK)
-        throw Error(Error::PathFileAccess, QStringLiteral("the PNG encoder ran out of memory"));
+        throw Error(Error::PathFileAccess,
+                    QCoreApplication::translate("Pictures", "the PNG encoder ran out of memory"));
     QByteArray packed;
     QByteArray row(qsizetype(w) * 3 + 1, Qt::Uninitialized);
     const auto pack = [&](const QByteArray &in, int flush) {
@@ -316,14 +319,14 @@ bool jpegReachesEnd(QIODevice &in)
 
 Error loadError(const QString &path, Error::Code code, const QString &reason)
 {
-    return Error::file(code, "load the picture", path, reason);
+    return Error::file(code, QT_TRANSLATE_NOOP("Error", "load the picture"), path, reason);
 }
 
 // A damaged picture is told as such, not shown with rows or a part missing.
 Error endsEarly(const QString &path)
 {
     return loadError(path, Error::InvalidPicture,
-                     QStringLiteral("the file ends early; it is damaged"));
+                     QCoreApplication::translate("Pictures", "the file ends early; it is damaged"));
 }
 
 QImage decodePlainBmp24(QFile &file, const char *header, const Bmp24Layout &layout)
@@ -350,7 +353,8 @@ QImage decodeWithQt(QFile &file, const char *header)
     if (format != "bmp" && format != "jpeg")
         throw loadError(path, Error::InvalidPicture,
                         format.isEmpty() ? reader.errorString()
-                                         : QStringLiteral("it is not a BMP or JPEG picture"));
+                                         : QCoreApplication::translate(
+                                               "Pictures", "it is not a BMP or JPEG picture"));
     if (const QSize size = reader.size();
         size.isValid() && qint64(size.width()) * size.height() > largestPixels())
         throw tooLarge(path, size.width(), size.height());
@@ -373,9 +377,9 @@ QImage loadPicture(const QString &path)
     if (!QFileInfo(path).isFile()) {
         // A pipe would block the read and a device never end it: said for what they are.
         const QString what = notAFileReason(path);
-        throw what.isEmpty()
-            ? loadError(path, Error::FileNotFound, QStringLiteral("file not found"))
-            : loadError(path, Error::PathFileAccess, what);
+        throw what.isEmpty() ? loadError(path, Error::FileNotFound,
+                                         QCoreApplication::translate("Pictures", "file not found"))
+                             : loadError(path, Error::PathFileAccess, what);
     }
     if (!file.open(QIODevice::ReadOnly))
         throw loadError(path, Error::PathFileAccess, file.errorString());
@@ -403,7 +407,8 @@ void savePicturePng(const QImage &picture, const QString &path)
     try {
         png = encodePicture(picture, PictureFormat::Png);
     } catch (const Error &e) {
-        throw Error::file(e.code(), "encode a PNG picture for", path, e.description());
+        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "encode a PNG picture for"), path,
+                          e.description());
     }
     writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
               [&png](const ByteSink &sink) { sink(png.constData(), png.size()); });
@@ -423,6 +428,7 @@ QByteArray encodePicture(const QImage &picture, PictureFormat format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "JPEG", JpegQuality))
-        throw Error(Error::PathFileAccess, QStringLiteral("the JPEG encoder failed"));
+        throw Error(Error::PathFileAccess,
+                    QCoreApplication::translate("Pictures", "the JPEG encoder failed"));
     return bytes;
 }

@@ -20,11 +20,13 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error::file(Error::FileNotFound, "read the installed factory skin", path,
+        throw Error::file(Error::FileNotFound,
+                          QT_TRANSLATE_NOOP("Error", "read the installed factory skin"), path,
                           file.errorString());
     QByteArray bytes = file.readAll();
     if (file.error() != QFile::NoError)
-        throw Error::file(Error::PathFileAccess, "read the installed factory skin", path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "read the installed factory skin"), path,
                           file.errorString());
     return bytes;
 }
@@ -68,8 +70,8 @@ ProgramDirectory ProgramDirectory::locate(Layout layout)
     const QByteArray skin = readAll(installedFactorySkin());
     const QFileInfo place(user.path());
     if (!QDir().mkpath(place.path()))
-        throw Error::file(Error::PathFileAccess, "create the folder", place.path(),
-                          systemReason(errno));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create the folder"),
+                          place.path(), systemReason(errno));
     try {
         StagedFolder(place.path(), place.fileName(), {FactorySkin, Projects})
             .build([&](const QString &folder) {
@@ -97,7 +99,8 @@ QString ProgramDirectory::whereItIs() const
 {
     if (m_layout == Layout::Portable)
         return {};
-    return "\r\nThe Vellox directory is \""_L1 + QDir::toNativeSeparators(m_path) + "\"."_L1;
+    return QCoreApplication::translate("ProgramDirectory", "\r\nThe Vellox directory is \"%1\".")
+        .arg(QDir::toNativeSeparators(m_path));
 }
 
 QString ProgramDirectory::unwritableReason() const

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
@@ -94,7 +95,7 @@ void showOpacityAsPercent(QColorDialog &dialog, const Dialogs::ColourRequest &re
     percent->setValue(request.percentOf(dialog.currentColor().alpha()));
     delete alphaBox->parentWidget()->layout()->replaceWidget(alphaBox, percent);
     alphaBox->hide();
-    alphaLabel->setText(QStringLiteral("&Opacity:"));
+    alphaLabel->setText(QCoreApplication::translate("QtDialogs", "&Opacity:"));
     alphaLabel->setBuddy(percent);
     QObject::connect(percent, &QSpinBox::valueChanged, &dialog, [&dialog, request](int value) {
         QColor c = dialog.currentColor();

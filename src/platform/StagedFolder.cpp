@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +55,8 @@ QString makeHiddenFolder(const QString &parent, QLatin1StringView prefix)
     if (!::mkdtemp(pattern.data())) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          "create the folder", QFile::decodeName(pattern), systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "create the folder"),
+                          QFile::decodeName(pattern), systemReason(err));
     }
     return QFile::decodeName(pattern);
 }
@@ -94,10 +96,11 @@ bool StagedFolder::exists() const
 {
     const QFileInfo info(path());
     if (info.isSymLink())
-        throw Error::file(Error::PathFileAccess, "replace", path(),
-                          QStringLiteral("it is a link to \"%1\", and Vellox does not write "
-                                         "through links; remove the link or choose another "
-                                         "project name.")
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "replace"), path(),
+                          QCoreApplication::translate(
+                              "StagedFolder", "it is a link to \"%1\", and Vellox does not write "
+                                              "through links; remove the link or choose another "
+                                              "project name.")
                               .arg(QDir::toNativeSeparators(info.symLinkTarget())));
     return info.isDir();
 }
@@ -107,13 +110,14 @@ void StagedFolder::build(const std::function<void(const QString &)> &writeFiles)
     const BuildingLock building(m_parent);
     const bool replacing = exists();
     if (!replacing && linkStatus(path()))
-        throw Error::file(Error::PathFileAccess, "create the folder", path(), systemReason(EEXIST));
+        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create the folder"),
+                          path(), systemReason(EEXIST));
     // A folder of the user's under one of our names would be lost with the old folder.
     for (const QString &own : replacing ? m_ownFiles : QStringList()) {
         const QString inside = path() + u'/' + own;
         if (const auto st = linkStatus(inside); st && S_ISDIR(st->st_mode))
-            throw Error::file(Error::PathFileAccess, "write", inside,
-                              QStringLiteral("it is a folder"));
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), inside,
+                              QCoreApplication::translate("StagedFolder", "it is a folder"));
     }
     removeLeftovers();
     const QString staging = makeStagingFolder();
@@ -171,7 +175,8 @@ void StagedFolder::carryUserFiles(const QString &from, const QString &to) const
         if (!st)
             continue;
         const auto fail = [&](int err) {
-            return Error::file(Error::PathFileAccess, "keep", src, systemReason(err));
+            return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep"), src,
+                               systemReason(err));
         };
         if (S_ISDIR(st->st_mode)) {
             if (::mkdir(encoded(dst).constData(), st->st_mode & 07777) != 0)
@@ -186,7 +191,8 @@ void StagedFolder::carryUserFiles(const QString &from, const QString &to) const
             if (::link(encoded(src).constData(), encoded(dst).constData()) != 0) {
                 QFile copy(src);
                 if (!copy.copy(dst))
-                    throw Error::file(Error::PathFileAccess, "keep", src, copy.errorString());
+                    throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep"),
+                                      src, copy.errorString());
             }
         } else if (S_ISFIFO(st->st_mode)) {
             if (::mkfifo(encoded(dst).constData(), st->st_mode & 07777) != 0)
@@ -200,7 +206,9 @@ void StagedFolder::moveIntoPlace(const QString &staging, bool replacing) const
 {
     const QByteArray from = encoded(staging), to = encoded(path());
     const auto fail = [&](int err) {
-        return Error::file(Error::PathFileAccess, replacing ? "replace" : "create the folder",
+        return Error::file(Error::PathFileAccess,
+                           replacing ? QT_TRANSLATE_NOOP("Error", "replace")
+                                     : QT_TRANSLATE_NOOP("Error", "create the folder"),
                            path(), systemReason(err));
     };
     if (!replacing) {

@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLatin1StringView>
 #include <QRect>
@@ -25,12 +26,17 @@ W *place(QWidget *parent, const ControlLayout &control, Args &&...args)
     auto *w = new W(std::forward<Args>(args)..., parent);
     w->setObjectName(control.name);
     w->setGeometry(control.geometry);
+    // Captions and roles are marked with QT_TRANSLATE_NOOP("ControlLayout", ...).
+    const auto shown = [](QLatin1StringView text) {
+        return text.isEmpty() ? QString()
+                              : QCoreApplication::translate("ControlLayout", text.data());
+    };
     if constexpr (requires { w->setTitle(QString()); })
-        w->setTitle(control.caption);
+        w->setTitle(shown(control.caption));
     else if constexpr (requires { w->setText(QString()); })
-        w->setText(control.caption);
+        w->setText(shown(control.caption));
     if (!control.role.isEmpty())
-        w->setAccessibleName(control.role);
+        w->setAccessibleName(shown(control.role));
     return w;
 }
 

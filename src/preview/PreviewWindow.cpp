@@ -43,15 +43,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr auto PreviewImageFilter = "PNG Images (*.png)|*.png"_L1;
-constexpr auto PictureFilter = "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png"_L1;
-constexpr auto NoPictureLoaded =
-    "No Picture loaded. Please import picture before choosing this option."_L1;
+constexpr auto PreviewImageFilter = QT_TRANSLATE_NOOP("PreviewWindow", "PNG Images (*.png)|*.png");
+constexpr auto PictureFilter =
+    QT_TRANSLATE_NOOP("PreviewWindow", "Zantho Backrounds (*.jpg,*.bmp,*.png)|*.jpg;*.bmp;*.png");
+constexpr auto NoPictureLoaded = QT_TRANSLATE_NOOP(
+    "PreviewWindow", "No Picture loaded. Please import picture before choosing this option.");
 constexpr auto PackageSkin = "skin.ini"_L1;
 constexpr auto PackageJpg = "background.jpg"_L1;
 constexpr auto PackageBmp = "background.bmp"_L1;
-constexpr auto PngNotSupported =
-    "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg."_L1;
+constexpr auto PngNotSupported = QT_TRANSLATE_NOOP(
+    "PreviewWindow", "Sorry! .png's aren't supported yet for preview. Try saving as .bmp or .jpg.");
 
 // A project name becomes one folder inside the projects folder, and nothing else.
 bool isValidProjectName(const QString &name)
@@ -78,10 +79,11 @@ void ignoringRedrawFailure(const std::function<void()> &handler)
 // The figure of a text as the tooltip shows it and a screen reader speaks it.
 QString figureText(const TextReading &r)
 {
-    const QString verdict = r.readsWell() ? u"reads well"_s : u"hard to read"_s;
-    return u"%1: %2 %3 \u2014 %4 (%5 reads well)"_s.arg(itemName(r.row), contrastText(r.contrast),
-                                                        sceneWords(r.scene), verdict,
-                                                        contrastText(ReadsWell));
+    const QString verdict =
+        r.readsWell() ? PreviewWindow::tr("reads well") : PreviewWindow::tr("hard to read");
+    return PreviewWindow::tr("%1: %2 %3 \u2014 %4 (%5 reads well)")
+        .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), verdict,
+             contrastText(ReadsWell));
 }
 
 // Around the scenes, between them and the controls.
@@ -97,7 +99,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
       m_dialogs(dialogs), m_imageDialog(dialogs)
 {
     setObjectName("frmPreview"_L1);
-    setWindowTitle("Vellox Preview"_L1);
+    setWindowTitle(tr("Vellox Preview"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The figures of the texts show on hover while the user works in the editor.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -106,7 +108,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
     setGeometry(PreviewControls::Window);
     buildScenes();
     buildControls();
-    m_imageDialog.setFilter(PreviewImageFilter);
+    m_imageDialog.setFilter(tr(PreviewImageFilter));
     // A skin dropped here is meant as a skin, not as a picture that would cost the
     // working picture.
     new FileDrop(this, m_dialogs, [this](const QString &path) {
@@ -125,8 +127,8 @@ void PreviewWindow::buildScenes()
     colourScene->move(PreviewControls::ColourSceneAt);
     pictureScene = new DrawingArea("Picture2", m_renderer.scene(SceneKind::Picture), colourScene);
     pictureScene->move(PreviewControls::PictureSceneAt);
-    colourScene->setAccessibleName("Colour background preview"_L1);
-    pictureScene->setAccessibleName("Picture background preview"_L1);
+    colourScene->setAccessibleName(tr("Colour background preview"));
+    pictureScene->setAccessibleName(tr("Picture background preview"));
     for (DrawingArea *scene : {colourScene, pictureScene}) {
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -232,7 +234,7 @@ void PreviewWindow::onPictureBackgroundChosen()
     colourScene->setFocusProxy(pictureScene);
     bool shown = false;
     if (!m_document.picture().present()) {
-        m_dialogs.message(NoPictureLoaded);
+        m_dialogs.message(tr(NoPictureLoaded));
     } else {
         try {
             m_renderer.showPicture(m_document.picture());
@@ -248,7 +250,7 @@ void PreviewWindow::onPictureBackgroundChosen()
 
 void PreviewWindow::onImportClicked()
 {
-    m_fileDialog.setFilter(PictureFilter);
+    m_fileDialog.setFilter(tr(PictureFilter));
     const QString chosen = m_fileDialog.showOpen();
     if (fileExists(chosen))
         importPicture(chosen);
@@ -261,7 +263,7 @@ void PreviewWindow::importPicture(const QString &chosen)
         const BusyCursor busy;
         outcome = m_document.importPicture(chosen);
     } catch (const Error &e) {
-        m_dialogs.message("The background was not imported.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The background was not imported.\r\n") + e.description());
         return;
     }
     switch (outcome.kind) {
@@ -269,7 +271,7 @@ void PreviewWindow::importPicture(const QString &chosen)
     case ImportOutcome::OtherEnding:
         break;
     case ImportOutcome::PngRefused:
-        m_dialogs.message(PngNotSupported);
+        m_dialogs.message(tr(PngNotSupported));
         colourBackgroundOption->setChecked(true);
         break;
     case ImportOutcome::Undecodable:
@@ -286,11 +288,10 @@ void PreviewWindow::onCreatePackageClicked()
 {
     const QString name = projectNameEdit->text();
     if (!isValidProjectName(name)) {
-        m_dialogs.message(
-            QStringLiteral("\"%1\" is not a valid project name. A project name must not be "
-                           "empty or only spaces, must not be \".\" or \"..\", must not "
-                           "contain / or \\, and must fit in a folder name.")
-                .arg(name));
+        m_dialogs.message(tr("\"%1\" is not a valid project name. A project name must not be "
+                             "empty or only spaces, must not be \".\" or \"..\", must not "
+                             "contain / or \\, and must fit in a folder name.")
+                              .arg(name));
         return;
     }
     exportPackage(name);
@@ -301,15 +302,13 @@ void PreviewWindow::exportPackage(const QString &name)
     const QString projects = m_programDir.file(ProgramDirectory::Projects);
     const StagedFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
     const auto notCreated = [&](const Error &e) {
-        m_dialogs.message(QStringLiteral("The package %1 was not created.\r\n").arg(name) +
-                          e.description());
+        m_dialogs.message(tr("The package %1 was not created.\r\n").arg(name) + e.description());
     };
     try {
         if (package.exists() &&
-            m_dialogs.question(
-                QStringLiteral("A package named %1 already exists in My Projects.\r\n"
-                               "Replace its skin and background?")
-                    .arg(name)) == Dialogs::Answer::No)
+            m_dialogs.question(tr("A package named %1 already exists in My Projects.\r\n"
+                                  "Replace its skin and background?")
+                                   .arg(name)) == Dialogs::Answer::No)
             return;
         const BusyCursor busy;
         if (!QFileInfo(projects).isDir()) {
@@ -338,8 +337,8 @@ void PreviewWindow::exportPackage(const QString &name)
         notCreated(e);
         return;
     }
-    m_dialogs.message("Package "_L1 + name + " saved in the Vellox directory in My Projects\\"_L1 +
-                      name + m_programDir.whereItIs());
+    m_dialogs.message(tr("Package %1 saved in the Vellox directory in My Projects\\%1").arg(name) +
+                      m_programDir.whereItIs());
 }
 
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
@@ -353,29 +352,30 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
         connect(action, &QAction::triggered, this, guarded(m_dialogs, std::move(handler)));
         return action;
     };
-    entry(nullptr, "Save Preview Image As..."_L1,
+    entry(nullptr, tr("Save Preview Image As..."),
           [this, scene] { savePreviewImage(scene->shownImage()); });
-    entry(nullptr, "Copy Preview Image"_L1,
+    entry(nullptr, tr("Copy Preview Image"),
           [scene] { QApplication::clipboard()->setImage(scene->shownImage()); });
     menu.addSeparator();
-    entry(nullptr, "Check Readability"_L1, [this] { checkReadability(); });
+    entry(nullptr, tr("Check Readability"), [this] { checkReadability(); });
     if (text && !text->readsWell()) {
-        const QString item = SkinItems[size_t(text->row)].label.toString();
-        entry(nullptr, u"Make \"%1\" Readable"_s.arg(item),
+        const QString item = shownLabel(SkinItems[size_t(text->row)]);
+        entry(nullptr, tr("Make \"%1\" Readable").arg(item),
               [this, reading = *text] { offerReadableColour(reading); });
     }
     if (const std::optional<TextReading> reading = readingAt(scene, at)) {
         const int panel = panelBeneath(reading->role);
         if (panel >= 0 && opacityOf(m_document.colours(), panel) < 1)
-            entry(nullptr, tr("Make \"%1\" Opaque Enough").arg(SkinItems[size_t(panel)].label),
+            entry(nullptr,
+                  tr("Make \"%1\" Opaque Enough").arg(shownLabel(SkinItems[size_t(panel)])),
                   [this, panel] { offerOpacity(panel); });
     }
     if (scene == pictureScene && m_document.picture().present())
-        entry(nullptr, "Colours from Picture"_L1, [this] { suggestColours(); });
-    QMenu *visions = menu.addMenu("Simulate Colour Vision"_L1);
+        entry(nullptr, tr("Colours from Picture"), [this] { suggestColours(); });
+    QMenu *visions = menu.addMenu(tr("Simulate Colour Vision"));
     auto *choice = new QActionGroup(visions);
     for (Vision vision : Visions) {
-        QAction *shown = entry(visions, QLatin1String(visionName(vision)),
+        QAction *shown = entry(visions, QCoreApplication::translate("Vision", visionName(vision)),
                                [this, vision] { setVision(vision); });
         shown->setCheckable(true);
         shown->setChecked(vision == m_vision);
@@ -576,16 +576,18 @@ void PreviewWindow::checkReadability()
     }
     const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
     if (hard.isEmpty()) {
-        m_dialogs.message(u"All texts read well: each has a contrast of %1 or more with what "
-                          "lies beneath it."_s.arg(contrastText(ReadsWell)) +
+        m_dialogs.message(tr("All texts read well: each has a contrast of %1 or more with what "
+                             "lies beneath it.")
+                              .arg(contrastText(ReadsWell)) +
                           parts);
         return;
     }
     QStringList lines;
     for (const TextReading &r : hard)
-        lines << u"%1: %2 %3"_s.arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
+        lines
+            << tr("%1: %2 %3").arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
     m_dialogs.message(
-        u"These texts are hard to read (%1 reads well):\r\n"_s.arg(contrastText(ReadsWell)) +
+        tr("These texts are hard to read (%1 reads well):\r\n").arg(contrastText(ReadsWell)) +
         lines.join("\r\n"_L1) + parts);
 }
 
@@ -647,7 +649,7 @@ void PreviewWindow::savePreviewImage(const QImage &image)
     try {
         savePicturePng(image, chosen);
     } catch (const Error &e) {
-        m_dialogs.message("The preview image was not saved.\r\n"_L1 + e.description());
+        m_dialogs.message(tr("The preview image was not saved.\r\n") + e.description());
     }
 }
 

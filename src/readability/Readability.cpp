@@ -376,6 +376,7 @@ QString contrastText(double contrast)
 
 QString sceneWords(SceneKind scene)
 {
-    return scene == SceneKind::Colour ? QStringLiteral("on the gradient")
-                                      : QStringLiteral("on the picture");
+    return scene == SceneKind::Colour
+               ? QCoreApplication::translate("Readability", "on the gradient")
+               : QCoreApplication::translate("Readability", "on the picture");
 }

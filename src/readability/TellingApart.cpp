@@ -6,6 +6,7 @@
 
 #include "skin/SkinLint.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -121,13 +122,21 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
 
 QString lookAlikeText(const PartsCompared &parts)
 {
+    // English writes the name in lower case within a sentence; a translation as it has it.
+    const QString vision = QCoreApplication::translate("Vision", visionName(parts.vision));
     QString seen = parts.vision == Vision::Normal
-                       ? u"normal vision"_s
-                       : QString::fromLatin1(visionName(parts.vision)).toLower();
+                       ? QCoreApplication::translate("TellingApart", "normal vision")
+                   : vision == QLatin1String(visionName(parts.vision)) ? vision.toLower()
+                                                                       : vision;
     if (hasSeverity(parts.vision))
-        seen += u" at severity %1"_s.arg(parts.severity);
-    return u"with %1, %2 and %3 differ by \u0394E00 %4 (%5 wanted)%6"_s.arg(
-        seen, itemName(parts.firstRow), itemName(parts.secondRow),
-        QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
-        QString::number(TellsApart), parts.looksAlike() ? u": they look alike"_s : QString());
+        seen = QCoreApplication::translate("TellingApart", "%1 at severity %2")
+                   .arg(seen)
+                   .arg(parts.severity);
+    return QCoreApplication::translate("TellingApart",
+                                       "with %1, %2 and %3 differ by ΔE00 %4 (%5 wanted)%6")
+        .arg(seen, itemName(parts.firstRow), itemName(parts.secondRow),
+             QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
+             QString::number(TellsApart),
+             parts.looksAlike() ? QCoreApplication::translate("TellingApart", ": they look alike")
+                                : QString());
 }

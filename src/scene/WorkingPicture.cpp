@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,8 +30,10 @@ const QImage &WorkingPicture::picture()
 {
     const QString path = this->path();
     if (path.isEmpty())
-        throw Error::file(Error::FileNotFound, "load the picture", m_programDir.file(Jpg),
-                          u"no picture has been imported"_s);
+        throw Error::file(
+            Error::FileNotFound, QT_TRANSLATE_NOOP("Error", "load the picture"),
+            m_programDir.file(Jpg),
+            QCoreApplication::translate("WorkingPicture", "no picture has been imported"));
     const QFileInfo info(path);
     if (path != m_path || info.lastModified() != m_modified || info.size() != m_size) {
         // The old picture goes before the new one is decoded: two large pictures need

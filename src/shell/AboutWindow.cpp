@@ -15,12 +15,18 @@ namespace {
 
 constexpr QSize WindowSize{394, 221};
 constexpr ControlLayout Title{"Label3"_L1, {64, 16, 265, 25}};
-constexpr ControlLayout Text{"Label2"_L1,
-                             {8, 48, 377, 57},
-                             "     Vellox is a small side project for Zantho: pick a colour, see "
-                             "it on the Zantho screen at once, and take the skin with you. Many "
-                             "thanks to Quillon and Marrowen for their testing and ideas."_L1};
-constexpr ControlLayout Banner{"Picture1"_L1, {48, 120, 305, 94}, {}, "Vellox banner"_L1};
+constexpr ControlLayout Text{
+    "Label2"_L1,
+    {8, 48, 377, 57},
+    QLatin1StringView(QT_TRANSLATE_NOOP(
+        "ControlLayout", "     Vellox is a small side project for Zantho: pick a colour, see "
+                         "it on the Zantho screen at once, and take the skin with you. Many "
+                         "thanks to Quillon and Marrowen for their testing and ideas."))};
+constexpr ControlLayout Banner{
+    "Picture1"_L1,
+    {48, 120, 305, 94},
+    {},
+    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Vellox banner"))};
 // Almost all of it lies outside the window: only a corner of 2 x 5 pixels can be
 // clicked, for those who know.
 constexpr ControlLayout FlashSwitch{"Check1"_L1, {392, 216, 12, 13}, "Check1"_L1};
@@ -52,7 +58,7 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
       m_cycle(cycle)
 {
     setObjectName("frmAbout"_L1);
-    setWindowTitle("About"_L1);
+    setWindowTitle(tr("About"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(WindowSize);
     setAutoFillBackground(true);

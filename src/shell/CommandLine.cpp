@@ -4,6 +4,8 @@
 
 #include "readability/SkinSuggestion.h"
 
+#include "platform/Translations.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -70,18 +72,26 @@ QStringList variantNumbers()
 // Every option the program takes, with its help.
 struct Options
 {
-    QCommandLineOption help{{"h"_L1, "help"_L1}, "Show this help and exit."_L1};
-    QCommandLineOption version{{"v"_L1, "version"_L1}, "Show the version and exit."_L1};
+    QCommandLineOption help{{"h"_L1, "help"_L1},
+                            QCoreApplication::translate("CommandLine", "Show this help and exit.")};
+    QCommandLineOption version{
+        {"v"_L1, "version"_L1},
+        QCoreApplication::translate("CommandLine", "Show the version and exit.")};
     QCommandLineOption render{
         "render"_L1,
-        "Draw the preview of SKIN into a PNG picture, with no window; of each further SKIN too, "
-        "into the folder -o names."_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Draw the preview of SKIN into a PNG picture, with no window; "
+                                    "of each further SKIN too, into the folder -o names."),
         "SKIN"_L1};
-    QCommandLineOption check{"check"_L1,
-                             "Check each SKIN and report its problems and the texts that do "
-                             "not read well, one line each."_L1};
+    QCommandLineOption check{
+        "check"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Check each SKIN and report its problems and the texts that do "
+                                    "not read well, one line each.")};
     QCommandLineOption suggest{
-        "suggest"_L1, "Write a skin made from the colours of PICTURE that reads well on it."_L1,
+        "suggest"_L1,
+        QCoreApplication::translate(
+            "CommandLine", "Write a skin made from the colours of PICTURE that reads well on it."),
         "PICTURE"_L1};
     QCommandLineOption gallery{
         "gallery"_L1,
@@ -89,8 +99,10 @@ struct Options
                                     "Draw the preview of each SKIN into one picture, four to a "
                                     "row, each named below it; -o names the picture.")};
     QCommandLineOption fix{"fix"_L1,
-                           "Write SKIN with each text that does not read well given a readable "
-                           "colour of its hue."_L1,
+                           QCoreApplication::translate(
+                               "CommandLine",
+                               "Write SKIN with each text that does not read well given a readable "
+                               "colour of its hue."),
                            "SKIN"_L1};
     QCommandLineOption panels{
         "panels"_L1, QCoreApplication::translate("CommandLine",
@@ -99,38 +111,48 @@ struct Options
                                                  "at which they read well.")};
     QCommandLineOption output{
         {"o"_L1, "output"_L1},
-        "Where --render, --suggest, --fix or --gallery write: for --render or --gallery a "_L1 +
-            choices(pictureSuffixes()) +
-            " file (PNG without a suffix); - for standard output; a folder for several skins."_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Where --render, --suggest, --fix or --gallery write: for "
+                                    "--render or --gallery a %1 file (PNG without a suffix); - for "
+                                    "standard output; a folder for several skins.")
+            .arg(choices(pictureSuffixes())),
         "OUT"_L1};
     QCommandLineOption background{
         "background"_L1,
-        "With --render, --check, --fix or --gallery: the picture (BMP or JPEG) of the picture "
-        "scene."_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "With --render, --check, --fix or --gallery: the picture (BMP "
+                                    "or JPEG) of the picture scene."),
         "PICTURE"_L1};
-    QCommandLineOption text{"text"_L1,
-                            "With --render or --gallery: the preview's texts, "_L1 +
-                                choices(textModeNames().replaceInStrings(
-                                    TextModes[0].first, TextModes[0].first + " (the default)"_L1)) +
-                                u'.',
-                            textModeNames().join(u'|'), TextModes[0].first};
+    QCommandLineOption text{
+        "text"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "With --render or --gallery: the preview's texts, %1.")
+            .arg(choices(textModeNames().replaceInStrings(
+                TextModes[0].first, TextModes[0].first + QCoreApplication::translate(
+                                                             "CommandLine", " (the default)")))),
+        textModeNames().join(u'|'), TextModes[0].first};
     QCommandLineOption vision{
         "vision"_L1,
-        "With --render or --gallery: draw as seen with "_L1 + choices(visionNames()) +
-            ". With --check: measure the texts as seen so, and compare "
-            "the parts that must be told apart under it alone."_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "With --render or --gallery: draw as seen with %1. With "
+                                    "--check: measure the texts as seen so, and compare the parts "
+                                    "that must be told apart under it alone.")
+            .arg(choices(visionNames())),
         "KIND"_L1, QLatin1StringView(visionName(Vision::Normal)).toString().toLower()};
     QCommandLineOption severity{
         "severity"_L1,
-        u"With --vision "_s + choices(anomalousNames()) +
-            u": how strong, from %1 to %2 (%3 by default)."_s.arg(LeastSeverity)
-                .arg(GreatestSeverity)
-                .arg(DefaultSeverity),
+        QCoreApplication::translate("CommandLine",
+                                    "With --vision %1: how strong, from %2 to %3 (%4 by default).")
+            .arg(choices(anomalousNames()))
+            .arg(LeastSeverity)
+            .arg(GreatestSeverity)
+            .arg(DefaultSeverity),
         "S"_L1};
-    QCommandLineOption variant{"variant"_L1,
-                               "With --suggest: which of the suggestions, "_L1 +
-                                   choices(variantNumbers()) + u'.',
-                               "N"_L1, "1"_L1};
+    QCommandLineOption variant{
+        "variant"_L1,
+        QCoreApplication::translate("CommandLine", "With --suggest: which of the suggestions, %1.")
+            .arg(choices(variantNumbers())),
+        "N"_L1, "1"_L1};
     // Prints the completion of the options, their values and the files they take for a
     // shell, for the package to install; not for people, so not in the help.
     QCommandLineOption completion = [] {
@@ -249,16 +271,18 @@ _arguments -s \
 
 void declare(QCommandLineParser &parser, const Options &o)
 {
-    parser.setApplicationDescription(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
         "Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks "
-        "them."_L1);
+        "them."));
     for (const QCommandLineOption *option : o.shown())
         parser.addOption(*option);
     parser.addOption(o.completion);
     parser.addPositionalArgument(
         "SKIN"_L1,
-        "A skin to load on start (with --check, --render or --gallery: the skins to check or "
-        "draw)."_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "A skin to load on start (with --check, --render or "
+                                    "--gallery: the skins to check or draw)."),
         "[SKIN...]"_L1);
 }
 
@@ -274,7 +298,8 @@ CommandLine misused(const QString &problem)
 {
     CommandLine command;
     command.mode = CommandLine::Mode::Misused;
-    command.message = "vellox: "_L1 + problem + "\nTry 'vellox --help'.\n"_L1;
+    command.message = "vellox: "_L1 + problem + u'\n' +
+                      QCoreApplication::translate("CommandLine", "Try 'vellox --help'.") + u'\n';
     return command;
 }
 
@@ -283,7 +308,8 @@ QString notAmong(const QString &value, const QCommandLineOption &option, const Q
 {
     if (names.contains(value, Qt::CaseInsensitive))
         return {};
-    return u"--%1 is %2, not \"%3\"."_s.arg(option.names().constLast(), choices(names), value);
+    return QCoreApplication::translate("CommandLine", "--%1 is %2, not \"%3\".")
+        .arg(option.names().constLast(), choices(names), value);
 }
 
 // The command a parsed command line asks for, or why it is misused.
@@ -299,9 +325,14 @@ std::optional<CommandLine> answered(const QCommandLineParser &parser, const Opti
     if (parser.isSet(o.completion)) {
         const QString shell = parser.value(o.completion);
         if (shell != "bash"_L1 && shell != "zsh"_L1)
-            return misused(u"--completion is bash or zsh, not \"%1\"."_s.arg(shell));
+            return misused(QCoreApplication::translate("CommandLine",
+                                                       "--completion is bash or zsh, not \"%1\".")
+                               .arg(shell));
         command.mode = CommandLine::Mode::Help;
-        command.message = shell == "bash"_L1 ? bashCompletion(o) : zshCompletion(o);
+        // Installed as a file: the same bytes whatever the language.
+        const Translations::InEnglish english;
+        const Options inEnglish;
+        command.message = shell == "bash"_L1 ? bashCompletion(inEnglish) : zshCompletion(inEnglish);
         return command;
     }
     if (parser.isSet(o.version)) {
@@ -325,7 +356,8 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
     // Qt keeps the last of two values: the first would be dropped without a word.
     for (const QCommandLineOption *option : o.valued()) {
         if (parser.values(*option).size() > 1)
-            return u"--%1 is given more than once."_s.arg(option->names().constLast());
+            return QCoreApplication::translate("CommandLine", "--%1 is given more than once.")
+                .arg(option->names().constLast());
     }
     const int tasks = tasksAskedFor(parser, o);
     if (tasks > 1)
@@ -335,19 +367,23 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
     const bool rendering = parser.isSet(o.render), suggesting = parser.isSet(o.suggest);
     const bool drawing = rendering || parser.isSet(o.gallery);
     // Options that go with some tasks only, and those tasks.
-    const std::tuple<const QCommandLineOption *, bool, QLatin1StringView> belongs[] = {
+    const std::tuple<const QCommandLineOption *, bool, QString> belongs[] = {
         {&o.output, tasks == 1 && !parser.isSet(o.check),
-         "--render, --suggest, --fix or --gallery"_L1},
-        {&o.background, tasks == 1 && !suggesting, "--render, --check, --fix or --gallery"_L1},
-        {&o.text, drawing, "--render or --gallery"_L1},
-        {&o.vision, drawing || parser.isSet(o.check), "--render, --gallery or --check"_L1},
-        {&o.severity, drawing || parser.isSet(o.check), "--render, --gallery or --check"_L1},
+         QCoreApplication::translate("CommandLine", "--render, --suggest, --fix or --gallery")},
+        {&o.background, tasks == 1 && !suggesting,
+         QCoreApplication::translate("CommandLine", "--render, --check, --fix or --gallery")},
+        {&o.text, drawing, QCoreApplication::translate("CommandLine", "--render or --gallery")},
+        {&o.vision, drawing || parser.isSet(o.check),
+         QCoreApplication::translate("CommandLine", "--render, --gallery or --check")},
+        {&o.severity, drawing || parser.isSet(o.check),
+         QCoreApplication::translate("CommandLine", "--render, --gallery or --check")},
         {&o.variant, suggesting, "--suggest"_L1},
         {&o.panels, parser.isSet(o.fix), "--fix"_L1},
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)
-            return u"--%1 goes only with %2."_s.arg(option->names().constLast(), tasksOf);
+            return QCoreApplication::translate("CommandLine", "--%1 goes only with %2.")
+                .arg(option->names().constLast(), tasksOf);
     }
     return {};
 }
@@ -366,13 +402,16 @@ QString seenWith(const QCommandLineParser &parser, const Options &o, CommandLine
     if (!parser.isSet(o.severity))
         return {};
     if (!hasSeverity(command.vision))
-        return u"--severity goes only with --vision %1."_s.arg(choices(anomalousNames()));
+        return QCoreApplication::translate("CommandLine", "--severity goes only with --vision %1.")
+            .arg(choices(anomalousNames()));
     bool isNumber = false;
     const QString given = parser.value(o.severity);
     // A decimal point whatever the locale, as scripts write it.
     command.severity = QLocale::c().toDouble(given, &isNumber);
     if (!isNumber || command.severity < LeastSeverity || command.severity > GreatestSeverity)
-        return u"--severity is a number from %1 to %2, not \"%3\"."_s.arg(LeastSeverity)
+        return QCoreApplication::translate("CommandLine",
+                                           "--severity is a number from %1 to %2, not \"%3\".")
+            .arg(LeastSeverity)
             .arg(GreatestSeverity)
             .arg(given);
     return {};
@@ -445,7 +484,8 @@ CommandLine galleryTask(const QCommandLineParser &parser, CommandLine command)
         return misused(
             QCoreApplication::translate("CommandLine", "--gallery wants one or more skins."));
     if (skins.count("-"_L1) > 1)
-        return misused("Standard input (-) can be read only once."_L1);
+        return misused(QCoreApplication::translate("CommandLine",
+                                                   "Standard input (-) can be read only once."));
     command.mode = CommandLine::Mode::Gallery;
     command.skins = skins;
     return command;
@@ -460,13 +500,15 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
                                    : suggesting ? "--suggest"_L1
                                    : gallery    ? "--gallery"_L1
                                                 : "--fix"_L1;
+    const QString noOther =
+        QCoreApplication::translate("CommandLine", "%1 wants -o OUT and no other skin.").arg(task);
     if (!parser.isSet(o.output))
         return misused(
             rendering || gallery
                 ? QCoreApplication::translate("CommandLine", "%1 wants -o OUT.").arg(task)
-                : task + " wants -o OUT and no other skin."_L1);
+                : noOther);
     if (!rendering && !gallery && !parser.positionalArguments().isEmpty())
-        return misused(task + " wants -o OUT and no other skin."_L1);
+        return misused(noOther);
     command.output = parser.value(o.output);
     if (rendering || gallery) {
         if (const QString problem = drawingOptions(parser, o, command); !problem.isEmpty())
@@ -499,9 +541,11 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     command.background = parser.value(o.background);
     if (parser.isSet(o.check)) {
         if (positional.isEmpty())
-            return misused("--check wants one or more skins."_L1);
+            return misused(
+                QCoreApplication::translate("CommandLine", "--check wants one or more skins."));
         if (positional.count("-"_L1) > 1)
-            return misused("Standard input (-) can be read only once."_L1);
+            return misused(QCoreApplication::translate(
+                "CommandLine", "Standard input (-) can be read only once."));
         if (const QString problem = seenWith(parser, o, command); !problem.isEmpty())
             return misused(problem);
         command.mode = CommandLine::Mode::Check;
@@ -510,7 +554,8 @@ CommandLine checked(const QCommandLineParser &parser, const Options &o)
     }
     if (tasksAskedFor(parser, o) == 0) {
         if (positional.size() > 1)
-            return misused("Start with at most one skin."_L1);
+            return misused(
+                QCoreApplication::translate("CommandLine", "Start with at most one skin."));
         command.skin = positional.value(0);
         return command;
     }
@@ -571,7 +616,7 @@ QStringList withoutQtOptions(const QStringList &arguments, CommandLine &command)
 
 QString skinName(const QString &path)
 {
-    return path == "-"_L1 ? u"standard input"_s : path;
+    return path == "-"_L1 ? QCoreApplication::translate("CommandLine", "standard input") : path;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)

@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <map>
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -98,13 +100,16 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
         QList<int> panels;
         for (const TextFix &fix : fixes) {
             const QString reads =
-                u"reads %1 %2"_s.arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
+                QCoreApplication::translate("Mending", "reads %1 %2")
+                    .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
             if (!fix.to.isEmpty()) {
-                say(fix.row, u"%1: %2 -> %3"_s.arg(reads, fix.from, fix.to));
+                say(fix.row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
+                                 .arg(reads, fix.from, fix.to));
                 put(fix.row, fix.to);
                 continue;
             }
-            say(fix.row, reads + ", and "_L1 + before.whatIsLeft(fix.row, fix.worst.colour));
+            say(fix.row, QCoreApplication::translate("Mending", "%1, and %2")
+                             .arg(reads, before.whatIsLeft(fix.row, fix.worst.colour)));
             unmended.append(fix.row);
             if (command.panels && fix.panelRow >= 0 && !panels.contains(fix.panelRow))
                 panels.append(fix.panelRow);
@@ -134,9 +139,9 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
         renderer.redraw(skin.colours, picture);
         for (const TextFix &fix : mendTexts(renderer, skin.colours, scenes)) {
             if (!fix.to.isEmpty()) {
-                say(fix.row,
-                    u"reads %1 %2: %3 -> %4"_s.arg(contrastText(fix.worst.contrast),
-                                                   sceneWords(fix.worst.scene), fix.from, fix.to));
+                say(fix.row, QCoreApplication::translate("Mending", "reads %1 %2: %3 -> %4")
+                                 .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene),
+                                      fix.from, fix.to));
                 put(fix.row, fix.to);
                 unmended.removeAll(fix.row);
             }

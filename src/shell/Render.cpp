@@ -49,16 +49,18 @@ std::optional<PictureFormat> formatFor(const QString &output)
 
 QString unknownSuffix(const QString &output)
 {
-    return u"%1: Vellox writes pictures as %2 (or PNG for a name without a suffix), not as "
-           ".%3; nothing was written"_s.arg(output, choices(pictureSuffixes()),
-                                            QFileInfo(output).suffix());
+    return QCoreApplication::translate(
+               "Render",
+               "%1: Vellox writes pictures as %2 (or PNG for a name without a suffix), not as "
+               ".%3; nothing was written")
+        .arg(output, choices(pictureSuffixes()), QFileInfo(output).suffix());
 }
 
 QString choices(const QStringList &names)
 {
-    return names.size() < 2
-               ? names.value(0)
-               : names.mid(0, names.size() - 1).join(", "_L1) + " or "_L1 + names.constLast();
+    return names.size() < 2 ? names.value(0)
+                            : names.mid(0, names.size() - 1).join(", "_L1) +
+                                  QCoreApplication::translate("Render", " or ") + names.constLast();
 }
 
 QStringList pictureSuffixes()
@@ -77,11 +79,15 @@ int failedCommand(const QString &what)
 
 QString overwritesInput(const QString &output, const CommandLine &command)
 {
-    for (const auto &[input, what] :
-         {std::pair{command.skin, "skin"}, std::pair{command.background, "picture"}}) {
+    for (const auto &[input, message] :
+         {std::pair{command.skin,
+                    QT_TRANSLATE_NOOP("Render",
+                                      "%1: this is the skin \"%2\" itself; nothing was written")},
+          std::pair{command.background,
+                    QT_TRANSLATE_NOOP(
+                        "Render", "%1: this is the picture \"%2\" itself; nothing was written")}}) {
         if (output != "-"_L1 && input != "-"_L1 && sameFile(output, input))
-            return u"%1: this is the %2 \"%3\" itself; nothing was written"_s.arg(
-                output, QLatin1StringView(what), input);
+            return QCoreApplication::translate("Render", message).arg(output, input);
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/LocalChannel.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -63,15 +64,21 @@ QString SingleInstance::checkLockFile()
         // A link to nothing holds nothing: it is replaced.
         if (::stat(path.constData(), &target) != 0 && ::unlink(path.constData()) == 0)
             return {};
-        return u"The lock file \"%1\" is a link, and Vellox does not write through links. "
-               "Remove it and start Vellox again."_s.arg(where);
+        return QCoreApplication::translate(
+                   "SingleInstance",
+                   "The lock file \"%1\" is a link, and Vellox does not write through links. "
+                   "Remove it and start Vellox again.")
+            .arg(where);
     }
     if (st.st_uid != ::getuid()) {
         const passwd *owner = ::getpwuid(st.st_uid);
         const QString name =
             owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(st.st_uid);
-        return u"The lock file \"%1\" belongs to the user %2: Vellox runs, or ran, from this "
-               "folder as %2. Start it from a folder of your own."_s.arg(where, name);
+        return QCoreApplication::translate(
+                   "SingleInstance",
+                   "The lock file \"%1\" belongs to the user %2: Vellox runs, or ran, from this "
+                   "folder as %2. Start it from a folder of your own.")
+            .arg(where, name);
     }
     return {};
 }
@@ -107,11 +114,14 @@ QString SingleInstance::lockFailure() const
             err = errno ? errno : ENOSPC;
         ::unlink(probe.constData());
     }
-    return u"Vellox cannot make its lock file \"%1\" in \"%2\": %3. Without it a second "
-           "Vellox could start on the same folder and remove this one's working files; make "
-           "room there and start Vellox again."_s.arg(
-               QDir::toNativeSeparators(m_lockPath), m_programDir,
-               err ? systemReason(err) : u"the system refused it"_s);
+    return QCoreApplication::translate(
+               "SingleInstance",
+               "Vellox cannot make its lock file \"%1\" in \"%2\": %3. Without it a second "
+               "Vellox could start on the same folder and remove this one's working files; make "
+               "room there and start Vellox again.")
+        .arg(QDir::toNativeSeparators(m_lockPath), m_programDir,
+             err ? systemReason(err)
+                 : QCoreApplication::translate("SingleInstance", "the system refused it"));
 }
 
 QString SingleInstance::listenForLaterStarts()
@@ -125,7 +135,8 @@ QString SingleInstance::listenForLaterStarts()
         const int fd = ::open(QFile::encodeName(m_lockPath).constData(),
                               O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
-            throw Error::file(Error::PathFileAccess, "write", m_lockPath, systemReason(errno));
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"),
+                              m_lockPath, systemReason(errno));
         try {
             writeAll(fd, SocketRecord.toByteArray() + QFile::encodeName(socket) + '\n', m_lockPath);
         } catch (const Error &) {
@@ -133,13 +144,17 @@ QString SingleInstance::listenForLaterStarts()
             throw;
         }
         if (::close(fd) != 0)
-            throw Error::file(Error::PathFileAccess, "write", m_lockPath, systemReason(errno));
+            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"),
+                              m_lockPath, systemReason(errno));
     } catch (const Error &e) {
         delete m_channel;
         m_channel = nullptr;
         m_lock.unlock();
-        return u"Vellox cannot listen for later starts from \"%1\", which would then start "
-               "a second program on the same folder.\r\n"_s.arg(m_programDir) +
+        return QCoreApplication::translate(
+                   "SingleInstance",
+                   "Vellox cannot listen for later starts from \"%1\", which would then start "
+                   "a second program on the same folder.\r\n")
+                   .arg(m_programDir) +
                e.description();
     }
     connect(m_channel, &LocalChannel::lineReceived, this, [this](const QByteArray &line) {
@@ -164,7 +179,7 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTim
     // Where a crashed program listened, to be tidied once its lock is taken over.
     const QString left = recordedSocket();
     const QDeadlineTimer deadline(handOverTime);
-    QString why = u"it has not said where it listens"_s;
+    QString why = QCoreApplication::translate("SingleInstance", "it has not said where it listens");
     // The running program may still be starting, or just ending: asked again until it
     // answers, its lock is free, or the time is up.
     for (;;) {
@@ -185,8 +200,10 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTim
             case LocalChannel::Sent::Stranger:
                 return Claim::Stranger;
             case LocalChannel::Sent::Silent:
-                why = u"it does not answer within %1 seconds (it may be stopped or busy)"_s.arg(
-                    handOverTime / 1000.0);
+                why = QCoreApplication::translate(
+                          "SingleInstance",
+                          "it does not answer within %1 seconds (it may be stopped or busy)")
+                          .arg(handOverTime / 1000.0);
                 break;
             case LocalChannel::Sent::Nobody:
                 break;
@@ -196,8 +213,10 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTim
             break;
         QThread::msleep(100);
     }
-    m_refusal =
-        u"Vellox is already running from \"%1\", but nothing could be handed to it: "
-        "%2. Close it, or end it if it hangs, and start Vellox again."_s.arg(m_programDir, why);
+    m_refusal = QCoreApplication::translate(
+                    "SingleInstance",
+                    "Vellox is already running from \"%1\", but nothing could be handed to it: "
+                    "%2. Close it, or end it if it hangs, and start Vellox again.")
+                    .arg(m_programDir, why);
     return Claim::Unanswered;
 }

@@ -37,14 +37,18 @@ QByteArray readStandardInput()
             continue;
         if (n < 0)
             throw Error(Error::PathFileAccess,
-                        "Cannot read standard input: "_L1 + systemReason(errno));
+                        QCoreApplication::translate("SkinCheck", "Cannot read standard input: ") +
+                            systemReason(errno));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
         if (bytes.size() > LargestSkinFile)
             throw Error(Error::PathFileAccess,
-                        u"Cannot read standard input: it holds more than %1, the most Vellox "
-                        "reads of a skin"_s.arg(exactSize(LargestSkinFile)));
+                        QCoreApplication::translate(
+                            "SkinCheck",
+                            "Cannot read standard input: it holds more than %1, the most Vellox "
+                            "reads of a skin")
+                            .arg(exactSize(LargestSkinFile)));
     }
 }
 
@@ -89,18 +93,22 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
         const QString &code = factory.lint.codes.at(row);
         skin.colours.set(row, code);
         if (!factory.problem.isEmpty())
-            skin.problems.append({0, SkinProblem::Error,
-                                  u"%1 is not set, and the factory skin cannot give it: %2"_s.arg(
-                                      itemName(row), factory.problem)});
+            skin.problems.append(
+                {0, SkinProblem::Error,
+                 QCoreApplication::translate(
+                     "SkinCheck", "%1 is not set, and the factory skin cannot give it: %2")
+                     .arg(itemName(row), factory.problem)});
         else if (const QString why = whyNotDrawable(code); !why.isEmpty())
             skin.problems.append(
                 {0, SkinProblem::Error,
-                 u"%1 is not set, and the factory skin \"%2\" cannot give it: %3"_s.arg(
-                     itemName(row), factory.path, why)});
+                 QCoreApplication::translate(
+                     "SkinCheck", "%1 is not set, and the factory skin \"%2\" cannot give it: %3")
+                     .arg(itemName(row), factory.path, why)});
         else if (!lint.oneLine)
-            skin.problems.append(
-                {0, SkinProblem::Warning,
-                 u"%1 is not set; it keeps the factory colour %2"_s.arg(itemName(row), code)});
+            skin.problems.append({0, SkinProblem::Warning,
+                                  QCoreApplication::translate(
+                                      "SkinCheck", "%1 is not set; it keeps the factory colour %2")
+                                      .arg(itemName(row), code)});
     }
     sortByLine(skin.problems);
     return skin;
@@ -135,9 +143,9 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
                                        "SkinCheck", "; no colour reads better than %1 there: %2")
                                        .arg(contrastText(r.best), leverWords(r.role, r.scene));
         problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
-                         u"%1 reads %2 %3%4 (%5 wanted%6)"_s.arg(
-                             itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), asSeen,
-                             contrastText(ReadsWell), left)});
+                         QCoreApplication::translate("SkinCheck", "%1 reads %2 %3%4 (%5 wanted%6)")
+                             .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
+                                  asSeen, contrastText(ReadsWell), left)});
     }
     return problems;
 }
@@ -160,10 +168,15 @@ QList<SkinProblem> lookAlike(const SceneRenderer &renderer, Readability::Scenes 
 
 QString seenWords(const Seeing &seeing)
 {
-    QString words = u" as seen with "_s + QString::fromLatin1(visionName(seeing.vision)).toLower();
-    if (hasSeverity(seeing.vision))
-        words += u" at severity %1"_s.arg(seeing.severity);
-    return words;
+    // English writes the name in lower case within a sentence; a translation as it has it.
+    const char *name = visionName(seeing.vision);
+    const QString vision = QCoreApplication::translate("Vision", name);
+    const QString seen = vision == QLatin1String(name) ? vision.toLower() : vision;
+    return hasSeverity(seeing.vision)
+               ? QCoreApplication::translate("SkinCheck", " as seen with %1 at severity %2")
+                     .arg(seen)
+                     .arg(seeing.severity)
+               : QCoreApplication::translate("SkinCheck", " as seen with %1").arg(seen);
 }
 
 QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,

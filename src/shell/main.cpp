@@ -15,11 +15,14 @@
 #include "platform/Guarded.h"
 #include "platform/KeptCopy.h"
 #include "platform/QtDialogs.h"
+#include "platform/Translations.h"
 #include "platform/Widgets.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QIcon>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -39,6 +42,20 @@ constexpr auto Layout = ProgramDirectory::Layout::System;
 constexpr auto Layout = ProgramDirectory::Layout::Portable;
 #endif
 
+// The compiled catalogues of the program's texts, where the layout puts its data.
+QString translationsFolder()
+{
+    const QDir programs(QCoreApplication::applicationDirPath());
+    return programs.filePath(Layout == ProgramDirectory::Layout::System
+                                 ? QStringLiteral("../share/vellox/translations")
+                                 : QStringLiteral("translations"));
+}
+
+// The application that holds the catalogues while the command line is read, so that its
+// texts are in the user's language; it goes just before the one that runs is made, as
+// two cannot live together.
+std::unique_ptr<QCoreApplication> readingApp;
+
 // Bytes that are no UTF-8 text, shown as \xNN.
 QString escapedName(const QByteArray &name)
 {
@@ -57,8 +74,9 @@ QString unusableName(const QByteArray &name)
 {
     if (QString::fromLocal8Bit(name).toLocal8Bit() == name)
         return {};
-    return QStringLiteral("the name \"%1\" is not valid UTF-8, and Vellox would read it as "
-                          "another name; rename the file")
+    return QCoreApplication::translate(
+               "main", "the name \"%1\" is not valid UTF-8, and Vellox would read it as "
+                       "another name; rename the file")
         .arg(escapedName(name));
 }
 
@@ -70,7 +88,7 @@ QString unopenableSkin(const QString &skin)
     if (::stat(QFile::encodeName(skin).constData(), &st) != 0)
         return skin + QStringLiteral(": ") + systemReason(errno);
     if (S_ISDIR(st.st_mode))
-        return skin + QStringLiteral(": it is a folder, not a skin file");
+        return skin + QCoreApplication::translate("main", ": it is a folder, not a skin file");
     return {};
 }
 
@@ -109,15 +127,18 @@ QString displaysOf(const QByteArray &platforms, const CommandLine &command)
         if (name == "xcb") {
             const QString display =
                 command.display.isEmpty() ? qEnvironmentVariable("DISPLAY") : command.display;
-            names << (display.isEmpty() ? QStringLiteral("an X display: DISPLAY is not set")
-                                        : QStringLiteral("the X display \"%1\"").arg(display));
+            names
+                << (display.isEmpty()
+                        ? QCoreApplication::translate("main", "an X display: DISPLAY is not set")
+                        : QCoreApplication::translate("main", "the X display \"%1\"").arg(display));
         } else if (name == "wayland")
-            names << QStringLiteral("the Wayland display \"%1\"")
+            names << QCoreApplication::translate("main", "the Wayland display \"%1\"")
                          .arg(qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")));
         else if (name != "offscreen")
-            names << QStringLiteral("the platform \"%1\"").arg(QString::fromLocal8Bit(platform));
+            names << QCoreApplication::translate("main", "the platform \"%1\"")
+                         .arg(QString::fromLocal8Bit(platform));
     }
-    return names.join(QStringLiteral(" nor "));
+    return names.join(QCoreApplication::translate("main", " nor "));
 }
 
 // What Qt says while it tries the platforms, held back until it is known whether one
@@ -181,9 +202,10 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
 {
     const QByteArray platforms = platformsFor(command);
     if (platforms.isEmpty()) {
-        std::fputs("vellox: there is no display to open: neither DISPLAY nor WAYLAND_DISPLAY "
-                   "is set\n",
-                   stderr);
+        std::fprintf(stderr, "vellox: %s\n",
+                     qPrintable(QCoreApplication::translate(
+                         "main", "there is no display to open: neither DISPLAY nor WAYLAND_DISPLAY "
+                                 "is set")));
         return;
     }
     // The platforms go in the environment, which -platform would override: it is taken out.
@@ -206,15 +228,18 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
             heldMessages.append({type, where.category, text});
         });
     auto heldError = std::make_unique<HeldStandardError>();
+    readingApp.reset();
     display.app = std::make_unique<QApplication>(display.count, qtArguments.data());
+    Translations::install(translationsFolder());
     qInstallMessageHandler(earlier);
     const bool opened =
         offscreenAsked || QGuiApplication::platformName() != QLatin1String("offscreen");
     heldError->release(opened);
     heldError.reset();
     if (!opened) {
-        std::fprintf(stderr, "vellox: cannot open %s\n",
-                     qPrintable(displaysOf(platforms, command)));
+        std::fprintf(stderr, "vellox: %s\n",
+                     qPrintable(QCoreApplication::translate("main", "cannot open %1")
+                                    .arg(displaysOf(platforms, command))));
         display.app.reset();
         return;
     }
@@ -232,15 +257,17 @@ std::optional<ProgramDirectory> workingFolder(Dialogs &dialogs)
         programDir = ProgramDirectory::locate(Layout);
     } catch (const Error &e) {
         tellAtStart(dialogs,
-                    QStringLiteral("Vellox cannot set up its folder.\r\n") + e.description());
+                    QCoreApplication::translate("main", "Vellox cannot set up its folder.\r\n") +
+                        e.description());
         return std::nullopt;
     }
     if (const QString reason = programDir.unwritableReason(); !reason.isEmpty()) {
         tellAtStart(dialogs,
-                    QStringLiteral("Vellox cannot write to its folder \"%1\" (%2), where it keeps "
-                                   "its working files and packages.\r\n\r\nCopy the whole Vellox "
-                                   "folder to a place of your own, such as your home folder, "
-                                   "and start it from there.")
+                    QCoreApplication::translate(
+                        "main", "Vellox cannot write to its folder \"%1\" (%2), where it keeps "
+                                "its working files and packages.\r\n\r\nCopy the whole Vellox "
+                                "folder to a place of your own, such as your home folder, "
+                                "and start it from there.")
                         .arg(QDir::toNativeSeparators(programDir.path()), reason));
         return std::nullopt;
     }
@@ -262,8 +289,9 @@ std::optional<int> notClaimed(SingleInstance &instance, const QString &skin,
         tellAtStart(dialogs, instance.refusal());
         return 1;
     case SingleInstance::Claim::Stranger:
-        tellAtStart(dialogs, QStringLiteral("Another user's program answers where Vellox running "
-                                            "from \"%1\" would; nothing was handed over to it.")
+        tellAtStart(dialogs, QCoreApplication::translate(
+                                 "main", "Another user's program answers where Vellox running "
+                                         "from \"%1\" would; nothing was handed over to it.")
                                  .arg(QDir::toNativeSeparators(programDir.path())));
         return 1;
     }
@@ -327,7 +355,9 @@ int runHeadless(char *argv[], const CommandLine &command)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's options for the window (-platform among them) have no say here.
     int qtCount = 1;
+    readingApp.reset();
     QGuiApplication app(qtCount, argv);
+    Translations::install(translationsFolder());
     // The scenes' texts are drawn in the fonts the windows resolve them in.
     QGuiApplication::setFont(layoutFont());
     const auto factory = [] { return FactorySkin(ProgramDirectory::factorySkinToRead(Layout)); };
@@ -355,6 +385,14 @@ int main(int argc, char *argv[])
     // Before anything is written: a file rewritten where it stands keeps its earlier
     // content until the new one is whole.
     KeptCopy::guardRewrites();
+    // Named as the help names the program, wherever it was started from.
+    static char readingName[] = "vellox";
+    static char *readingArguments[] = {readingName, nullptr};
+    static int readingCount = 1;
+    readingApp = std::make_unique<QCoreApplication>(readingCount, readingArguments);
+    // Gone before Qt's own statics, whichever way main returns.
+    const auto dropReadingApp = qScopeGuard([] { readingApp.reset(); });
+    Translations::install(translationsFolder());
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         if (const QString problem = unusableName(argv[i]); i > 0 && !problem.isEmpty()) {

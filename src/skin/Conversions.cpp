@@ -7,6 +7,8 @@
 
 #include <limits>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr double OpacityFactor = 2.55;
@@ -39,7 +41,9 @@ struct Channel
     const char *name;
     qsizetype at; // 1-based position of its digits in a code
 };
-constexpr Channel Channels[] = {{"red", 5}, {"green", 7}, {"blue", 9}};
+constexpr Channel Channels[] = {{QT_TRANSLATE_NOOP("Conversions", "red"), 5},
+                                {QT_TRANSLATE_NOOP("Conversions", "green"), 7},
+                                {QT_TRANSLATE_NOOP("Conversions", "blue"), 9}};
 
 int channelOf(QStringView code, const Channel &channel)
 {
@@ -126,14 +130,15 @@ std::optional<Components> colourFromCode(QStringView code)
 QString whyNotDrawable(QStringView code)
 {
     if (code.isEmpty())
-        return QStringLiteral("the code is empty");
+        return QCoreApplication::translate("Conversions", "the code is empty");
     for (const Channel &channel : Channels) {
         const QStringView pair = mid1(code, channel.at, 2);
         if (pair.isEmpty())
-            return QStringLiteral("it has no %1 digits").arg(QLatin1StringView(channel.name));
+            return QCoreApplication::translate("Conversions", "it has no %1 digits")
+                .arg(QCoreApplication::translate("Conversions", channel.name));
         if (!strictByte(pair))
-            return QStringLiteral("the %1 \"%2\" is not hexadecimal")
-                .arg(QLatin1StringView(channel.name), pair);
+            return QCoreApplication::translate("Conversions", "the %1 \"%2\" is not hexadecimal")
+                .arg(QCoreApplication::translate("Conversions", channel.name), pair);
     }
     return {};
 }

@@ -1,12 +1,15 @@
 #include "skin/SkinItems.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr SkinItem header(QLatin1StringView label)
+// Labels are marked for translation, and shown through shownLabel().
+constexpr SkinItem header(const char *label)
 {
-    return {label, ItemKind::Header, {}, Opacity::Fixed};
+    return {QLatin1StringView(label), ItemKind::Header, {}, Opacity::Fixed};
 }
 constexpr SkinItem separator(QLatin1StringView label)
 {
@@ -16,46 +19,48 @@ constexpr SkinItem blank()
 {
     return {""_L1, ItemKind::Blank, {}, Opacity::Fixed};
 }
-constexpr SkinItem colour(QLatin1StringView label, QLatin1StringView key,
-                          Opacity o = Opacity::Fixed)
+constexpr SkinItem colour(const char *label, QLatin1StringView key, Opacity o = Opacity::Fixed)
 {
-    return {label, ItemKind::Colour, key, o};
+    return {QLatin1StringView(label), ItemKind::Colour, key, o};
 }
 
 } // namespace
 
 const std::array<SkinItem, ItemCount> SkinItems = {{
-    header("[ Backgrounds ]"_L1),
+    header(QT_TRANSLATE_NOOP("SkinItems", "[ Backgrounds ]")),
     separator("----------"_L1),
-    colour("BG Color 1"_L1, "BgColor1"_L1),
-    colour("BG Color 2"_L1, "BgColor2"_L1),
-    colour("Menu BG"_L1, "RectBg"_L1, Opacity::Translucent),
-    colour("Menu Outline"_L1, "RectOutline"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "BG Color 1"), "BgColor1"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "BG Color 2"), "BgColor2"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Menu BG"), "RectBg"_L1, Opacity::Translucent),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Menu Outline"), "RectOutline"_L1),
     blank(),
-    header("[ Text Colors ]"_L1),
+    header(QT_TRANSLATE_NOOP("SkinItems", "[ Text Colors ]")),
     separator("-----------"_L1),
-    colour("Title Color"_L1, "TitleColor"_L1),
-    colour("Section Text Color"_L1, "SectionTextColor"_L1),
-    colour("Text Color"_L1, "TextColor"_L1),
-    colour("Bottom Text Color"_L1, "BottomTextColor"_L1),
-    colour("Title Shadow"_L1, "Shadow"_L1, Opacity::Translucent),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Title Color"), "TitleColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Section Text Color"), "SectionTextColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Text Color"), "TextColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Bottom Text Color"), "BottomTextColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Title Shadow"), "Shadow"_L1, Opacity::Translucent),
     blank(),
-    header("[ Selection Colors ]"_L1),
+    header(QT_TRANSLATE_NOOP("SkinItems", "[ Selection Colors ]")),
     separator("----------------"_L1),
-    colour("Select Item Color"_L1, "SelectColor"_L1, Opacity::Translucent),
-    colour("Select Item Outline"_L1, "SelectOutline"_L1),
-    colour("Selected Item Text Color"_L1, "SelectedTextColor"_L1),
-    colour("Change To Item Color"_L1, "ChangeColor"_L1, Opacity::Translucent),
-    colour("Change To Item Outline"_L1, "ChangeOutline"_L1),
-    colour("Change To Item Text Color"_L1, "ChangeTextColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Select Item Color"), "SelectColor"_L1,
+           Opacity::Translucent),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Select Item Outline"), "SelectOutline"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Selected Item Text Color"), "SelectedTextColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Change To Item Color"), "ChangeColor"_L1,
+           Opacity::Translucent),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Change To Item Outline"), "ChangeOutline"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Change To Item Text Color"), "ChangeTextColor"_L1),
     blank(),
-    header("[ Popup Menu ]"_L1),
+    header(QT_TRANSLATE_NOOP("SkinItems", "[ Popup Menu ]")),
     separator("----------"_L1),
-    colour("Pop-up Title Color"_L1, "MenuTitleColor"_L1),
-    colour("Pop-Up BG Color"_L1, "MenuBgColor"_L1, Opacity::Translucent),
-    colour("Pop-Up Outline Color"_L1, "MenuOutlineColor"_L1),
-    colour("Pop-Up Selected Color"_L1, "MenuSelectedColor"_L1),
-    colour("Not Supported Color"_L1, "NotSupported"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Pop-up Title Color"), "MenuTitleColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Pop-Up BG Color"), "MenuBgColor"_L1,
+           Opacity::Translucent),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Pop-Up Outline Color"), "MenuOutlineColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Pop-Up Selected Color"), "MenuSelectedColor"_L1),
+    colour(QT_TRANSLATE_NOOP("SkinItems", "Not Supported Color"), "NotSupported"_L1),
 }};
 
 int rowOfKey(QStringView key)
@@ -68,4 +73,11 @@ int rowOfKey(QStringView key)
             return row;
     }
     return -1;
+}
+
+QString shownLabel(const SkinItem &item)
+{
+    return item.label.isEmpty() || item.kind == ItemKind::Separator
+               ? item.label.toString()
+               : QCoreApplication::translate("SkinItems", item.label.data());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QString>
 
 #include <array>
 
@@ -84,3 +85,6 @@ inline constexpr std::array<int, 20> SkinFileOrder = {
 
 // The row whose key matches `key` (compared in lower case, nothing trimmed), or -1.
 int rowOfKey(QStringView key);
+
+// The label as the user reads it, in the user's language; separators stay as they are.
+QString shownLabel(const SkinItem &item);

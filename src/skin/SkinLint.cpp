@@ -5,6 +5,7 @@
 
 #include "platform/Numeric.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <algorithm>
@@ -41,33 +42,37 @@ bool isControl(uchar c)
 QString notText(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return u"the file is UTF-16 text; Vellox reads 8-bit text: save it as plain text "
-               "(ANSI, Latin-1 or UTF-8 without a byte order mark)"_s;
-    for (auto [magic, kind] : {std::pair{"\x89PNG", "a PNG picture"},
-                               {"\xFF\xD8\xFF", "a JPEG picture"},
-                               {"BM", "a bitmap"},
-                               {"GIF8", "a GIF picture"},
-                               {"%PDF", "a PDF"},
-                               {"PK\x03\x04", "a ZIP archive"},
+        return QCoreApplication::translate(
+            "SkinLint", "the file is UTF-16 text; Vellox reads 8-bit text: save it as plain text "
+                        "(ANSI, Latin-1 or UTF-8 without a byte order mark)");
+    for (auto [magic, kind] : {std::pair{"\x89PNG", QT_TRANSLATE_NOOP("SkinLint", "a PNG picture")},
+                               {"\xFF\xD8\xFF", QT_TRANSLATE_NOOP("SkinLint", "a JPEG picture")},
+                               {"BM", QT_TRANSLATE_NOOP("SkinLint", "a bitmap")},
+                               {"GIF8", QT_TRANSLATE_NOOP("SkinLint", "a GIF picture")},
+                               {"%PDF", QT_TRANSLATE_NOOP("SkinLint", "a PDF")},
+                               {"PK\x03\x04", QT_TRANSLATE_NOOP("SkinLint", "a ZIP archive")},
                                {"\x7F"
                                 "ELF",
-                                "a program"}}) {
+                                QT_TRANSLATE_NOOP("SkinLint", "a program")}}) {
         // Two letters alone are no proof of a bitmap: its header must give its own size.
         const bool bitmap =
             bytes.size() > 14 &&
             qFromLittleEndian<quint32>(bytes.constData() + 2) == quint32(bytes.size());
         if (bytes.startsWith(magic) && (qstrcmp(magic, "BM") != 0 || bitmap))
-            return u"the file is %1, not a skin"_s.arg(QLatin1StringView(kind));
+            return QCoreApplication::translate("SkinLint", "the file is %1, not a skin")
+                .arg(QCoreApplication::translate("SkinLint", kind));
     }
     // UTF-16 without its mark: every other byte of plain text is zero.
     const qsizetype zeros = bytes.count('\0');
     if (bytes.size() >= 4 && zeros * 3 >= bytes.size())
-        return u"the file looks like UTF-16 text (every other byte is zero); Vellox reads "
-               "8-bit text: save it as plain text"_s;
+        return QCoreApplication::translate(
+            "SkinLint", "the file looks like UTF-16 text (every other byte is zero); Vellox reads "
+                        "8-bit text: save it as plain text");
     const auto controls =
         std::count_if(bytes.begin(), bytes.end(), [](char c) { return isControl(uchar(c)); });
     if (controls * 16 > bytes.size())
-        return u"the file holds binary data, not the text of a skin"_s;
+        return QCoreApplication::translate("SkinLint",
+                                           "the file holds binary data, not the text of a skin");
     return {};
 }
 
@@ -77,24 +82,31 @@ QString skippedColourLine(const QString &line)
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0) {
         if (const int row = rowOfKey(line.trimmed()); row >= 0)
-            return u"line skipped: %1 has no \" = \" and no code"_s.arg(itemName(row));
+            return QCoreApplication::translate("SkinLint",
+                                               "line skipped: %1 has no \" = \" and no code")
+                .arg(itemName(row));
         return {};
     }
     const QString key = line.left(equals).trimmed();
     const QString value = line.mid(equals + 1).trimmed();
     if (const int row = rowOfKey(key); row >= 0)
-        return u"line skipped: %1 is read only with exactly one space either side of \"=\" "
-               "and no tab, as in \"%2 = %3\""_s.arg(itemName(row), SkinItems[size_t(row)].key,
-                                                     printable(value));
+        return QCoreApplication::translate(
+                   "SkinLint",
+                   "line skipped: %1 is read only with exactly one space either side of \"=\" "
+                   "and no tab, as in \"%2 = %3\"")
+            .arg(itemName(row), SkinItems[size_t(row)].key, printable(value));
     if (!value.startsWith("0x"_L1, Qt::CaseInsensitive))
         return {};
     for (int row = 0; row < ItemCount; ++row) {
         const SkinItem &item = SkinItems[size_t(row)];
         if (item.isColour() && editDistance(key, QString(item.key)) <= FarthestMisspelling)
-            return u"line skipped: \"%1\" is no item of a skin; did you mean \"%2\"?"_s.arg(
-                printable(key), item.key);
+            return QCoreApplication::translate(
+                       "SkinLint",
+                       "line skipped: \"%1\" is no item of a skin; did you mean \"%2\"?")
+                .arg(printable(key), item.key);
     }
-    return u"line skipped: \"%1\" is no item of a skin"_s.arg(printable(key));
+    return QCoreApplication::translate("SkinLint", "line skipped: \"%1\" is no item of a skin")
+        .arg(printable(key));
 }
 
 bool isHex(QStringView text)
@@ -105,25 +117,29 @@ bool isHex(QStringView text)
 // The 0xAARRGGBB form of a code written in another common form, or nothing.
 QString otherForm(QStringView code)
 {
-    const QString suggestion = u"; a skin writes colours as 0xAARRGGBB"_s;
+    const QString suggestion =
+        QCoreApplication::translate("SkinLint", "; a skin writes colours as 0xAARRGGBB");
     if (code.startsWith(u'#')) {
         QString hex = code.mid(1).toString().toUpper();
         if (hex.size() == 3 && isHex(hex))
             hex = QString(hex[0]) + hex[0] + hex[1] + hex[1] + hex[2] + hex[2];
         if (hex.size() == 6 && isHex(hex))
-            return "it is written as #RRGGBB"_L1 + suggestion + ", here 0xFF"_L1 + hex;
+            return QCoreApplication::translate("SkinLint", "it is written as #RRGGBB") +
+                   suggestion + QCoreApplication::translate("SkinLint", ", here 0xFF") + hex;
         if (hex.size() == 8 && isHex(hex))
-            return "it is written as #AARRGGBB"_L1 + suggestion + ", here 0x"_L1 + hex;
-        return "it starts with \"#\""_L1 + suggestion;
+            return QCoreApplication::translate("SkinLint", "it is written as #AARRGGBB") +
+                   suggestion + QCoreApplication::translate("SkinLint", ", here 0x") + hex;
+        return QCoreApplication::translate("SkinLint", "it starts with \"#\"") + suggestion;
     }
     if (!code.isEmpty() &&
         std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         bool ok = false;
         const qulonglong value = code.toULongLong(&ok);
         if (!ok || value > 0xFFFFFFFFu)
-            return "it is a decimal number"_L1 + suggestion;
+            return QCoreApplication::translate("SkinLint", "it is a decimal number") + suggestion;
         const QString hex = QString::number(value, 16).toUpper();
-        return "it is a decimal number"_L1 + suggestion + ", here "_L1 +
+        return QCoreApplication::translate("SkinLint", "it is a decimal number") + suggestion +
+               QCoreApplication::translate("SkinLint", ", here ") +
                (value <= 0xFFFFFF ? "0xFF"_L1 + hex.rightJustified(6, u'0')
                                   : "0x"_L1 + hex.rightJustified(8, u'0'));
     }
@@ -137,7 +153,9 @@ QString oddities(QStringView code)
     const QStringView digits = QStringView(code).trimmed().mid(2);
     if (digits.size() != 8) {
         const Components c = *colourFromCode(code);
-        odd << u"it has %1 digits after \"%2\", not 8; Vellox reads it as 0x%3%4%5%6"_s
+        odd << QCoreApplication::translate(
+                   "SkinLint",
+                   "it has %1 digits after \"%2\", not 8; Vellox reads it as 0x%3%4%5%6")
                    .arg(digits.size())
                    .arg(printable(code.left(2)),
                         QString::number(lenientHex(mid1(code, 3, 2)), 16)
@@ -148,10 +166,13 @@ QString oddities(QStringView code)
                         QString::number(c.blue, 16).toUpper().rightJustified(2, u'0'));
     }
     if (const QStringView opacity = mid1(code, 3, 2); !isHex(opacity))
-        odd << u"the opacity \"%1\" is not hexadecimal; Vellox reads it as %2 %"_s.arg(
-            printable(opacity.toString()), QString::number(opacityPercent(opacity)));
+        odd << QCoreApplication::translate(
+                   "SkinLint", "the opacity \"%1\" is not hexadecimal; Vellox reads it as %2 %")
+                   .arg(printable(opacity.toString()), QString::number(opacityPercent(opacity)));
     if (code.left(2).compare("0x"_L1, Qt::CaseInsensitive) != 0)
-        odd << u"it starts with \"%1\" where a skin has \"0x\""_s.arg(printable(code.left(2)));
+        odd << QCoreApplication::translate("SkinLint",
+                                           "it starts with \"%1\" where a skin has \"0x\"")
+                   .arg(printable(code.left(2)));
     return odd.join("; "_L1);
 }
 
@@ -181,7 +202,7 @@ void checkCode(SkinLint &lint, int row)
 QString itemName(int row)
 {
     const SkinItem &item = SkinItems[size_t(row)];
-    return u"\"%1\" (%2)"_s.arg(item.label, item.key);
+    return u"\"%1\" (%2)"_s.arg(shownLabel(item), item.key);
 }
 
 QString printable(QStringView text, qsizetype longest)
@@ -211,12 +232,14 @@ SkinLint lintSkin(const QByteArray &bytes)
         return lint;
     };
     if (bytes.isEmpty())
-        return notASkin(u"the file is empty; a skin sets its twenty colours, one a line"_s);
+        return notASkin(QCoreApplication::translate(
+            "SkinLint", "the file is empty; a skin sets its twenty colours, one a line"));
     if (const QString why = notText(bytes); !why.isEmpty())
         return notASkin(why);
     if (bytes.trimmed().isEmpty())
-        return notASkin(u"the file holds only blank lines; a skin sets its twenty colours, "
-                        "one a line"_s);
+        return notASkin(QCoreApplication::translate(
+            "SkinLint", "the file holds only blank lines; a skin sets its twenty colours, "
+                        "one a line"));
 
     const bool bom = bytes.startsWith(Utf8Bom);
     const QStringList lines = skinLines(bytes);
@@ -229,17 +252,23 @@ SkinLint lintSkin(const QByteArray &bytes)
                 std::count_if(joined.begin() + 1, joined.end(), [](const QString &l) {
                     return readSkinLine(QString(l).remove(u'\r')).has_value();
                 });
-            problem(i, SkinProblem::Error,
-                    u"the lines end in LF alone, as Linux and macOS write them; Vellox ends a "
+            problem(
+                i, SkinProblem::Error,
+                QCoreApplication::translate(
+                    "SkinLint",
+                    "the lines end in LF alone, as Linux and macOS write them; Vellox ends a "
                     "line only at CR LF or CR, so it reads the file from here on as one line, "
                     "and %1 colour lines in it are not read: save the file with Windows (CR LF) "
-                    "line ends"_s.arg(unread));
+                    "line ends")
+                    .arg(unread));
         }
         if (const std::optional<SkinLine> read = readSkinLine(line)) {
             const size_t at = size_t(read->row);
             if (const int earlier = lint.lineOf[at])
                 problem(i, SkinProblem::Warning,
-                        u"%1 is set again; Vellox uses this line's \"%2\", not line %3's \"%4\""_s
+                        QCoreApplication::translate(
+                            "SkinLint",
+                            "%1 is set again; Vellox uses this line's \"%2\", not line %3's \"%4\"")
                             .arg(itemName(read->row), printable(read->code))
                             .arg(earlier)
                             .arg(printable(lint.codes.at(read->row))));
@@ -248,10 +277,14 @@ SkinLint lintSkin(const QByteArray &bytes)
         } else if (i == 1 && bom) {
             const std::optional<SkinLine> meant = readSkinLine(QStringView(line).mid(3));
             problem(i, SkinProblem::Warning,
-                    u"the file starts with a UTF-8 byte order mark, which Vellox reads as part "
-                    "of the first key%1: save the file without it"_s.arg(
-                        meant ? u", so %1 on this line is skipped"_s.arg(itemName(meant->row))
-                              : QString()));
+                    QCoreApplication::translate(
+                        "SkinLint",
+                        "the file starts with a UTF-8 byte order mark, which Vellox reads as part "
+                        "of the first key%1: save the file without it")
+                        .arg(meant ? QCoreApplication::translate("SkinLint",
+                                                                 ", so %1 on this line is skipped")
+                                         .arg(itemName(meant->row))
+                                   : QString()));
         } else if (!line.contains(u'\n')) {
             if (const QString why = skippedColourLine(line); !why.isEmpty())
                 problem(i, SkinProblem::Warning, why);
@@ -265,7 +298,8 @@ SkinLint lintSkin(const QByteArray &bytes)
     if (std::all_of(lint.lineOf.begin(), lint.lineOf.end(), [](int line) { return line == 0; })) {
         if (!lint.oneLine)
             problem(0, SkinProblem::Error,
-                    u"no line sets a colour item: this is not a skin file"_s);
+                    QCoreApplication::translate(
+                        "SkinLint", "no line sets a colour item: this is not a skin file"));
         lint.isSkin = false;
     }
     sortByLine(lint.problems);

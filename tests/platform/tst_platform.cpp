@@ -3,6 +3,7 @@
 #include "platform/LocalChannel.h"
 #include "platform/Pictures.h"
 #include "platform/QtDialogs.h"
+#include "platform/Translations.h"
 
 #include "common/ProgramFolder.h"
 
@@ -44,6 +45,8 @@ private slots:
     void colourDialogInPercent();
     void keptCopyOnlyOverItsRewrite_data();
     void keptCopyOnlyOverItsRewrite();
+    void languagesAsGettextReadsThem_data();
+    void languagesAsGettextReadsThem();
 };
 
 void tst_platform::bitmapsPixelExact_data()
@@ -277,6 +280,42 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     if (offered)
         QCOMPARE(found[0].fileState(),
                  after == "gone" ? KeptCopy::FileState::Gone : KeptCopy::FileState::Damaged);
+}
+
+void tst_platform::languagesAsGettextReadsThem_data()
+{
+    QTest::addColumn<QStringList>("environment"); // NAME=VALUE
+    QTest::addColumn<QStringList>("wanted");
+    const auto row = [](const char *name, const char *environment, const char *wanted) {
+        QTest::newRow(name) << QString::fromLatin1(environment).split(u' ', Qt::SkipEmptyParts)
+                            << QString::fromLatin1(wanted).split(u' ', Qt::SkipEmptyParts);
+    };
+    row("nothing set is the C locale", "", "");
+    row("the locale's language", "LANG=de_DE.UTF-8", "de_DE");
+    row("a modifier dropped", "LANG=de_DE@euro", "de_DE");
+    row("LC_ALL before LANG", "LC_ALL=fr_FR.UTF-8 LANG=de_DE.UTF-8", "fr_FR");
+    row("LC_MESSAGES before LANG", "LC_MESSAGES=fr_FR LANG=de_DE", "fr_FR");
+    row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE", "de_DE");
+    row("LANGUAGE before the locale", "LANGUAGE=pt_BR:de LANG=fr_FR.UTF-8", "pt_BR de");
+    row("LANGUAGE's empty entries skipped", "LANGUAGE=:de_AT.UTF-8::fr: LANG=it_IT", "de_AT fr");
+    row("LANGUAGE ignored in the C locale", "LANGUAGE=de LANG=C", "");
+    row("LANGUAGE ignored in POSIX", "LANGUAGE=de LC_ALL=POSIX LANG=de_DE", "");
+    row("LANGUAGE ignored in C.UTF-8", "LANGUAGE=de LANG=C.UTF-8", "");
+    row("LC_ALL=C over a German LANG", "LC_ALL=C LANG=de_DE.UTF-8", "");
+    row("a locale of a codeset alone", "LANGUAGE=de LANG=.UTF-8", "");
+}
+
+void tst_platform::languagesAsGettextReadsThem()
+{
+    QFETCH(QStringList, environment);
+    const auto variable = [&environment](const char *name) {
+        for (const QString &setting : environment) {
+            if (setting.section(u'=', 0, 0) == QLatin1String(name))
+                return setting.section(u'=', 1);
+        }
+        return QString();
+    };
+    QTEST(Translations::wantedLanguages(variable), "wanted");
 }
 
 QTEST_MAIN(tst_platform)

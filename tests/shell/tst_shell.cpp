@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTranslator>
 
 #include <csignal>
 #include <fcntl.h>
@@ -42,6 +43,7 @@ private slots:
     void captionsFit();
     void spokenNames();
     void aboutWindow();
+    void inGerman();
     void looks();
     void completion_data();
     void completion();
@@ -216,6 +218,49 @@ void tst_shell::spokenNames()
           "frmPreview.Frame2=Background", "frmAbout.Picture1=Vellox banner",
           "frmPreview.Command1=Import Backround", "frmMain.Frame1=Backround/Foreground"})
         QVERIFY2(heard.contains(QLatin1String(expected)), expected);
+}
+
+// With the German catalogue the windows, menus, item list, spoken names and messages are
+// German; without it, exactly the English of the sources.
+void tst_shell::inGerman()
+{
+    QTranslator german;
+    QVERIFY(german.load(u"vellox_de"_s, QStringLiteral(VELLOX_TRANSLATIONS)));
+    for (const bool translated : {true, false}) {
+        if (translated)
+            QCoreApplication::installTranslator(&german);
+        AllWindows all;
+        all.s.folder.write(u"picture.ini"_s, "\x89PNG\r\n\x1a\n");
+        all.s.editor->openSkin(all.s.folder.file(u"picture.ini"_s));
+        QCoreApplication::removeTranslator(&german);
+        const QStringList seen{
+            all.s.preview()->windowTitle(),
+            all.about->windowTitle(),
+            all.s.get<QMenu>("File")->title(),
+            all.s.get<QMenu>("File")->actions().value(0)->text(),
+            all.s.get<QComboBox>("Combo1")->itemText(2),
+            all.s.get("Slider1")->accessibleName(),
+            all.s.dialogs.messages.value(0).section(u'\r', 0, 0),
+            all.s.dialogs.messages.value(0).section(u": "_s, -1),
+        };
+        const QStringList german{u"Vellox-Vorschau"_s,
+                                 u"Über"_s,
+                                 u"Datei"_s,
+                                 u"Skin.ini laden..."_s,
+                                 u"HG-Farbe 1"_s,
+                                 u"Rot"_s,
+                                 u"Der Skin konnte nicht geladen werden."_s,
+                                 u"die Datei ist ein PNG-Bild, kein Skin"_s};
+        const QStringList english{u"Vellox Preview"_s,
+                                  u"About"_s,
+                                  u"File"_s,
+                                  u"Load skin.ini..."_s,
+                                  u"BG Color 1"_s,
+                                  u"Red"_s,
+                                  u"The skin could not be loaded."_s,
+                                  u"the file is a PNG picture, not a skin"_s};
+        QCOMPARE(seen, translated ? german : english);
+    }
 }
 
 // Escape closes the About window, as it closes a dialog; other keys do not.
@@ -493,6 +538,22 @@ void tst_shell::commandLine_data()
                             << QString::fromLatin1(written);
     };
     row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
+    // The user's language, as gettext chooses it, with Qt's own texts in it too.
+    row("help in German", "env:LANG=de_DE.UTF-8 --help", 0,
+        "Aufruf: vellox [Optionen] [SKIN...]\nBearbeitet den Farb-Skin (skin.ini) von Zantho", "");
+    row("a misuse in German", "env:LC_MESSAGES=de_DE.UTF-8 --bogus", 2, "",
+        "vellox: Unbekannte Option 'bogus'.\nMehr dazu mit 'vellox --help'.\n");
+    row("help in the C locale", "env:LANG=C --help", 0,
+        "Usage: vellox [options] [SKIN...]\nEdits the colour skin (skin.ini) of Zantho, draws "
+        "skins as pictures and checks them.\n\nOptions:\n  -h, --help                Show "
+        "this help and exit.\n",
+        "");
+    row("German asked for in the C locale", "env:LANG=C env:LANGUAGE=de --bogus", 2, "",
+        "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
+    row("English before German", "env:LANG=de_DE.UTF-8 env:LANGUAGE=en_GB:de --bogus", 2, "",
+        "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
+    row("an unknown language, then German", "env:LANG=fr_FR env:LANGUAGE=xx:de --check gone.ini", 1,
+        "gone.ini: error: Lesen von „gone.ini“ nicht möglich: ", "");
     row("version", "-v", 0, "vellox " VELLOX_VERSION "\n", "");
     row("unknown option", "--bogus", 2, "",
         "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
