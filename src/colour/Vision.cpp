@@ -201,7 +201,9 @@ Model modelOf(Vision vision, double severity)
 {
     static const Model protanopia = vienot(0), deuteranopia = vienot(1),
                        tritanopia = brettelTritan();
-    severity = std::clamp(severity, LeastSeverity, GreatestSeverity);
+    // Not a number would index the tables nowhere: taken as the default.
+    severity = std::isnan(severity) ? DefaultSeverity
+                                    : std::clamp(severity, LeastSeverity, GreatestSeverity);
     switch (vision) {
     case Vision::Protanomaly:
         return {.first = machado(ProtanomalyTable, severity)};

@@ -281,7 +281,7 @@ QString Readability::whatIsLeft(int row, QRgb current) const
                            : QCoreApplication::translate("Readability",
                                                          "raise \"%1\"'s opacity, or change the "
                                                          "gradient")
-                                 .arg(SkinItems[size_t(panel)].label));
+                                 .arg(shownLabel(SkinItems[size_t(panel)])));
     if (hopeless->best < ReadsWell)
         return QCoreApplication::translate("Readability", "no colour reads better than %1 %2: %3")
             .arg(contrastText(hopeless->best), sceneWords(hopeless->scene),
@@ -290,7 +290,7 @@ QString Readability::whatIsLeft(int row, QRgb current) const
                .arg(sceneWords(worst->scene)) +
            (panel < 0 ? QString()
                       : QCoreApplication::translate("Readability", "; raise \"%1\"'s opacity")
-                            .arg(SkinItems[size_t(panel)].label));
+                            .arg(shownLabel(SkinItems[size_t(panel)])));
 }
 
 QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
@@ -329,7 +329,8 @@ int panelBeneath(Role text)
 }
 
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
-                                TextMode mode, int panelRow, Readability::Scenes scenes, bool byHue)
+                                TextMode mode, int panelRow, Readability::Scenes scenes, bool byHue,
+                                int fromPercent)
 {
     const std::optional<Components> panel = colourFromCode(colours.at(panelRow));
     if (!panel)
@@ -337,8 +338,8 @@ std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &p
     ColourTable trial = colours;
     SceneRenderer renderer;
     renderer.setTextMode(mode);
-    // Upward from none, as a text may read well at some opacity and not at a higher one.
-    for (int percent = 0; percent <= 100; ++percent) {
+    // Upward, as a text may read well at some opacity and not at a higher one.
+    for (int percent = std::clamp(fromPercent, 0, 100); percent <= 100; ++percent) {
         trial.set(panelRow, codeFromColour(std::int16_t(percent), std::uint8_t(panel->red),
                                            std::uint8_t(panel->green), std::uint8_t(panel->blue)));
         renderer.redraw(trial, picture);
@@ -358,7 +359,7 @@ QString leverWords(Role text, SceneKind scene)
     const int panel = panelBeneath(text);
     if (panel >= 0)
         return QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
-            .arg(SkinItems[size_t(panel)].label);
+            .arg(shownLabel(SkinItems[size_t(panel)]));
     return scene == SceneKind::Colour
                ? QCoreApplication::translate("Readability", "change the gradient")
                : QCoreApplication::translate("Readability", "the text lies on the bare picture");

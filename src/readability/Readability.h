@@ -123,9 +123,10 @@ int panelBeneath(Role text);
 // panel (see panelBeneath) is item `panelRow` reads well in `scenes` of `colours` drawn
 // over `picture` in `mode`; nothing when not even 100 does. With `byHue`, a text that a
 // colour of its hue would make read well (see readableColour) counts as reading well.
+// Only opacities from `fromPercent` up are tried: a mending that raises never lowers.
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
                                 TextMode mode, int panelRow, Readability::Scenes scenes,
-                                bool byHue = false);
+                                bool byHue = false, int fromPercent = 0);
 
 // What is left where no colour reads well at `text`: "raise "Menu BG"'s opacity", "change
 // the gradient", "the text lies on the bare picture".

@@ -408,7 +408,8 @@ QString seenWith(const QCommandLineParser &parser, const Options &o, CommandLine
     const QString given = parser.value(o.severity);
     // A decimal point whatever the locale, as scripts write it.
     command.severity = QLocale::c().toDouble(given, &isNumber);
-    if (!isNumber || command.severity < LeastSeverity || command.severity > GreatestSeverity)
+    // "nan" is a number to the reader, and within no range.
+    if (!isNumber || !(command.severity >= LeastSeverity && command.severity <= GreatestSeverity))
         return QCoreApplication::translate("CommandLine",
                                            "--severity is a number from %1 to %2, not \"%3\".")
             .arg(LeastSeverity)

@@ -115,16 +115,19 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
                 panels.append(fix.panelRow);
         }
         for (int panel : panels) {
-            const std::optional<int> percent =
-                opaqueEnough(skin.colours, picture, TextMode::Skinning, panel, scenes, true);
+            const QString from = skin.colours.at(panel);
+            const std::optional<Components> c = colourFromCode(from);
+            // Raised, never lowered: less of the panel would only let more picture through.
+            const std::optional<int> percent = opaqueEnough(
+                skin.colours, picture, TextMode::Skinning, panel, scenes, true, c->opacity);
+            if (percent == c->opacity)
+                continue;
             if (!percent) {
                 say(panel,
                     QCoreApplication::translate(
                         "Mending", "does not make its texts read well even at 100 % opacity"));
                 continue;
             }
-            const QString from = skin.colours.at(panel);
-            const std::optional<Components> c = colourFromCode(from);
             const QString to = codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
                                               std::uint8_t(c->green), std::uint8_t(c->blue));
             skin.colours.set(panel, to);

@@ -605,6 +605,8 @@ void tst_shell::commandLine_data()
         "", "", "o.png:\x89PNG");
     row("severity out of range", "--render dark.ini -o o.png --vision tritanomaly --severity 1", 2,
         "", "vellox: --severity is a number from 0.1 to 0.9, not \"1\".\nTry 'vellox --help'.\n");
+    row("severity not a number", "--check dark.ini --vision deuteranomaly --severity nan", 2, "",
+        "vellox: --severity is a number from 0.1 to 0.9, not \"nan\".\nTry 'vellox --help'.\n");
     row("severity in a comma locale", "--check dark.ini --vision tritanomaly --severity 0,5", 2, "",
         "vellox: --severity is a number from 0.1 to 0.9, not \"0,5\".\nTry 'vellox --help'.\n");
     row("severity of a dichromacy", "--check dark.ini --vision protanopia --severity 0.5", 2, "",
@@ -1068,6 +1070,27 @@ void tst_shell::mending()
     QVERIFY(left.count(" wanted; ") == 2 && left.count("the text lies on the bare picture") == 2 &&
             left.contains("(TitleColor) reads 1.2:1 on the picture (4.5:1 wanted; no colour "
                           "reads better than 1.3:1 there: the text lies on the bare picture)\n"));
+    // Panels nearly clear over a star field: raised, never lowered, and none said to be
+    // raised to where it was.
+    QFile stars(VELLOX_PHOTOS "/hubble_deep_field.jpg"_L1);
+    QVERIFY(stars.open(QIODevice::ReadOnly));
+    folder.write(u"stars.jpg"_s, stars.readAll());
+    folder.write(u"clear.ini"_s, run("--suggest stars.jpg -o - --variant 2").out);
+    QString clear = QString::fromLatin1(folder.read(u"clear.ini"_s));
+    for (const char *line :
+         {"RectBg = 0x10808080", "MenuBgColor = 0x05FFFFFF", "TextColor = 0xFF808080"})
+        clear.replace(QRegularExpression(u"(?m)^"_s + QString::fromLatin1(line).chopped(8) +
+                                         u"[0-9A-F]{8}"_s),
+                      QString::fromLatin1(line));
+    folder.write(u"clear.ini"_s, clear.toLatin1());
+    const QString clearing = run("--fix clear.ini --background stars.jpg --panels -o -").err;
+    static const QRegularExpression raise(u" %, the lowest [^:]*: 0x(..)\\S* -> 0x(..)"_s);
+    for (auto it = raise.globalMatch(clearing); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QVERIFY2(m.captured(1).toInt(nullptr, 16) < m.captured(2).toInt(nullptr, 16),
+                 qPrintable(clearing));
+    }
+    QVERIFY2(clearing.contains("(RectBg) at "_L1), qPrintable(clearing));
     const QByteArray suggested = run("--suggest pic.jpg -o - --variant 2").out;
     QCOMPARE(run("--suggest pic.jpg -o - --variant 2").out, suggested);
     folder.write(u"s.ini"_s, suggested);
