@@ -32,13 +32,13 @@ deps-%:
 configure: deps-run
 	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
-build: configure deps-test
+build: configure deps
 	cmake --build $(BUILD)
 
 test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure
 
-build-sanitized: deps-test
+build-sanitized: deps
 	@test -f $(BUILD_SAN)/CMakeCache.txt || cmake -S . -B $(BUILD_SAN) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLOX_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_SAN)
 

@@ -899,12 +899,12 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>%1: Vellox schreibt Bilder als %2 (oder PNG für einen Namen ohne Endung), nicht als .%3; nichts wurde geschrieben</translation>
     </message>
     <message>
-        <source>%1: Cannot write into this folder: %2</source>
-        <translation>%1: In diesen Ordner kann nicht geschrieben werden: %2</translation>
+        <source>Cannot write into the folder &quot;%1&quot;: %2</source>
+        <translation>In den Ordner „%1“ kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>%1: it is not a folder</source>
-        <translation>%1: es ist kein Ordner</translation>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>„%1“ ist kein Ordner</translation>
     </message>
 </context>
 <context>

@@ -511,7 +511,11 @@ void mendPanelTexts(ColourTable &table, Measure &measure)
 ColourTable suggestSkin(BackgroundPicture &background, int variant)
 {
     const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
-    const auto [dominant, second, first, other] = paletteOf(background);
+    // Named, not bound: the lambdas below take them, and a structured binding cannot be
+    // captured by every compiler this builds with.
+    const Palette palette = paletteOf(background);
+    const OkLch &dominant = palette.dominant, &second = palette.second, &first = palette.first,
+                &other = palette.other;
     ColourTable table;
     const auto tone = [&](int row, double lightness, const OkLch &from, double chromaLimit,
                           int opacity = 0xFF) {

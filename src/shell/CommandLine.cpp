@@ -187,6 +187,13 @@ std::pair<QStringList, QStringList> completionOf(const QCommandLineOption &optio
         return {visionNames(), {}};
     if (&option == &o.variant)
         return {variantNumbers(), {}};
+    if (&option == &o.severity) {
+        // Its tenths: any number between is taken, but these are the ones to offer.
+        QStringList tenths;
+        for (int tenth = 1; tenth <= 9; ++tenth)
+            tenths << QString::number(tenth / 10.0);
+        return {tenths, {}};
+    }
     if (option.valueName() == "SKIN"_L1)
         return {{}, SkinSuffixes};
     if (option.valueName() == "PICTURE"_L1)

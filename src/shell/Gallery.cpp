@@ -100,7 +100,7 @@ int drawGallery(const CommandLine &command, const FactorySkin &factory)
     try {
         writeOutput(output, encodePicture(sheet, *format));
     } catch (const Error &e) {
-        return failedCommand(output + ": "_L1 + e.description());
+        return failedCommand(e.description());
     }
     return 0;
 }

@@ -59,7 +59,7 @@ int suggestSkinFile(const CommandLine &command)
     try {
         writeOutput(command.output, encodeLines8bit(skinFileLines(skinText(skin))));
     } catch (const Error &e) {
-        return failedCommand(command.output + ": "_L1 + e.description());
+        return failedCommand(e.description());
     }
     return 0;
 }
@@ -183,7 +183,7 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     try {
         writeOutput(command.output, bytes);
     } catch (const Error &e) {
-        return failedCommand(command.output + ": "_L1 + e.description());
+        return failedCommand(e.description());
     }
     // The report goes beside the output, never into it: with "-o -" standard output
     // carries the skin alone. A text still hard to read is a failure to say so.

@@ -118,10 +118,10 @@ QString notAFolder(const QString &folder)
 {
     struct stat st;
     if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
-        return QCoreApplication::translate("Render", "%1: Cannot write into this folder: %2")
+        return QCoreApplication::translate("Render", "Cannot write into the folder \"%1\": %2")
             .arg(folder, systemReason(errno));
     if (!S_ISDIR(st.st_mode))
-        return QCoreApplication::translate("Render", "%1: it is not a folder").arg(folder);
+        return QCoreApplication::translate("Render", "\"%1\" is not a folder").arg(folder);
     return {};
 }
 
@@ -158,7 +158,7 @@ int renderSkinsInto(const CommandLine &command, const FactorySkin &factory)
             try {
                 writeOutput(one.output, bytes);
             } catch (const Error &e) {
-                problem = one.output + ": "_L1 + e.description();
+                problem = e.description();
             }
         }
         if (!problem.isEmpty())
@@ -197,7 +197,7 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
     try {
         writeOutput(output, bytes);
     } catch (const Error &e) {
-        return failedCommand(output + ": "_L1 + e.description());
+        return failedCommand(e.description());
     }
     return 0;
 }

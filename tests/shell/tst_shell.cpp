@@ -316,6 +316,7 @@ void tst_shell::completion_data()
                              << u"achromatopsia deuteranomaly deuteranopia protanomaly protanopia "
                                 "tritanomaly tritanopia"_s;
     QTest::newRow("variants") << u"--suggest pic.bmp --variant "_s << u"1 2 3 4"_s;
+    QTest::newRow("severities") << u"--check dark.ini --severity 0.3"_s << u"0.3"_s;
     QTest::newRow("texts") << u"--render dark.ini --text a"_s << u"actual"_s;
     QTest::newRow("skins and folders") << u""_s << u"dark.ini default.ini sub"_s;
     QTest::newRow("a skin to fix") << u"--fix "_s << u"dark.ini default.ini sub"_s;
@@ -561,7 +562,8 @@ void tst_shell::commandLine_data()
         "vellox: --text is skinning or actual, not \"loud\".\nTry 'vellox --help'.\n");
     row("missing skin", "--render gone.ini -o o.png", 1, "",
         "vellox: Cannot read \"gone.ini\": No such file or directory\n");
-    row("no folder", "--render dark.ini -o no/o.png", 1, "", "*no/o.png: Cannot write");
+    row("no folder", "--render dark.ini -o no/o.png", 1, "",
+        "vellox: Cannot write \"no/o.png\": No such file or directory\n");
     row("no picture", "--render dark.ini -o o.png --background dark.ini", 1, "",
         "vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported...");
     row("undrawable skin", "--render bad.ini -o o.png", 1, "",
@@ -647,7 +649,7 @@ void tst_shell::commandLine_data()
         "vellox: Standard input (-) has no name for a picture in a folder; draw it alone, with -o "
         "FILE.\nTry 'vellox --help'.\n");
     row("a folder not there", "--render dark.ini default.ini -o gone/", 1, "",
-        "vellox: gone/: Cannot write into this folder: No such file or directory\n");
+        "vellox: Cannot write into the folder \"gone/\": No such file or directory\n");
     row("a batch with a bad skin", "--render bad.ini dark.ini -o sub", 1, "",
         "vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red...",
         "sub/dark.png:\x89PNG");
