@@ -64,6 +64,151 @@ int suggestSkinFile(const CommandLine &command)
     return 0;
 }
 
+namespace {
+
+// One skin mended: the codes it changes, and what it says of each item, in order.
+class SkinMending
+{
+public:
+    SkinMending(const QString &name, CheckedSkin &skin, StillPicture &picture)
+        : m_name(name), m_skin(skin), m_picture(picture),
+          m_scenes(picture.present() ? Readability::Scenes::Both : Readability::Scenes::ColourOnly)
+    {
+    }
+
+    // Each text given a readable colour of its hue; the panels of those that none mends,
+    // when asked; then those the panels now let a colour mend. Whether every text reads
+    // well at the end.
+    bool mend(bool raisingPanels)
+    {
+        SceneRenderer renderer;
+        renderer.redraw(m_skin.colours, m_picture);
+        const QList<int> panels = mendByHue(renderer);
+        if (raisingPanels) {
+            for (int panel : panels)
+                raise(panel);
+            renderer.redraw(m_skin.colours, m_picture);
+            for (const TextFix &fix : mendTexts(renderer, m_skin.colours, m_scenes)) {
+                if (!fix.to.isEmpty()) {
+                    say(fix.row, QCoreApplication::translate("Mending", "reads %1 %2: %3 -> %4")
+                                     .arg(contrastText(fix.worst.contrast),
+                                          sceneWords(fix.worst.scene), fix.from, fix.to));
+                    m_changed[fix.row] = fix.to;
+                    m_unmended.removeAll(fix.row);
+                }
+            }
+        }
+        // Told as it is now: a text still hard to read is a failure to say so.
+        renderer.redraw(m_skin.colours, m_picture);
+        const QList<TextReading> hard = Readability(renderer, m_scenes).hardToRead();
+        for (const TextReading &r : hard) {
+            if (!m_unmended.contains(r.row)) {
+                m_unmended.append(r.row);
+                say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
+                               .arg(contrastText(r.contrast), sceneWords(r.scene)));
+            }
+        }
+        return hard.isEmpty();
+    }
+
+    // The file as it was read, but for the codes changed.
+    QByteArray bytes() const
+    {
+        QByteArray bytes = m_skin.bytes;
+        for (int row : SkinFileOrder) {
+            const auto changed = m_changed.find(row);
+            if (changed == m_changed.end())
+                continue;
+            const QString &code = changed->second;
+            const int line = m_skin.lineOf[size_t(row)];
+            // An item the file leaves to the factory skin gets a line of its own.
+            if (line == 0)
+                bytes += (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
+                              ? QByteArray()
+                              : QByteArray("\r\n")) +
+                         QByteArray(SkinItems[size_t(row)].key.data(),
+                                    SkinItems[size_t(row)].key.size()) +
+                         " = " + code.toLatin1() + "\r\n";
+            else
+                replaceCode(bytes, line, code);
+        }
+        return bytes;
+    }
+
+    const QByteArray &said() const { return m_said; }
+
+private:
+    void say(int row, const QString &what)
+    {
+        m_said += u"%1:%2: %3 %4\n"_s.arg(m_name)
+                      .arg(m_skin.lineOf[size_t(row)])
+                      .arg(itemName(row), what)
+                      .toLocal8Bit();
+    }
+
+    // The panels beneath the texts that no colour of their hue mends.
+    QList<int> mendByHue(const SceneRenderer &renderer)
+    {
+        const QList<TextFix> fixes = mendTexts(renderer, m_skin.colours, m_scenes);
+        // The renderer still shows the skin as it was read: what is left is told from that.
+        const Readability before(renderer, m_scenes);
+        QList<int> panels;
+        for (const TextFix &fix : fixes) {
+            const QString reads =
+                QCoreApplication::translate("Mending", "reads %1 %2")
+                    .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
+            if (!fix.to.isEmpty()) {
+                say(fix.row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
+                                 .arg(reads, fix.from, fix.to));
+                m_changed[fix.row] = fix.to;
+                continue;
+            }
+            say(fix.row, QCoreApplication::translate("Mending", "%1, and %2")
+                             .arg(reads, before.whatIsLeft(fix.row, fix.worst.colour)));
+            m_unmended.append(fix.row);
+            if (fix.panelRow >= 0 && !panels.contains(fix.panelRow))
+                panels.append(fix.panelRow);
+        }
+        return panels;
+    }
+
+    void raise(int panel)
+    {
+        const QString from = m_skin.colours.at(panel);
+        const std::optional<Components> c = colourFromCode(from);
+        // Raised, never lowered: less of the panel would only let more picture through.
+        const std::optional<int> percent = opaqueEnough(
+            m_skin.colours, m_picture, TextMode::Skinning, panel, m_scenes, true, c->opacity);
+        if (percent == c->opacity)
+            return;
+        if (!percent) {
+            say(panel, QCoreApplication::translate(
+                           "Mending", "does not make its texts read well even at 100 % opacity"));
+            return;
+        }
+        const QString to = codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
+                                          std::uint8_t(c->green), std::uint8_t(c->blue));
+        m_skin.colours.set(panel, to);
+        m_changed[panel] = to;
+        say(panel,
+            QCoreApplication::translate(
+                "Mending", "at %1 %, the lowest opacity at which its texts can read well: %2 -> %3")
+                .arg(*percent)
+                .arg(from, to));
+    }
+
+    const QString m_name;
+    CheckedSkin &m_skin;
+    StillPicture &m_picture;
+    const Readability::Scenes m_scenes;
+    std::map<int, QString> m_changed; // row: the last code given to it
+    QList<int> m_unmended;
+    // Said once the file is written: a line saying "changed" must not outlive a failed write.
+    QByteArray m_said;
+};
+
+} // namespace
+
 int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
 {
     if (const QString problem = overwritesInput(command.output, command); !problem.isEmpty())
@@ -74,119 +219,21 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
             readForDrawing(command.skin, command.background, factory, skin, picture);
         !problem.isEmpty())
         return failedCommand(problem);
-    // The file is written back as it was read, but for the codes changed, the last code
-    // given to an item.
-    std::map<int, QString> changed;
-    const auto put = [&](int row, const QString &code) { changed[row] = code; };
-    const Readability::Scenes scenes =
-        picture.present() ? Readability::Scenes::Both : Readability::Scenes::ColourOnly;
     const QString name = skinName(command.skin);
-    // Said once the file is written: a line saying "changed" must not outlive a failed write.
-    QByteArray said;
-    const auto say = [&](int row, const QString &what) {
-        said += u"%1:%2: %3 %4\n"_s.arg(name)
-                    .arg(skin.lineOf[size_t(row)])
-                    .arg(itemName(row), what)
-                    .toLocal8Bit();
-    };
-    QList<int> unmended;
-    bool allRead = true;
+    SkinMending mending(name, skin, picture);
+    bool allRead = false;
     try {
-        SceneRenderer renderer;
-        renderer.redraw(skin.colours, picture);
-        const QList<TextFix> fixes = mendTexts(renderer, skin.colours, scenes);
-        // The renderer still shows the skin as it was read: what is left is told from that.
-        const Readability before(renderer, scenes);
-        QList<int> panels;
-        for (const TextFix &fix : fixes) {
-            const QString reads =
-                QCoreApplication::translate("Mending", "reads %1 %2")
-                    .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
-            if (!fix.to.isEmpty()) {
-                say(fix.row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
-                                 .arg(reads, fix.from, fix.to));
-                put(fix.row, fix.to);
-                continue;
-            }
-            say(fix.row, QCoreApplication::translate("Mending", "%1, and %2")
-                             .arg(reads, before.whatIsLeft(fix.row, fix.worst.colour)));
-            unmended.append(fix.row);
-            if (command.panels && fix.panelRow >= 0 && !panels.contains(fix.panelRow))
-                panels.append(fix.panelRow);
-        }
-        for (int panel : panels) {
-            const QString from = skin.colours.at(panel);
-            const std::optional<Components> c = colourFromCode(from);
-            // Raised, never lowered: less of the panel would only let more picture through.
-            const std::optional<int> percent = opaqueEnough(
-                skin.colours, picture, TextMode::Skinning, panel, scenes, true, c->opacity);
-            if (percent == c->opacity)
-                continue;
-            if (!percent) {
-                say(panel,
-                    QCoreApplication::translate(
-                        "Mending", "does not make its texts read well even at 100 % opacity"));
-                continue;
-            }
-            const QString to = codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
-                                              std::uint8_t(c->green), std::uint8_t(c->blue));
-            skin.colours.set(panel, to);
-            put(panel, to);
-            say(panel, QCoreApplication::translate(
-                           "Mending",
-                           "at %1 %, the lowest opacity at which its texts can read well: %2 -> %3")
-                           .arg(*percent)
-                           .arg(from, to));
-        }
-        // The texts that the panels now let a colour of their hue mend.
-        renderer.redraw(skin.colours, picture);
-        for (const TextFix &fix : mendTexts(renderer, skin.colours, scenes)) {
-            if (!fix.to.isEmpty()) {
-                say(fix.row, QCoreApplication::translate("Mending", "reads %1 %2: %3 -> %4")
-                                 .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene),
-                                      fix.from, fix.to));
-                put(fix.row, fix.to);
-                unmended.removeAll(fix.row);
-            }
-        }
-        // Told as it is now: a text still hard to read is a failure to say so.
-        renderer.redraw(skin.colours, picture);
-        const Readability after(renderer, scenes);
-        for (const TextReading &r : after.hardToRead()) {
-            allRead = false;
-            if (!unmended.contains(r.row)) {
-                unmended.append(r.row);
-                say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
-                               .arg(contrastText(r.contrast), sceneWords(r.scene)));
-            }
-        }
+        allRead = mending.mend(command.panels);
     } catch (const Error &e) {
         return failedCommand(name + ": "_L1 + e.description());
     }
-    QByteArray bytes = skin.bytes;
-    for (int row : SkinFileOrder) {
-        const auto change = changed.find(row);
-        if (change == changed.end())
-            continue;
-        const int line = skin.lineOf[size_t(row)];
-        // An item the file leaves to the factory skin gets a line of its own.
-        if (line == 0)
-            bytes +=
-                (bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r')
-                     ? QByteArray()
-                     : QByteArray("\r\n")) +
-                QByteArray(SkinItems[size_t(row)].key.data(), SkinItems[size_t(row)].key.size()) +
-                " = " + change->second.toLatin1() + "\r\n";
-        else
-            replaceCode(bytes, line, change->second);
-    }
     try {
-        writeOutput(command.output, bytes);
+        writeOutput(command.output, mending.bytes());
     } catch (const Error &e) {
         return failedCommand(e.description());
     }
     // The report goes beside the output, never into it: with "-o -" standard output
     // carries the skin alone. A text still hard to read is a failure to say so.
-    std::fputs(said.constData(), stderr);
+    std::fputs(mending.said().constData(), stderr);
     return allRead ? 0 : 1;
 }
