@@ -1,0 +1,295 @@
+// The preview's scenes as texts to read: what each text reads like where it stands, the
+// keyboard's cursor over them, and the readability tools of the scenes' menu.
+#include "preview/PreviewWindow.h"
+
+#include "preview/DrawingArea.h"
+#include "scene/SkinDocument.h"
+
+#include "readability/SkinSuggestion.h"
+#include "readability/TellingApart.h"
+
+#include "skin/Conversions.h"
+#include "skin/SkinItems.h"
+#include "skin/SkinLint.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Error.h"
+
+#include <QAccessible>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QToolTip>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The figure of a text as the tooltip shows it and a screen reader speaks it.
+QString figureText(const TextReading &r)
+{
+    const QString verdict =
+        r.readsWell() ? PreviewWindow::tr("reads well") : PreviewWindow::tr("hard to read");
+    return PreviewWindow::tr("%1: %2 %3 \u2014 %4 (%5 reads well)")
+        .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), verdict,
+             contrastText(ReadsWell));
+}
+
+// Around the scenes, between them and the controls.
+constexpr int FocusRingWidth = 2;
+
+} // namespace
+
+Readability PreviewWindow::readability() const
+{
+    return Readability(m_renderer, scenesMeasured());
+}
+
+Readability::Scenes PreviewWindow::scenesMeasured() const
+{
+    return m_document.picture().present() ? Readability::Scenes::Both
+                                          : Readability::Scenes::ColourOnly;
+}
+
+std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QPoint at) const
+{
+    const SceneKind kind = scene == pictureScene ? SceneKind::Picture : SceneKind::Colour;
+    // Where boxes overlap, the smaller box is the text under the pointer.
+    std::optional<TextReading> found;
+    const Readability measured = readability();
+    for (const TextReading &r : measured.readings()) {
+        if (r.scene == kind && r.box.contains(at) &&
+            (!found || r.box.width() * r.box.height() < found->box.width() * found->box.height()))
+            found = r;
+    }
+    return found;
+}
+
+QList<TextReading> PreviewWindow::textsOf(const DrawingArea *scene) const
+{
+    QList<TextReading> texts = readability().readings();
+    texts.removeIf([scene](const TextReading &r) { return r.scene != scene->scene().kind(); });
+    // As they are read: line by line from the top, each line from the left.
+    std::stable_sort(texts.begin(), texts.end(), [](const TextReading &a, const TextReading &b) {
+        return std::pair(a.box.top(), a.box.left()) < std::pair(b.box.top(), b.box.left());
+    });
+    return texts;
+}
+
+qsizetype PreviewWindow::cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts)
+{
+    const auto at = std::find_if(texts.begin(), texts.end(), [scene](const TextReading &r) {
+        return r.role == scene->cursorText();
+    });
+    return at == texts.end() ? -1 : at - texts.begin();
+}
+
+bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
+{
+    const QList<TextReading> texts = textsOf(scene);
+    const qsizetype last = texts.size() - 1, now = cursorPlace(scene, texts);
+    qsizetype next = 0;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        next = now < 0 ? 0 : qMax(now - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        next = now < 0 ? 0 : qMin(now + 1, last);
+        break;
+    case Qt::Key_Home:
+        break;
+    case Qt::Key_End:
+        next = last;
+        break;
+    default:
+        return false;
+    }
+    placeTextCursor(scene, texts.isEmpty() ? std::nullopt : std::optional(texts[next]));
+    return true;
+}
+
+// A screen reader speaks the figure of the text the cursor comes to.
+void PreviewWindow::placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text)
+{
+    scene->setCursorText(text ? std::optional(text->role) : std::nullopt,
+                         text ? text->box : QRect());
+    const QString figure = text ? figureText(*text) : QString();
+    if (figure == scene->accessibleDescription())
+        return;
+    scene->setAccessibleDescription(figure);
+    QAccessibleEvent changed(scene, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+bool PreviewWindow::onSceneKey(DrawingArea *scene, const QKeyEvent *key)
+{
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        showCursorMenu(scene);
+        return true;
+    }
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+        !moveTextCursor(scene, key->key()))
+        return false;
+    scene->setKeyboardUsed(true);
+    update(focusRing());
+    return true;
+}
+
+// The menu of the text under the keyboard cursor, at that text.
+void PreviewWindow::showCursorMenu(DrawingArea *scene)
+{
+    scene->setKeyboardUsed(true);
+    update(focusRing());
+    const QList<TextReading> texts = textsOf(scene);
+    const qsizetype at = cursorPlace(scene, texts);
+    if (at < 0)
+        showSceneMenu(scene, scene->rect().center(), std::nullopt);
+    else
+        showSceneMenu(scene, texts[at].box.bottomLeft(), texts[at]);
+}
+
+QRegion PreviewWindow::focusRing() const
+{
+    const QRect scenes = colourScene->geometry();
+    return QRegion(
+               scenes.adjusted(-FocusRingWidth, -FocusRingWidth, FocusRingWidth, FocusRingWidth))
+        .subtracted(scenes);
+}
+
+void PreviewWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    const auto *focused = qobject_cast<const DrawingArea *>(focusWidget());
+    if (!focused || !focused->showsKeyboard())
+        return;
+    QPainter painter(this);
+    for (const QRect &part : focusRing())
+        painter.fillRect(part, palette().color(QPalette::Highlight));
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != colourScene && watched != pictureScene)
+        return QWidget::eventFilter(watched, event);
+    auto *scene = static_cast<DrawingArea *>(watched);
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const std::optional<TextReading> r = readingAt(scene, help->pos());
+        if (!r) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), figureText(*r), scene, r->box);
+        }
+        return true;
+    }
+    case QEvent::KeyPress:
+        return onSceneKey(scene, static_cast<QKeyEvent *>(event));
+    case QEvent::ContextMenu:
+        // The Menu key, as the system reports it.
+        if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Keyboard)
+            return false;
+        showCursorMenu(scene);
+        return true;
+    case QEvent::FocusIn:
+        if (!scene->cursorText())
+            moveTextCursor(scene, Qt::Key_Home);
+        [[fallthrough]];
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonPress:
+        update(focusRing());
+        return false;
+    default:
+        return false;
+    }
+}
+
+void PreviewWindow::checkReadability()
+{
+    // What is shown is measured: under a simulated vision, the texts as that viewer sees
+    // them, and the parts told apart by that viewer alone.
+    const QList<TextReading> hard =
+        Readability(m_renderer, scenesMeasured(), m_vision).hardToRead();
+    for (DrawingArea *scene : {colourScene, pictureScene}) {
+        QList<QRect> marks;
+        for (const TextReading &r : hard) {
+            if ((r.scene == SceneKind::Picture) == (scene == pictureScene))
+                marks << r.box;
+        }
+        scene->setMarks(marks);
+    }
+    // Parts that look alike go below the texts, one line for each vision and pair.
+    QStringList alike;
+    const Vision shown[] = {m_vision};
+    for (const PartsCompared &parts :
+         compareParts(m_renderer, scenesMeasured(),
+                      m_vision == Vision::Normal ? std::span<const Vision>(Visions) : shown)) {
+        if (parts.looksAlike())
+            alike << lookAlikeText(parts);
+    }
+    const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
+    if (hard.isEmpty()) {
+        m_dialogs.message(tr("All texts read well: each has a contrast of %1 or more with what "
+                             "lies beneath it.")
+                              .arg(contrastText(ReadsWell)) +
+                          parts);
+        return;
+    }
+    QStringList lines;
+    for (const TextReading &r : hard)
+        lines
+            << tr("%1: %2 %3").arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
+    m_dialogs.message(
+        tr("These texts are hard to read (%1 reads well):\r\n").arg(contrastText(ReadsWell)) +
+        lines.join("\r\n"_L1) + parts);
+}
+
+void PreviewWindow::offerReadableColour(const TextReading &reading)
+{
+    const Readability measured = readability();
+    const std::optional<QRgb> colour = measured.readableColour(reading.row, reading.colour);
+    if (!colour) {
+        m_dialogs.message(tr("%1: %2.").arg(itemName(reading.row),
+                                            measured.whatIsLeft(reading.row, reading.colour)));
+        return;
+    }
+    const QString code = m_document.colours().at(reading.row);
+    emit readableColourFound(reading.row, code.left(4) + hexColour(*colour));
+}
+
+void PreviewWindow::offerOpacity(int panel)
+{
+    const std::optional<int> percent = opaqueEnough(m_document.colours(), m_document.picture(),
+                                                    m_renderer.textMode(), panel, scenesMeasured());
+    if (!percent) {
+        m_dialogs.message(
+            tr("Not every text on %1 reads well, even at 100 % opacity.").arg(itemName(panel)));
+        return;
+    }
+    const std::optional<Components> c = colourFromCode(m_document.colours().at(panel));
+    emit readableColourFound(panel, codeFromColour(std::int16_t(*percent), std::uint8_t(c->red),
+                                                   std::uint8_t(c->green), std::uint8_t(c->blue)));
+}
+
+void PreviewWindow::suggestColours()
+{
+    ColourTable suggestion;
+    try {
+        suggestion = suggestSkin(m_document.picture(), m_nextSuggestion);
+    } catch (const Error &e) {
+        m_dialogs.message(e.description());
+        return;
+    }
+    m_nextSuggestion = m_nextSuggestion % SuggestionCount + 1;
+    emit coloursSuggested(suggestion);
+}
+
+void PreviewWindow::setVision(Vision vision)
+{
+    m_vision = vision;
+    colourScene->setVision(vision);
+    pictureScene->setVision(vision);
+}
