@@ -1,6 +1,7 @@
 #include "shell/CommandLine.h"
 
 #include "shell/Render.h"
+#include "shell/ShellCompletion.h"
 
 #include "readability/SkinSuggestion.h"
 
@@ -201,79 +202,16 @@ std::pair<QStringList, QStringList> completionOf(const QCommandLineOption &optio
     return {};
 }
 
-// Each name of an option as typed: -o, --output.
-QStringList typedNames(const QCommandLineOption &option)
+// The options as a shell completes them, in the order of the help.
+QList<CompletedOption> completedOptions(const Options &o)
 {
-    QStringList names;
-    for (const QString &name : option.names())
-        names << (name.size() == 1 ? u"-"_s : u"--"_s) + name;
-    return names;
-}
-
-QString bashCompletion(const Options &o)
-{
-    QString cases;
-    QStringList all;
+    QList<CompletedOption> completed;
     for (const QCommandLineOption *option : o.shown()) {
-        all += typedNames(*option);
-        if (option->valueName().isEmpty())
-            continue;
         const auto [words, suffixes] = completionOf(*option, o);
-        cases += u"    %1) "_s.arg(typedNames(*option).join(u'|'));
-        cases += !words.isEmpty()
-                     ? u"COMPREPLY=($(compgen -W '%1' -- \"$cur\"))"_s.arg(words.join(u' '))
-                 : suffixes.isEmpty() ? u"COMPREPLY=($(compgen -f -- \"$cur\"))"_s
-                                      : u"_vellox_files "_s + suffixes.join(u' ');
-        cases += u"; return ;;\n"_s;
+        completed.append(
+            {option->names(), option->description(), option->valueName(), words, suffixes});
     }
-    return uR"(# bash completion of vellox: its options, their values and the files they take.
-# Made by vellox --completion bash.
-_vellox_files() {
-    local IFS=$'\n' suffix
-    COMPREPLY=($(compgen -d -- "$cur"))
-    for suffix in "$@"; do COMPREPLY+=($(compgen -f -X "!*.$suffix" -- "$cur")); done
-}
-_vellox() {
-    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    case $prev in
-%1    esac
-    if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '%2' -- "$cur"))
-    else
-        _vellox_files %3
-    fi
-}
-complete -o filenames -F _vellox vellox
-)"_s.arg(cases, all.join(u' '), SkinSuffixes.join(u' '));
-}
-
-QString zshCompletion(const Options &o)
-{
-    const auto files = [](const QStringList &suffixes) {
-        return u"_files -g \"*.(%1)\""_s.arg(suffixes.join(u'|'));
-    };
-    QString specs;
-    for (const QCommandLineOption *option : o.shown()) {
-        QString description = option->description();
-        description.replace(u'\'', u"'\\''"_s).replace(u'[', u"\\["_s).replace(u']', u"\\]"_s);
-        for (const QString &name : typedNames(*option)) {
-            specs += u"    '%1[%2]"_s.arg(name, description);
-            if (!option->valueName().isEmpty()) {
-                const auto [words, suffixes] = completionOf(*option, o);
-                specs += u':' + option->valueName() + u':' +
-                         (!words.isEmpty()     ? u'(' + words.join(u' ') + u')'
-                          : suffixes.isEmpty() ? u"_files"_s
-                                               : files(suffixes));
-            }
-            specs += u"' \\\n"_s;
-        }
-    }
-    return uR"(#compdef vellox
-# zsh completion of vellox: its options, their values and the files they take.
-# Made by vellox --completion zsh.
-_arguments -s \
-%1    '*:SKIN:%2'
-)"_s.arg(specs, files(SkinSuffixes));
+    return completed;
 }
 
 void declare(QCommandLineParser &parser, const Options &o)
@@ -339,7 +277,9 @@ std::optional<CommandLine> answered(const QCommandLineParser &parser, const Opti
         // Installed as a file: the same bytes whatever the language.
         const Translations::InEnglish english;
         const Options inEnglish;
-        command.message = shell == "bash"_L1 ? bashCompletion(inEnglish) : zshCompletion(inEnglish);
+        command.message = shell == "bash"_L1
+                              ? bashCompletion(completedOptions(inEnglish), SkinSuffixes)
+                              : zshCompletion(completedOptions(inEnglish), SkinSuffixes);
         return command;
     }
     if (parser.isSet(o.version)) {
