@@ -1,0 +1,53 @@
+#include "readability/SuggestionLooks.h"
+
+#include "scene/BackgroundPicture.h"
+#include "scene/SceneLayout.h"
+
+#include "colour/Quantiser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+double hueDistance(double a, double b)
+{
+    const double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360 - d);
+}
+
+} // namespace
+
+Palette paletteOf(BackgroundPicture &background)
+{
+    const QList<ColourCluster> clusters = quantise(background.stretchedTo(SceneSize), 8);
+    QList<OkLch> colours;
+    qint64 total = 0;
+    for (const ColourCluster &c : clusters) {
+        colours << toLch(c.centre);
+        total += c.pixels;
+    }
+    if (colours.isEmpty())
+        colours << OkLch{0.5, 0, 0};
+    const OkLch dominant = colours[0], second = colours.value(1, colours[0]);
+    // The accent: the most colourful of the colours that cover a part worth seeing; the
+    // second accent the most colourful of another hue, or the hue across from it.
+    qsizetype accent = 0;
+    for (qsizetype i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].pixels * 50 >= total && colours[i].chroma > colours[accent].chroma)
+            accent = i;
+    }
+    OkLch first = colours[accent];
+    first.chroma = std::max(first.chroma, 0.06);
+    std::optional<OkLch> otherHue;
+    for (qsizetype i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].pixels * 50 >= total && hueDistance(colours[i].hue, first.hue) >= 40 &&
+            colours[i].chroma >= 0.04 && (!otherHue || colours[i].chroma > otherHue->chroma))
+            otherHue = colours[i];
+    }
+    const OkLch other =
+        otherHue.value_or(OkLch{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)});
+
+    return {dominant, second, first, other};
+}
