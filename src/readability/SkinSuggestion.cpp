@@ -1,5 +1,6 @@
 #include "readability/SkinSuggestion.h"
 
+#include "readability/LeastReaching.h"
 #include "readability/Readability.h"
 #include "readability/SuggestionLooks.h"
 #include "scene/BackgroundPicture.h"
@@ -155,78 +156,6 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     return chosen.value_or(best);
 }
 
-// The search for the least step of 0..last at which a figure, taken to rise with the
-// step, reaches the aim; `last` when none does. It asks for the figure at one step at a
-// time, so that searches that do not touch each other can share each drawing. Each
-// guess is where a straight line through the two ends of the bracket reaches the aim,
-// the end that stayed twice weighed half (the Illinois rule), so that a curved figure
-// does not creep up on it from one side.
-class LeastReaching
-{
-public:
-    explicit LeastReaching(int last) : m_passing(last) {}
-    bool done() const { return m_done; }
-    int asked() const { return m_asked; }
-    int result() const { return m_passing; }
-
-    void tell(double figure)
-    {
-        const double f = figure - Aim;
-        switch (m_stage) {
-        case Stage::First:
-            m_done = f >= 0;
-            m_passing = m_done ? 0 : m_passing;
-            m_low = f;
-            m_asked = m_passing;
-            m_stage = Stage::Last;
-            return;
-        case Stage::Last:
-            m_done = f < 0;
-            m_high = f;
-            m_stage = Stage::Between;
-            break;
-        case Stage::Between:
-            if (f >= 0) {
-                m_passing = m_asked;
-                m_high = f;
-                m_low /= m_side > 0 ? 2 : 1;
-                m_side = 1;
-            } else {
-                m_failing = m_asked;
-                m_low = f;
-                m_high /= m_side < 0 ? 2 : 1;
-                m_side = -1;
-            }
-            break;
-        }
-        m_done = m_done || m_passing - m_failing <= 1;
-        if (!m_done)
-            m_asked = std::clamp(m_failing + int(std::ceil(m_low / (m_low - m_high) *
-                                                           double(m_passing - m_failing))),
-                                 m_failing + 1, m_passing - 1);
-    }
-
-private:
-    enum class Stage
-    {
-        First,
-        Last,
-        Between
-    };
-    Stage m_stage = Stage::First;
-    int m_failing = 0, m_passing, m_asked = 0, m_side = 0;
-    double m_low = 0, m_high = 0;
-    bool m_done = false;
-};
-
-int leastReaching(int last, const std::function<double(int)> &figure)
-{
-    LeastReaching search(last);
-    while (!search.done())
-        search.tell(figure(search.asked()));
-    return search.result();
-}
-
 // The gradient made to suit the bare texts, each gradient colour as near its look's
 // lightness as will do: darker under a light text, lighter under a dark one, towards the
 // look's own end where either would do. A text still hard to read then moves the other
@@ -270,7 +199,7 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
                 if ((pass == 1 && ends[0] != ends[1]) || figure(text) >= Aim)
                     continue;
                 const double from = lightness[colour];
-                const int step = leastReaching(64, [&](int step) {
+                const int step = leastReaching(64, Aim, [&](int step) {
                     lightness[colour] = from + (ends[text] - from) * step / 64.0;
                     return figure(text);
                 });
@@ -327,7 +256,7 @@ void chooseOpacities(ColourTable &table, Measure &measure)
     for (const std::vector<int> &rows :
          {std::vector<int>{Row::RectBg},
           std::vector<int>{Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}}) {
-        std::vector<LeastReaching> searches(rows.size(), LeastReaching(100 - LeastPercent));
+        std::vector<LeastReaching> searches(rows.size(), LeastReaching(100 - LeastPercent, Aim));
         while (std::any_of(searches.begin(), searches.end(),
                            [](const LeastReaching &l) { return !l.done(); })) {
             for (size_t i = 0; i < rows.size(); ++i) {
@@ -373,75 +302,80 @@ void mendPanelTexts(ColourTable &table, Measure &measure)
     }
 }
 
-} // namespace
-
-ColourTable suggestSkin(BackgroundPicture &background, int variant)
+// A colour of `from`'s hue at `lightness`, with no more chroma than the look keeps.
+void tone(ColourTable &table, const Look &look, int row, double lightness, const OkLch &from,
+          double chromaLimit, int opacity = 0xFF)
 {
-    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
-    // Named, not bound: the lambdas below take them, and a structured binding cannot be
-    // captured by every compiler this builds with.
-    const Palette palette = paletteOf(background);
-    const OkLch &dominant = palette.dominant, &second = palette.second, &first = palette.first,
-                &other = palette.other;
+    paint(table, row, lightness, from, std::min(chromaLimit, look.mostChroma), opacity);
+}
+
+// The shadow, drawn whole whatever its opacity digits, counts in the title's background:
+// it takes the tone across from the title's, to lift it.
+void shadowAcross(ColourTable &table, const Look &look, const Palette &palette)
+{
+    const bool lightTitle = isLight(colourOf(table.at(Row::TitleColour)));
+    tone(table, look, Row::Shadow, lightTitle ? 0.12 : 0.97, palette.first, look.textChroma,
+         lightTitle ? 0xB2 : 0x99);
+}
+
+// Every item in the look's tone, from the picture's colours: what the choices that follow
+// start from. The title and the bottom text take the look's text tone for now.
+ColourTable lookColours(const Look &look, const Palette &palette)
+{
     ColourTable table;
-    const auto tone = [&](int row, double lightness, const OkLch &from, double chromaLimit,
-                          int opacity = 0xFF) {
-        paint(table, row, lightness, from, std::min(chromaLimit, look.mostChroma), opacity);
-    };
+    const auto &[dominant, second, first, other] = palette;
     const OkLch grey{0, 0, dominant.hue};
     const double panelChroma = look.vivid ? first.chroma : look.panelChroma;
     const double barChroma = look.vivid ? 1.0 : look.barChroma;
-    // The look's colours, the gradient and opacities to be chosen below.
-    tone(Row::BgColour1, look.top, dominant, look.gradientChroma);
-    tone(Row::BgColour2, look.bottom, second, look.gradientChroma);
-    tone(Row::RectBg, look.panel, look.vivid ? first : dominant, panelChroma, look.panelOpacity);
-    tone(Row::MenuBgColour, look.popup, look.vivid ? other : dominant, panelChroma,
+    tone(table, look, Row::BgColour1, look.top, dominant, look.gradientChroma);
+    tone(table, look, Row::BgColour2, look.bottom, second, look.gradientChroma);
+    tone(table, look, Row::RectBg, look.panel, look.vivid ? first : dominant, panelChroma,
+         look.panelOpacity);
+    tone(table, look, Row::MenuBgColour, look.popup, look.vivid ? other : dominant, panelChroma,
          look.popupOpacity);
-    tone(Row::SelectColour, look.bar, first, barChroma, look.barOpacity);
-    tone(Row::ChangeColour, look.bar, other, barChroma, look.barOpacity);
+    tone(table, look, Row::SelectColour, look.bar, first, barChroma, look.barOpacity);
+    tone(table, look, Row::ChangeColour, look.bar, other, barChroma, look.barOpacity);
     // The outlines come from the bars: the bars' own hues, the panels' a quieter one.
-    tone(Row::SelectOutline, look.outline, first, look.vivid ? 1.0 : look.barChroma);
-    tone(Row::ChangeOutline, look.outline, other, look.vivid ? 1.0 : look.barChroma);
-    tone(Row::RectOutline, look.outline, first, std::max(look.panelChroma, panelChroma));
-    tone(Row::MenuOutlineColour, look.outline, first, std::max(look.panelChroma, panelChroma));
-
-    // The texts first. Those on the panels take the look's tone; the panels are made to
-    // suit them.
-    tone(Row::TextColour, look.text, dominant, look.textChroma);
-    tone(Row::SelectedTextColour, look.barText, first, look.textChroma);
-    tone(Row::ChangeTextColour, look.barText, other, look.textChroma);
-    tone(Row::SectionTextColour, look.text, first, look.textChroma * 2);
-    tone(Row::MenuTitleColour, look.text, grey, 0);
-    tone(Row::MenuSelectedColour, look.text, other, look.textChroma * 2);
-    tone(Row::NotSupported, look.text > 0.5 ? look.text - 0.12 : look.text + 0.12, grey, 0);
-    // Drawn for now in the look's tone, to measure the picture beneath; the shadow, drawn
-    // whole whatever its opacity digits, counts in the title's background, so it takes the
-    // tone across from the title's from the start.
+    tone(table, look, Row::SelectOutline, look.outline, first, look.vivid ? 1.0 : look.barChroma);
+    tone(table, look, Row::ChangeOutline, look.outline, other, look.vivid ? 1.0 : look.barChroma);
+    tone(table, look, Row::RectOutline, look.outline, first,
+         std::max(look.panelChroma, panelChroma));
+    tone(table, look, Row::MenuOutlineColour, look.outline, first,
+         std::max(look.panelChroma, panelChroma));
+    // The texts on the panels take the look's tone; the panels are made to suit them.
+    tone(table, look, Row::TextColour, look.text, dominant, look.textChroma);
+    tone(table, look, Row::SelectedTextColour, look.barText, first, look.textChroma);
+    tone(table, look, Row::ChangeTextColour, look.barText, other, look.textChroma);
+    tone(table, look, Row::SectionTextColour, look.text, first, look.textChroma * 2);
+    tone(table, look, Row::MenuTitleColour, look.text, grey, 0);
+    tone(table, look, Row::MenuSelectedColour, look.text, other, look.textChroma * 2);
+    tone(table, look, Row::NotSupported, look.text > 0.5 ? look.text - 0.12 : look.text + 0.12,
+         grey, 0);
     for (int row : {Row::TitleColour, Row::BottomTextColour})
-        tone(row, look.text, grey, 0);
-    const auto shadowAcross = [&] {
-        const bool lightTitle = isLight(colourOf(table.at(Row::TitleColour)));
-        tone(Row::Shadow, lightTitle ? 0.12 : 0.97, first, look.textChroma,
-             lightTitle ? 0xB2 : 0x99);
-    };
-    shadowAcross();
-    // The title and the bottom text have only their colour to read on the picture by: the
-    // one nearest the look's tone that does, or the one that reads best there.
-    Measure measure(background);
-    const std::array<OkLch, 2> gradientTints = {dominant, second};
-    const auto chooseBareTexts = [&] {
+        tone(table, look, row, look.text, grey, 0);
+    shadowAcross(table, look, palette);
+    return table;
+}
+
+// The title and the bottom text have only their colour to read on the picture by: the
+// one nearest the look's tone that does, or the one that reads best there.
+void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, const Palette &palette)
+{
+    const auto choose = [&] {
         const Readability onPicture = measure.both(table);
         const double wanted = look.top < 0.5 ? 0.97 : 0.2;
         const std::array<OkLch, 2> tints = {
-            OkLch{first.lightness, std::min({first.chroma, look.textChroma, look.mostChroma}),
-                  first.hue},
-            OkLch{dominant.lightness, std::min({dominant.chroma, look.textChroma, look.mostChroma}),
-                  dominant.hue}};
+            OkLch{palette.first.lightness,
+                  std::min({palette.first.chroma, look.textChroma, look.mostChroma}),
+                  palette.first.hue},
+            OkLch{palette.dominant.lightness,
+                  std::min({palette.dominant.chroma, look.textChroma, look.mostChroma}),
+                  palette.dominant.hue}};
         for (size_t i = 0; i < BareTexts.size(); ++i)
             setColour(table, layoutOf(BareTexts[i].role).textRow,
                       bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted,
                                      look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
-        shadowAcross();
+        shadowAcross(table, look, palette);
     };
     // The title's colour and its shadow's tone hang together: the colour is chosen again
     // under the shadow its choice brings, until the two agree; where they never do, the
@@ -449,28 +383,36 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     std::vector<ColourTable> tried;
     for (int round = 0; round < 3; ++round) {
         const QString shadowBefore = table.at(Row::Shadow);
-        chooseBareTexts();
+        choose();
         tried.push_back(table);
         if (table.at(Row::Shadow) == shadowBefore)
-            break;
+            return;
     }
-    if (tried.size() == 3) {
-        double best = -1;
-        for (const ColourTable &t : tried) {
-            const double f = figureOf(measure.both(t), Role::TitleText, SceneKind::Picture);
-            if (f > best) {
-                best = f;
-                table = t;
-            }
+    double best = -1;
+    for (const ColourTable &t : tried) {
+        const double f = figureOf(measure.both(t), Role::TitleText, SceneKind::Picture);
+        if (f > best) {
+            best = f;
+            table = t;
         }
     }
-    // Then the gradient, the skin's own, so that they read well on it too, under the
-    // title's shadow as it will be; then the panels let through as much of the picture as
-    // their texts allow.
-    chooseGradient(table, measure, look, gradientTints);
+}
+
+} // namespace
+
+ColourTable suggestSkin(BackgroundPicture &background, int variant)
+{
+    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    const Palette palette = paletteOf(background);
+    // The texts first; then the gradient, the skin's own, so that they read well on it
+    // too, under the title's shadow as it will be; then the panels let through as much of
+    // the picture as their texts allow; last the shadow across from the title.
+    ColourTable table = lookColours(look, palette);
+    Measure measure(background);
+    chooseBareTexts(table, measure, look, palette);
+    chooseGradient(table, measure, look, {palette.dominant, palette.second});
     chooseOpacities(table, measure);
     mendPanelTexts(table, measure);
-    // Last the title's shadow, of the tone across from the title's, to lift it.
-    shadowAcross();
+    shadowAcross(table, look, palette);
     return table;
 }
