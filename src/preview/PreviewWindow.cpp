@@ -5,7 +5,6 @@
 #include "scene/Scene.h"
 #include "scene/SkinDocument.h"
 
-
 #include "skin/Conversions.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinItems.h"
