@@ -661,12 +661,12 @@
         <translation>bei %1 %, der geringsten Deckkraft, bei der seine Texte gut lesbar sein können: %2 -&gt; %3</translation>
     </message>
     <message>
-        <source>reads %1 %2: %3 -&gt; %4</source>
-        <translation>erreicht %1 %2: %3 -&gt; %4</translation>
-    </message>
-    <message>
         <source>still reads %1 %2</source>
         <translation>erreicht noch immer nur %1 %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 -&gt; %3, which reads well on the gradient and as well as its hue can on the picture (%4)</source>
+        <translation>%1: %2 -&gt; %3, gut lesbar auf dem Verlauf und auf dem Bild so gut, wie sein Farbton es zulässt (%4)</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -219,6 +220,33 @@ QRgb Readability::mostReadableColour(int row, QRgb current) const
     return best;
 }
 
+std::optional<QRgb> Readability::mostReadableKeeping(int row, QRgb current, SceneKind kept) const
+{
+    const SceneKind other = kept == SceneKind::Colour ? SceneKind::Picture : SceneKind::Colour;
+    const OkLch start = okLchOf(current);
+    std::optional<QRgb> chosen;
+    std::pair<double, double> chosenRank;
+    // Fine steps: the colours of a hue that read well on a gradient of both tones lie in a
+    // narrow band.
+    for (int step = 0; step <= 1000; ++step) {
+        const double lightness = step / 1000.0;
+        const QRgb colour = nearestInGamut({lightness, start.chroma, start.hue});
+        // Near black and white the bytes leave no room for the hue: a colour that lost it
+        // is no colour of this one's hue.
+        const OkLch shown = okLchOf(colour);
+        const double turned = std::abs(std::remainder(shown.hue - start.hue, 360.0));
+        if (!readsWell(row, colour, kept) || (start.chroma >= 0.03 && turned >= 3))
+            continue;
+        const std::pair<double, double> rank = {lowestFigure(row, colour, other),
+                                                -std::abs(lightness - start.lightness)};
+        if (!chosen || rank > chosenRank) {
+            chosenRank = rank;
+            chosen = colour;
+        }
+    }
+    return chosen;
+}
+
 std::optional<QRgb> Readability::readableColour(int row, QRgb current,
                                                 std::optional<SceneKind> scene) const
 {
@@ -306,8 +334,13 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
         }
         if (!worst)
             continue;
-        TextFix fix{row, table.at(row), {}, *worst, panelBeneath(worst->role)};
-        if (const std::optional<QRgb> colour = readability.readableColour(row, worst->colour)) {
+        TextFix fix{row, table.at(row), {}, *worst, panelBeneath(worst->role), true};
+        std::optional<QRgb> colour = readability.readableColour(row, worst->colour);
+        if (!colour && scenes == Readability::Scenes::Both) {
+            fix.readsEverywhere = false;
+            colour = readability.mostReadableKeeping(row, worst->colour, SceneKind::Colour);
+        }
+        if (colour && (*colour & 0xFFFFFF) != (worst->colour & 0xFFFFFF)) {
             fix.to = fix.from.left(4) + hexColour(*colour);
             table.set(row, fix.to);
         }

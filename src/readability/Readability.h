@@ -73,6 +73,11 @@ public:
     // Of the colours of `current`'s hue, the one whose hardest text of item `row` reads
     // best: for a text that no colour makes read well.
     QRgb mostReadableColour(int row, QRgb current) const;
+    // Of the colours of `current`'s hue with which every text of item `row` reads well in
+    // `kept`, the one whose hardest text elsewhere reads best, the nearest `current` in
+    // lightness among equals: for a text no colour of its hue makes read well in both
+    // scenes. Nothing when none reads well in `kept`.
+    std::optional<QRgb> mostReadableKeeping(int row, QRgb current, SceneKind kept) const;
     // Why no colour of `current`'s hue makes every text of item `row` read well, and what
     // is left to do: the two scenes at odds, or no colour at all reading well there, or
     // only no colour of that hue. For an item that readableColour finds nothing for.
@@ -103,15 +108,20 @@ struct TextFix
 {
     int row;
     QString from;      // its code
-    QString to;        // its new code; empty when no colour of its hue reads well
+    QString to;        // its new code; empty when no colour of its hue helps
     TextReading worst; // its hardest-to-read text before
     int panelRow;      // the panel whose opacity would help where no colour does, or -1
+    // Whether its texts read well everywhere in the new colour; else they read well on
+    // the gradient alone, and on the picture as well as their hue allows.
+    bool readsEverywhere;
 };
 
 // Gives each item with a text that does not read well in the scenes `renderer` drew from
 // `table` its readable colour (see readableColour), keeping the code's opacity digits.
-// The changes, in the order of the skin file; an item that no colour of its hue mends
-// keeps its code.
+// Where no colour of its hue reads well in both scenes, the gradient, the skin's own,
+// wins: the item takes the colour of its hue that reads well there and best on the
+// picture (see mostReadableKeeping). The changes, in the order of the skin file; an item
+// that no colour of its hue mends on the gradient keeps its code.
 QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
                          Readability::Scenes scenes);
 

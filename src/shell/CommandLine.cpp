@@ -149,9 +149,12 @@ int tasksAskedFor(const QCommandLineParser &parser, const Options &o)
 // than one task, or an option without a task it goes with. Nothing when all is well.
 QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
 {
-    // Qt keeps the last of two values: the first would be dropped without a word.
-    for (const QCommandLineOption *option : o.valued()) {
-        if (parser.values(*option).size() > 1)
+    // Qt keeps the last of two values: the first would be dropped without a word. A
+    // switch given twice is a slip too, and told alike.
+    const QStringList given = parser.optionNames();
+    for (const QCommandLineOption *option : o.shown()) {
+        if (std::count_if(given.begin(), given.end(),
+                          [&](const QString &name) { return option->names().contains(name); }) > 1)
             return QCoreApplication::translate("CommandLine", "--%1 is given more than once.")
                 .arg(option->names().constLast());
     }

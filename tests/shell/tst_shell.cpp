@@ -8,6 +8,8 @@
 
 #include "scene/SceneRenderer.h"
 
+#include "skin/Conversions.h"
+
 #include "platform/FittingStyle.h"
 
 #include "common/EditorSession.h"
@@ -581,6 +583,8 @@ void tst_shell::commandLine_data()
         "*theirs.png\" is a link that the user nobody made in");
     row("two outputs", "--render dark.ini -o a.png -o b.png", 2, "",
         "vellox: --output is given more than once.\nTry 'vellox --help'.\n");
+    row("two switches", "--fix dark.ini -o - --panels --panels", 2, "",
+        "vellox: --panels is given more than once.\nTry 'vellox --help'.\n");
     row("a pipe as background", "--render dark.ini -o o.png --background pipe", 1, "",
         "*\"pipe\": it is a named pipe, not a file");
     row("a device as background", "--check --background /dev/zero dark.ini", 1, "",
@@ -1050,49 +1054,65 @@ void tst_shell::mending()
     folder.write(u"bare.ini"_s, factoryWith("RectBg = 0x99", "RectBg = 0x00"));
     const Finished odds = run("--fix bare.ini --background white.bmp -o -");
     QVERIFY2(odds.status == 1 &&
-                 odds.err.contains("(SectionTextColor) reads 2.0:1 on the picture, and reads "
+                 odds.err.contains("(SelectedTextColor) reads 2.0:1 on the picture, and reads "
                                    "well on the gradient or on the picture, not both: raise "
-                                   "\"Menu BG\"'s opacity, or change the gradient\n"_L1),
+                                   "\"Select Item Color\"'s opacity, or change the gradient\n"_L1),
              qPrintable(odds.err));
-    // --panels: each panel at the lowest opacity at which its texts can read well, which
-    // leaves on a photograph only the texts on the bare picture, and they fail the command.
+    // --panels: each panel at the lowest opacity at which its texts read well, which leaves
+    // on a photograph only the texts on the bare picture, and they fail the command. A
+    // bare text no colour makes read on the picture reads well on the gradient.
     QFile astronaut(VELLOX_PHOTOS "/astronaut.jpg"_L1);
     QVERIFY(astronaut.open(QIODevice::ReadOnly));
     folder.write(u"astronaut.jpg"_s, astronaut.readAll());
-    folder.write(u"factory.ini"_s, ProgramFolder::factorySkin());
-    const Finished raised = run("--fix factory.ini --background astronaut.jpg --panels -o r.ini");
-    QVERIFY2(raised.status == 1 &&
-                 raised.err.contains("(TitleColor) reads 1.2:1 on the picture, and no colour "
-                                     "reads better than 1.3:1 on the picture: the text lies on "
-                                     "the bare picture\n"_L1) &&
-                 raised.err.contains("(RectBg) at 61 %, the lowest opacity at which its texts "
-                                     "can read well: 0x99223A5E -> 0x9C223A5E\n"_L1),
-             qPrintable(raised.err));
+    folder.write(u"black.ini"_s, factoryWith("TitleColor = 0xFFF2F5FA", "TitleColor = 0xFF000000"));
+    const Finished raised = run("--fix black.ini --background astronaut.jpg --panels -o r.ini");
+    QVERIFY2(
+        raised.status == 1 &&
+            raised.err.contains("(TitleColor) reads 1.0:1 on the gradient: 0xFF000000 -> "
+                                "0xFFFFFFFF, which reads well on the gradient and as well as "
+                                "its hue can on the picture (no colour reads better than "
+                                "1.3:1 on the picture: the text lies on the bare picture)\n"_L1) &&
+            raised.err.contains("(TitleColor) still reads 1.3:1 on the picture\n"_L1) &&
+            raised.err.contains("(RectBg) at 61 %, the lowest opacity at which its texts "
+                                "can read well: 0x99223A5E -> 0x9C223A5E\n"_L1),
+        qPrintable(raised.err));
     const QByteArray left = run("--check --background astronaut.jpg r.ini").out;
-    QVERIFY(left.count(" wanted; ") == 2 && left.count("the text lies on the bare picture") == 2 &&
-            left.contains("(TitleColor) reads 1.2:1 on the picture (4.5:1 wanted; no colour "
-                          "reads better than 1.3:1 there: the text lies on the bare picture)\n"));
-    // Panels nearly clear over a star field: raised, never lowered, and none said to be
-    // raised to where it was.
-    QFile stars(VELLOX_PHOTOS "/hubble_deep_field.jpg"_L1);
-    QVERIFY(stars.open(QIODevice::ReadOnly));
-    folder.write(u"stars.jpg"_s, stars.readAll());
-    folder.write(u"clear.ini"_s, run("--suggest stars.jpg -o - --variant 2").out);
-    QString clear = QString::fromLatin1(folder.read(u"clear.ini"_s));
-    for (const char *line :
-         {"RectBg = 0x10808080", "MenuBgColor = 0x05FFFFFF", "TextColor = 0xFF808080"})
-        clear.replace(QRegularExpression(u"(?m)^"_s + QString::fromLatin1(line).chopped(8) +
-                                         u"[0-9A-F]{8}"_s),
-                      QString::fromLatin1(line));
+    QVERIFY2(left.count(" wanted; ") == 2 && left.count("the text lies on the bare picture") == 2 &&
+                 left.contains("(TitleColor) reads 1.3:1 on the picture (4.5:1 wanted; no colour "
+                               "reads better than 1.3:1 there: the text lies on the bare "
+                               "picture)\n"),
+             left.constData());
+    // Panels nearly clear, under texts mended by hue: each raised, never lowered, to where
+    // its texts read well in the colours written, and one percent less does not do.
+    QString clear = QString::fromLatin1(ProgramFolder::factorySkin());
+    clear
+        .replace(QRegularExpression(u"(?m)^(RectBg|MenuBgColor|SelectColor|ChangeColor) = 0x.."_s),
+                 u"\\1 = 0x10"_s)
+        .replace(
+            QRegularExpression(
+                u"(?m)^(TextColor|SelectedTextColor|ChangeTextColor|MenuSelectedColor) = 0x.{8}"_s),
+            u"\\1 = 0xFFC08040"_s);
     folder.write(u"clear.ini"_s, clear.toLatin1());
-    const QString clearing = run("--fix clear.ini --background stars.jpg --panels -o -").err;
-    static const QRegularExpression raise(u" %, the lowest [^:]*: 0x(..)\\S* -> 0x(..)"_s);
-    for (auto it = raise.globalMatch(clearing); it.hasNext();) {
+    const Finished mended = run("--fix clear.ini --background astronaut.jpg --panels -o c.ini");
+    static const QRegularExpression raise(
+        u"\\((\\w+)\\) at (\\d+) %, the lowest [^:]*: 0x(..)\\S* -> 0x(..)"_s);
+    const qsizetype hard = run("--check --background astronaut.jpg c.ini").out.count(" reads ");
+    int raisedPanels = 0;
+    for (auto it = raise.globalMatch(mended.err); it.hasNext(); ++raisedPanels) {
         const QRegularExpressionMatch m = it.next();
-        QVERIFY2(m.captured(1).toInt(nullptr, 16) < m.captured(2).toInt(nullptr, 16),
-                 qPrintable(clearing));
+        QVERIFY2(m.captured(3).toInt(nullptr, 16) < m.captured(4).toInt(nullptr, 16),
+                 qPrintable(mended.err));
+        QString less = QString::fromLatin1(folder.read(u"c.ini"_s));
+        less.replace(QRegularExpression(u"(?m)^"_s + m.captured(1) + u" = 0x.."_s),
+                     m.captured(1) + u" = 0x"_s +
+                         QString::number(opacityByte(std::int16_t(m.captured(2).toInt() - 1)), 16)
+                             .rightJustified(2, u'0'));
+        folder.write(u"less.ini"_s, less.toLatin1());
+        QVERIFY2(run("--check --background astronaut.jpg less.ini").out.count(" reads ") > hard,
+                 qPrintable(m.captured(0)));
     }
-    QVERIFY2(clearing.contains("(RectBg) at "_L1), qPrintable(clearing));
+    QVERIFY2(raisedPanels == 3 && !mended.err.contains("(MenuBgColor) at"_L1),
+             qPrintable(mended.err));
     const QByteArray suggested = run("--suggest pic.jpg -o - --variant 2").out;
     QCOMPARE(run("--suggest pic.jpg -o - --variant 2").out, suggested);
     folder.write(u"s.ini"_s, suggested);
