@@ -197,6 +197,56 @@ void checkCode(SkinLint &lint, int row)
     }
 }
 
+// What line `i` of the file sets, and what is wrong with it.
+void lintLine(SkinLint &lint, int i, const QString &line, bool bom)
+{
+    const auto problem = [&lint](int at, SkinProblem::Severity severity, const QString &text) {
+        lint.problems.append({at, severity, text});
+    };
+    if (!lint.oneLine && line.contains(u'\n')) {
+        lint.oneLine = true;
+        const QStringList joined = line.split(u'\n');
+        const auto unread = std::count_if(joined.begin() + 1, joined.end(), [](const QString &l) {
+            return readSkinLine(QString(l).remove(u'\r')).has_value();
+        });
+        problem(i, SkinProblem::Error,
+                QCoreApplication::translate(
+                    "SkinLint",
+                    "the lines end in LF alone, as Linux and macOS write them; Vellox ends a "
+                    "line only at CR LF or CR, so it reads the file from here on as one line, "
+                    "and %1 colour lines in it are not read: save the file with Windows (CR LF) "
+                    "line ends")
+                    .arg(unread));
+    }
+    if (const std::optional<SkinLine> read = readSkinLine(line)) {
+        const size_t at = size_t(read->row);
+        if (const int earlier = lint.lineOf[at])
+            problem(i, SkinProblem::Warning,
+                    QCoreApplication::translate(
+                        "SkinLint",
+                        "%1 is set again; Vellox uses this line's \"%2\", not line %3's \"%4\"")
+                        .arg(itemName(read->row), printable(read->code))
+                        .arg(earlier)
+                        .arg(printable(lint.codes.at(read->row))));
+        lint.codes.set(read->row, read->code);
+        lint.lineOf[at] = i;
+    } else if (i == 1 && bom) {
+        const std::optional<SkinLine> meant = readSkinLine(QStringView(line).mid(3));
+        problem(i, SkinProblem::Warning,
+                QCoreApplication::translate(
+                    "SkinLint",
+                    "the file starts with a UTF-8 byte order mark, which Vellox reads as part "
+                    "of the first key%1: save the file without it")
+                    .arg(meant ? QCoreApplication::translate("SkinLint",
+                                                             ", so %1 on this line is skipped")
+                                     .arg(itemName(meant->row))
+                               : QString()));
+    } else if (!line.contains(u'\n')) {
+        if (const QString why = skippedColourLine(line); !why.isEmpty())
+            problem(i, SkinProblem::Warning, why);
+    }
+}
+
 } // namespace
 
 QString itemName(int row)
@@ -243,53 +293,8 @@ SkinLint lintSkin(const QByteArray &bytes)
 
     const bool bom = bytes.startsWith(Utf8Bom);
     const QStringList lines = skinLines(bytes);
-    for (int i = 1; i <= lines.size(); ++i) {
-        const QString &line = lines[i - 1];
-        if (!lint.oneLine && line.contains(u'\n')) {
-            lint.oneLine = true;
-            const QStringList joined = line.split(u'\n');
-            const auto unread =
-                std::count_if(joined.begin() + 1, joined.end(), [](const QString &l) {
-                    return readSkinLine(QString(l).remove(u'\r')).has_value();
-                });
-            problem(
-                i, SkinProblem::Error,
-                QCoreApplication::translate(
-                    "SkinLint",
-                    "the lines end in LF alone, as Linux and macOS write them; Vellox ends a "
-                    "line only at CR LF or CR, so it reads the file from here on as one line, "
-                    "and %1 colour lines in it are not read: save the file with Windows (CR LF) "
-                    "line ends")
-                    .arg(unread));
-        }
-        if (const std::optional<SkinLine> read = readSkinLine(line)) {
-            const size_t at = size_t(read->row);
-            if (const int earlier = lint.lineOf[at])
-                problem(i, SkinProblem::Warning,
-                        QCoreApplication::translate(
-                            "SkinLint",
-                            "%1 is set again; Vellox uses this line's \"%2\", not line %3's \"%4\"")
-                            .arg(itemName(read->row), printable(read->code))
-                            .arg(earlier)
-                            .arg(printable(lint.codes.at(read->row))));
-            lint.codes.set(read->row, read->code);
-            lint.lineOf[at] = i;
-        } else if (i == 1 && bom) {
-            const std::optional<SkinLine> meant = readSkinLine(QStringView(line).mid(3));
-            problem(i, SkinProblem::Warning,
-                    QCoreApplication::translate(
-                        "SkinLint",
-                        "the file starts with a UTF-8 byte order mark, which Vellox reads as part "
-                        "of the first key%1: save the file without it")
-                        .arg(meant ? QCoreApplication::translate("SkinLint",
-                                                                 ", so %1 on this line is skipped")
-                                         .arg(itemName(meant->row))
-                                   : QString()));
-        } else if (!line.contains(u'\n')) {
-            if (const QString why = skippedColourLine(line); !why.isEmpty())
-                problem(i, SkinProblem::Warning, why);
-        }
-    }
+    for (int i = 1; i <= lines.size(); ++i)
+        lintLine(lint, i, lines[i - 1], bom);
 
     for (int row : SkinFileOrder) {
         if (lint.lineOf[size_t(row)] != 0)
