@@ -12,6 +12,9 @@
 
 #include "skin/Conversions.h"
 #include "skin/SkinItems.h"
+#include "skin/SkinLint.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
@@ -119,9 +122,11 @@ double figureOf(const Readability &readability, Role role, SceneKind scene)
 // look's end of the gradient, black or white) first, so that the gradient may keep the
 // look. Where none of those reads well on the end, the farthest from the other end, so
 // that the gradient moves least from the look to suit it. Where none reads well on the
-// picture, the one that reads best there.
+// picture, the one that reads best there. With `keepTone`, only colours that read well on
+// the end, and on `alsoOn` (the title's shadow), are taken at all: the gradient then never
+// leaves the look's tone for the text.
 QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, double wanted,
-                    QRgb lookEnd)
+                    QRgb lookEnd, QRgb alsoOn, bool keepTone)
 {
     const auto &readings = onPicture.readings();
     const auto at = std::find_if(readings.begin(), readings.end(), [&](const TextReading &r) {
@@ -140,12 +145,15 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     for (int step = 0; step <= 1000; ++step) {
         const double lightness = step / 1000.0;
         const QRgb colour = nearestInGamut({lightness, tint.chroma, tint.hue});
+        const bool suitsEnd =
+            contrastRatio(colour, lookEnd) >= Aim && contrastRatio(colour, alsoOn) >= Aim;
+        if (keepTone && !suitsEnd)
+            continue;
         const double figure = onPicture.figureIn(index, colour);
         if (figure > bestFigure) {
             bestFigure = figure;
             best = colour;
         }
-        const bool suitsEnd = contrastRatio(colour, lookEnd) >= Aim;
         const std::pair<bool, double> rank = {suitsEnd, suitsEnd ? -std::abs(lightness - wanted)
                                                                  : contrastRatio(colour, otherEnd)};
         if (figure >= Aim && (!chosen || rank > chosenRank)) {
@@ -210,8 +218,14 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     };
     // Each text's end: the look's own where the text reads well on a gradient all of it,
     // as a grey between black and white may; else the other. Where the two then cannot
-    // both read well, one end for both.
+    // both read well, one end for both. A look that keeps its tone has texts that read
+    // well on its own end, and goes nowhere else.
     const double lookEnd = own[0] < 0.5 ? 0.0 : 1.0;
+    if (look.keepsTone) {
+        fit({lookEnd, lookEnd});
+        apply();
+        return;
+    }
     std::array<double, 2> preferred{};
     for (size_t text = 0; text < 2; ++text) {
         lightness = {lookEnd, lookEnd};
@@ -318,6 +332,15 @@ void shadowAcross(ColourTable &table, const Look &look, const Palette &palette)
          lightTitle ? 0xB2 : 0x99);
 }
 
+// The shadow a title gets that reads on the look's end of the gradient.
+QRgb shadowOfEnd(const Look &look, const Palette &palette)
+{
+    ColourTable table;
+    setColour(table, Row::TitleColour, look.top < 0.5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    shadowAcross(table, look, palette);
+    return colourOf(table.at(Row::Shadow));
+}
+
 // Every item in the look's tone, from the picture's colours: what the choices that follow
 // start from. The title and the bottom text take the look's text tone for now.
 ColourTable lookColours(const Look &look, const Palette &palette)
@@ -371,10 +394,14 @@ void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, con
             OkLch{palette.dominant.lightness,
                   std::min({palette.dominant.chroma, look.textChroma, look.mostChroma}),
                   palette.dominant.hue}};
+        const QRgb lookEnd = look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         for (size_t i = 0; i < BareTexts.size(); ++i)
             setColour(table, layoutOf(BareTexts[i].role).textRow,
-                      bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted,
-                                     look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
+                      bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted, lookEnd,
+                                     BareTexts[i].role == Role::TitleText
+                                         ? shadowOfEnd(look, palette)
+                                         : lookEnd,
+                                     look.keepsTone));
         shadowAcross(table, look, palette);
     };
     // The title's colour and its shadow's tone hang together: the colour is chosen again
@@ -415,4 +442,37 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     mendPanelTexts(table, measure);
     shadowAcross(table, look, palette);
     return table;
+}
+
+QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant)
+{
+    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    SceneRenderer renderer;
+    renderer.redraw(skin, picture);
+    const Readability readability(renderer, Readability::Scenes::Both);
+    QStringList lines;
+    QList<int> told;
+    for (const TextReading &r : readability.hardToRead()) {
+        if (told.contains(r.row))
+            continue;
+        told.append(r.row);
+        QString why;
+        if (r.best < ReadsWell)
+            why = QCoreApplication::translate("Suggestion", "no colour reads better than %1 there")
+                      .arg(contrastText(r.best));
+        else if (look.keepsTone && isBare(r.row) && r.scene == SceneKind::Picture)
+            why = look.top < 0.5
+                      ? QCoreApplication::translate("Suggestion",
+                                                    "the dark look's gradient and the picture "
+                                                    "want opposite tones; try another --variant")
+                      : QCoreApplication::translate("Suggestion",
+                                                    "the light look's gradient and the picture "
+                                                    "want opposite tones; try another --variant");
+        else
+            why = readability.whatIsLeft(r.row, r.colour);
+        lines << QCoreApplication::translate("Suggestion", "%1 reads %2 %3 (%4 wanted): %5")
+                     .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
+                          contrastText(ReadsWell), why);
+    }
+    return lines;
 }

@@ -2,6 +2,8 @@
 
 #include "skin/ColourTable.h"
 
+#include <QStringList>
+
 class BackgroundPicture;
 
 // Skins made from the colours of a picture, in four looks (light, dark, vivid, muted):
@@ -17,3 +19,9 @@ inline constexpr int SuggestionCount = 4;
 // SuggestionCount). The same picture always gives the same skin. Throws Error when the
 // picture cannot be read.
 ColourTable suggestSkin(BackgroundPicture &picture, int variant);
+
+// Each text of `skin`, as suggestSkin made it from `picture` in the look of `variant`,
+// that does not read well, once per item, and why in words: "\"Title Color\" (TitleColor)
+// reads 2.1:1 on the picture (4.5:1 wanted): the light look's gradient and the picture
+// want opposite tones; try another --variant".
+QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant);
