@@ -3,6 +3,7 @@
 #include "readability/LeastReaching.h"
 #include "readability/Readability.h"
 #include "readability/SuggestionLooks.h"
+#include "readability/TellingApart.h"
 #include "scene/BackgroundPicture.h"
 #include "scene/SceneRenderer.h"
 
@@ -104,6 +105,17 @@ public:
     {
         m_renderer.redraw(table, m_picture);
         return Readability(m_renderer, Readability::Scenes::Both);
+    }
+    // How far apart `pairs` of the parts a viewer must tell apart look, to every vision.
+    QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs)
+    {
+        m_renderer.redraw(table, m_picture);
+        return lastParts(pairs);
+    }
+    // The same of the skin drawn last.
+    QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs) const
+    {
+        return compareParts(m_renderer, Readability::Scenes::Both, Visions, DefaultSeverity, pairs);
     }
 
 private:
@@ -316,6 +328,209 @@ void mendPanelTexts(ColourTable &table, Measure &measure)
     }
 }
 
+// A little beyond the least difference that tells two parts apart, as for the texts.
+constexpr double ApartAim = TellsApart + 0.5;
+// The steps of OKLab lightness a part is moved by to set it apart.
+constexpr int LightnessSteps = 32;
+
+using Pairs = std::vector<std::array<Role, 2>>;
+
+int itemOf(Role role)
+{
+    const ElementLayout &layout = layoutOf(role);
+    return layout.isText() ? layout.textRow : layout.fillRow;
+}
+
+// The pairs of parts to tell apart that the part of item `row` takes part in, but for
+// those with the items in `later`, which are set apart after it.
+Pairs pairsOf(int row, const std::vector<int> &later = {})
+{
+    Pairs pairs;
+    for (const auto &pair : PartsToTellApart) {
+        const int first = itemOf(pair[0]), second = itemOf(pair[1]);
+        const int other = first == row ? second : second == row ? first : -1;
+        if (other >= 0 && std::find(later.begin(), later.end(), other) == later.end())
+            pairs.push_back(pair);
+    }
+    return pairs;
+}
+
+// The least difference between any of `pairs`, to any vision in either scene.
+double leastApart(const QList<PartsCompared> &parts)
+{
+    double least = 100;
+    for (const PartsCompared &p : parts)
+        least = std::min(least, p.difference);
+    return least;
+}
+
+using Change = std::function<void(ColourTable &)>;
+
+// Of `changes`, in the order they are wanted, the first after which `pairs` look apart
+// while `reads` holds, made to `table`; where none does, the one that sets them farthest
+// apart, or none. Whether they look apart. The search asks the scenes themselves, to
+// every vision, as a viewer would see them.
+bool firstApart(ColourTable &table, Measure &measure, const Pairs &pairs,
+                const std::vector<Change> &changes,
+                const std::function<bool(const Readability &)> &reads = {})
+{
+    const ColourTable before = table;
+    ColourTable best = table;
+    double farthest = leastApart(measure.parts(table, pairs));
+    for (auto change = changes.begin(); farthest < ApartAim && change != changes.end(); ++change) {
+        table = before;
+        (*change)(table);
+        if (reads && !reads(measure.both(table)))
+            continue;
+        const double least =
+            leastApart(reads ? measure.lastParts(pairs) : measure.parts(table, pairs));
+        if (least > farthest) {
+            farthest = least;
+            best = table;
+        }
+    }
+    table = best;
+    return farthest >= ApartAim;
+}
+
+// Item `row` at each lightness from its own towards each of `ends`, in steps, nearest
+// first, keeping its hue, chroma and opacity; on each side only as far as `allowed`
+// lets it go.
+std::vector<Change> lightnesses(const ColourTable &table, const Look &look, int row,
+                                std::initializer_list<double> ends,
+                                const std::function<bool(QRgb)> &allowed)
+{
+    const QString code = table.at(row);
+    const OkLch from = okLchOf(colourOf(code));
+    std::vector<std::pair<double, Change>> found;
+    for (double end : ends) {
+        const int most = int(std::ceil(std::abs(end - from.lightness) * LightnessSteps));
+        for (int k = 1; k <= most; ++k) {
+            const double lightness = from.lightness + (end - from.lightness) * k / most;
+            const QRgb colour =
+                nearestInGamut({lightness, std::min(from.chroma, look.mostChroma), from.hue});
+            if (!allowed(colour))
+                break;
+            found.emplace_back(std::abs(lightness - from.lightness),
+                               [row, colour, code](ColourTable &t) {
+                                   setColour(t, row, colour, opacityOf(code));
+                               });
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::vector<Change> changes;
+    for (auto &f : found)
+        changes.push_back(std::move(f.second));
+    return changes;
+}
+
+// Item `row` at the least whole percent of opacity above its own at which `pairs` look
+// apart, taking the difference to rise with the opacity; as opaque as it gets where none
+// does. Whether they look apart.
+bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pairs,
+                 const std::vector<Role> &texts)
+{
+    if (leastApart(measure.parts(table, pairs)) >= ApartAim)
+        return true;
+    const int from = opacityPercent(table.at(row).mid(2, 2));
+    const auto opacity = [&](int step) {
+        setOpacity(table, row, int(opacityByte(std::int16_t(from + step))));
+    };
+    // The texts on it, which the picture shows through, must read well all the way.
+    opacity(leastReaching(100 - from, 1, [&](int step) {
+        opacity(step);
+        return std::min(worstFigure(measure.both(table), texts) / Aim,
+                        leastApart(measure.lastParts(pairs)) / ApartAim);
+    }));
+    return leastApart(measure.parts(table, pairs)) >= ApartAim;
+}
+
+// The texts of the pop-up set apart, each as far as it still reads well: its selected text
+// from its others, then its not-supported text from the list text and from that. Whether
+// they look apart.
+bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
+{
+    bool apart = true;
+    for (const auto &[row, later] :
+         {std::pair{Row::MenuSelectedColour, std::vector<int>{Row::NotSupported}},
+          std::pair{Row::NotSupported, std::vector<int>{}}}) {
+        const Readability readability = measure.both(table);
+        const auto readsWell = [&](QRgb colour) {
+            for (qsizetype i = 0; i < readability.readings().size(); ++i) {
+                if (readability.readings()[i].row == row && readability.figureIn(i, colour) < Aim)
+                    return false;
+            }
+            return true;
+        };
+        apart = firstApart(table, measure, pairsOf(row, later),
+                           lightnesses(table, look, row, {0.0, 1.0}, readsWell)) &&
+                apart;
+    }
+    return apart && leastApart(measure.parts(table, pairsOf(Row::MenuSelectedColour))) >= ApartAim;
+}
+
+// Which way from `fill` lies the tone away from `text`'s: 0 for black, 1 for white.
+double awayFrom(const ColourTable &table, int fill, int text)
+{
+    return okLabOf(colourOf(table.at(text))).lightness > okLabOf(colourOf(table.at(fill))).lightness
+               ? 0.0
+               : 1.0;
+}
+
+// The parts a viewer must tell apart made to look apart to every vision, by lightness,
+// which every vision sees. The pop-up's texts first, as far as they read well on it;
+// where it leaves them no room, it is made opaque for them, then moved away from their
+// tone, and then let through again as far as its texts still read well and look apart.
+// Then the change-to bar, away from the tone of its own text, and more opaque; last the
+// selection bar more opaque, and towards its text's tone as far as that still reads.
+void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
+{
+    const ColourTable before = table;
+    if (!popupTextsApart(table, measure, look)) {
+        std::vector<Change> popups = {
+            [](ColourTable &t) { setOpacity(t, Row::MenuBgColour, 0xFF); }};
+        for (Change &c : lightnesses(before, look, Row::MenuBgColour,
+                                     {awayFrom(before, Row::MenuBgColour, Row::TextColour)},
+                                     [](QRgb) { return true; }))
+            popups.push_back([c](ColourTable &t) {
+                c(t);
+                setOpacity(t, Row::MenuBgColour, 0xFF);
+            });
+        for (const Change &popup : popups) {
+            table = before;
+            popup(table);
+            if (popupTextsApart(table, measure, look))
+                break;
+        }
+        const std::vector<Role> onPopup = textsOn(Row::MenuBgColour);
+        const Pairs popupPairs = pairsOf(Row::MenuSelectedColour);
+        const auto opacity = [&](int step) {
+            setOpacity(table, Row::MenuBgColour,
+                       int(opacityByte(std::int16_t(LeastPercent + step))));
+        };
+        opacity(leastReaching(100 - LeastPercent, 1, [&](int step) {
+            opacity(step);
+            return std::min(worstFigure(measure.both(table), onPopup) / Aim,
+                            leastApart(measure.lastParts(popupPairs)) / ApartAim);
+        }));
+    }
+
+    const Pairs bars = pairsOf(Row::ChangeColour);
+    const std::vector<Role> onSelection = textsOn(Row::SelectColour);
+    const auto all = [](QRgb) { return true; };
+    firstApart(table, measure, bars,
+               lightnesses(table, look, Row::ChangeColour,
+                           {awayFrom(table, Row::ChangeColour, Row::ChangeTextColour)}, all)) ||
+        opaqueApart(table, measure, Row::ChangeColour, bars, textsOn(Row::ChangeColour)) ||
+        opaqueApart(table, measure, Row::SelectColour, bars, onSelection) ||
+        firstApart(table, measure, bars,
+                   lightnesses(table, look, Row::SelectColour,
+                               {1 - awayFrom(table, Row::SelectColour, Row::SelectedTextColour)},
+                               all),
+                   [&](const Readability &r) { return worstFigure(r, onSelection) >= Aim; });
+}
+
 // A colour of `from`'s hue at `lightness`, with no more chroma than the look keeps.
 void tone(ColourTable &table, const Look &look, int row, double lightness, const OkLch &from,
           double chromaLimit, int opacity = 0xFF)
@@ -440,6 +655,7 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     chooseGradient(table, measure, look, {palette.dominant, palette.second});
     chooseOpacities(table, measure);
     mendPanelTexts(table, measure);
+    tellPartsApart(table, measure, look);
     shadowAcross(table, look, palette);
     return table;
 }
