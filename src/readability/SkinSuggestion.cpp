@@ -364,65 +364,78 @@ double leastApart(const QList<PartsCompared> &parts)
     return least;
 }
 
-using Change = std::function<void(ColourTable &)>;
-
-// Of `changes`, in the order they are wanted, the first after which `pairs` look apart
-// while `reads` holds, made to `table`; where none does, the one that sets them farthest
-// apart, or none. Whether they look apart. The search asks the scenes themselves, to
-// every vision, as a viewer would see them.
-bool firstApart(ColourTable &table, Measure &measure, const Pairs &pairs,
-                const std::vector<Change> &changes,
+// Item `row` moved in lightness, keeping its hue, chroma and opacity, towards each of
+// `ends` as far as `allowed` lets its colour through, as little as makes `pairs` look
+// apart while `reads` holds; where no lightness does, to the one that sets them farthest
+// apart, or left as it is. Whether they look apart. The search asks the scenes
+// themselves, to every vision, as a viewer would see them: every few steps first, nearest
+// first, then the steps between the last that failed and the first that did not.
+bool movedApart(ColourTable &table, Measure &measure, const Look &look, int row, const Pairs &pairs,
+                std::initializer_list<double> ends, const std::function<bool(QRgb)> &allowed = {},
                 const std::function<bool(const Readability &)> &reads = {})
 {
-    const ColourTable before = table;
-    ColourTable best = table;
+    const QString code = table.at(row);
     double farthest = leastApart(measure.parts(table, pairs));
-    for (auto change = changes.begin(); farthest < ApartAim && change != changes.end(); ++change) {
-        table = before;
-        (*change)(table);
-        if (reads && !reads(measure.both(table)))
-            continue;
-        const double least =
-            leastApart(reads ? measure.lastParts(pairs) : measure.parts(table, pairs));
+    if (farthest >= ApartAim)
+        return true;
+    QString best = code;
+    const OkLch from = okLchOf(colourOf(code));
+    struct Side
+    {
+        double end;
+        int most; // steps to the end
+        int last; // the last step `allowed` lets through
+    };
+    const auto colourAt = [&](const Side &side, int step) {
+        return nearestInGamut({from.lightness + (side.end - from.lightness) * step / side.most,
+                               std::min(from.chroma, look.mostChroma), from.hue});
+    };
+    std::vector<Side> sides;
+    for (double end : ends) {
+        Side side{end, int(std::ceil(std::abs(end - from.lightness) * LightnessSteps)), 0};
+        while (side.last < side.most && (!allowed || allowed(colourAt(side, side.last + 1))))
+            ++side.last;
+        sides.push_back(side);
+    }
+    const auto apartAt = [&](const Side &side, int step) {
+        setColour(table, row, colourAt(side, step), opacityOf(code));
+        double least = -1;
+        if (!reads)
+            least = leastApart(measure.parts(table, pairs));
+        else if (reads(measure.both(table)))
+            least = leastApart(measure.lastParts(pairs));
         if (least > farthest) {
             farthest = least;
-            best = table;
+            best = table.at(row);
         }
+        return least >= ApartAim;
+    };
+    constexpr int Every = 4;
+    std::vector<std::tuple<double, size_t, int>> coarse; // how far, which side, step
+    for (size_t s = 0; s < sides.size(); ++s) {
+        for (int step = std::min(Every, sides[s].last); step > 0;
+             step = step == sides[s].last ? 0 : std::min(step + Every, sides[s].last))
+            coarse.emplace_back(std::abs(sides[s].end - from.lightness) * step / sides[s].most, s,
+                                step);
     }
-    table = best;
-    return farthest >= ApartAim;
-}
-
-// Item `row` at each lightness from its own towards each of `ends`, in steps, nearest
-// first, keeping its hue, chroma and opacity; on each side only as far as `allowed`
-// lets it go.
-std::vector<Change> lightnesses(const ColourTable &table, const Look &look, int row,
-                                std::initializer_list<double> ends,
-                                const std::function<bool(QRgb)> &allowed)
-{
-    const QString code = table.at(row);
-    const OkLch from = okLchOf(colourOf(code));
-    std::vector<std::pair<double, Change>> found;
-    for (double end : ends) {
-        const int most = int(std::ceil(std::abs(end - from.lightness) * LightnessSteps));
-        for (int k = 1; k <= most; ++k) {
-            const double lightness = from.lightness + (end - from.lightness) * k / most;
-            const QRgb colour =
-                nearestInGamut({lightness, std::min(from.chroma, look.mostChroma), from.hue});
-            if (!allowed(colour))
-                break;
-            found.emplace_back(std::abs(lightness - from.lightness),
-                               [row, colour, code](ColourTable &t) {
-                                   setColour(t, row, colour, opacityOf(code));
-                               });
+    std::stable_sort(coarse.begin(), coarse.end(),
+                     [](const auto &a, const auto &b) { return std::get<0>(a) < std::get<0>(b); });
+    std::vector<int> failed(sides.size(), 0);
+    for (const auto &[far, s, step] : coarse) {
+        if (!apartAt(sides[s], step)) {
+            failed[s] = step;
+            continue;
         }
+        int low = failed[s], high = step;
+        while (high - low > 1) {
+            const int middle = (low + high) / 2;
+            (apartAt(sides[s], middle) ? high : low) = middle;
+        }
+        setColour(table, row, colourAt(sides[s], high), opacityOf(code));
+        return true;
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::vector<Change> changes;
-    for (auto &f : found)
-        changes.push_back(std::move(f.second));
-    return changes;
+    table.set(row, best);
+    return false;
 }
 
 // Item `row` at the least whole percent of opacity above its own at which `pairs` look
@@ -447,8 +460,8 @@ bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pai
 }
 
 // The texts of the pop-up set apart, each as far as it still reads well: its selected text
-// from its others, then its not-supported text from the list text and from that. Whether
-// they look apart.
+// from the list text and the title, then its not-supported text from the list text and the
+// selected text. Whether they look apart.
 bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
 {
     bool apart = true;
@@ -463,11 +476,10 @@ bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
             }
             return true;
         };
-        apart = firstApart(table, measure, pairsOf(row, later),
-                           lightnesses(table, look, row, {0.0, 1.0}, readsWell)) &&
+        apart = movedApart(table, measure, look, row, pairsOf(row, later), {0.0, 1.0}, readsWell) &&
                 apart;
     }
-    return apart && leastApart(measure.parts(table, pairsOf(Row::MenuSelectedColour))) >= ApartAim;
+    return apart;
 }
 
 // Which way from `fill` lies the tone away from `text`'s: 0 for black, 1 for white.
@@ -488,18 +500,15 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
 {
     const ColourTable before = table;
     if (!popupTextsApart(table, measure, look)) {
-        std::vector<Change> popups = {
-            [](ColourTable &t) { setOpacity(t, Row::MenuBgColour, 0xFF); }};
-        for (Change &c : lightnesses(before, look, Row::MenuBgColour,
-                                     {awayFrom(before, Row::MenuBgColour, Row::TextColour)},
-                                     [](QRgb) { return true; }))
-            popups.push_back([c](ColourTable &t) {
-                c(t);
-                setOpacity(t, Row::MenuBgColour, 0xFF);
-            });
-        for (const Change &popup : popups) {
+        // Opaque, then a few steps at a time away from the texts' tone.
+        const OkLch popup = okLchOf(colourOf(before.at(Row::MenuBgColour)));
+        const double end = awayFrom(before, Row::MenuBgColour, Row::TextColour);
+        const int steps = int(std::ceil(std::abs(end - popup.lightness) * 8));
+        for (int step = 0; step <= steps; ++step) {
             table = before;
-            popup(table);
+            paint(table, Row::MenuBgColour,
+                  popup.lightness + (end - popup.lightness) * step / std::max(steps, 1), popup,
+                  look.mostChroma);
             if (popupTextsApart(table, measure, look))
                 break;
         }
@@ -518,16 +527,12 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
 
     const Pairs bars = pairsOf(Row::ChangeColour);
     const std::vector<Role> onSelection = textsOn(Row::SelectColour);
-    const auto all = [](QRgb) { return true; };
-    firstApart(table, measure, bars,
-               lightnesses(table, look, Row::ChangeColour,
-                           {awayFrom(table, Row::ChangeColour, Row::ChangeTextColour)}, all)) ||
+    movedApart(table, measure, look, Row::ChangeColour, bars,
+               {awayFrom(table, Row::ChangeColour, Row::ChangeTextColour)}) ||
         opaqueApart(table, measure, Row::ChangeColour, bars, textsOn(Row::ChangeColour)) ||
         opaqueApart(table, measure, Row::SelectColour, bars, onSelection) ||
-        firstApart(table, measure, bars,
-                   lightnesses(table, look, Row::SelectColour,
-                               {1 - awayFrom(table, Row::SelectColour, Row::SelectedTextColour)},
-                               all),
+        movedApart(table, measure, look, Row::SelectColour, bars,
+                   {1 - awayFrom(table, Row::SelectColour, Row::SelectedTextColour)}, {},
                    [&](const Readability &r) { return worstFigure(r, onSelection) >= Aim; });
 }
 

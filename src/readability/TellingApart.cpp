@@ -93,7 +93,11 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
         if (kind == SceneKind::Picture && scenes == Readability::Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
-        const QImage shown = scene.shownImage();
+        // The scene as shown, texts and all, is drawn only for a text to be read from it.
+        const bool anyText = std::any_of(pairs.begin(), pairs.end(), [](const auto &pair) {
+            return layoutOf(pair[0]).isText() || layoutOf(pair[1]).isText();
+        });
+        const QImage shown = anyText ? scene.shownImage() : scene.image();
         std::map<Role, QImage> parts;
         for (const auto &pair : pairs)
             for (Role role : pair)
