@@ -677,11 +677,24 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
         if (told.contains(r.row))
             continue;
         told.append(r.row);
+        // A bare text of a look that keeps its tone would read in the other tone, under
+        // the shadow that tone brings, where the picture asks for it.
+        double best = r.best;
+        const bool toneKept = look.keepsTone && isBare(r.row) && r.scene == SceneKind::Picture;
+        if (toneKept) {
+            ColourTable otherTone = skin;
+            setColour(otherTone, r.row, look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+            shadowAcross(otherTone, look, paletteOf(picture));
+            renderer.redraw(otherTone, picture);
+            const TextReading *other = Readability(renderer, Readability::Scenes::Both)
+                                           .reading(r.role, SceneKind::Picture);
+            best = std::max(best, other ? other->best : 0);
+        }
         QString why;
-        if (r.best < ReadsWell)
+        if (best < ReadsWell)
             why = QCoreApplication::translate("Suggestion", "no colour reads better than %1 there")
-                      .arg(contrastText(r.best));
-        else if (look.keepsTone && isBare(r.row) && r.scene == SceneKind::Picture)
+                      .arg(contrastText(best));
+        else if (toneKept)
             why = look.top < 0.5
                       ? QCoreApplication::translate("Suggestion",
                                                     "the dark look's gradient and the picture "
