@@ -653,7 +653,8 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     const Palette palette = paletteOf(background);
     // The texts first; then the gradient, the skin's own, so that they read well on it
     // too, under the title's shadow as it will be; then the panels let through as much of
-    // the picture as their texts allow; last the shadow across from the title.
+    // the picture as their texts allow; then the parts to tell apart set apart; last the
+    // shadow across from the title.
     ColourTable table = lookColours(look, palette);
     Measure measure(background);
     chooseBareTexts(table, measure, look, palette);

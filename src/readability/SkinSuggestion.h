@@ -10,8 +10,10 @@ class BackgroundPicture;
 // the picture's colours found by the quantiser, the items given the look's lightness and
 // chroma in their hues, and then, in turn, the texts that lie on the bare background
 // given a colour for the picture, the gradient one on which every text reads well, each
-// panel and bar the least opacity at which its texts read well on the picture, and the
-// title a shadow of the other tone.
+// panel and bar the least opacity at which its texts read well on the picture, the parts
+// a viewer must tell apart set apart in lightness for every kind of colour vision, and
+// the title a shadow of the other tone. A light look's gradient stays light and a dark
+// look's dark; their bare texts give way to it.
 
 inline constexpr int SuggestionCount = 4;
 
