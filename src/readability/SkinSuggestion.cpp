@@ -465,9 +465,10 @@ bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pai
 bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
 {
     bool apart = true;
-    for (const auto &[row, later] :
+    for (const auto &[item, later] :
          {std::pair{Row::MenuSelectedColour, std::vector<int>{Row::NotSupported}},
           std::pair{Row::NotSupported, std::vector<int>{}}}) {
+        const int row = item;
         const Readability readability = measure.both(table);
         const auto readsWell = [&](QRgb colour) {
             for (qsizetype i = 0; i < readability.readings().size(); ++i) {
