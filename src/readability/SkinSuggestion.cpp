@@ -112,10 +112,16 @@ public:
         m_renderer.redraw(table, m_picture);
         return lastParts(pairs);
     }
-    // The same of the skin drawn last.
+    // The same of the skin drawn last. Opaque texts show their own colour where their
+    // glyphs cover a pixel wholly, in either scene alike: texts alone are compared in one.
     QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs) const
     {
-        return compareParts(m_renderer, Readability::Scenes::Both, Visions, DefaultSeverity, pairs);
+        const bool textsAlone = std::all_of(pairs.begin(), pairs.end(), [](const auto &pair) {
+            return layoutOf(pair[0]).isText() && layoutOf(pair[1]).isText();
+        });
+        return compareParts(
+            m_renderer, textsAlone ? Readability::Scenes::ColourOnly : Readability::Scenes::Both,
+            Visions, DefaultSeverity, pairs);
     }
 
 private:
@@ -465,11 +471,12 @@ bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pai
 bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
 {
     bool apart = true;
+    // The texts lie apart: one moved leaves the others' backgrounds as they were.
+    const Readability readability = measure.both(table);
     for (const auto &[item, later] :
          {std::pair{Row::MenuSelectedColour, std::vector<int>{Row::NotSupported}},
           std::pair{Row::NotSupported, std::vector<int>{}}}) {
         const int row = item;
-        const Readability readability = measure.both(table);
         const auto readsWell = [&](QRgb colour) {
             for (qsizetype i = 0; i < readability.readings().size(); ++i) {
                 if (readability.readings()[i].row == row && readability.figureIn(i, colour) < Aim)
