@@ -695,8 +695,8 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
             setColour(otherTone, r.row, look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             shadowAcross(otherTone, look, paletteOf(picture));
             renderer.redraw(otherTone, picture);
-            const TextReading *other = Readability(renderer, Readability::Scenes::Both)
-                                           .reading(r.role, SceneKind::Picture);
+            const Readability inOtherTone(renderer, Readability::Scenes::Both);
+            const TextReading *other = inOtherTone.reading(r.role, SceneKind::Picture);
             best = std::max(best, other ? other->best : 0);
         }
         QString why;
