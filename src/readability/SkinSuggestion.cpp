@@ -456,12 +456,19 @@ bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pai
     const auto opacity = [&](int step) {
         setOpacity(table, row, int(opacityByte(std::int16_t(from + step))));
     };
-    // The texts on it, which the picture shows through, must read well all the way.
     opacity(leastReaching(100 - from, 1, [&](int step) {
         opacity(step);
-        return std::min(worstFigure(measure.both(table), texts) / Aim,
-                        leastApart(measure.lastParts(pairs)) / ApartAim);
+        return leastApart(measure.parts(table, pairs)) / ApartAim;
     }));
+    // The texts on it, which the picture shows through, must read well too: where they
+    // do not at that opacity, both are searched for together.
+    if (worstFigure(measure.both(table), texts) < Aim) {
+        opacity(leastReaching(100 - from, 1, [&](int step) {
+            opacity(step);
+            return std::min(worstFigure(measure.both(table), texts) / Aim,
+                            leastApart(measure.lastParts(pairs)) / ApartAim);
+        }));
+    }
     return leastApart(measure.parts(table, pairs)) >= ApartAim;
 }
 
@@ -501,7 +508,7 @@ double awayFrom(const ColourTable &table, int fill, int text)
 // The parts a viewer must tell apart made to look apart to every vision, by lightness,
 // which every vision sees. The pop-up's texts first, as far as they read well on it;
 // where it leaves them no room, it is made opaque for them, then moved away from their
-// tone, and then let through again as far as its texts still read well and look apart.
+// tone, and then let through again as far as its texts still read well.
 // Then the change-to bar, away from the tone of its own text, and more opaque; last the
 // selection bar more opaque, and towards its text's tone as far as that still reads.
 void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
@@ -520,16 +527,16 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
             if (popupTextsApart(table, measure, look))
                 break;
         }
+        // Its opacity leaves its texts' own colours, and so how far apart they look, as
+        // they are.
         const std::vector<Role> onPopup = textsOn(Row::MenuBgColour);
-        const Pairs popupPairs = pairsOf(Row::MenuSelectedColour);
         const auto opacity = [&](int step) {
             setOpacity(table, Row::MenuBgColour,
                        int(opacityByte(std::int16_t(LeastPercent + step))));
         };
-        opacity(leastReaching(100 - LeastPercent, 1, [&](int step) {
+        opacity(leastReaching(100 - LeastPercent, Aim, [&](int step) {
             opacity(step);
-            return std::min(worstFigure(measure.both(table), onPopup) / Aim,
-                            leastApart(measure.lastParts(popupPairs)) / ApartAim);
+            return worstFigure(measure.both(table), onPopup);
         }));
     }
 
