@@ -1229,6 +1229,25 @@ Der Vellox-Ordner ist „%1“.</translation>
     </message>
 </context>
 <context>
+    <name>Suggestion</name>
+    <message>
+        <source>no colour reads better than %1 there</source>
+        <translation>keine Farbe erreicht dort mehr als %1</translation>
+    </message>
+    <message>
+        <source>the dark look&apos;s gradient and the picture want opposite tones; try another --variant</source>
+        <translation>der Verlauf des dunklen Stils und das Bild verlangen entgegengesetzte Töne; versuchen Sie eine andere --variant</translation>
+    </message>
+    <message>
+        <source>the light look&apos;s gradient and the picture want opposite tones; try another --variant</source>
+        <translation>der Verlauf des hellen Stils und das Bild verlangen entgegengesetzte Töne; versuchen Sie eine andere --variant</translation>
+    </message>
+    <message>
+        <source>%1 reads %2 %3 (%4 wanted): %5</source>
+        <translation>%1 erreicht %2 %3 (%4 verlangt): %5</translation>
+    </message>
+</context>
+<context>
     <name>TellingApart</name>
     <message>
         <source>normal vision</source>

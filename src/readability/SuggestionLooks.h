@@ -22,6 +22,9 @@ struct Look
     bool vivid;
     double mostChroma;                          // of any item, rounding to whole bytes included
     int panelOpacity, popupOpacity, barOpacity; // before the least that reads is found
+    // Whether the gradient keeps the look's tone whatever the picture asks of the bare
+    // texts: a light look's stays light, a dark one's dark, and the texts give way.
+    bool keepsTone = false;
 };
 
 inline constexpr std::array<Look, SuggestionCount> Looks = {{
@@ -42,7 +45,8 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .mostChroma = 1.0,
      .panelOpacity = 0x99,
      .popupOpacity = 0xCC,
-     .barOpacity = 0x99},
+     .barOpacity = 0x99,
+     .keepsTone = true},
     // dark: a deep gradient, dark panels, light texts
     {.top = 0.30,
      .bottom = 0.16,
@@ -60,7 +64,8 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .mostChroma = 1.0,
      .panelOpacity = 0x99,
      .popupOpacity = 0xCC,
-     .barOpacity = 0xB2},
+     .barOpacity = 0xB2,
+     .keepsTone = true},
     // vivid: the picture's strongest colours in the panels and bright bars
     {.top = 0.44,
      .bottom = 0.27,

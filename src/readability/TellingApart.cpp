@@ -26,9 +26,12 @@ QImage partPixels(const Scene &scene, const QImage &shown, Role role)
     const QRect box = pixelRect(e.box) & shown.rect();
     QList<QRgb> pixels;
     if (!layout.isText()) {
-        for (int y = box.top(); y <= box.bottom(); ++y)
+        const QImage &image = scene.image();
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
             for (int x = box.left(); x <= box.right(); ++x)
-                pixels << scene.image().pixel(x, y);
+                pixels << line[x];
+        }
     } else {
         // The glyphs alone, drawn as the scene draws the text. Their edges are blends
         // with what lies beneath, and small type is mostly edges: the text's colour is
@@ -46,10 +49,13 @@ QImage partPixels(const Scene &scene, const QImage &shown, Role role)
             solid = std::max(solid, int(*std::max_element(ink.constScanLine(y) + box.left(),
                                                           ink.constScanLine(y) + box.right() + 1)));
         solid = std::min(solid, 250);
-        for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const uchar *covered = ink.constScanLine(y);
+            const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
             for (int x = box.left(); x <= box.right(); ++x)
-                if (ink.constScanLine(y)[x] >= solid)
-                    pixels << shown.pixel(x, y);
+                if (covered[x] >= solid)
+                    pixels << line[x];
+        }
     }
     QImage line(int(pixels.size()), 1, QImage::Format_RGB32);
     std::copy(pixels.begin(), pixels.end(), reinterpret_cast<QRgb *>(line.scanLine(0)));
@@ -60,10 +66,10 @@ QRgb medianColour(const QImage &line)
 {
     const auto *pixels = reinterpret_cast<const QRgb *>(line.constScanLine(0));
     int median[3];
+    std::vector<int> channel(size_t(line.width()));
     for (int shift = 16, i = 0; shift >= 0; shift -= 8, ++i) {
-        std::vector<int> channel;
-        for (int x = 0; x < line.width(); ++x)
-            channel.push_back(int(pixels[x] >> shift) & 0xFF);
+        for (size_t x = 0; x < channel.size(); ++x)
+            channel[x] = int(pixels[x] >> shift) & 0xFF;
         std::nth_element(channel.begin(), channel.begin() + channel.size() / 2, channel.end());
         median[i] = channel[channel.size() / 2];
     }
@@ -79,16 +85,21 @@ int rowOf(Role role)
 } // namespace
 
 QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
-                                  std::span<const Vision> visions, double severity)
+                                  std::span<const Vision> visions, double severity,
+                                  std::span<const std::array<Role, 2>> pairs)
 {
     QList<PartsCompared> compared;
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
         if (kind == SceneKind::Picture && scenes == Readability::Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
-        const QImage shown = scene.shownImage();
+        // The scene as shown, texts and all, is drawn only for a text to be read from it.
+        const bool anyText = std::any_of(pairs.begin(), pairs.end(), [](const auto &pair) {
+            return layoutOf(pair[0]).isText() || layoutOf(pair[1]).isText();
+        });
+        const QImage shown = anyText ? scene.shownImage() : scene.image();
         std::map<Role, QImage> parts;
-        for (const auto &pair : PartsToTellApart)
+        for (const auto &pair : pairs)
             for (Role role : pair)
                 if (!parts.contains(role))
                     parts[role] = partPixels(scene, shown, role);
@@ -100,7 +111,7 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
                     colours[role] = medianColour(pixels);
                 }
             }
-            for (const auto &[first, second] : PartsToTellApart) {
+            for (const auto &[first, second] : pairs) {
                 if (!colours.contains(first) || !colours.contains(second))
                     continue;
                 const PartsCompared now{

@@ -47,10 +47,12 @@ struct PartsCompared
 // scenes `renderer` drew last. A part's colour is the median, channel by
 // channel, of its pixels as drawn: a bar's in the scene image, a text's where its glyphs
 // cover a pixel wholly (or as nearly as they cover any), with everything over them. A
-// pair with a text that shows no glyph is left out.
+// pair with a text that shows no glyph is left out. Only `pairs` of them, when a search
+// needs no others.
 QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
                                   std::span<const Vision> visions = Visions,
-                                  double severity = DefaultSeverity);
+                                  double severity = DefaultSeverity,
+                                  std::span<const std::array<Role, 2>> pairs = PartsToTellApart);
 
 // With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
 // (ChangeColor) differ by ΔE00 3.1 (10 wanted): they look alike

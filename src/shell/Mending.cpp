@@ -61,6 +61,9 @@ int suggestSkinFile(const CommandLine &command)
     } catch (const Error &e) {
         return failedCommand(e.description());
     }
+    // What the picture leaves hard to read is told, but the skin is still the best there is.
+    for (const QString &line : suggestionShortfalls(skin, picture, command.variant))
+        std::fprintf(stderr, "vellox: %s\n", qPrintable(line));
     return 0;
 }
 
