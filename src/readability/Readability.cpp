@@ -76,21 +76,36 @@ std::vector<double> sortedLuminances(const QImage &image, QRect box)
 Readability::Readability(const SceneRenderer &renderer, Scenes scenes, Vision vision,
                          double severity)
 {
+    measure(renderer, scenes, vision, severity, {});
+}
+
+Readability::Readability(const SceneRenderer &renderer, Scenes scenes, std::span<const Role> roles)
+{
+    measure(renderer, scenes, Vision::Normal, DefaultSeverity, roles);
+}
+
+void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision vision,
+                          double severity, std::span<const Role> roles)
+{
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
         if (kind == SceneKind::Picture && scenes == Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
-        QImage shown = scene.shownImage();
-        if (vision != Vision::Normal)
-            simulateVision(shown, vision, severity);
         for (const ElementLayout &layout : sceneLayout()) {
-            if (!layout.isText() || layout.role == Role::TitleShadow)
+            if (!layout.isText() || layout.role == Role::TitleShadow ||
+                (!roles.empty() &&
+                 std::find(roles.begin(), roles.end(), layout.role) == roles.end()))
                 continue;
             const Scene::Element &e = scene.element(layout.role);
-            const QRect clip = pixelRect(e.box) & shown.rect();
+            const QRect clip = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
             if (clip.isEmpty())
                 continue;
             const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            // What the scene shows there, drawn within the box alone, as a search asks
+            // after a few texts many times.
+            QImage shown = scene.shownWithin(clip, layout.role, toQColor(e.textColour));
+            if (vision != Vision::Normal)
+                simulateVision(shown, vision, severity);
             // Words that stand apart, as the two section labels do, are read apart: each
             // group's glyphs lie between the middles of the gaps either side of it.
             QList<int> edges = wordGroupEdges(e.text, fontOf(layout));
@@ -110,11 +125,10 @@ Readability::Readability(const SceneRenderer &renderer, Scenes scenes, Vision vi
                 std::vector<double> background;
                 background.reserve(size_t(glyphs.width()) * size_t(glyphs.height()));
                 for (int y = glyphs.top(); y <= glyphs.bottom(); ++y) {
-                    const auto *line =
-                        reinterpret_cast<const QRgb *>(shown.constScanLine(y + clip.top()));
+                    const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
                     for (int x = glyphs.left(); x <= glyphs.right(); ++x)
                         if (!mask[size_t(y) * size_t(clip.width()) + size_t(x)])
-                            background.push_back(relativeLuminance(line[x + clip.left()]));
+                            background.push_back(relativeLuminance(line[x]));
                 }
                 std::sort(background.begin(), background.end());
                 const QRgb colour = toQRgb(e.textColour);

@@ -10,6 +10,7 @@
 #include <QRgb>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 class BackgroundPicture;
@@ -56,6 +57,9 @@ public:
     // texts' and the pixels' colours simulated alike.
     Readability(const SceneRenderer &renderer, Scenes scenes, Vision vision = Vision::Normal,
                 double severity = DefaultSeverity);
+    // Only the texts of `roles`, as a normal viewer sees them: for a search that asks
+    // after a few texts many times.
+    Readability(const SceneRenderer &renderer, Scenes scenes, std::span<const Role> roles);
 
     const QList<TextReading> &readings() const { return m_readings; }
     // The texts below the mark, in the order of the layout.
@@ -93,6 +97,8 @@ public:
     static double bestFigure(const std::vector<double> &sortedBackground);
 
 private:
+    void measure(const SceneRenderer &renderer, Scenes scenes, Vision vision, double severity,
+                 std::span<const Role> roles);
     bool readsWell(int row, QRgb colour, std::optional<SceneKind> scene = {}) const;
     double lowestFigure(int row, QRgb colour, std::optional<SceneKind> scene = {}) const;
 

@@ -83,6 +83,8 @@ constexpr std::array<BareText, 2> BareTexts = {{
     {Role::BottomLine, Row::BgColour2},
 }};
 
+constexpr std::array<Role, 2> BareRoles = {Role::TitleText, Role::BottomLine};
+
 bool isBare(int row)
 {
     return row == Row::TitleColour || row == Row::BottomTextColour;
@@ -95,21 +97,23 @@ class Measure
 public:
     explicit Measure(BackgroundPicture &picture) : m_picture(picture) {}
 
-    Readability gradientOnly(const ColourTable &table)
+    // Of the texts of `roles` alone, where given: a search asks after a few many times.
+    Readability gradientOnly(const ColourTable &table, std::span<const Role> roles = {})
     {
         StillPicture none;
         m_renderer.redraw(table, none);
-        return Readability(m_renderer, Readability::Scenes::ColourOnly);
+        m_drawn.reset();
+        return Readability(m_renderer, Readability::Scenes::ColourOnly, roles);
     }
-    Readability both(const ColourTable &table)
+    Readability both(const ColourTable &table, std::span<const Role> roles = {})
     {
-        m_renderer.redraw(table, m_picture);
-        return Readability(m_renderer, Readability::Scenes::Both);
+        draw(table);
+        return Readability(m_renderer, Readability::Scenes::Both, roles);
     }
     // How far apart `pairs` of the parts a viewer must tell apart look, to every vision.
     QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs)
     {
-        m_renderer.redraw(table, m_picture);
+        draw(table);
         return lastParts(pairs);
     }
     // The same of the skin drawn last. Opaque texts show their own colour where their
@@ -125,8 +129,18 @@ public:
     }
 
 private:
+    // The search often asks again after the skin it asked after last.
+    void draw(const ColourTable &table)
+    {
+        if (m_drawn && *m_drawn == table)
+            return;
+        m_renderer.redraw(table, m_picture);
+        m_drawn = table;
+    }
+
     BackgroundPicture &m_picture;
     SceneRenderer m_renderer;
+    std::optional<ColourTable> m_drawn; // over the picture
 };
 
 double figureOf(const Readability &readability, Role role, SceneKind scene)
@@ -203,7 +217,7 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
         auto found = tried.find(lightness);
         if (found == tried.end()) {
             apply();
-            const Readability readability = measure.gradientOnly(table);
+            const Readability readability = measure.gradientOnly(table, BareRoles);
             found = tried
                         .emplace(lightness,
                                  std::array<double, 2>{
@@ -289,13 +303,17 @@ void chooseOpacities(ColourTable &table, Measure &measure)
          {std::vector<int>{Row::RectBg},
           std::vector<int>{Row::ChangeColour, Row::SelectColour, Row::MenuBgColour}}) {
         std::vector<LeastReaching> searches(rows.size(), LeastReaching(100 - LeastPercent, Aim));
+        std::vector<Role> texts;
+        for (int row : rows)
+            for (Role text : textsOn(row))
+                texts.push_back(text);
         while (std::any_of(searches.begin(), searches.end(),
                            [](const LeastReaching &l) { return !l.done(); })) {
             for (size_t i = 0; i < rows.size(); ++i) {
                 if (!searches[i].done())
                     setOpacity(table, rows[i], opacity(searches[i].asked()));
             }
-            const Readability readability = measure.both(table);
+            const Readability readability = measure.both(table, texts);
             for (size_t i = 0; i < rows.size(); ++i) {
                 if (!searches[i].done())
                     searches[i].tell(worstFigure(readability, textsOn(rows[i])));
@@ -372,13 +390,13 @@ double leastApart(const QList<PartsCompared> &parts)
 
 // Item `row` moved in lightness, keeping its hue, chroma and opacity, towards each of
 // `ends` as far as `allowed` lets its colour through, as little as makes `pairs` look
-// apart while `reads` holds; where no lightness does, to the one that sets them farthest
-// apart, or left as it is. Whether they look apart. The search asks the scenes
-// themselves, to every vision, as a viewer would see them: every few steps first, nearest
-// first, then the steps between the last that failed and the first that did not.
+// apart while the texts of `mustRead` read well; where no lightness does, to the one that sets them
+// farthest apart, or left as it is. Whether they look apart. The search asks the scenes themselves,
+// to every vision, as a viewer would see them: every few steps first, nearest first, then the steps
+// between the last that failed and the first that did not.
 bool movedApart(ColourTable &table, Measure &measure, const Look &look, int row, const Pairs &pairs,
                 std::initializer_list<double> ends, const std::function<bool(QRgb)> &allowed = {},
-                const std::function<bool(const Readability &)> &reads = {})
+                const std::vector<Role> &mustRead = {})
 {
     const QString code = table.at(row);
     double farthest = leastApart(measure.parts(table, pairs));
@@ -406,9 +424,9 @@ bool movedApart(ColourTable &table, Measure &measure, const Look &look, int row,
     const auto apartAt = [&](const Side &side, int step) {
         setColour(table, row, colourAt(side, step), opacityOf(code));
         double least = -1;
-        if (!reads)
+        if (mustRead.empty())
             least = leastApart(measure.parts(table, pairs));
-        else if (reads(measure.both(table)))
+        else if (worstFigure(measure.both(table, mustRead), mustRead) >= Aim)
             least = leastApart(measure.lastParts(pairs));
         if (least > farthest) {
             farthest = least;
@@ -462,10 +480,10 @@ bool opaqueApart(ColourTable &table, Measure &measure, int row, const Pairs &pai
     }));
     // The texts on it, which the picture shows through, must read well too: where they
     // do not at that opacity, both are searched for together.
-    if (worstFigure(measure.both(table), texts) < Aim) {
+    if (worstFigure(measure.both(table, texts), texts) < Aim) {
         opacity(leastReaching(100 - from, 1, [&](int step) {
             opacity(step);
-            return std::min(worstFigure(measure.both(table), texts) / Aim,
+            return std::min(worstFigure(measure.both(table, texts), texts) / Aim,
                             leastApart(measure.lastParts(pairs)) / ApartAim);
         }));
     }
@@ -479,7 +497,12 @@ bool popupTextsApart(ColourTable &table, Measure &measure, const Look &look)
 {
     bool apart = true;
     // The texts lie apart: one moved leaves the others' backgrounds as they were.
-    const Readability readability = measure.both(table);
+    std::vector<Role> texts;
+    for (const ElementLayout &e : sceneLayout()) {
+        if (e.isText() && (e.textRow == Row::MenuSelectedColour || e.textRow == Row::NotSupported))
+            texts.push_back(e.role);
+    }
+    const Readability readability = measure.both(table, texts);
     for (const auto &[item, later] :
          {std::pair{Row::MenuSelectedColour, std::vector<int>{Row::NotSupported}},
           std::pair{Row::NotSupported, std::vector<int>{}}}) {
@@ -536,7 +559,7 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
         };
         opacity(leastReaching(100 - LeastPercent, Aim, [&](int step) {
             opacity(step);
-            return worstFigure(measure.both(table), onPopup);
+            return worstFigure(measure.both(table, onPopup), onPopup);
         }));
     }
 
@@ -548,7 +571,7 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
         opaqueApart(table, measure, Row::SelectColour, bars, onSelection) ||
         movedApart(table, measure, look, Row::SelectColour, bars,
                    {1 - awayFrom(table, Row::SelectColour, Row::SelectedTextColour)}, {},
-                   [&](const Readability &r) { return worstFigure(r, onSelection) >= Aim; });
+                   onSelection);
 }
 
 // A colour of `from`'s hue at `lightness`, with no more chroma than the look keeps.
@@ -620,7 +643,7 @@ ColourTable lookColours(const Look &look, const Palette &palette)
 void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, const Palette &palette)
 {
     const auto choose = [&] {
-        const Readability onPicture = measure.both(table);
+        const Readability onPicture = measure.both(table, BareRoles);
         const double wanted = look.top < 0.5 ? 0.97 : 0.2;
         const std::array<OkLch, 2> tints = {
             OkLch{palette.first.lightness,
@@ -652,7 +675,7 @@ void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, con
     }
     double best = -1;
     for (const ColourTable &t : tried) {
-        const double f = figureOf(measure.both(t), Role::TitleText, SceneKind::Picture);
+        const double f = figureOf(measure.both(t, BareRoles), Role::TitleText, SceneKind::Picture);
         if (f > best) {
             best = f;
             table = t;

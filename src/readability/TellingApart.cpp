@@ -4,6 +4,8 @@
 
 #include "colour/Ciede2000.h"
 
+#include "platform/QtColour.h"
+
 #include "skin/SkinLint.h"
 
 #include <QCoreApplication>
@@ -19,11 +21,11 @@ namespace {
 
 // The pixels of a part, as a picture one pixel high, so that a vision is seen on them
 // as on a scene.
-QImage partPixels(const Scene &scene, const QImage &shown, Role role)
+QImage partPixels(const Scene &scene, Role role)
 {
     const ElementLayout &layout = layoutOf(role);
     const Scene::Element &e = scene.element(role);
-    const QRect box = pixelRect(e.box) & shown.rect();
+    const QRect box = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
     QList<QRgb> pixels;
     if (!layout.isText()) {
         const QImage &image = scene.image();
@@ -36,23 +38,28 @@ QImage partPixels(const Scene &scene, const QImage &shown, Role role)
         // The glyphs alone, drawn as the scene draws the text. Their edges are blends
         // with what lies beneath, and small type is mostly edges: the text's colour is
         // read where the glyphs cover a pixel wholly, or as nearly as they cover any.
-        QImage ink(shown.size(), QImage::Format_Alpha8);
+        // Drawn within the box alone, shifted by whole pixels as the scene draws it there.
+        if (box.isEmpty())
+            return {};
+        const QImage shown = scene.shownWithin(box, role, toQColor(e.textColour));
+        QImage ink(box.size(), QImage::Format_Alpha8);
         ink.fill(0);
         QPainter painter(&ink);
+        painter.translate(-box.topLeft());
         painter.setClipRect(box);
         painter.setFont(fontOf(layout));
         painter.setPen(Qt::black);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
         painter.end();
         int solid = 1;
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            solid = std::max(solid, int(*std::max_element(ink.constScanLine(y) + box.left(),
-                                                          ink.constScanLine(y) + box.right() + 1)));
+        for (int y = 0; y < box.height(); ++y)
+            solid = std::max(solid, int(*std::max_element(ink.constScanLine(y),
+                                                          ink.constScanLine(y) + box.width())));
         solid = std::min(solid, 250);
-        for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int y = 0; y < box.height(); ++y) {
             const uchar *covered = ink.constScanLine(y);
             const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
-            for (int x = box.left(); x <= box.right(); ++x)
+            for (int x = 0; x < box.width(); ++x)
                 if (covered[x] >= solid)
                     pixels << line[x];
         }
@@ -93,16 +100,11 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
         if (kind == SceneKind::Picture && scenes == Readability::Scenes::ColourOnly)
             continue;
         const Scene &scene = renderer.scene(kind);
-        // The scene as shown, texts and all, is drawn only for a text to be read from it.
-        const bool anyText = std::any_of(pairs.begin(), pairs.end(), [](const auto &pair) {
-            return layoutOf(pair[0]).isText() || layoutOf(pair[1]).isText();
-        });
-        const QImage shown = anyText ? scene.shownImage() : scene.image();
         std::map<Role, QImage> parts;
         for (const auto &pair : pairs)
             for (Role role : pair)
                 if (!parts.contains(role))
-                    parts[role] = partPixels(scene, shown, role);
+                    parts[role] = partPixels(scene, role);
         for (Vision vision : visions) {
             std::map<Role, QRgb> colours;
             for (auto [role, pixels] : parts) {
