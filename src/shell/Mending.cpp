@@ -104,11 +104,12 @@ public:
         renderer.redraw(m_skin.colours, m_picture);
         const QList<TextReading> hard = Readability(renderer, m_scenes).hardToRead();
         // A text mended on the gradient alone that the panels now let read everywhere.
-        for (const auto &[row, reads] : m_readsFirst) {
+        for (const auto &first : m_readsFirst) {
+            const int row = first.first;
             if (std::none_of(hard.begin(), hard.end(),
                              [&](const TextReading &r) { return r.row == row; }))
                 sayInstead(row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
-                                    .arg(reads, m_asRead.at(row), m_changed[row]));
+                                    .arg(first.second, m_asRead.at(row), m_changed[row]));
         }
         for (const TextReading &r : hard) {
             if (!m_unmended.contains(r.row)) {

@@ -1,0 +1,137 @@
+#pragma once
+
+// What the steps of a suggestion share: the codes they set, and the measure they draw
+// and read the skin with as the search goes.
+
+#include "readability/Readability.h"
+#include "readability/SuggestionLooks.h"
+#include "readability/TellingApart.h"
+#include "scene/BackgroundPicture.h"
+#include "scene/SceneRenderer.h"
+
+#include "colour/OkLab.h"
+
+#include "skin/ColourTable.h"
+#include "skin/Conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace suggestion {
+
+// A little above the mark, so that what is chosen here still reads well when drawn.
+constexpr double Aim = ReadsWell + 0.05;
+// A panel that lets everything through is no panel: the least opacity one is given, in
+// the whole percent the editor shows.
+constexpr int LeastPercent = 20;
+
+inline QRgb colourOf(const QString &code)
+{
+    return code.toUInt(nullptr, 16) | 0xFF000000u;
+}
+
+inline int opacityOf(const QString &code)
+{
+    return code.mid(2, 2).toInt(nullptr, 16);
+}
+
+inline void setColour(ColourTable &table, int row, QRgb colour, int opacity = 0xFF)
+{
+    table.set(row, codeFromBytes(std::uint8_t(opacity), std::uint8_t(qRed(colour)),
+                                 std::uint8_t(qGreen(colour)), std::uint8_t(qBlue(colour))));
+}
+
+inline void setOpacity(ColourTable &table, int row, int opacity)
+{
+    setColour(table, row, colourOf(table.at(row)), opacity);
+}
+
+// Item `row` at `lightness`, with the hue of `from` and its chroma up to `chromaLimit`.
+inline void paint(ColourTable &table, int row, double lightness, const OkLch &from,
+                  double chromaLimit, int opacity = 0xFF)
+{
+    setColour(table, row, nearestInGamut({lightness, std::min(from.chroma, chromaLimit), from.hue}),
+              opacity);
+}
+
+// Draws and measures a skin as the search goes; the gradient alone where the picture
+// cannot change.
+class Measure
+{
+public:
+    explicit Measure(BackgroundPicture &picture) : m_picture(picture) {}
+
+    // Of the texts of `roles` alone, where given: a search asks after a few many times.
+    Readability gradientOnly(const ColourTable &table, std::span<const Role> roles = {})
+    {
+        StillPicture none;
+        m_renderer.redraw(table, none);
+        m_drawn.reset();
+        return Readability(m_renderer, Readability::Scenes::ColourOnly, roles);
+    }
+    Readability both(const ColourTable &table, std::span<const Role> roles = {})
+    {
+        draw(table);
+        return Readability(m_renderer, Readability::Scenes::Both, roles);
+    }
+    // How far apart `pairs` of the parts a viewer must tell apart look, to every vision.
+    QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs)
+    {
+        draw(table);
+        return lastParts(pairs);
+    }
+    // The same of the skin drawn last. Opaque texts show their own colour where their
+    // glyphs cover a pixel wholly, in either scene alike: texts alone are compared in one.
+    QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs) const
+    {
+        const bool textsAlone = std::all_of(pairs.begin(), pairs.end(), [](const auto &pair) {
+            return layoutOf(pair[0]).isText() && layoutOf(pair[1]).isText();
+        });
+        return compareParts(
+            m_renderer, textsAlone ? Readability::Scenes::ColourOnly : Readability::Scenes::Both,
+            Visions, DefaultSeverity, pairs);
+    }
+
+private:
+    // The search often asks again after the skin it asked after last.
+    void draw(const ColourTable &table)
+    {
+        if (m_drawn && *m_drawn == table)
+            return;
+        m_renderer.redraw(table, m_picture);
+        m_drawn = table;
+    }
+
+    BackgroundPicture &m_picture;
+    SceneRenderer m_renderer;
+    std::optional<ColourTable> m_drawn; // over the picture
+};
+
+// The texts whose colours the panel or bar of `fillRow` lets the picture through to.
+inline std::vector<Role> textsOn(int fillRow)
+{
+    std::vector<Role> texts;
+    for (const ElementLayout &e : sceneLayout()) {
+        if (e.isText() && e.role != Role::TitleShadow && panelBeneath(e.role) == fillRow)
+            texts.push_back(e.role);
+    }
+    return texts;
+}
+
+inline double worstFigure(const Readability &readability, const std::vector<Role> &texts)
+{
+    double worst = 21;
+    for (const TextReading &r : readability.readings()) {
+        if (std::find(texts.begin(), texts.end(), r.role) != texts.end())
+            worst = std::min(worst, r.contrast);
+    }
+    return worst;
+}
+
+// The parts a viewer must tell apart made to look apart to every vision.
+void tellPartsApart(ColourTable &table, Measure &measure, const Look &look);
+
+} // namespace suggestion
