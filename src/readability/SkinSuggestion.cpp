@@ -385,6 +385,7 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
     const Readability readability(renderer, Readability::Scenes::Both);
     QStringList lines;
     QList<int> told;
+    std::optional<Palette> palette;
     for (const TextReading &r : readability.hardToRead()) {
         if (told.contains(r.row))
             continue;
@@ -396,7 +397,10 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
         if (toneKept) {
             ColourTable otherTone = skin;
             setColour(otherTone, r.row, look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-            shadowAcross(otherTone, look, paletteOf(picture));
+            // Quantised once, however many texts ask.
+            if (!palette)
+                palette = paletteOf(picture);
+            shadowAcross(otherTone, look, *palette);
             renderer.redraw(otherTone, picture);
             const Readability inOtherTone(renderer, Readability::Scenes::Both);
             const TextReading *other = inOtherTone.reading(r.role, SceneKind::Picture);
