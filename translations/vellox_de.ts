@@ -166,6 +166,10 @@
         <source>%1 wants -o OUT.</source>
         <translation>%1 verlangt -o OUT.</translation>
     </message>
+    <message>
+        <source>--fix over a --background</source>
+        <translation>--fix mit --background</translation>
+    </message>
 </context>
 <context>
     <name>CommandOutput</name>
@@ -667,6 +671,10 @@
     <message>
         <source>%1: %2 -&gt; %3, which reads well on the gradient and as well as its hue can on the picture (%4)</source>
         <translation>%1: %2 -&gt; %3, gut lesbar auf dem Verlauf und auf dem Bild so gut, wie sein Farbton es zulässt (%4)</translation>
+    </message>
+    <message>
+        <source>once mended, %1</source>
+        <translation>nach dem Ausbessern: %1</translation>
     </message>
 </context>
 <context>

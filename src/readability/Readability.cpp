@@ -52,6 +52,14 @@ std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip)
     return mask;
 }
 
+// Near black and white the bytes leave no room for a hue: a colour that lost it is no
+// colour of `start`'s hue. A grey has none to keep.
+bool keepsHue(const OkLch &start, QRgb colour)
+{
+    return start.chroma < 0.03 ||
+           std::abs(std::remainder(okLchOf(colour).hue - start.hue, 360.0)) < 3;
+}
+
 size_t countedOut(size_t pixels)
 {
     return std::max<size_t>(1, size_t(std::ceil(IgnoredShare * double(pixels))));
@@ -245,11 +253,7 @@ std::optional<QRgb> Readability::mostReadableKeeping(int row, QRgb current, Scen
     for (int step = 0; step <= 1000; ++step) {
         const double lightness = step / 1000.0;
         const QRgb colour = nearestInGamut({lightness, start.chroma, start.hue});
-        // Near black and white the bytes leave no room for the hue: a colour that lost it
-        // is no colour of this one's hue.
-        const OkLch shown = okLchOf(colour);
-        const double turned = std::abs(std::remainder(shown.hue - start.hue, 360.0));
-        if (!readsWell(row, colour, kept) || (start.chroma >= 0.03 && turned >= 3))
+        if (!keepsHue(start, colour) || !readsWell(row, colour, kept))
             continue;
         const std::pair<double, double> rank = {lowestFigure(row, colour, other),
                                                 -std::abs(lightness - start.lightness)};
@@ -278,11 +282,14 @@ std::optional<QRgb> Readability::readableColour(int row, QRgb current,
         double failing = start.lightness;
         for (double l = start.lightness;; l += direction * 0.01) {
             l = std::clamp(l, 0.0, 1.0);
-            if (readsWell(row, at(l), scene)) {
+            const auto fits = [&](double lightness) {
+                return keepsHue(start, at(lightness)) && readsWell(row, at(lightness), scene);
+            };
+            if (fits(l)) {
                 double passing = l;
                 for (int i = 0; i < 12; ++i) {
                     const double mid = (failing + passing) / 2;
-                    (readsWell(row, at(mid), scene) ? passing : failing) = mid;
+                    (fits(mid) ? passing : failing) = mid;
                 }
                 if (std::abs(passing - start.lightness) < bestStep) {
                     bestStep = std::abs(passing - start.lightness);

@@ -386,10 +386,17 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
     QStringList lines;
     QList<int> told;
     std::optional<Palette> palette;
-    for (const TextReading &r : readability.hardToRead()) {
-        if (told.contains(r.row))
+    for (const TextReading &hard : readability.hardToRead()) {
+        if (told.contains(hard.row))
             continue;
-        told.append(r.row);
+        told.append(hard.row);
+        // An item reads as its hardest text.
+        const TextReading &r =
+            *std::min_element(readability.readings().begin(), readability.readings().end(),
+                              [&](const TextReading &a, const TextReading &b) {
+                                  return std::pair(a.row != hard.row, a.contrast) <
+                                         std::pair(b.row != hard.row, b.contrast);
+                              });
         // A bare text of a look that keeps its tone would read in the other tone, under
         // the shadow that tone brings, where the picture asks for it.
         double best = r.best;
@@ -407,9 +414,10 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
             best = std::max(best, other ? other->best : 0);
         }
         QString why;
+        // The figure --check gives, under the shadow written.
         if (best < ReadsWell)
             why = QCoreApplication::translate("Suggestion", "no colour reads better than %1 there")
-                      .arg(contrastText(best));
+                      .arg(contrastText(r.best));
         else if (toneKept)
             why = look.top < 0.5
                       ? QCoreApplication::translate("Suggestion",

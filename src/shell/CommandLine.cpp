@@ -177,7 +177,8 @@ QString misplacedOptions(const QCommandLineParser &parser, const Options &o)
         {&o.severity, drawing || parser.isSet(o.check),
          QCoreApplication::translate("CommandLine", "--render, --gallery or --check")},
         {&o.variant, suggesting, "--suggest"_L1},
-        {&o.panels, parser.isSet(o.fix), "--fix"_L1},
+        {&o.panels, parser.isSet(o.fix) && parser.isSet(o.background),
+         QCoreApplication::translate("CommandLine", "--fix over a --background")},
     };
     for (const auto &[option, fits, tasksOf] : belongs) {
         if (parser.isSet(*option) && !fits)

@@ -6,6 +6,7 @@
 
 #include "readability/Readability.h"
 #include "readability/SkinSuggestion.h"
+#include "readability/TellingApart.h"
 #include "scene/SceneRenderer.h"
 
 #include "skin/Conversions.h"
@@ -69,7 +70,8 @@ int suggestSkinFile(const CommandLine &command)
 
 namespace {
 
-// One skin mended: the codes it changes, and what it says of each item, in order.
+// One skin mended: the codes it changes, and what it says of each item, in order. What
+// it measures after a change, it measures on the codes it writes.
 class SkinMending
 {
 public:
@@ -79,45 +81,66 @@ public:
     {
     }
 
-    // Each text given a readable colour of its hue; the panels of those that none mends
-    // on the picture, when asked, raised as far as a colour of their hue needs, then those
-    // texts mended, then each panel lowered to the least at which they still read well.
-    // Whether every text reads well at the end.
+    // Each text given a readable colour of its hue, or, where none reads well in both
+    // scenes, the one that reads well on the gradient and best on the picture. When asked,
+    // the panels of those then raised as far as a colour of their hue needs, the texts
+    // mended again from their colours as read, and each panel lowered to the least at which
+    // they still read well. Whether every text reads well at the end.
     bool mend(bool raisingPanels)
     {
         SceneRenderer renderer;
         renderer.redraw(m_skin.colours, m_picture);
-        const QList<int> panels = mendByHue(renderer);
+        const Readability asRead(renderer, m_scenes);
+        for (const TextReading &r : worstOfEach(asRead.hardToRead()))
+            m_readsAsRead[r.row] = readsWords(r);
+        const QList<PartsCompared> partsAsRead = compareParts(renderer, m_scenes, Visions);
+        QList<int> panels, partly;
+        ColourTable trial = m_skin.colours;
+        for (const TextFix &fix : mendTexts(renderer, trial, m_scenes)) {
+            tell(fix, asRead);
+            if (!fix.readsEverywhere) {
+                partly.append(fix.row);
+                if (fix.panelRow >= 0 && !panels.contains(fix.panelRow))
+                    panels.append(fix.panelRow);
+            }
+        }
         if (raisingPanels && !panels.isEmpty()) {
-            std::map<int, QString> raised; // panel: its code as read
+            // Raised for, and mended again from, their colours as read: a colour already
+            // moved to its hue's edge has lost the hue it would be mended by.
+            for (int row : partly) {
+                m_changed.erase(row);
+                m_unmended.removeAll(row);
+            }
+            sync();
+            QList<int> raised;
             for (int panel : panels) {
-                if (const QString from = m_skin.colours.at(panel); raise(panel))
-                    raised[panel] = from;
+                if (raise(panel))
+                    raised.append(panel);
             }
             renderer.redraw(m_skin.colours, m_picture);
-            for (const TextFix &fix : mendTexts(renderer, m_skin.colours, m_scenes))
-                sayFixed(fix, readsWords(fix));
-            for (const auto &[panel, from] : raised)
-                lower(panel, from);
+            const Readability onRaised(renderer, m_scenes);
+            trial = m_skin.colours;
+            const QList<TextFix> fixes = mendTexts(renderer, trial, m_scenes);
+            for (int row : partly) {
+                // A text that reads well as it was, over the panel raised, needs no change.
+                if (std::none_of(fixes.begin(), fixes.end(),
+                                 [&](const TextFix &f) { return f.row == row; }))
+                    forget(row);
+            }
+            for (const TextFix &fix : fixes)
+                tell(fix, onRaised);
+            for (int panel : raised)
+                lower(panel);
         }
-        // Told as it is now: a text still hard to read is a failure to say so.
+        // Told as it is written: a text still hard to read is a failure to say so.
         renderer.redraw(m_skin.colours, m_picture);
         const QList<TextReading> hard = Readability(renderer, m_scenes).hardToRead();
-        // A text mended on the gradient alone that the panels now let read everywhere.
-        for (const auto &first : m_readsFirst) {
-            const int row = first.first;
-            if (std::none_of(hard.begin(), hard.end(),
-                             [&](const TextReading &r) { return r.row == row; }))
-                sayInstead(row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
-                                    .arg(first.second, m_asRead.at(row), m_changed[row]));
-        }
-        for (const TextReading &r : hard) {
-            if (!m_unmended.contains(r.row)) {
-                m_unmended.append(r.row);
+        for (const TextReading &r : worstOfEach(hard)) {
+            if (!m_unmended.contains(r.row))
                 say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
                                .arg(contrastText(r.contrast), sceneWords(r.scene)));
-            }
         }
+        tellPartsMadeAlike(partsAsRead, compareParts(renderer, m_scenes, Visions));
         return hard.isEmpty();
     }
 
@@ -145,18 +168,83 @@ public:
         return bytes;
     }
 
+    // Each item's lines with the line the file sets it on; an item the file leaves to the
+    // factory skin, and the skin as a whole, with none.
     QByteArray said() const
     {
         QByteArray bytes;
-        for (const auto &[row, what] : m_said)
-            bytes += u"%1:%2: %3 %4\n"_s.arg(m_name)
-                         .arg(m_skin.lineOf[size_t(row)])
-                         .arg(itemName(row), what)
+        for (const auto &[row, what] : m_said) {
+            const int line = row < 0 ? 0 : m_skin.lineOf[size_t(row)];
+            const QString told = row < 0 ? what : itemName(row) + u' ' + what;
+            bytes += (line > 0 ? u"%1:%2: %3\n"_s.arg(m_name).arg(line).arg(told)
+                               : u"%1: %2\n"_s.arg(m_name, told))
                          .toLocal8Bit();
+        }
         return bytes;
     }
 
 private:
+    // Of the readings of each item, the worst: an item reads as its hardest text.
+    static QList<TextReading> worstOfEach(const QList<TextReading> &readings)
+    {
+        QList<TextReading> worst;
+        for (const TextReading &r : readings) {
+            const auto same = std::find_if(worst.begin(), worst.end(),
+                                           [&](const TextReading &w) { return w.row == r.row; });
+            if (same == worst.end())
+                worst.append(r);
+            else if (r.contrast < same->contrast)
+                *same = r;
+        }
+        return worst;
+    }
+
+    static QString readsWords(const TextReading &r)
+    {
+        return QCoreApplication::translate("Mending", "reads %1 %2")
+            .arg(contrastText(r.contrast), sceneWords(r.scene));
+    }
+
+    // The table as it will be written: the codes as read, but for those changed.
+    void sync()
+    {
+        m_skin.colours = m_asRead;
+        for (const auto &[row, code] : m_changed)
+            m_skin.colours.set(row, code);
+    }
+
+    // What a fix changes and says, told from how the item read in the skin as read, in
+    // place of what was said of it before. `measured` is what the fix was found on.
+    void tell(const TextFix &fix, const Readability &measured)
+    {
+        const auto asRead = m_readsAsRead.find(fix.row);
+        const QString reads =
+            asRead != m_readsAsRead.end() ? asRead->second : readsWords(fix.worst);
+        const QString from = m_asRead.at(fix.row);
+        if (fix.to.isEmpty()) {
+            m_changed.erase(fix.row);
+            if (!m_unmended.contains(fix.row))
+                m_unmended.append(fix.row);
+            sayInstead(fix.row, QCoreApplication::translate("Mending", "%1, and %2")
+                                    .arg(reads, measured.whatIsLeft(fix.row, fix.worst.colour)));
+        } else if (fix.readsEverywhere) {
+            m_changed[fix.row] = fix.to;
+            m_unmended.removeAll(fix.row);
+            sayInstead(
+                fix.row,
+                QCoreApplication::translate("Mending", "%1: %2 -> %3").arg(reads, from, fix.to));
+        } else {
+            m_changed[fix.row] = fix.to;
+            sayInstead(
+                fix.row,
+                QCoreApplication::translate("Mending", "%1: %2 -> %3, which reads well on the "
+                                                       "gradient and as well as its hue can on the "
+                                                       "picture (%4)")
+                    .arg(reads, from, fix.to, measured.whatIsLeft(fix.row, fix.worst.colour)));
+        }
+        sync();
+    }
+
     void say(int row, const QString &what) { m_said.append({row, what}); }
 
     // What is said of `row` in place of all that was said of it before.
@@ -173,57 +261,11 @@ private:
                      m_said.end());
     }
 
-    // The panels beneath the texts that no colour of their hue mends on the picture.
-    QList<int> mendByHue(const SceneRenderer &renderer)
+    void forget(int row)
     {
-        const QList<TextFix> fixes = mendTexts(renderer, m_skin.colours, m_scenes);
-        // The renderer still shows the skin as it was read: what is left is told from that.
-        const Readability before(renderer, m_scenes);
-        QList<int> panels;
-        for (const TextFix &fix : fixes) {
-            const QString reads = readsWords(fix);
-            if (fix.readsEverywhere) {
-                sayFixed(fix, reads);
-                continue;
-            }
-            const QString left = before.whatIsLeft(fix.row, fix.worst.colour);
-            if (fix.to.isEmpty()) {
-                say(fix.row, QCoreApplication::translate("Mending", "%1, and %2").arg(reads, left));
-                m_unmended.append(fix.row);
-            } else {
-                say(fix.row,
-                    QCoreApplication::translate("Mending", "%1: %2 -> %3, which reads well on the "
-                                                           "gradient and as well as its hue can on "
-                                                           "the picture (%4)")
-                        .arg(reads, fix.from, fix.to, left));
-                m_changed[fix.row] = fix.to;
-                m_readsFirst[fix.row] = reads;
-            }
-            if (fix.panelRow >= 0 && !panels.contains(fix.panelRow))
-                panels.append(fix.panelRow);
-        }
-        return panels;
-    }
-
-    static QString readsWords(const TextFix &fix)
-    {
-        return QCoreApplication::translate("Mending", "reads %1 %2")
-            .arg(contrastText(fix.worst.contrast), sceneWords(fix.worst.scene));
-    }
-
-    // A text given a colour that reads well everywhere.
-    void sayFixed(const TextFix &fix, const QString &reads)
-    {
-        if (!fix.readsEverywhere || fix.to.isEmpty())
-            return;
-        // A text mended only on the gradient before is told once, from the code as read.
-        const auto first = m_readsFirst.find(fix.row);
-        const bool before = first != m_readsFirst.end();
-        sayInstead(fix.row, QCoreApplication::translate("Mending", "%1: %2 -> %3")
-                                .arg(before ? first->second : reads,
-                                     before ? m_asRead.at(fix.row) : fix.from, fix.to));
-        m_changed[fix.row] = fix.to;
-        m_unmended.removeAll(fix.row);
+        m_said.erase(std::remove_if(m_said.begin(), m_said.end(),
+                                    [&](const QPair<int, QString> &s) { return s.first == row; }),
+                     m_said.end());
     }
 
     // The panel as opaque as a colour of each of its texts' hue needs to read well, or
@@ -241,15 +283,17 @@ private:
         }
         if (*percent == c->opacity)
             return false;
-        m_skin.colours.set(panel, withOpacity(*c, *percent));
+        m_changed[panel] = withOpacity(*c, *percent);
+        sync();
         return true;
     }
 
     // The raised panel at the least opacity, from where it was, at which every text that
     // reads well in the colours now given still does: the texts' new colours may need
     // less than the search by hue found.
-    void lower(int panel, const QString &from)
+    void lower(int panel)
     {
+        const QString from = m_asRead.at(panel);
         const std::optional<Components> c = colourFromCode(from);
         const int raisedTo = colourFromCode(m_skin.colours.at(panel))->opacity;
         SceneRenderer renderer;
@@ -271,16 +315,35 @@ private:
                 break;
         }
         // Where the texts need no more than the panel had, it keeps its code as read.
-        const QString to = percent == c->opacity ? from : withOpacity(*c, percent);
-        m_skin.colours.set(panel, to);
-        if (to == from)
+        if (percent == c->opacity) {
+            m_changed.erase(panel);
+            sync();
             return;
+        }
+        const QString to = withOpacity(*c, percent);
         m_changed[panel] = to;
+        sync();
         say(panel,
             QCoreApplication::translate(
                 "Mending", "at %1 %, the lowest opacity at which its texts can read well: %2 -> %3")
                 .arg(percent)
                 .arg(from, to));
+    }
+
+    // The parts a viewer must tell apart that look alike only once mended, each said.
+    void tellPartsMadeAlike(const QList<PartsCompared> &before, const QList<PartsCompared> &after)
+    {
+        for (const PartsCompared &now : after) {
+            if (!now.looksAlike())
+                continue;
+            const bool already = std::any_of(before.begin(), before.end(), [&](const auto &was) {
+                return was.vision == now.vision && was.first == now.first &&
+                       was.second == now.second && was.looksAlike();
+            });
+            if (!already)
+                say(-1,
+                    QCoreApplication::translate("Mending", "once mended, %1").arg(lookAlikeText(now)));
+        }
     }
 
     static QString withOpacity(const Components &c, int percent)
@@ -294,11 +357,11 @@ private:
     const ColourTable m_asRead;
     StillPicture &m_picture;
     const Readability::Scenes m_scenes;
-    std::map<int, QString> m_changed; // row: the last code given to it
+    std::map<int, QString> m_changed; // row: the code written for it
     QList<int> m_unmended;
+    std::map<int, QString> m_readsAsRead; // row: how its hardest text read as read
     // Said once the file is written: a line saying "changed" must not outlive a failed write.
-    QList<QPair<int, QString>> m_said;   // row: what is said of it
-    std::map<int, QString> m_readsFirst; // row: how it read before anything was mended
+    QList<QPair<int, QString>> m_said; // row, or -1 for the skin: what is said of it
 };
 
 } // namespace
