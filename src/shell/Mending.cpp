@@ -341,8 +341,8 @@ private:
                        was.second == now.second && was.looksAlike();
             });
             if (!already)
-                say(-1,
-                    QCoreApplication::translate("Mending", "once mended, %1").arg(lookAlikeText(now)));
+                say(-1, QCoreApplication::translate("Mending", "once mended, %1")
+                            .arg(lookAlikeText(now)));
         }
     }
 
