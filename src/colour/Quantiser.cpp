@@ -86,9 +86,12 @@ QList<ColourCluster> quantise(const QImage &picture, int count)
         bool moved = false;
         for (size_t i = 0; i < bins.size(); ++i) {
             size_t best = 0;
+            double nearest = distance2(bins[i].lab, centres[0]);
             for (size_t c = 1; c < centres.size(); ++c) {
-                if (distance2(bins[i].lab, centres[c]) < distance2(bins[i].lab, centres[best]))
+                if (const double d = distance2(bins[i].lab, centres[c]); d < nearest) {
                     best = c;
+                    nearest = d;
+                }
             }
             moved |= std::exchange(owner[i], best) != best;
         }

@@ -85,11 +85,14 @@ bool movedApart(ColourTable &table, Measure &measure, const Look &look, int row,
     }
     const auto apartAt = [&](const Side &side, int step) {
         setColour(table, row, colourAt(side, step), opacityOf(code));
+        // A pair closer than both the farthest yet and the aim settles it: no better, and
+        // not apart.
+        const double stopBelow = std::min(farthest, ApartAim);
         double least = -1;
         if (mustRead.empty())
-            least = leastApart(measure.parts(table, pairs));
+            least = leastApart(measure.parts(table, pairs, stopBelow));
         else if (worstFigure(measure.both(table, mustRead), mustRead) >= Aim)
-            least = leastApart(measure.lastParts(pairs));
+            least = leastApart(measure.lastParts(pairs, stopBelow));
         if (least > farthest) {
             farthest = least;
             best = table.at(row);

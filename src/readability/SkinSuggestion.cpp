@@ -409,7 +409,8 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
                 palette = paletteOf(picture);
             shadowAcross(otherTone, look, *palette);
             renderer.redraw(otherTone, picture);
-            const Readability inOtherTone(renderer, Readability::Scenes::Both);
+            const std::array<Role, 1> text = {r.role};
+            const Readability inOtherTone(renderer, Readability::Scenes::Both, text);
             const TextReading *other = inOtherTone.reading(r.role, SceneKind::Picture);
             best = std::max(best, other ? other->best : 0);
         }

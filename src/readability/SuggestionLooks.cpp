@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -17,11 +18,9 @@ double hueDistance(double a, double b)
     return std::min(d, 360 - d);
 }
 
-} // namespace
-
-Palette paletteOf(BackgroundPicture &background)
+Palette paletteOfShown(const QImage &shown)
 {
-    const QList<ColourCluster> clusters = quantise(background.stretchedTo(SceneSize), 8);
+    const QList<ColourCluster> clusters = quantise(shown, 8);
     QList<OkLch> colours;
     qint64 total = 0;
     for (const ColourCluster &c : clusters) {
@@ -50,4 +49,19 @@ Palette paletteOf(BackgroundPicture &background)
         otherHue.value_or(OkLch{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)});
 
     return {dominant, second, first, other};
+}
+
+} // namespace
+
+Palette paletteOf(BackgroundPicture &background)
+{
+    const QImage &shown = background.stretchedTo(SceneSize);
+    // A picture with many colours takes tens of milliseconds to quantise, and each look,
+    // and what is said of it, asks again of the same picture as shown.
+    thread_local std::optional<std::pair<qint64, Palette>> last;
+    if (last && last->first == shown.cacheKey())
+        return last->second;
+    const Palette palette = paletteOfShown(shown);
+    last = std::pair(shown.cacheKey(), palette);
+    return palette;
 }

@@ -77,22 +77,25 @@ public:
         draw(table);
         return Readability(m_renderer, Readability::Scenes::Both, roles);
     }
-    // How far apart `pairs` of the parts a viewer must tell apart look, to every vision.
-    QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs)
+    // How far apart `pairs` of the parts a viewer must tell apart look, to every vision;
+    // with `below`, only until one differs by less (see compareParts).
+    QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs,
+                               double below = -1)
     {
         draw(table);
-        return lastParts(pairs);
+        return lastParts(pairs, below);
     }
     // The same of the skin drawn last. Opaque texts show their own colour where their
     // glyphs cover a pixel wholly, in either scene alike: texts alone are compared in one.
-    QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs) const
+    QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs,
+                                   double below = -1) const
     {
         const bool textsAlone = std::all_of(pairs.begin(), pairs.end(), [](const auto &pair) {
             return layoutOf(pair[0]).isText() && layoutOf(pair[1]).isText();
         });
         return compareParts(
             m_renderer, textsAlone ? Readability::Scenes::ColourOnly : Readability::Scenes::Both,
-            Visions, DefaultSeverity, pairs);
+            Visions, DefaultSeverity, pairs, below);
     }
 
 private:

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -93,7 +94,7 @@ int rowOf(Role role)
 
 QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
                                   std::span<const Vision> visions, double severity,
-                                  std::span<const std::array<Role, 2>> pairs)
+                                  std::span<const std::array<Role, 2>> pairs, double below)
 {
     QList<PartsCompared> compared;
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
@@ -105,7 +106,12 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
             for (Role role : pair)
                 if (!parts.contains(role))
                     parts[role] = partPixels(scene, role);
-        for (Vision vision : visions) {
+        // Those that see fewest colours first, where a search stops at the first pair
+        // that fails it.
+        std::vector<Vision> order(visions.begin(), visions.end());
+        if (below >= 0)
+            std::reverse(order.begin(), order.end());
+        for (Vision vision : order) {
             std::map<Role, QRgb> colours;
             for (auto [role, pixels] : parts) {
                 if (!pixels.isNull()) {
@@ -127,6 +133,8 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
                     compared.append(now);
                 else if (now.difference < before->difference)
                     *before = now;
+                if (now.difference < below)
+                    return compared;
             }
         }
     }

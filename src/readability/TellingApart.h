@@ -48,11 +48,13 @@ struct PartsCompared
 // channel, of its pixels as drawn: a bar's in the scene image, a text's where its glyphs
 // cover a pixel wholly (or as nearly as they cover any), with everything over them. A
 // pair with a text that shows no glyph is left out. Only `pairs` of them, when a search
-// needs no others.
+// needs no others; and with `below`, only until a pair differs by less than it, the
+// hardest visions first, for a search that needs to know no more than that.
 QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
                                   std::span<const Vision> visions = Visions,
                                   double severity = DefaultSeverity,
-                                  std::span<const std::array<Role, 2>> pairs = PartsToTellApart);
+                                  std::span<const std::array<Role, 2>> pairs = PartsToTellApart,
+                                  double below = -1);
 
 // With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
 // (ChangeColor) differ by ΔE00 3.1 (10 wanted): they look alike
