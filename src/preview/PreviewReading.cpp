@@ -241,18 +241,8 @@ void PreviewWindow::checkReadability()
         return;
     }
     // An item whose texts stand in several places is listed once a scene, at its worst.
-    QList<TextReading> worst;
-    for (const TextReading &r : hard) {
-        const auto same = std::find_if(worst.begin(), worst.end(), [&](const TextReading &w) {
-            return w.row == r.row && w.scene == r.scene;
-        });
-        if (same == worst.end())
-            worst << r;
-        else if (r.contrast < same->contrast)
-            *same = r;
-    }
     QStringList lines;
-    for (const TextReading &r : worst)
+    for (const TextReading &r : hardestOfEach(hard, ItemsRead::PerScene))
         lines
             << tr("%1: %2 %3").arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
     m_dialogs.message(

@@ -370,6 +370,21 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
     return fixes;
 }
 
+QList<TextReading> hardestOfEach(const QList<TextReading> &readings, ItemsRead items)
+{
+    QList<TextReading> hardest;
+    for (const TextReading &r : readings) {
+        const auto same = std::find_if(hardest.begin(), hardest.end(), [&](const TextReading &h) {
+            return h.row == r.row && (items == ItemsRead::Whole || h.scene == r.scene);
+        });
+        if (same == hardest.end())
+            hardest.append(r);
+        else if (r.contrast < same->contrast)
+            *same = r;
+    }
+    return hardest;
+}
+
 int panelBeneath(Role text)
 {
     const QRect box = pixelRect(layoutOf(text).geometry);

@@ -109,6 +109,16 @@ private:
 // The relative luminances of the pixels of an RGB32 image within `box`, in order.
 std::vector<double> sortedLuminances(const QImage &image, QRect box);
 
+// Of `readings`, the hardest of each item, or of each item in each scene with
+// `ItemsRead::PerScene`, in the order they first come: an item reads as its hardest text.
+enum class ItemsRead
+{
+    Whole,
+    PerScene,
+};
+QList<TextReading> hardestOfEach(const QList<TextReading> &readings,
+                                 ItemsRead items = ItemsRead::Whole);
+
 // A text item given a readable colour, or found to have none.
 struct TextFix
 {

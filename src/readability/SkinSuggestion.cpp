@@ -384,19 +384,8 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
     renderer.redraw(skin, picture);
     const Readability readability(renderer, Readability::Scenes::Both);
     QStringList lines;
-    QList<int> told;
     std::optional<Palette> palette;
-    for (const TextReading &hard : readability.hardToRead()) {
-        if (told.contains(hard.row))
-            continue;
-        told.append(hard.row);
-        // An item reads as its hardest text.
-        const TextReading &r =
-            *std::min_element(readability.readings().begin(), readability.readings().end(),
-                              [&](const TextReading &a, const TextReading &b) {
-                                  return std::pair(a.row != hard.row, a.contrast) <
-                                         std::pair(b.row != hard.row, b.contrast);
-                              });
+    for (const TextReading &r : hardestOfEach(readability.hardToRead())) {
         // A bare text of a look that keeps its tone would read in the other tone, under
         // the shadow that tone brings, where the picture asks for it.
         double best = r.best;

@@ -162,11 +162,6 @@ struct Options
         o.setFlags(QCommandLineOption::HiddenFromHelp);
         return o;
     }();
-    // Those that take a value, which one occurrence gives.
-    QList<const QCommandLineOption *> valued() const
-    {
-        return {&render, &suggest, &fix, &output, &background, &text, &vision, &severity, &variant};
-    }
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {

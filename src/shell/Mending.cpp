@@ -91,7 +91,7 @@ public:
         SceneRenderer renderer;
         renderer.redraw(m_skin.colours, m_picture);
         const Readability asRead(renderer, m_scenes);
-        for (const TextReading &r : worstOfEach(asRead.hardToRead()))
+        for (const TextReading &r : hardestOfEach(asRead.hardToRead()))
             m_readsAsRead[r.row] = readsWords(r);
         const QList<PartsCompared> partsAsRead = compareParts(renderer, m_scenes, Visions);
         QList<int> panels, partly;
@@ -135,7 +135,7 @@ public:
         // Told as it is written: a text still hard to read is a failure to say so.
         renderer.redraw(m_skin.colours, m_picture);
         const QList<TextReading> hard = Readability(renderer, m_scenes).hardToRead();
-        for (const TextReading &r : worstOfEach(hard)) {
+        for (const TextReading &r : hardestOfEach(hard)) {
             if (!m_unmended.contains(r.row))
                 say(r.row, QCoreApplication::translate("Mending", "still reads %1 %2")
                                .arg(contrastText(r.contrast), sceneWords(r.scene)));
@@ -184,21 +184,6 @@ public:
     }
 
 private:
-    // Of the readings of each item, the worst: an item reads as its hardest text.
-    static QList<TextReading> worstOfEach(const QList<TextReading> &readings)
-    {
-        QList<TextReading> worst;
-        for (const TextReading &r : readings) {
-            const auto same = std::find_if(worst.begin(), worst.end(),
-                                           [&](const TextReading &w) { return w.row == r.row; });
-            if (same == worst.end())
-                worst.append(r);
-            else if (r.contrast < same->contrast)
-                *same = r;
-        }
-        return worst;
-    }
-
     static QString readsWords(const TextReading &r)
     {
         return QCoreApplication::translate("Mending", "reads %1 %2")
