@@ -310,9 +310,15 @@ void tst_preview::drops_data()
     QTest::newRow("skin on the preview") << u"preview"_s << skin << QString() << u"loaded"_s;
     QTest::newRow("picture on the preview")
         << u"preview"_s << picture << QString() << u"imported"_s;
-    QTest::newRow("png refused") << u"preview"_s << QStringList{u"pic.png"_s}
-                                 << u"Sorry! .png's aren't supported yet|No Picture loaded."_s
-                                 << u"nothing"_s;
+    // Dropping is ours: any picture Qt reads, the import button's rules aside.
+    QTest::newRow("png imported") << u"preview"_s << QStringList{u"pic.png"_s} << QString()
+                                  << u"imported"_s;
+    QTest::newRow("png cut short")
+        << u"preview"_s << QStringList{u"cut.png"_s}
+        << u"Cannot load the picture \"{chosen}\": the file ends early; it is damaged"_s
+        << u"nothing"_s;
+    QTest::newRow("text refused") << u"preview"_s << QStringList{u"notes.txt"_s}
+                                  << u"Cannot load the picture \"{chosen}\": "_s << u"nothing"_s;
     QTest::newRow("two files") << u"editor"_s << QStringList{u"my skin.ini"_s, u"pic.bmp"_s}
                                << u"2 items were dropped. Drop one file at a time."_s
                                << u"nothing"_s;
@@ -332,8 +338,11 @@ void tst_preview::drops()
     QFETCH(QString, outcome);
     Opened s;
     s.outside(u"my skin.ini"_s, "BgColor1 = 0xFF102030\r\n");
-    for (const QString &name : {u"pic.bmp"_s, u"pic.png"_s})
-        s.outside(name, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    const QByteArray png = encodedPicture(qRgb(7, 8, 9), "PNG");
+    s.outside(u"pic.png"_s, png);
+    s.outside(u"cut.png"_s, png.left(png.size() - 20));
+    s.outside(u"notes.txt"_s, "BgColor1 = 0xFF102030\r\n");
     QDir(s.elsewhere.path()).mkdir(u"folder"_s);
     QList<QUrl> urls;
     for (const QString &name : dropped)
