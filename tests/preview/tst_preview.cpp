@@ -315,10 +315,14 @@ void tst_preview::drops_data()
                                   << u"imported"_s;
     QTest::newRow("png cut short")
         << u"preview"_s << QStringList{u"cut.png"_s}
-        << u"Cannot load the picture \"{chosen}\": the file ends early; it is damaged"_s
+        << u"Cannot load the picture \"{chosen}\": the file ends early; it is damaged|No Picture"_s
         << u"nothing"_s;
     QTest::newRow("text refused") << u"preview"_s << QStringList{u"notes.txt"_s}
-                                  << u"Cannot load the picture \"{chosen}\": "_s << u"nothing"_s;
+                                  << u"Cannot load the picture \"{chosen}\": |No Picture"_s
+                                  << u"nothing"_s;
+    // "kept": a picture imported before the drop stays the working picture.
+    QTest::newRow("text on a picture") << u"preview"_s << QStringList{u"notes.txt"_s}
+                                       << u"Cannot load the picture \"{chosen}\": "_s << u"kept"_s;
     QTest::newRow("two files") << u"editor"_s << QStringList{u"my skin.ini"_s, u"pic.bmp"_s}
                                << u"2 items were dropped. Drop one file at a time."_s
                                << u"nothing"_s;
@@ -351,6 +355,8 @@ void tst_preview::drops()
     QWidget *on = target == "editor"_L1    ? s.editor.get()
                   : target == "preview"_L1 ? static_cast<QWidget *>(s.preview())
                                            : s.get<QPlainTextEdit>("Text5")->viewport();
+    if (outcome == "kept"_L1)
+        s.importPicture(s.elsewhere.filePath(u"pic.bmp"_s));
     const auto before = s.folder.contents();
 
     QMimeData data;
@@ -363,12 +369,13 @@ void tst_preview::drops()
 
     s.verifyBeginnings(s.dialogs.messages, messages, urls.first().toLocalFile());
     QCOMPARE(s.skinText().contains("0xFF102030"_L1), outcome == "loaded"_L1);
-    QCOMPARE(s.pictureShown(), outcome == "imported"_L1);
-    if (outcome == "nothing"_L1)
+    QCOMPARE(s.pictureShown(), outcome == "imported"_L1 || outcome == "kept"_L1);
+    if (outcome == "nothing"_L1 || outcome == "kept"_L1)
         QCOMPARE(s.folder.contents(), before);
-    // The shared file dialog still opens on nothing.
+    // The shared file dialog still opens on nothing, unless the import button filled it.
     s.trigger("loadskin");
-    QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
+    if (outcome != "kept"_L1)
+        QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
 }
 
 void tst_preview::previewImages_data()
