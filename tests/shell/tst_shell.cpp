@@ -880,6 +880,13 @@ void tst_shell::checks_data()
         "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n20: "
         "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient (4.5:1 "
         "wanted)");
+    // A text left to the factory skin that reads badly comes after the file's lines.
+    row("unset and hard to read",
+        factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ")
+            .replace("NotSupported = 0xFF7A8799\r\n", ""),
+        "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n0: "
+        "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient\n0: warning: "
+        "\"Not Supported Color\" (NotSupported) is not set");
     row("dark text", factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"),
         "7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 wanted)");
     row("an item left to the factory", noTitle,
