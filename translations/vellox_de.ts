@@ -577,6 +577,10 @@
         <source>%1 bytes</source>
         <translation>%1 Bytes</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>Gallery</name>
@@ -592,24 +596,28 @@
 <context>
     <name>KeptCopiesOffer</name>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its new content, so the copy kept in %2 was removed.</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren neuen Inhalt, daher wurde die in %2 aufbewahrte Kopie entfernt.</translation>
+        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its new content, so the copy kept in &quot;%2&quot; was removed.</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren neuen Inhalt, daher wurde die in „%2“ aufbewahrte Kopie entfernt.</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its earlier content, so the copy kept in %2 was removed.</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren früheren Inhalt, daher wurde die in %2 aufbewahrte Kopie entfernt.</translation>
+        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its earlier content, so the copy kept in &quot;%2&quot; was removed.</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren früheren Inhalt, daher wurde die in „%2“ aufbewahrte Kopie entfernt.</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone. Its earlier content is kept in %2. Put it back?</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist verschwunden. Ihr früherer Inhalt ist in %2 aufbewahrt. Wiederherstellen?</translation>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist verschwunden. Ihr früherer Inhalt ist in „%2“ aufbewahrt. Wiederherstellen?</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;, and the file is not whole. Its earlier content is kept in %2. Put it back?</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist unvollständig. Ihr früherer Inhalt ist in %2 aufbewahrt. Wiederherstellen?</translation>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file is not whole. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist unvollständig. Ihr früherer Inhalt ist in „%2“ aufbewahrt. Wiederherstellen?</translation>
     </message>
     <message>
-        <source>The copy stays in %1.</source>
-        <translation>Die Kopie bleibt in %1.</translation>
+        <source>%1
+
+The copy stays in &quot;%2&quot;.</source>
+        <translation>%1
+
+Die Kopie bleibt in „%2“.</translation>
     </message>
 </context>
 <context>

@@ -371,7 +371,8 @@ QByteArray encodeLines8bit(const QStringList &lines)
     if (const QList<char32_t> bad = unstorable8bit(lines); !bad.isEmpty()) {
         QStringList quoted;
         for (char32_t c : bad)
-            quoted << u'"' + QString::fromUcs4(&c, 1) + u'"';
+            // Quoted as the language quotes.
+            quoted << QCoreApplication::translate("Files", "\"%1\"").arg(QString::fromUcs4(&c, 1));
         throw Error(
             Error::PathFileAccess,
             (bad.size() > 1
