@@ -628,11 +628,11 @@ Die Kopie bleibt in „%2“.</translation>
     </message>
     <message>
         <source>it belongs to another user</source>
-        <translation>es gehört einem anderen Benutzer</translation>
+        <translation>er gehört einem anderen Benutzer</translation>
     </message>
     <message>
         <source>other users may open it (mode %1)</source>
-        <translation>andere Benutzer dürfen es öffnen (Modus %1)</translation>
+        <translation>andere Benutzer dürfen ihn öffnen (Modus %1)</translation>
     </message>
     <message>
         <source>the folder &quot;%1&quot; cannot be made: %2</source>
