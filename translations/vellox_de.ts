@@ -31,10 +31,6 @@
         <translation>SKIN schreiben, wobei jeder schlecht lesbare Text eine lesbare Farbe seines Farbtons erhält.</translation>
     </message>
     <message>
-        <source> (the default)</source>
-        <translation> (Standard)</translation>
-    </message>
-    <message>
         <source>Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks them.</source>
         <translation>Bearbeitet den Farb-Skin (skin.ini) von Zantho, zeichnet Skins als Bilder und prüft sie.</translation>
     </message>
@@ -173,6 +169,10 @@
     <message>
         <source>Print the completion of these options for SHELL, bash or zsh, to be saved where the shell looks for it (see man vellox).</source>
         <translation>Die Vervollständigung dieser Optionen für SHELL, bash oder zsh, ausgeben, um sie dort zu speichern, wo die Shell sie sucht (siehe man vellox).</translation>
+    </message>
+    <message>
+        <source>%1 (the default)</source>
+        <translation>%1 (Standard)</translation>
     </message>
 </context>
 <context>
@@ -899,10 +899,6 @@ Der Vellox-Ordner ist „%1“.</translation>
 <context>
     <name>Render</name>
     <message>
-        <source> or </source>
-        <translation> oder </translation>
-    </message>
-    <message>
         <source>%1: this is the skin &quot;%2&quot; itself; nothing was written</source>
         <translation>%1: das ist der Skin „%2“ selbst; nichts wurde geschrieben</translation>
     </message>
@@ -921,6 +917,10 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>&quot;%1&quot; is not a folder</source>
         <translation>„%1“ ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 oder %2</translation>
     </message>
 </context>
 <context>

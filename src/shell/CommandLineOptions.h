@@ -131,8 +131,8 @@ struct Options
         QCoreApplication::translate("CommandLine",
                                     "With --render or --gallery: the preview's texts, %1.")
             .arg(choices(textModeNames().replaceInStrings(
-                TextModes[0].first, TextModes[0].first + QCoreApplication::translate(
-                                                             "CommandLine", " (the default)")))),
+                TextModes[0].first, QCoreApplication::translate("CommandLine", "%1 (the default)")
+                                        .arg(TextModes[0].first)))),
         textModeNames().join(u'|'), TextModes[0].first};
     QCommandLineOption vision{
         "vision"_L1,

@@ -58,9 +58,10 @@ QString unknownSuffix(const QString &output)
 
 QString choices(const QStringList &names)
 {
-    return names.size() < 2 ? names.value(0)
-                            : names.mid(0, names.size() - 1).join(", "_L1) +
-                                  QCoreApplication::translate("Render", " or ") + names.constLast();
+    return names.size() < 2
+               ? names.value(0)
+               : QCoreApplication::translate("Render", "%1 or %2")
+                     .arg(names.mid(0, names.size() - 1).join(", "_L1), names.constLast());
 }
 
 QStringList pictureSuffixes()
