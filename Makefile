@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 CMAKE_ARGS ?=
 
-.PHONY: run program test test-plain test-sanitized deps configure build build-sanitized fuzz bench package deb format clean
+.PHONY: corpus run program test test-plain test-sanitized deps configure build build-sanitized fuzz bench package deb format clean
 
 run: program
 	cd $(BUILD) && ./vellox
@@ -51,6 +51,18 @@ bench: deps-bench
 	cmake --build $(BUILD_BENCH) --target bench_vellox
 	$(BUILD_BENCH)/bench/bench_vellox
 	bench/startup-on-x $(BUILD_BENCH)
+
+# The four suggestions over real wallpapers from Debian's packages (fetched into CORPUS,
+# outside the repository, by scripts/fetch-wallpapers) and the test photographs: the
+# report lands in $(BUILD_BENCH)/corpus-report.md. Every fifth picture is held back.
+CORPUS ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/vellox-corpus
+corpus: deps-corpus
+	@test -f $(BUILD_BENCH)/CMakeCache.txt || cmake -S . -B $(BUILD_BENCH) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLOX_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_BENCH) --target corpus_report
+	scripts/fetch-wallpapers $(CORPUS)
+	QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 $(BUILD_BENCH)/bench/corpus_report $(CORPUS)/pictures/* tests/photos/*.jpg > $(BUILD_BENCH)/corpus-report.md.part
+	mv $(BUILD_BENCH)/corpus-report.md.part $(BUILD_BENCH)/corpus-report.md
+	cat $(BUILD_BENCH)/corpus-report.md
 
 # The portable archive: $(BUILD)/Vellox-<version>-Linux.tar.gz
 package: build

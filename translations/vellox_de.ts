@@ -1247,16 +1247,24 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>keine Farbe erreicht dort mehr als %1</translation>
     </message>
     <message>
-        <source>the dark look&apos;s gradient and the picture want opposite tones; try another --variant</source>
-        <translation>der Verlauf des dunklen Stils und das Bild verlangen entgegengesetzte Töne; versuchen Sie eine andere --variant</translation>
-    </message>
-    <message>
-        <source>the light look&apos;s gradient and the picture want opposite tones; try another --variant</source>
-        <translation>der Verlauf des hellen Stils und das Bild verlangen entgegengesetzte Töne; versuchen Sie eine andere --variant</translation>
-    </message>
-    <message>
         <source>%1 reads %2 %3 (%4 wanted): %5</source>
         <translation>%1 erreicht %2 %3 (%4 verlangt): %5</translation>
+    </message>
+    <message>
+        <source>the light look&apos;s gradient is darker at the top (lightness %1; %2 or more keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des hellen Stils ist oben dunkler (Helligkeit %1; ab %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
+    <message>
+        <source>the light look&apos;s gradient is darker at the bottom (lightness %1; %2 or more keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des hellen Stils ist unten dunkler (Helligkeit %1; ab %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
+    <message>
+        <source>the dark look&apos;s gradient is lighter at the top (lightness %1; %2 or less keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des dunklen Stils ist oben heller (Helligkeit %1; bis %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
+    <message>
+        <source>the dark look&apos;s gradient is lighter at the bottom (lightness %1; %2 or less keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des dunklen Stils ist unten heller (Helligkeit %1; bis %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
     </message>
 </context>
 <context>

@@ -67,14 +67,14 @@ double figureOf(const Readability &readability, Role role, SceneKind scene)
 
 // Of the colours of `tint`'s hue, the one for the text of `role` that reads well on the
 // picture nearest `wanted` in lightness, one that also reads well on `lookEnd` (the
-// look's end of the gradient, black or white) first, so that the gradient may keep the
-// look. Where none of those reads well on the end, the farthest from the other end, so
-// that the gradient moves least from the look to suit it. Where none reads well on the
-// picture, the one that reads best there. With `keepTone`, only colours that read well on
-// the end, and on `alsoOn` (the title's shadow), are taken at all: the gradient then never
-// leaves the look's tone for the text.
+// look's end of the gradient, black or white, and on `alsoOn`, the title's shadow) first,
+// so that the gradient may keep the look. Where none of those reads well on the end, the
+// farthest from the other end, so that the gradient moves least from the look to suit it:
+// the picture comes first. Where none reads well on the picture, of those that read well
+// on the end the one that reads best there: a text the picture cannot serve still reads
+// on the gradient, and a mid grey would leave the gradient no tone to take.
 QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, double wanted,
-                    QRgb lookEnd, QRgb alsoOn, bool keepTone)
+                    QRgb lookEnd, QRgb alsoOn)
 {
     const auto &readings = onPicture.readings();
     const auto at = std::find_if(readings.begin(), readings.end(), [&](const TextReading &r) {
@@ -95,10 +95,8 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
         const QRgb colour = nearestInGamut({lightness, tint.chroma, tint.hue});
         const bool suitsEnd =
             contrastRatio(colour, lookEnd) >= Aim && contrastRatio(colour, alsoOn) >= Aim;
-        if (keepTone && !suitsEnd)
-            continue;
         const double figure = onPicture.figureIn(index, colour);
-        if (figure > bestFigure) {
+        if (suitsEnd && figure > bestFigure) {
             bestFigure = figure;
             best = colour;
         }
@@ -166,14 +164,8 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     };
     // Each text's end: the look's own where the text reads well on a gradient all of it,
     // as a grey between black and white may; else the other. Where the two then cannot
-    // both read well, one end for both. A look that keeps its tone has texts that read
-    // well on its own end, and goes nowhere else.
+    // both read well, one end for both.
     const double lookEnd = own[0] < 0.5 ? 0.0 : 1.0;
-    if (look.keepsTone) {
-        fit({lookEnd, lookEnd});
-        apply();
-        return;
-    }
     std::array<double, 2> preferred{};
     for (size_t text = 0; text < 2; ++text) {
         lightness = {lookEnd, lookEnd};
@@ -277,7 +269,8 @@ QRgb shadowOfEnd(const Look &look, const Palette &palette)
 ColourTable lookColours(const Look &look, const Palette &palette)
 {
     ColourTable table;
-    const auto &[dominant, second, first, other] = palette;
+    const OkLch &dominant = palette.dominant, &second = palette.second, &first = palette.first,
+                &other = palette.other;
     const OkLch grey{0, 0, dominant.hue};
     const double panelChroma = look.vivid ? first.chroma : look.panelChroma;
     const double barChroma = look.vivid ? 1.0 : look.barChroma;
@@ -315,8 +308,8 @@ ColourTable lookColours(const Look &look, const Palette &palette)
 // one nearest the look's tone that does, or the one that reads best there.
 void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, const Palette &palette)
 {
-    const auto choose = [&] {
-        const Readability onPicture = measure.both(table, BareRoles);
+    const auto choose = [&](ColourTable &t) {
+        const Readability onPicture = measure.both(t, BareRoles);
         const double wanted = look.top < 0.5 ? 0.97 : 0.2;
         const std::array<OkLch, 2> tints = {
             OkLch{palette.first.lightness,
@@ -327,32 +320,74 @@ void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, con
                   palette.dominant.hue}};
         const QRgb lookEnd = look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         for (size_t i = 0; i < BareTexts.size(); ++i)
-            setColour(table, layoutOf(BareTexts[i].role).textRow,
+            setColour(t, layoutOf(BareTexts[i].role).textRow,
                       bareTextColour(onPicture, BareTexts[i].role, tints[i], wanted, lookEnd,
                                      BareTexts[i].role == Role::TitleText
                                          ? shadowOfEnd(look, palette)
-                                         : lookEnd,
-                                     look.keepsTone));
-        shadowAcross(table, look, palette);
+                                         : lookEnd));
+        shadowAcross(t, look, palette);
+    };
+    const auto titleFigure = [&](const ColourTable &t) {
+        return figureOf(measure.both(t, BareRoles), Role::TitleText, SceneKind::Picture);
     };
     // The title's colour and its shadow's tone hang together: the colour is chosen again
     // under the shadow its choice brings, until the two agree; where they never do, the
     // choice whose title reads better on the picture stands.
-    std::vector<ColourTable> tried;
-    for (int round = 0; round < 3; ++round) {
-        const QString shadowBefore = table.at(Row::Shadow);
-        choose();
-        tried.push_back(table);
-        if (table.at(Row::Shadow) == shadowBefore)
-            return;
-    }
-    double best = -1;
-    for (const ColourTable &t : tried) {
-        const double f = figureOf(measure.both(t, BareRoles), Role::TitleText, SceneKind::Picture);
-        if (f > best) {
-            best = f;
-            table = t;
+    const auto agreed = [&](ColourTable t) {
+        std::vector<ColourTable> tried;
+        for (int round = 0; round < 3; ++round) {
+            const QString shadowBefore = t.at(Row::Shadow);
+            choose(t);
+            tried.push_back(t);
+            if (t.at(Row::Shadow) == shadowBefore)
+                return t;
         }
+        double best = -1;
+        for (const ColourTable &one : tried) {
+            if (const double f = titleFigure(one); f > best) {
+                best = f;
+                t = one;
+            }
+        }
+        return t;
+    };
+    const ColourTable inTone = agreed(table);
+    table = inTone;
+    if (titleFigure(inTone) >= ReadsWell)
+        return;
+    // The shadow of the look's tone can leave no colour reading where a title of the other
+    // tone, over the shadow that tone brings, reads well: the picture comes first.
+    ColourTable across = inTone;
+    setColour(across, Row::TitleColour, look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    shadowAcross(across, look, palette);
+    across = agreed(across);
+    if (titleFigure(across) >= ReadsWell)
+        table = across;
+}
+
+// Where the gradient could not be made to carry a bare text (the two texts asking opposite
+// tones of it, or a text barely reading on the look's end), the text takes the colour of
+// its hue that reads well on the gradient and best on the picture: the gradient is the
+// skin's own, and a text reads on it always. The shadow follows the title.
+void keepBareTextsOnGradient(ColourTable &table, Measure &measure, const Look &look,
+                             const Palette &palette)
+{
+    for (int round = 0; round < 3; ++round) {
+        const Readability readability = measure.both(table, BareRoles);
+        bool changed = false;
+        for (const BareText &bare : BareTexts) {
+            if (figureOf(readability, bare.role, SceneKind::Colour) >= ReadsWell)
+                continue;
+            const int row = layoutOf(bare.role).textRow;
+            if (const std::optional<QRgb> colour = readability.mostReadableKeeping(
+                    row, colourOf(table.at(row)), SceneKind::Colour)) {
+                setColour(table, row, *colour);
+                changed = true;
+            }
+        }
+        if (!changed)
+            return;
+        shadowAcross(table, look, palette);
     }
 }
 
@@ -360,8 +395,8 @@ void chooseBareTexts(ColourTable &table, Measure &measure, const Look &look, con
 
 ColourTable suggestSkin(BackgroundPicture &background, int variant)
 {
-    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
     const Palette palette = paletteOf(background);
+    const Look look = lookFor(variant, palette);
     // The texts first; then the gradient, the skin's own, so that they read well on it
     // too, under the title's shadow as it will be; then the panels let through as much of
     // the picture as their texts allow; then the parts to tell apart set apart; last the
@@ -370,6 +405,7 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     Measure measure(background);
     chooseBareTexts(table, measure, look, palette);
     chooseGradient(table, measure, look, {palette.dominant, palette.second});
+    keepBareTextsOnGradient(table, measure, look, palette);
     chooseOpacities(table, measure);
     mendPanelTexts(table, measure);
     tellPartsApart(table, measure, look);
@@ -379,45 +415,68 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
 
 QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant)
 {
-    const Look &look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    const Look look = lookFor(variant, paletteOf(picture));
     SceneRenderer renderer;
+    QStringList lines;
+    // Where a light or dark look's gradient left its tone, which end did, and for which
+    // bare text: the one that would not read on it with that end back at the look's bound.
+    if (look.keepsTone) {
+        const bool light = look.top >= 0.5;
+        const double bound = light ? LightLeast : DarkMost;
+        for (const BareText &end : BareTexts) {
+            const OkLch at = okLchOf(colourOf(skin.at(end.gradientRow)));
+            if (light ? at.lightness >= bound : at.lightness <= bound)
+                continue;
+            ColourTable kept = skin;
+            paint(kept, end.gradientRow, bound, at, at.chroma);
+            StillPicture none;
+            renderer.redraw(kept, none);
+            const Readability onKept(renderer, Readability::Scenes::ColourOnly, BareRoles);
+            std::vector<int> needing;
+            for (const BareText &text : BareTexts) {
+                if (figureOf(onKept, text.role, SceneKind::Colour) < ReadsWell)
+                    needing.push_back(layoutOf(text.role).textRow);
+            }
+            if (needing.empty())
+                needing.push_back(layoutOf(end.role).textRow);
+            const bool top = end.gradientRow == Row::BgColour1;
+            for (int row : needing) {
+                const char *text =
+                    light ? (top ? QT_TRANSLATE_NOOP("Suggestion",
+                                                     "the light look's gradient is darker at the "
+                                                     "top (lightness %1; %2 or more keeps the "
+                                                     "look), so that %3, in a colour that reads on "
+                                                     "the picture, reads on it too")
+                                 : QT_TRANSLATE_NOOP("Suggestion",
+                                                     "the light look's gradient is darker at the "
+                                                     "bottom (lightness %1; %2 or more keeps the "
+                                                     "look), so that %3, in a colour that reads on "
+                                                     "the picture, reads on it too"))
+                          : (top ? QT_TRANSLATE_NOOP("Suggestion",
+                                                     "the dark look's gradient is lighter at the "
+                                                     "top (lightness %1; %2 or less keeps the "
+                                                     "look), so that %3, in a colour that reads on "
+                                                     "the picture, reads on it too")
+                                 : QT_TRANSLATE_NOOP("Suggestion",
+                                                     "the dark look's gradient is lighter at the "
+                                                     "bottom (lightness %1; %2 or less keeps the "
+                                                     "look), so that %3, in a colour that reads on "
+                                                     "the picture, reads on it too"));
+                lines << QCoreApplication::translate("Suggestion", text)
+                             .arg(QString::number(at.lightness, 'f', 2),
+                                  QString::number(bound, 'f', 2), itemName(row));
+            }
+        }
+    }
     renderer.redraw(skin, picture);
     const Readability readability(renderer, Readability::Scenes::Both);
-    QStringList lines;
-    std::optional<Palette> palette;
     for (const TextReading &r : hardestOfEach(readability.hardToRead())) {
-        // A bare text of a look that keeps its tone would read in the other tone, under
-        // the shadow that tone brings, where the picture asks for it.
-        double best = r.best;
-        const bool toneKept = look.keepsTone && isBare(r.row) && r.scene == SceneKind::Picture;
-        if (toneKept) {
-            ColourTable otherTone = skin;
-            setColour(otherTone, r.row, look.top < 0.5 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-            // Quantised once, however many texts ask.
-            if (!palette)
-                palette = paletteOf(picture);
-            shadowAcross(otherTone, look, *palette);
-            renderer.redraw(otherTone, picture);
-            const std::array<Role, 1> text = {r.role};
-            const Readability inOtherTone(renderer, Readability::Scenes::Both, text);
-            const TextReading *other = inOtherTone.reading(r.role, SceneKind::Picture);
-            best = std::max(best, other ? other->best : 0);
-        }
-        QString why;
         // The figure --check gives, under the shadow written.
-        if (best < ReadsWell)
-            why = QCoreApplication::translate("Suggestion", "no colour reads better than %1 there")
-                      .arg(contrastText(r.best));
-        else if (toneKept)
-            why = look.top < 0.5
-                      ? QCoreApplication::translate("Suggestion",
-                                                    "the dark look's gradient and the picture "
-                                                    "want opposite tones; try another --variant")
-                      : QCoreApplication::translate("Suggestion",
-                                                    "the light look's gradient and the picture "
-                                                    "want opposite tones; try another --variant");
-        else
-            why = readability.whatIsLeft(r.row, r.colour);
+        const QString why =
+            r.best < ReadsWell
+                ? QCoreApplication::translate("Suggestion", "no colour reads better than %1 there")
+                      .arg(contrastText(r.best))
+                : readability.whatIsLeft(r.row, r.colour);
         lines << QCoreApplication::translate("Suggestion", "%1 reads %2 %3 (%4 wanted): %5")
                      .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
                           contrastText(ReadsWell), why);

@@ -12,8 +12,11 @@ class BackgroundPicture;
 // given a colour for the picture, the gradient one on which every text reads well, each
 // panel and bar the least opacity at which its texts read well on the picture, the parts
 // a viewer must tell apart set apart in lightness for every kind of colour vision, and
-// the title a shadow of the other tone. A light look's gradient stays light and a dark
-// look's dark; their bare texts give way to it.
+// the title a shadow of the other tone. The picture comes first: every text reads well on
+// it wherever some colour does, and on the skin's own gradient always. A light look's
+// gradient keeps light and a dark look's dark where the bare texts let it, and leaves its
+// tone only as far as a text in a colour that reads on the picture needs. A picture with
+// no colour gives grey looks.
 
 inline constexpr int SuggestionCount = 4;
 
@@ -22,8 +25,11 @@ inline constexpr int SuggestionCount = 4;
 // picture cannot be read.
 ColourTable suggestSkin(BackgroundPicture &picture, int variant);
 
-// Each text of `skin`, as suggestSkin made it from `picture` in the look of `variant`,
-// that does not read well, once per item, and why in words: "\"Title Color\" (TitleColor)
-// reads 2.1:1 on the picture (4.5:1 wanted): the light look's gradient and the picture
-// want opposite tones; try another --variant".
+// What to know of `skin`, as suggestSkin made it from `picture` in the look of `variant`:
+// first each end of a light or dark look's gradient that left the look's tone, and for
+// which text ("the light look's gradient is darker at the top (lightness 0.52; 0.75 or
+// more keeps the look), so that \"Title Color\" (TitleColor), in a colour that reads on
+// the picture, reads on it too"); then each text that does not read well, once per item,
+// and why in words ("\"Title Color\" (TitleColor) reads 2.1:1 on the picture (4.5:1
+// wanted): no colour reads better than 2.1:1 there").
 QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant);

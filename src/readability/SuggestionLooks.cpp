@@ -48,10 +48,48 @@ Palette paletteOfShown(const QImage &shown)
     const OkLch other =
         otherHue.value_or(OkLch{first.lightness, first.chroma, std::fmod(first.hue + 150, 360)});
 
-    return {dominant, second, first, other};
+    return {dominant, second, first, other, showsNoColour(shown)};
 }
 
 } // namespace
+
+bool showsNoColour(const QImage &picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    // Grey unless a hundredth of the pixels show colour; counted until they do, and a
+    // pixel of three equal channels, as most of a grey photograph's are, not measured.
+    const qint64 allowed = qint64(rgb.width()) * rgb.height() / 100;
+    qint64 colourful = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = line[x];
+            if ((qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) &&
+                okLchOf(p).chroma >= GreyPicture && ++colourful > allowed)
+                return false;
+        }
+    }
+    return true;
+}
+
+Look lookFor(int variant, const Palette &palette)
+{
+    Look look = Looks[size_t(std::clamp(variant, 1, SuggestionCount) - 1)];
+    if (!palette.grey)
+        return look;
+    look.mostChroma = 0;
+    if (look.vivid) {
+        look.top = 0.46;
+        look.bottom = 0.08;
+        look.panel = 0.1;
+        look.popup = 0.14;
+        look.bar = 0.9;
+        look.outline = 0.98;
+        look.text = 1.0;
+        look.barText = 0.05;
+    }
+    return look;
+}
 
 Palette paletteOf(BackgroundPicture &background)
 {

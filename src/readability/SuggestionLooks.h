@@ -8,6 +8,8 @@
 
 #include <array>
 
+class QImage;
+
 class BackgroundPicture;
 
 // What a look makes of the picture's colours: the OKLCH lightness of each part of the
@@ -22,10 +24,21 @@ struct Look
     bool vivid;
     double mostChroma;                          // of any item, rounding to whole bytes included
     int panelOpacity, popupOpacity, barOpacity; // before the least that reads is found
-    // Whether the gradient keeps the look's tone whatever the picture asks of the bare
-    // texts: a light look's stays light, a dark one's dark, and the texts give way.
+    // Whether the gradient keeps to the look's tone (see LightLeast and DarkMost) where the
+    // bare texts let it: the picture comes first, and where a text that reads on it needs
+    // a gradient of the other tone, the gradient leaves the look's tone as little as will
+    // do.
     bool keepsTone = false;
 };
+
+// The lightness a light look's gradient keeps to (OKLab, at least), and a dark one's (at
+// most).
+inline constexpr double LightLeast = 0.75;
+inline constexpr double DarkMost = 0.35;
+
+// Below this chroma (OKLCH), the picture's most colourful pixels (see showsNoColour)
+// show no colour, and no look of it invents one.
+inline constexpr double GreyPicture = 0.012;
 
 inline constexpr std::array<Look, SuggestionCount> Looks = {{
     // light: a pale gradient, near-white panels, dark texts
@@ -84,18 +97,19 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .panelOpacity = 0xB2,
      .popupOpacity = 0xD9,
      .barOpacity = 0xE5},
-    // muted: greyed, softer than light
+    // muted: greyed, softer than light, its bars slate under light texts so that it is
+    // no paler copy of the light look
     {.top = 0.80,
      .bottom = 0.68,
      .gradientChroma = 0.03,
      .panel = 0.89,
      .popup = 0.91,
      .panelChroma = 0.03,
-     .bar = 0.66,
+     .bar = 0.42,
      .barChroma = 0.04,
      .outline = 0.45,
      .text = 0.27,
-     .barText = 0.1,
+     .barText = 0.96,
      .textChroma = 0.03,
      .vivid = false,
      .mostChroma = 0.036,
@@ -104,11 +118,23 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .barOpacity = 0xCC},
 }};
 
-// The picture's colours a skin is made of: the two that cover most, and two accents.
+// The picture's colours a skin is made of: the two that cover most, and two accents; and
+// whether it has any colour at all.
 struct Palette
 {
     OkLch dominant, second, first, other;
+    bool grey = false;
 };
+
+// The look of `variant` (1 to SuggestionCount) for a picture of `palette`. On a grey
+// picture every look is grey, and the vivid one, which has no colours to take, takes the
+// most contrast instead: deep panels, bright bars.
+Look lookFor(int variant, const Palette &palette);
+
+// Whether the most colourful pixels of `picture` show no colour: its 99th percentile of
+// OKLCH chroma is below GreyPicture, so that a few stray pixels of a grey photograph, as
+// JPEG leaves them, do not count.
+bool showsNoColour(const QImage &picture);
 
 // Found by the quantiser in `background` as the picture scene shows it.
 Palette paletteOf(BackgroundPicture &background);

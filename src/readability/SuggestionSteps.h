@@ -82,7 +82,14 @@ public:
     QList<PartsCompared> parts(const ColourTable &table, std::span<const std::array<Role, 2>> pairs,
                                double below = -1)
     {
-        draw(table);
+        // Texts alone are compared in the gradient's scene: the picture's need not be drawn.
+        if (textsAlone(pairs) && !(m_drawn && *m_drawn == table)) {
+            StillPicture none;
+            m_renderer.redraw(table, none);
+            m_drawn.reset();
+        } else {
+            draw(table);
+        }
         return lastParts(pairs, below);
     }
     // The same of the skin drawn last. Opaque texts show their own colour where their
@@ -90,15 +97,20 @@ public:
     QList<PartsCompared> lastParts(std::span<const std::array<Role, 2>> pairs,
                                    double below = -1) const
     {
-        const bool textsAlone = std::all_of(pairs.begin(), pairs.end(), [](const auto &pair) {
-            return layoutOf(pair[0]).isText() && layoutOf(pair[1]).isText();
-        });
-        return compareParts(
-            m_renderer, textsAlone ? Readability::Scenes::ColourOnly : Readability::Scenes::Both,
-            Visions, DefaultSeverity, pairs, below);
+        return compareParts(m_renderer,
+                            textsAlone(pairs) ? Readability::Scenes::ColourOnly
+                                              : Readability::Scenes::Both,
+                            Visions, DefaultSeverity, pairs, below);
     }
 
 private:
+    static bool textsAlone(std::span<const std::array<Role, 2>> pairs)
+    {
+        return std::all_of(pairs.begin(), pairs.end(), [](const auto &pair) {
+            return layoutOf(pair[0]).isText() && layoutOf(pair[1]).isText();
+        });
+    }
+
     // The search often asks again after the skin it asked after last.
     void draw(const ColourTable &table)
     {

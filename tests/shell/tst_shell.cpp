@@ -681,10 +681,18 @@ void tst_shell::commandLine_data()
         "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF...",
         "f.ini:BgColor1 = 0xFF1B2A41\r\n");
     row("suggest", "--suggest pic.bmp -o - --variant 3", 0, "BgColor1 = 0x", "");
-    row("suggest what the picture leaves hard to read", "--suggest pic.bmp -o - --variant 1", 0,
-        "BgColor1 = 0x",
-        "vellox: \"Title Color\" (TitleColor) reads 1.5:1 on the picture (4.5:1 wanted): the light "
-        "look's gradient and the picture want opposite tones; try another --variant\n");
+    row("suggest a light look on a black picture", "--suggest pic.bmp -o - --variant 1", 0,
+        "BgColor1 = 0xFF6D6D6D",
+        "vellox: the light look's gradient is darker at the top (lightness 0.53; 0.75 or more "
+        "keeps the look), so that \"Title Color\" (TitleColor), in a colour that reads on the "
+        "picture, reads on it too\nvellox: the light look's gradient is darker at the top "
+        "(lightness 0.53; 0.75 or more keeps the look), so that \"Bottom Text Color\" "
+        "(BottomTextColor), in a colour that reads on the picture, reads on it too\nvellox: the "
+        "light look's gradient is darker at the bottom (lightness 0.57; 0.75 or more keeps the "
+        "look), so that \"Bottom Text Color\" (BottomTextColor), in a colour that reads on the "
+        "picture, reads on it too\n");
+    row("suggest a dark look on a black picture", "--suggest pic.bmp -o - --variant 2", 0,
+        "BgColor1 = 0x", "");
     row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
         "*pic.bmp: this is the picture");
     row("fifth variant", "--suggest pic.bmp -o s.ini --variant 5", 2, "",
