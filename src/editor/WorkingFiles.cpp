@@ -107,8 +107,9 @@ void WorkingFiles::writeTyped()
         return;
     }
     const QByteArray bytes = typed.toUtf8();
-    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
-              [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+    writeFile(
+        path, Durability::Atomic, AtLink::ReplaceLink,
+        [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); }, Readers::OwnerOnly);
 }
 
 void WorkingFiles::remove(const std::function<void(const Error &)> &report)

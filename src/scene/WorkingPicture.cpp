@@ -75,7 +75,7 @@ ImportOutcome WorkingPicture::import(const QString &chosen)
     const QString path = m_programDir.file(ending == "bmp"_L1 ? Bmp : Jpg);
     try {
         QImage picture = loadPicture(chosen);
-        savePictureBmp(picture, path, Durability::Atomic, AtLink::ReplaceLink);
+        savePictureBmp(picture, path, Durability::Atomic, AtLink::ReplaceLink, Readers::OwnerOnly);
         // Kept as read: the file just written holds the same pixels.
         const QFileInfo info(path);
         m_picture = std::move(picture);

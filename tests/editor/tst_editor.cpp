@@ -476,46 +476,65 @@ void tst_editor::handOver()
 }
 
 // A rewrite in place cut short: the next start says what the file holds, and puts its
-// earlier content back when asked.
+// earlier content back when asked, but only over what the rewrite provably left; over
+// anything else it only shows where the copy is.
 void tst_editor::keptCopiesOffered()
 {
     using A = Dialogs::Answer;
     const QByteArray earlier = "earlier\r\n", next = "next\r\n", damaged = "nexlier\r\n";
-    // The file as the run left it (null: gone), the answer, the file then, the copy kept.
-    for (const auto &[left, answer, after, copyStays, said] :
-         {std::tuple{damaged, A::Yes, earlier, false, "\", and the file is not whole."},
-          {damaged, A::No, damaged, true, "\", and the file is not whole."},
-          {QByteArray(), A::Yes, earlier, false, "\", and the file is gone."},
-          {next, A::Yes, next, false, "\". The file is whole and holds its new content"},
-          {earlier, A::Yes, earlier, false, "\". The file is whole and holds its earlier"}}) {
+    enum Left { CutShort, WrittenSince, Gone, Next, Earlier };
+    // What the run left, the answer, the file then, the copy kept, the words, the copy shown.
+    for (const auto &[left, answer, after, copyStays, said, shown] :
+         {std::tuple{CutShort, A::Yes, earlier, false, "\", and the file is not whole.", false},
+          {CutShort, A::No, damaged, true, "\", and the file is not whole.", false},
+          {WrittenSince, A::Yes, damaged, true, "\", and the file was changed since.", true},
+          {WrittenSince, A::No, damaged, true, "\", and the file was changed since.", false},
+          {Gone, A::Yes, QByteArray(), true, "\", and the file is gone since.", true},
+          {Next, A::Yes, next, false, "\". The file is whole and holds its new content", false},
+          {Earlier, A::Yes, earlier, false, "\". The file is whole and holds its earlier",
+           false}}) {
         Session s;
         const QString file = s.outside(u"mine.ini"_s, earlier);
-        const KeptCopy kept = KeptCopy::keep(file, earlier, next);
-        // Left where it stands, as a rewrite cut short leaves it.
-        if (left.isNull())
+        const KeptEarlier kept =
+            KeptCopy::keepWhileRewriting(file, identityOf(file), earlier, next);
+        // Written where it stands, as a rewrite does, and then perhaps by another program.
+        const auto inPlace = [&file](const QByteArray &bytes) {
+            QFile open(file);
+            QVERIFY(open.open(QIODevice::ReadWrite) && open.write(bytes) == bytes.size());
+        };
+        kept.changing();
+        if (left == CutShort || left == WrittenSince)
+            inPlace("nex");
+        if (left == WrittenSince) {
+            kept.changed(0, 0);
+            QTest::qSleep(30);
+            inPlace("nex");
+        }
+        if (left == Gone)
             QFile::remove(file);
-        else
-            s.outside(u"mine.ini"_s, left);
+        if (left == Next)
+            s.outside(u"mine.ini"_s, next);
         s.dialogs.answers = {answer};
         // Until the answer, a run that ends loses nothing: the copy is still there.
-        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy())); };
+        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy)); };
         QVERIFY(s.editor->open());
         const QStringList told = s.dialogs.questions + s.dialogs.messages;
         QCOMPARE(told.size(), 1);
         QVERIFY2(told[0].startsWith(u"Vellox ended while saving \""_s + file + QLatin1String(said)),
                  qPrintable(told[0]));
         QCOMPARE(contentOf(file), after);
+        QCOMPARE(s.dialogs.shownFiles, shown ? QStringList(kept.copy) : QStringList());
         // A copy kept at the user's word outlives the tidying of old leftovers.
-        QFile copy(kept.copy());
+        QFile copy(kept.copy);
         if (copy.open(QIODevice::ReadWrite))
             copy.setFileTime(QDateTime::currentDateTime().addDays(-1), QFile::FileModificationTime);
         QVERIFY(KeptCopy::found().isEmpty());
-        QCOMPARE(QFileInfo::exists(kept.copy()), copyStays);
-        QDir(QFileInfo(kept.copy()).path()).removeRecursively();
+        QCOMPARE(QFileInfo::exists(kept.copy), copyStays);
+        QDir(QFileInfo(kept.copy).path()).removeRecursively();
     }
 }
 
-// An Error that escapes a handler stops at the edge of the event loop, told as any
+// Whatever escapes a handler stops at the edge of the event loop, told as any
 // failure is, with the signal's arguments passed on to a handler that takes them.
 void tst_editor::escapedErrorIsTold()
 {
@@ -527,8 +546,17 @@ void tst_editor::escapedErrorIsTold()
     }));
     QObject::connect(&action, &QAction::triggered, &action,
                      guarded(dialogs, [] { throw Error::typeMismatch(); }));
+    // Nor does anything else get through: memory running out, or what no one named.
+    QObject::connect(&action, &QAction::triggered, &action,
+                     guarded(dialogs, [] { throw std::bad_alloc(); }));
+    QObject::connect(&action, &QAction::triggered, &action, guarded(dialogs, [] { throw 7; }));
     action.trigger();
-    QCOMPARE(dialogs.messages, (QStringList{u"on"_s, u"Type mismatch"_s}));
+    QCOMPARE(dialogs.messages,
+             (QStringList{u"on"_s, u"Type mismatch"_s,
+                          u"Vellox could not finish this step: std::bad_alloc. Your work is kept "
+                          "as it was."_s,
+                          u"Vellox could not finish this step for a reason it was not told. Your "
+                          "work is kept as it was."_s}));
 }
 
 // A skin changed on the disk by another program is read again within a second, as one
