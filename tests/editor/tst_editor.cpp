@@ -68,10 +68,14 @@ private slots:
     void undoAndRedo();
     void workOfferedBack();
     void typedTextKept();
+    void typedTextOutlivesOtherFiles_data();
+    void typedTextOutlivesOtherFiles();
+    void typedTextOnAFullDisk();
     void handOver();
     void keptCopiesOffered();
     void escapedErrorIsTold();
     void followsItsFile();
+    void followsItsFileThroughEveryChange();
 };
 
 void tst_editor::lifecycle()
@@ -458,6 +462,96 @@ void tst_editor::typedTextKept()
     QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
 }
 
+void tst_editor::typedTextOutlivesOtherFiles_data()
+{
+    QTest::addColumn<bool>("handed");     // handed over (or dropped), else "Load skin.ini..."
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("refusal"); // a part of the message; empty: loaded
+    QTest::newRow("a plain text file handed over")
+        << true << QByteArray("Dear diary,\r\nnothing here.\r\n") << u"no line sets a colour"_s;
+    QTest::newRow("a skin in LF lines handed over")
+        << true << QByteArray("TextColor = 0xFF010203\nBgColor1 = 0xFF000000\n")
+        << u"the lines end in LF alone"_s;
+    QTest::newRow("an empty file handed over") << true << QByteArray() << u"the file is empty"_s;
+    QTest::newRow("a skin handed over") << true << QByteArray("TextColor = 0xFF010203\r\n")
+                                        << QString();
+    QTest::newRow("a plain text file loaded") << false << QByteArray("Dear diary,\r\n") << QString();
+}
+
+// A handed-over file that is no skin is refused and changes nothing; one that loads, or
+// any text file "Load skin.ini..." loads, replaces the typed text in the box, but its
+// file stays until the next edit.
+void tst_editor::typedTextOutlivesOtherFiles()
+{
+    QFETCH(bool, handed);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, refusal);
+    Opened s;
+    auto *box = s.get<QPlainTextEdit>("Text5");
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"x"_s);
+    const QString typed = s.skinText();
+    QTRY_VERIFY(s.folder.exists(u"temp-typed.txt"_s));
+    const QByteArray kept = s.folder.read(u"temp-typed.txt"_s);
+    const ColourTable table = s.editor->colours();
+    const QString path = s.outside(u"notes.txt"_s, file);
+    if (handed) {
+        s.editor->openSkin(path);
+    } else {
+        s.dialogs.chosenFiles = {path};
+        s.trigger("loadskin");
+    }
+    QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages[0].contains(path) && s.dialogs.messages[0].contains(refusal),
+                 qPrintable(s.dialogs.messages[0]));
+        QCOMPARE(s.skinText(), typed);
+        QVERIFY(s.editor->colours() == table);
+        QTest::qWait(600);
+        QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+        return;
+    }
+    QVERIFY(s.dialogs.messages.isEmpty());
+    QVERIFY(s.skinText() != typed);
+    QTest::qWait(600);
+    QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+    // The next edit is what the file keeps from then on.
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"z"_s);
+    QTRY_VERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("z"));
+}
+
+// Typed text that cannot be kept on the disk is told once, naming the file and the
+// reason, and told again once it can.
+void tst_editor::typedTextOnAFullDisk()
+{
+    Opened s;
+    auto *box = s.get<QPlainTextEdit>("Text5");
+    const QString typedFile = s.folder.file(u"temp-typed.txt"_s);
+    {
+        const FileSizeLimit full(64);
+        for (const QString &key : {u"x"_s, u"y"_s}) {
+            box->moveCursor(QTextCursor::End);
+            QTest::keyClicks(box, key);
+            QTest::qWait(700);
+        }
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages[0].startsWith(
+                     u"The text you typed in the Skin.ini box cannot be kept on the disk"_s) &&
+                     s.dialogs.messages[0].contains(typedFile) &&
+                     s.dialogs.messages[0].contains(u"File too large"_s),
+                 qPrintable(s.dialogs.messages[0]));
+    }
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"z"_s);
+    QTRY_COMPARE(s.dialogs.messages.size(), 2);
+    QCOMPARE(s.dialogs.messages[1],
+             u"The text you typed in the Skin.ini box is kept on the disk again, in \"%1\"."_s.arg(
+                 typedFile));
+    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
+}
+
 // A skin handed over waits while a dialog is open; an editor closed while the program ran
 // on comes back with its preview.
 void tst_editor::handOver()
@@ -594,6 +688,31 @@ void tst_editor::followsItsFile()
     QCOMPARE(code(), u"0xff000004"_s);
     QCOMPARE(steps(), before + 1);
     QCOMPARE(s.dialogs.messages.size(), 2); // the reload's, the save's own
+}
+
+// Whatever the name leads to after a link, a removal and a new file, edits made there in
+// place are read within a second.
+void tst_editor::followsItsFileThroughEveryChange()
+{
+    Opened s;
+    const auto code = [&] { return s.editor->colours().at(Row::TextColour); };
+    const QString path = s.outside(u"mine.ini"_s, "TextColor = 0xFF000001\r\n");
+    s.dialogs.chosenFiles = {path};
+    s.trigger("loadskin");
+    QDir(s.elsewhere.path()).mkdir(u"other"_s);
+    const QString target = s.outside(u"other/linked.ini"_s, "TextColor = 0xFF000002\r\n");
+    QVERIFY(QFile::remove(path) && QFile::link(target, path));
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000002"_s, 1000);
+    QVERIFY(QFile::remove(path));
+    QTest::qWait(300);
+    s.outside(u"mine.ini"_s, "TextColor = 0xFF000003\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000003"_s, 1000);
+    for (const char *edit : {"TextColor = 0xFF000004\r\n", "TextColor = 0xFF000005\r\n"}) {
+        QFile inPlace(path);
+        QVERIFY(inPlace.open(QIODevice::ReadWrite) && inPlace.write(edit) > 0);
+        inPlace.close();
+        QTRY_COMPARE_WITH_TIMEOUT(code(), QString::fromLatin1(edit).mid(12, 10), 1000);
+    }
 }
 
 QTEST_MAIN(tst_editor)
