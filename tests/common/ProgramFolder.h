@@ -40,6 +40,13 @@ inline FileIdentity identityOf(const QString &path)
             qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec, qint64(st.st_size)};
 }
 
+// Who may do what with the file at `path`: its permission bits, as `ls -l` shows them.
+inline int modeOf(const QString &path)
+{
+    struct stat st{};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 // A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").
 inline QByteArray encodedPicture(QRgb colour, const char *format, QSize size = {96, 72})
 {

@@ -448,6 +448,9 @@ void tst_editor::typedTextKept()
     QTest::keyClicks(box, u"x"_s);
     QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s),
                  QString(factoryText() + u'x').replace(u'\n', u"\r\n"_s).toUtf8());
+    // The user's unsaved work is theirs alone to read.
+    for (const QString &working : {u"temp-typed.txt"_s, u"temp.ini"_s})
+        QCOMPARE(modeOf(s.folder.file(working)), 0600);
     // A file that is no skin is refused and costs nothing of what was typed.
     s.dialogs.chosenFiles = {s.outside(u"p.ini"_s, "\x89PNG\r\n\x1a\n")};
     s.trigger("loadskin");

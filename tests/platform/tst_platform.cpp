@@ -260,6 +260,8 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     const auto identity = [&file] { return identityOf(file); };
     const KeptEarlier kept = KeptCopy::keepWhileRewriting(file, identity(), earlier, "next\r\n");
     const auto tidy = qScopeGuard([&kept] { kept.release(); });
+    QCOMPARE(modeOf(QFileInfo(kept.copy).path()), 0700);
+    QCOMPARE(modeOf(kept.copy), 0600);
     // Another program's write comes a clock tick later at least.
     const auto otherProgram = [&](QIODevice::OpenMode mode, const QByteArray &bytes) {
         QTest::qSleep(30);
