@@ -69,8 +69,8 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         // lines run together, would only cost the user the text they typed.
         if (loadAs == LoadAs::HandedOver) {
             if (const QString why = whyNotASkin(bytes); !why.isEmpty())
-                throw Error::file(Error::TypeMismatch,
-                                  QT_TRANSLATE_NOOP("Error", "load the skin"), path, why);
+                throw Error::file(Error::TypeMismatch, QT_TRANSLATE_NOOP("Error", "load the skin"),
+                                  path, why);
         }
         readSkinBytes(bytes, table);
     } catch (const Error &e) {

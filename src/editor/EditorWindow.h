@@ -80,11 +80,11 @@ private:
     // What a loaded skin is, for the history and for following its file.
     enum class LoadAs
     {
-        Start,    // the factory skin the run starts from, with nothing before it
-        Factory,  // the factory skin again, as one step
-        UserFile, // a skin of the user's, as one step; its file is followed from then on
+        Start,      // the factory skin the run starts from, with nothing before it
+        Factory,    // the factory skin again, as one step
+        UserFile,   // a skin of the user's, as one step; its file is followed from then on
         HandedOver, // the same, for a file dropped or handed over: refused if no skin
-        Reload,   // the followed file, changed on the disk: one step, and only a change
+        Reload,     // the followed file, changed on the disk: one step, and only a change
     };
     // Reads a skin file over the table. Never fails: a file that cannot be read, or is
     // no skin, changes nothing, the skin text typed included, and is told unless it is

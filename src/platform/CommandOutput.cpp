@@ -25,11 +25,11 @@ void writeOutput(const QString &path, const QByteArray &bytes)
         if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode) ||
             S_ISDIR(st.st_mode))
             throw;
-        throw Error(e.code(), QCoreApplication::translate(
-                                  "CommandOutput",
-                                  "%1. Vellox writes no named pipe or device it is given by "
-                                  "name; to write into one, give \"-o -\" and lead standard "
-                                  "output there (\"-o - > %2\").")
-                                  .arg(e.description(), path));
+        throw Error(e.code(),
+                    QCoreApplication::translate(
+                        "CommandOutput", "%1. Vellox writes no named pipe or device it is given by "
+                                         "name; to write into one, give \"-o -\" and lead standard "
+                                         "output there (\"-o - > %2\").")
+                        .arg(e.description(), path));
     }
 }

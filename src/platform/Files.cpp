@@ -10,14 +10,14 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
-#include <climits>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -77,8 +77,9 @@ QString kindOf(mode_t mode)
     const char *kind = S_ISDIR(mode)    ? QT_TRANSLATE_NOOP("Files", "a folder")
                        : S_ISFIFO(mode) ? QT_TRANSLATE_NOOP("Files", "a named pipe")
                        : S_ISSOCK(mode) ? QT_TRANSLATE_NOOP("Files", "a socket")
-                       : S_ISCHR(mode) || S_ISBLK(mode) ? QT_TRANSLATE_NOOP("Files", "a device")
-                                                        : QT_TRANSLATE_NOOP("Files", "no ordinary file");
+                       : S_ISCHR(mode) || S_ISBLK(mode)
+                           ? QT_TRANSLATE_NOOP("Files", "a device")
+                           : QT_TRANSLATE_NOOP("Files", "no ordinary file");
     return QCoreApplication::translate("Files", "it is %1, not a file")
         .arg(QCoreApplication::translate("Files", kind));
 }
@@ -103,10 +104,10 @@ QString plantedBecause(int folder, const struct stat &link, const QString &linkP
     if (!openToAll || link.st_uid == ::geteuid() || link.st_uid == st.st_uid)
         return {};
     const passwd *owner = ::getpwuid(link.st_uid);
-    return QCoreApplication::translate("CommandOutput",
-                                       "\"%1\" is a link that the user %2 made in \"%3\", a folder "
-                                       "every user may write to; Vellox, as the system, follows such "
-                                       "a link only for its owner or the folder's")
+    return QCoreApplication::translate(
+               "CommandOutput", "\"%1\" is a link that the user %2 made in \"%3\", a folder "
+                                "every user may write to; Vellox, as the system, follows such "
+                                "a link only for its owner or the folder's")
         .arg(QDir::toNativeSeparators(linkPath),
              owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(link.st_uid),
              QDir::toNativeSeparators(folderPath.isEmpty() ? QStringLiteral("/") : folderPath));
@@ -144,8 +145,8 @@ Place placeOf(const QString &path, AtLink atLink)
             place.name = name;
             return place;
         }
-        Descriptor next(::openat(place.folder.get(), name.constData(),
-                                 O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        Descriptor next(
+            ::openat(place.folder.get(), name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         if (!next && last && errno == ENOENT) {
             place.name = name;
             return place;
@@ -270,7 +271,8 @@ int rewriteOpenFile(int fd, const QByteArray &bytes, const KeptEarlier &kept)
         return err;
     };
     // The room is reserved first, so that a full disk still leaves the old content whole.
-    if (const int err = step([&] { return ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1)); });
+    if (const int err =
+            step([&] { return ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1)); });
         err != 0 && err != EOPNOTSUPP && err != EINVAL)
         return err;
     for (qsizetype done = 0; done < bytes.size();) {
@@ -302,9 +304,10 @@ void writeInPlace(int folder, const QByteArray &name, const struct stat &looked,
     QByteArray bytes;
     produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
     if (!keeper().keep)
-        throw writeRefused(path, QCoreApplication::translate(
-                                     "Files", "its folder may not be written to, and no copy of "
-                                              "its content can be kept while it is rewritten there"));
+        throw writeRefused(path,
+                           QCoreApplication::translate(
+                               "Files", "its folder may not be written to, and no copy of "
+                                        "its content can be kept while it is rewritten there"));
     Descriptor fd(::openat(folder, name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!fd || ::fstat(fd.get(), &st) != 0)
@@ -352,15 +355,16 @@ void putOnDisk(const QString &path, Durability durability, AtLink atLink, Reader
 {
     Place place = placeOf(path, atLink);
     // Readable, the folder can be synced; one that is not is written all the same.
-    if (Descriptor readable(
-            ::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (Descriptor readable(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         readable)
         place.folder = std::move(readable);
     const int folder = place.folder.get();
     const QByteArray &name = place.name;
     // What stands there now, looked at through a descriptor of its own: O_PATH opens
     // nothing, so a pipe cannot block and a device is not woken.
-    struct stat existing{};
+    struct stat existing
+    {
+    };
     bool exists = false;
     if (Descriptor at(::openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC)); at) {
         if (::fstat(at.get(), &existing) != 0)
@@ -545,8 +549,7 @@ QByteArray encodeLines8bit(const QStringList &lines)
     return bytes;
 }
 
-void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink,
-                    Readers readers)
+void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink, Readers readers)
 {
     QByteArray bytes;
     try {

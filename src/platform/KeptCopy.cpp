@@ -94,7 +94,9 @@ void writeWhole(const QString &path, const QByteArray &bytes)
 constexpr int NumberWidth = 20;
 QByteArray progressLine(qint64 changing, qint64 changedAt, qint64 size)
 {
-    const auto field = [](qint64 n) { return QByteArray::number(n).rightJustified(NumberWidth, '0'); };
+    const auto field = [](qint64 n) {
+        return QByteArray::number(n).rightJustified(NumberWidth, '0');
+    };
     return field(changing) + ' ' + field(changedAt) + ' ' + field(size) + '\n';
 }
 
@@ -198,7 +200,9 @@ void KeptCopy::guardRewrites()
     setEarlierContentKeeper(
         {.keep =
              [](const QString &file, const FileIdentity &identity, const QByteArray &earlier,
-                const QByteArray &next) { return keepWhileRewriting(file, identity, earlier, next); },
+                const QByteArray &next) {
+                 return keepWhileRewriting(file, identity, earlier, next);
+             },
          .written =
              [](const QString &file, qint64 began) {
                  const QString written = QFileInfo(file).absoluteFilePath();
@@ -339,7 +343,8 @@ KeptCopy::FileState KeptCopy::fileState() const
         if (!lastTouchedByRewrite())
             return FileState::Changed;
         // A record of an earlier version kept no new content to compare with.
-        if (!QFileInfo::exists(m_next) || cutShort(now, earlier, readSmallFile(m_next, LargestCopy)))
+        if (!QFileInfo::exists(m_next) ||
+            cutShort(now, earlier, readSmallFile(m_next, LargestCopy)))
             return FileState::Damaged;
     } catch (const Error &) {
     }

@@ -4,13 +4,13 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QUrl>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QUrl>
 
 namespace {
 

@@ -467,7 +467,7 @@ void tst_editor::typedTextKept()
 
 void tst_editor::typedTextOutlivesOtherFiles_data()
 {
-    QTest::addColumn<bool>("handed");     // handed over (or dropped), else "Load skin.ini..."
+    QTest::addColumn<bool>("handed"); // handed over (or dropped), else "Load skin.ini..."
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("refusal"); // a part of the message; empty: loaded
     QTest::newRow("a plain text file handed over")
@@ -476,9 +476,10 @@ void tst_editor::typedTextOutlivesOtherFiles_data()
         << true << QByteArray("TextColor = 0xFF010203\nBgColor1 = 0xFF000000\n")
         << u"the lines end in LF alone"_s;
     QTest::newRow("an empty file handed over") << true << QByteArray() << u"the file is empty"_s;
-    QTest::newRow("a skin handed over") << true << QByteArray("TextColor = 0xFF010203\r\n")
-                                        << QString();
-    QTest::newRow("a plain text file loaded") << false << QByteArray("Dear diary,\r\n") << QString();
+    QTest::newRow("a skin handed over")
+        << true << QByteArray("TextColor = 0xFF010203\r\n") << QString();
+    QTest::newRow("a plain text file loaded")
+        << false << QByteArray("Dear diary,\r\n") << QString();
 }
 
 // A handed-over file that is no skin is refused and changes nothing; one that loads, or
@@ -579,7 +580,14 @@ void tst_editor::keptCopiesOffered()
 {
     using A = Dialogs::Answer;
     const QByteArray earlier = "earlier\r\n", next = "next\r\n", damaged = "nexlier\r\n";
-    enum Left { CutShort, WrittenSince, Gone, Next, Earlier };
+    enum Left
+    {
+        CutShort,
+        WrittenSince,
+        Gone,
+        Next,
+        Earlier
+    };
     // What the run left, the answer, the file then, the copy kept, the words, the copy shown.
     for (const auto &[left, answer, after, copyStays, said, shown] :
          {std::tuple{CutShort, A::Yes, earlier, false, "\", and the file is not whole.", false},

@@ -15,9 +15,9 @@
 #include <atomic>
 #include <fcntl.h>
 #include <random>
-#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
