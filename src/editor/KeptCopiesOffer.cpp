@@ -7,13 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
-using namespace Qt::Literals::StringLiterals;
-
 void offerKeptCopies(Dialogs &dialogs)
 {
     for (const KeptCopy &kept : KeptCopy::found()) {
         const QString file = QDir::toNativeSeparators(kept.file());
-        const QString copy = u'"' + QDir::toNativeSeparators(kept.copy()) + u'"';
+        const QString copy = QDir::toNativeSeparators(kept.copy());
         const KeptCopy::FileState state = kept.fileState();
         if (state == KeptCopy::FileState::Earlier || state == KeptCopy::FileState::New) {
             dialogs.message(
@@ -21,11 +19,11 @@ void offerKeptCopies(Dialogs &dialogs)
                      ? QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\". The file is whole and holds its new "
-                           "content, so the copy kept in %2 was removed.")
+                           "content, so the copy kept in \"%2\" was removed.")
                      : QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\". The file is whole and holds its "
-                           "earlier content, so the copy kept in %2 was removed."))
+                           "earlier content, so the copy kept in \"%2\" was removed."))
                     .arg(file, copy));
             kept.release();
             continue;
@@ -38,11 +36,11 @@ void offerKeptCopies(Dialogs &dialogs)
                      ? QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\", and the file is gone since. Its "
-                           "content before that save is kept in %2. Show the copy?")
+                           "content before that save is kept in \"%2\". Show the copy?")
                      : QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\", and the file was changed since. "
-                           "Its content before that save is kept in %2; the file is left as it "
+                           "Its content before that save is kept in \"%2\"; the file is left as it "
                            "is. Show the copy?"))
                     .arg(file, copy);
             if (dialogs.question(question) == Dialogs::Answer::Yes)
@@ -54,7 +52,7 @@ void offerKeptCopies(Dialogs &dialogs)
             QCoreApplication::translate(
                 "KeptCopiesOffer",
                 "Vellox ended while saving \"%1\", and the file is not whole. Its "
-                "earlier content is kept in %2. Put it back?")
+                "earlier content is kept in \"%2\". Put it back?")
                 .arg(file, copy);
         if (dialogs.question(question) == Dialogs::Answer::No) {
             kept.forget();
@@ -64,8 +62,8 @@ void offerKeptCopies(Dialogs &dialogs)
             kept.putBack();
         } catch (const Error &e) {
             dialogs.message(
-                e.description() + u"\n\n"_s +
-                QCoreApplication::translate("KeptCopiesOffer", "The copy stays in %1.").arg(copy));
+                QCoreApplication::translate("KeptCopiesOffer", "%1\n\nThe copy stays in \"%2\".")
+                    .arg(e.description(), copy));
             kept.forget();
         }
     }

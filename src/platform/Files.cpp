@@ -64,12 +64,14 @@ private:
 Error writeFailure(const QString &path, int err)
 {
     return Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                       QT_TRANSLATE_NOOP("Error", "write"), path, systemReason(err));
+                       QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
+                       systemReason(err));
 }
 
 Error writeRefused(const QString &path, const QString &reason)
 {
-    return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path, reason);
+    return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"),
+                       path, reason);
 }
 
 QString kindOf(mode_t mode)
@@ -246,8 +248,9 @@ QByteArray readAllFrom(int fd, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"),
-                              path, systemReason(errno));
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot keep a copy of \"%1\": %2"), path,
+                              systemReason(errno));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
@@ -445,7 +448,8 @@ void deleteFile(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "delete"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot delete \"%1\": %2"), path,
                           file.errorString());
 }
 
@@ -465,7 +469,8 @@ void createFolder(const QString &path)
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "create the folder"), path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"), path,
+                          systemReason(err));
     }
 }
 
@@ -491,23 +496,27 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     if (fd < 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::FileNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "read"), path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
+                          systemReason(err));
     }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           systemReason(errno));
     if (S_ISDIR(st.st_mode))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           QCoreApplication::translate("Files", "it is a folder"));
     if (!S_ISREG(st.st_mode))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           QCoreApplication::translate("Files", "it is not an ordinary file"));
     if (st.st_size > maxBytes)
         throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
             QCoreApplication::translate("Files", "the file is %1; Vellox reads files of up to %2")
                 .arg(exactSize(st.st_size), exactSize(maxBytes)));
     // The file may grow while it is read; what lies beyond the limit is not ours to read.
@@ -518,7 +527,8 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
             bytes.resize(qsizetype(qMin<qint64>(maxBytes, total + 64 * 1024)));
         const qint64 n = file.read(bytes.data() + total, bytes.size() - total);
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                               file.errorString());
         if (n == 0)
             break;
@@ -533,7 +543,8 @@ QByteArray encodeLines8bit(const QStringList &lines)
     if (const QList<char32_t> bad = unstorable8bit(lines); !bad.isEmpty()) {
         QStringList quoted;
         for (char32_t c : bad)
-            quoted << u'"' + QString::fromUcs4(&c, 1) + u'"';
+            // Quoted as the language quotes.
+            quoted << QCoreApplication::translate("Files", "\"%1\"").arg(QString::fromUcs4(&c, 1));
         throw Error(
             Error::PathFileAccess,
             (bad.size() > 1
@@ -555,7 +566,8 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
     try {
         bytes = encodeLines8bit(lines);
     } catch (const Error &e) {
-        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "write"), path, e.description());
+        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
+                          e.description());
     }
     writeFile(
         path, Durability::Atomic, atLink,
@@ -569,7 +581,8 @@ void writeAll(int fd, const QByteArray &bytes, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                               systemReason(n < 0 ? errno : ENOSPC));
         done += n;
     }
