@@ -186,8 +186,8 @@
         <translation>Standardausgabe</translation>
     </message>
     <message>
-        <source>it is a folder</source>
-        <translation>es ist ein Ordner</translation>
+        <source>%1. Vellox writes no named pipe or device it is given by name; to write into one, give &quot;-o -&quot; and lead standard output there (&quot;-o - &gt; %2&quot;).</source>
+        <translation>%1. Vellox schreibt in keine benannte Pipe und kein Gerät, die ihm mit Namen genannt werden; um hineinzuschreiben, geben Sie „-o -“ an und leiten Sie die Standardausgabe dorthin („-o - &gt; %2“).</translation>
     </message>
 </context>
 <context>
@@ -424,6 +424,16 @@
         <translation>Die Arbeitsdatei konnte nicht entfernt werden.<byte value="xd"/>
 %1</translation>
     </message>
+    <message>
+        <source>The text you typed in the Skin.ini box cannot be kept on the disk, so a crash would lose it; it is still in the box, and &quot;Save As&quot; writes it. Vellox tells you when it can keep it again.<byte value="xd"/>
+%1</source>
+        <translation>Der Text, den Sie im Feld Skin.ini eingegeben haben, kann nicht auf dem Datenträger aufbewahrt werden, ein Absturz würde ihn also kosten; er steht weiter im Feld, und „Speichern unter“ schreibt ihn. Vellox sagt Ihnen, wenn es ihn wieder aufbewahren kann.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>The text you typed in the Skin.ini box is kept on the disk again, in &quot;%1&quot;.</source>
+        <translation>Der Text, den Sie im Feld Skin.ini eingegeben haben, wird wieder auf dem Datenträger aufbewahrt, in „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -458,10 +468,6 @@
     <message>
         <source>Cannot create the folder &quot;%1&quot;: %2</source>
         <translation>Der Ordner „%1“ kann nicht angelegt werden: %2</translation>
-    </message>
-    <message>
-        <source>Cannot replace the link &quot;%1&quot;: %2</source>
-        <translation>Die Verknüpfung „%1“ kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: %2</source>
@@ -517,10 +523,6 @@
 </context>
 <context>
     <name>Files</name>
-    <message>
-        <source>the file could not be written to its end (the disk may be full)</source>
-        <translation>die Datei konnte nicht bis zum Ende geschrieben werden (der Datenträger ist vielleicht voll)</translation>
-    </message>
     <message>
         <source>its folder may not be written to, and no copy of its content can be kept while it is rewritten there</source>
         <translation>in ihren Ordner darf nicht geschrieben werden, und solange sie dort neu geschrieben wird, kann keine Kopie ihres Inhalts aufbewahrt werden</translation>
@@ -581,6 +583,10 @@
         <source>&quot;%1&quot;</source>
         <translation>„%1“</translation>
     </message>
+    <message>
+        <source>another file was put in its place while Vellox wrote it</source>
+        <translation>während Vellox sie schrieb, wurde eine andere Datei an ihre Stelle gesetzt</translation>
+    </message>
 </context>
 <context>
     <name>Gallery</name>
@@ -594,6 +600,17 @@
     </message>
 </context>
 <context>
+    <name>Guarded</name>
+    <message>
+        <source>Vellox could not finish this step: %1. Your work is kept as it was.</source>
+        <translation>Vellox konnte diesen Schritt nicht beenden: %1. Ihre Arbeit bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <source>Vellox could not finish this step for a reason it was not told. Your work is kept as it was.</source>
+        <translation>Vellox konnte diesen Schritt aus einem Grund nicht beenden, der ihm nicht genannt wurde. Ihre Arbeit bleibt, wie sie war.</translation>
+    </message>
+</context>
+<context>
     <name>KeptCopiesOffer</name>
     <message>
         <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its new content, so the copy kept in &quot;%2&quot; was removed.</source>
@@ -602,10 +619,6 @@
     <message>
         <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its earlier content, so the copy kept in &quot;%2&quot; was removed.</source>
         <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren früheren Inhalt, daher wurde die in „%2“ aufbewahrte Kopie entfernt.</translation>
-    </message>
-    <message>
-        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist verschwunden. Ihr früherer Inhalt ist in „%2“ aufbewahrt. Wiederherstellen?</translation>
     </message>
     <message>
         <source>Vellox ended while saving &quot;%1&quot;, and the file is not whole. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
@@ -618,6 +631,14 @@ The copy stays in &quot;%2&quot;.</source>
         <translation>%1
 
 Die Kopie bleibt in „%2“.</translation>
+    </message>
+    <message>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone since. Its content before that save is kept in &quot;%2&quot;. Show the copy?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist seitdem verschwunden. Ihr Inhalt vor diesem Speichern ist in „%2“ aufbewahrt. Die Kopie zeigen?</translation>
+    </message>
+    <message>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file was changed since. Its content before that save is kept in &quot;%2&quot;; the file is left as it is. Show the copy?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei wurde seitdem geändert. Ihr Inhalt vor diesem Speichern ist in „%2“ aufbewahrt; die Datei bleibt, wie sie ist. Die Kopie zeigen?</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,14 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
             throw Error::file(Error::TypeMismatch,
                               QT_TRANSLATE_NOOP("Error", "Cannot load the skin \"%1\": %2"), path,
                               why);
+        // A file dropped or handed over may be any file: one that sets no colour, or whose
+        // lines run together, would only cost the user the text they typed.
+        if (loadAs == LoadAs::HandedOver) {
+            if (const QString why = whyNotASkin(bytes); !why.isEmpty())
+                throw Error::file(Error::TypeMismatch,
+                                  QT_TRANSLATE_NOOP("Error", "Cannot load the skin \"%1\": %2"),
+                                  path, why);
+        }
         readSkinBytes(bytes, table);
     } catch (const Error &e) {
         // A file caught in the middle of another program's save is read again when it
@@ -86,13 +94,21 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         m_followedFile.follow({}, {});
         break;
     case LoadAs::UserFile:
+    case LoadAs::HandedOver:
     case LoadAs::Reload:
         m_followedFile.follow(path, bytes);
         if (loadAs == LoadAs::Reload && table == m_document.colours())
             return;
         break;
     }
+    // Text the user typed, which the load replaces in the box, stays in its file until
+    // the next edit, for the next start to offer should the run end before.
+    if (loadAs != LoadAs::Reload && shownSkinText() != skinText(m_document.colours())) {
+        m_workingFiles.flush();
+        m_keepTypedFile = true;
+    }
     m_document.replace(table);
+    m_keepTypedFile = false;
 }
 
 void EditorWindow::showChange(const SkinChange &change)
@@ -121,7 +137,8 @@ void EditorWindow::showSkinText()
 {
     const QScopedValueRollback showing(m_showingSkinText, true);
     skinTextEdit->setSkinText(skinText(m_document.colours()));
-    m_workingFiles.keepTyped({});
+    if (!m_keepTypedFile)
+        m_workingFiles.keepTyped({});
 }
 
 QString EditorWindow::shownSkinText() const
@@ -161,13 +178,14 @@ void EditorWindow::onRestoreClicked()
 void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
-    openSkin(m_fileDialog.showOpen());
+    if (const QString path = m_fileDialog.showOpen(); fileExists(path))
+        loadSkin(path, LoadAs::UserFile);
 }
 
 void EditorWindow::openSkin(const QString &path)
 {
     if (fileExists(path))
-        loadSkin(path, LoadAs::UserFile);
+        loadSkin(path, LoadAs::HandedOver);
 }
 
 void EditorWindow::onSaveAsTriggered()

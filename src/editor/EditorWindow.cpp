@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -54,6 +55,17 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
     addShortcuts();
     new FileDrop(this, m_dialogs, [this](const QString &path) { openSkin(path); });
     connect(&m_document, &SkinDocument::changed, this, &EditorWindow::showChange);
+    connect(&m_workingFiles, &WorkingFiles::typedNotKept, this, [this](const QString &why) {
+        m_dialogs.message(tr("The text you typed in the Skin.ini box cannot be kept on the disk, "
+                             "so a crash would lose it; it is still in the box, and \"Save "
+                             "As\" writes it. Vellox tells you when it can keep it again.\r\n%1")
+                              .arg(why));
+    });
+    connect(&m_workingFiles, &WorkingFiles::typedKeptAgain, this, [this](const QString &path) {
+        m_dialogs.message(tr("The text you typed in the Skin.ini box is kept on the disk again, "
+                             "in \"%1\".")
+                              .arg(QDir::toNativeSeparators(path)));
+    });
     connect(&m_followedFile, &FollowedFile::changed, this,
             guarded(m_dialogs, [this] { reloadFollowedFile(); }));
     layout()->setSizeConstraint(QLayout::SetFixedSize);

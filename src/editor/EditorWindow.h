@@ -44,8 +44,10 @@ public:
     // The preview window if it is loaded, else null.
     PreviewWindow *loadedPreview() const { return m_preview; }
 
-    // A chosen, dropped or handed skin file, loaded as "Load skin.ini..." loads one: a
-    // name that is no file loads nothing.
+    // A dropped or handed skin file, loaded as "Load skin.ini..." loads one, but only when
+    // it is a skin: a file that sets no colour, or whose lines the reader cannot tell
+    // apart, is refused with a message and changes nothing. A name that is no file loads
+    // nothing.
     void openSkin(const QString &path);
     // A skin handed over by a second start: opened as soon as no dialog is open.
     void openHandedSkin(const QString &path);
@@ -78,10 +80,11 @@ private:
     // What a loaded skin is, for the history and for following its file.
     enum class LoadAs
     {
-        Start,    // the factory skin the run starts from, with nothing before it
-        Factory,  // the factory skin again, as one step
-        UserFile, // a skin of the user's, as one step; its file is followed from then on
-        Reload,   // the followed file, changed on the disk: one step, and only a change
+        Start,      // the factory skin the run starts from, with nothing before it
+        Factory,    // the factory skin again, as one step
+        UserFile,   // a skin of the user's, as one step; its file is followed from then on
+        HandedOver, // the same, for a file dropped or handed over: refused if no skin
+        Reload,     // the followed file, changed on the disk: one step, and only a change
     };
     // Reads a skin file over the table. Never fails: a file that cannot be read, or is
     // no skin, changes nothing, the skin text typed included, and is told unless it is
@@ -123,6 +126,8 @@ private:
     QPointer<PreviewWindow> m_preview;
     bool m_shownOnce = false;
     bool m_showingSkinText = false;
+    // A load replaced text the user typed: its file stays until the next edit.
+    bool m_keepTypedFile = false;
 
     QComboBox *itemList = nullptr;
     ColourBox *colourBox = nullptr;

@@ -29,25 +29,34 @@ void FollowedFile::follow(const QString &path, const QByteArray &bytes)
     m_known = bytes;
     if (path == m_path)
         return;
-    if (const QStringList watched = m_watcher.files() + m_watcher.directories(); !watched.isEmpty())
-        m_watcher.removePaths(watched);
     m_path = path;
     watch();
 }
 
 void FollowedFile::watch()
 {
+    // The watcher watches the file it was given, not its name: once the name leads to
+    // another file (a rename over it, a link, a removal and a new file), only a watch set
+    // anew follows it. So every look sets the watches anew, on the file the name leads to
+    // now, its folder, and the folder of a link's target.
+    if (const QStringList watched = m_watcher.files() + m_watcher.directories(); !watched.isEmpty())
+        m_watcher.removePaths(watched);
     if (m_path.isEmpty())
         return;
-    // A file replaced by a rename is a new file, which the watcher has to be told of.
-    if (m_watcher.files().isEmpty() && QFileInfo::exists(m_path))
-        m_watcher.addPath(m_path);
-    if (m_watcher.directories().isEmpty())
-        m_watcher.addPath(QFileInfo(m_path).absolutePath());
+    const QFileInfo info(m_path);
+    QStringList paths{info.absolutePath()};
+    if (info.exists()) {
+        paths << m_path;
+        if (const QString target = info.canonicalFilePath(); !target.isEmpty())
+            paths << QFileInfo(target).absolutePath();
+    }
+    paths.removeDuplicates();
+    m_watcher.addPaths(paths);
 }
 
 void FollowedFile::check()
 {
+    // Set anew before the read: a change after it is then seen, one before it is read.
     watch();
     QByteArray bytes;
     try {

@@ -8,7 +8,8 @@
 
 // The skin file last loaded or saved, watched on the disk, so that a skin edited in
 // another program shows at once. A text editor's save may write the file where it is or
-// replace it whole by a rename, so both the file and its folder are watched; `changed` is
+// replace it whole by a rename, so both the file and its folder are watched, and the
+// watches are set anew after every change, whatever the name leads to then; `changed` is
 // told once the writing has settled. Content that Vellox itself last read or wrote there
 // is no change, nor is a file that is gone or cannot be read.
 class FollowedFile : public QObject

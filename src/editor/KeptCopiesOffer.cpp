@@ -28,16 +28,31 @@ void offerKeptCopies(Dialogs &dialogs)
             kept.release();
             continue;
         }
+        if (state != KeptCopy::FileState::Damaged) {
+            // Not provably what the save left: whatever is there now may be someone's
+            // later work, so the copy is only shown, never put over it.
+            const QString question =
+                (state == KeptCopy::FileState::Gone
+                     ? QCoreApplication::translate(
+                           "KeptCopiesOffer",
+                           "Vellox ended while saving \"%1\", and the file is gone since. Its "
+                           "content before that save is kept in \"%2\". Show the copy?")
+                     : QCoreApplication::translate(
+                           "KeptCopiesOffer",
+                           "Vellox ended while saving \"%1\", and the file was changed since. "
+                           "Its content before that save is kept in \"%2\"; the file is left as it "
+                           "is. Show the copy?"))
+                    .arg(file, copy);
+            if (dialogs.question(question) == Dialogs::Answer::Yes)
+                dialogs.showFile(kept.copy());
+            kept.forget();
+            continue;
+        }
         const QString question =
-            (state == KeptCopy::FileState::Gone
-                 ? QCoreApplication::translate(
-                       "KeptCopiesOffer",
-                       "Vellox ended while saving \"%1\", and the file is gone. Its earlier "
-                       "content is kept in \"%2\". Put it back?")
-                 : QCoreApplication::translate(
-                       "KeptCopiesOffer",
-                       "Vellox ended while saving \"%1\", and the file is not whole. Its "
-                       "earlier content is kept in \"%2\". Put it back?"))
+            QCoreApplication::translate(
+                "KeptCopiesOffer",
+                "Vellox ended while saving \"%1\", and the file is not whole. Its "
+                "earlier content is kept in \"%2\". Put it back?")
                 .arg(file, copy);
         if (dialogs.question(question) == Dialogs::Answer::No) {
             kept.forget();

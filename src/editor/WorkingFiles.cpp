@@ -5,6 +5,8 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <utility>
+
 namespace {
 
 // Long enough to gather a burst of keys into one write, short enough that a crash loses
@@ -19,14 +21,7 @@ WorkingFiles::WorkingFiles(const ProgramDirectory &programDir) : m_programDir(pr
 {
     m_typedTimer.setSingleShot(true);
     m_typedTimer.setInterval(TypingPause);
-    connect(&m_typedTimer, &QTimer::timeout, this, [this] {
-        try {
-            writeTyped();
-        } catch (const Error &) {
-            // The box still holds the text, and Save As writes it; only a crash would
-            // lose it, as it would have without this copy.
-        }
-    });
+    connect(&m_typedTimer, &QTimer::timeout, this, &WorkingFiles::writeTypedTelling);
 }
 
 WorkingFiles::LeftOver WorkingFiles::leftOver() const
@@ -89,26 +84,42 @@ void WorkingFiles::keepTyped(const QString &typed)
 void WorkingFiles::flush()
 {
     m_typedTimer.stop();
+    writeTypedTelling();
+}
+
+void WorkingFiles::writeTypedTelling()
+{
+    // The box still holds the text, and Save As writes it; only a crash would lose it,
+    // which the user is told of, once, and again when that danger is gone.
     try {
         writeTyped();
-    } catch (const Error &) {
+    } catch (const Error &e) {
+        if (!std::exchange(m_typedFailing, true))
+            emit typedNotKept(e.description());
+        return;
     }
+    if (std::exchange(m_typedFailing, false))
+        emit typedKeptAgain(m_programDir.file(TypedText));
 }
 
 void WorkingFiles::writeTyped()
 {
     if (m_held || !m_pendingTyped)
         return;
-    const QString typed = *std::exchange(m_pendingTyped, std::nullopt);
+    // What failed is still waiting: the next keystroke or flush tries it again.
+    const QString typed = *m_pendingTyped;
     const QString path = m_programDir.file(TypedText);
     if (typed.isEmpty()) {
         if (fileExists(path))
             deleteFile(path);
+        m_pendingTyped.reset();
         return;
     }
     const QByteArray bytes = typed.toUtf8();
-    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
-              [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+    writeFile(
+        path, Durability::Atomic, AtLink::ReplaceLink,
+        [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); }, Readers::OwnerOnly);
+    m_pendingTyped.reset();
 }
 
 void WorkingFiles::remove(const std::function<void(const Error &)> &report)

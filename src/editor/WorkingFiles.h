@@ -51,12 +51,20 @@ public:
     // The shutdown's removals; each failure goes to `report`, the rest still go.
     void remove(const std::function<void(const Error &)> &report);
 
+signals:
+    // The typed text could not be written (a full disk, no permission): told once, until
+    // it can be written again, which is told too.
+    void typedNotKept(const QString &why);
+    void typedKeptAgain(const QString &path);
+
 private:
     void writeTyped();
+    void writeTypedTelling();
 
     ProgramDirectory m_programDir;
     bool m_held = false;
     std::optional<QString> m_pendingSkin;
     std::optional<QString> m_pendingTyped; // empty text: to be removed
     QTimer m_typedTimer;
+    bool m_typedFailing = false;
 };

@@ -40,6 +40,8 @@ public:
     };
     // The colour dialog, opened on `initial`. Nothing when the user cancels.
     virtual std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) = 0;
+    // Shows a file where the user's file manager keeps it.
+    virtual void showFile(const QString &path) = 0;
 };
 
 // The one file dialog the editor and the preview share: each use sets its filter,

@@ -7,14 +7,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -24,31 +27,177 @@ EarlierContentKeeper &keeper()
     return kept;
 }
 
-// Qt's own text when it has one. After a write cut short it has none ("Unknown
-// error"), while the system's reason for the failed call is still at hand.
-QString writeReason(const QFileDevice &file, int err)
+// A descriptor that is closed when it goes out of scope.
+class Descriptor
 {
-    const QString reason = file.errorString();
-    if (!reason.isEmpty() && reason != QLatin1String("Unknown error"))
-        return reason;
-    if (err != 0)
-        return systemReason(err);
-    return QCoreApplication::translate(
-        "Files", "the file could not be written to its end (the disk may be full)");
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        if (this != &other)
+            reset(std::exchange(other.m_fd, -1));
+        return *this;
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    explicit operator bool() const { return m_fd >= 0; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    // Closes now and tells whether the system took the last of what was written.
+    int close()
+    {
+        const int err = ::close(std::exchange(m_fd, -1)) == 0 ? 0 : errno;
+        return err == EINTR ? 0 : err;
+    }
+
+private:
+    int m_fd;
+};
+
+Error writeFailure(const QString &path, int err)
+{
+    return Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
+                       QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
+                       systemReason(err));
 }
 
-Error writeError(const QFileDevice &file, const QString &path)
+Error writeRefused(const QString &path, const QString &reason)
 {
-    const int err = errno;
     return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"),
-                       path, writeReason(file, err));
+                       path, reason);
 }
 
-void writeChecked(QFileDevice &file, const QString &path, const char *data, qsizetype size)
+QString kindOf(mode_t mode)
 {
-    errno = 0;
-    if (file.write(data, size) != size)
-        throw writeError(file, path);
+    const char *kind = S_ISDIR(mode)    ? QT_TRANSLATE_NOOP("Files", "a folder")
+                       : S_ISFIFO(mode) ? QT_TRANSLATE_NOOP("Files", "a named pipe")
+                       : S_ISSOCK(mode) ? QT_TRANSLATE_NOOP("Files", "a socket")
+                       : S_ISCHR(mode) || S_ISBLK(mode)
+                           ? QT_TRANSLATE_NOOP("Files", "a device")
+                           : QT_TRANSLATE_NOOP("Files", "no ordinary file");
+    return QCoreApplication::translate("Files", "it is %1, not a file")
+        .arg(QCoreApplication::translate("Files", kind));
+}
+
+// Where a file goes: its folder, held open, and its name in that folder.
+struct Place
+{
+    Descriptor folder;
+    QByteArray name;
+};
+
+// Why a link may not be followed, or nothing: in a sticky folder every user may write to
+// (such as /tmp), the system follows a link only for its owner or the folder's, so that
+// nobody can plant one there for someone else to write through.
+QString plantedBecause(int folder, const struct stat &link, const QString &linkPath,
+                       const QString &folderPath)
+{
+    struct stat st;
+    if (::fstat(folder, &st) != 0)
+        return systemReason(errno);
+    const bool openToAll = (st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH);
+    if (!openToAll || link.st_uid == ::geteuid() || link.st_uid == st.st_uid)
+        return {};
+    const passwd *owner = ::getpwuid(link.st_uid);
+    return QCoreApplication::translate(
+               "CommandOutput", "\"%1\" is a link that the user %2 made in \"%3\", a folder "
+                                "every user may write to; Vellox, as the system, follows such "
+                                "a link only for its owner or the folder's")
+        .arg(QDir::toNativeSeparators(linkPath),
+             owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(link.st_uid),
+             QDir::toNativeSeparators(folderPath.isEmpty() ? QStringLiteral("/") : folderPath));
+}
+
+// Walks `path` one name at a time, each looked up in the folder descriptor reached so far,
+// so that nothing can be swapped between a look and a use. Links on the way are followed
+// where the planted-link rule allows, read from the link that was opened itself; a link
+// at the end is followed only for `FollowLink`.
+Place placeOf(const QString &path, AtLink atLink)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    const bool absolute = encoded.startsWith('/');
+    Place place{Descriptor(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC)), {}};
+    if (!place.folder)
+        throw writeFailure(path, errno);
+    QString reached = absolute ? QString() : QDir::currentPath(); // for messages only
+    QList<QByteArray> ahead = encoded.split('/');
+    for (int hops = 0;;) {
+        const QByteArray name = ahead.takeFirst();
+        const bool last = ahead.isEmpty();
+        if (last && (name.isEmpty() || name == "." || name == ".."))
+            throw writeRefused(path, kindOf(S_IFDIR));
+        if (name.isEmpty() || name == ".")
+            continue;
+        if (name == "..") {
+            place.folder.reset(
+                ::openat(place.folder.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (!place.folder)
+                throw writeFailure(path, errno);
+            reached = reached.section(u'/', 0, -2);
+            continue;
+        }
+        if (last && atLink == AtLink::ReplaceLink) {
+            place.name = name;
+            return place;
+        }
+        Descriptor next(
+            ::openat(place.folder.get(), name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (!next && last && errno == ENOENT) {
+            place.name = name;
+            return place;
+        }
+        struct stat st;
+        if (!next || ::fstat(next.get(), &st) != 0)
+            throw writeFailure(path, errno);
+        const QString nextPath = reached + u'/' + QFile::decodeName(name);
+        if (S_ISLNK(st.st_mode)) {
+            if (++hops > 40)
+                throw writeFailure(path, ELOOP);
+            if (const QString why = plantedBecause(place.folder.get(), st, nextPath, reached);
+                !why.isEmpty())
+                throw writeRefused(path, why);
+            QByteArray target(PATH_MAX, '\0');
+            const ssize_t n = ::readlinkat(next.get(), "", target.data(), size_t(target.size()));
+            if (n <= 0 || n >= target.size())
+                throw writeFailure(path, n < 0 ? errno : ENAMETOOLONG);
+            target.truncate(n);
+            if (target.startsWith('/')) {
+                place.folder.reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+                reached.clear();
+            }
+            ahead = target.split('/') + ahead;
+            continue;
+        }
+        if (last) {
+            place.name = name;
+            return place;
+        }
+        if (!S_ISDIR(st.st_mode))
+            throw writeFailure(path, ENOTDIR);
+        place.folder = std::move(next);
+        reached = nextPath;
+    }
+}
+
+// Every byte to a descriptor at its current position; 0 or the system's reason.
+int putAll(int fd, const char *data, qsizetype size)
+{
+    for (qsizetype done = 0; done < size;) {
+        const ssize_t n = ::write(fd, data + done, size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        done += n;
+    }
+    return 0;
 }
 
 // Gathers what the producer hands over in pieces (a bitmap comes a scanline at a time)
@@ -56,7 +205,7 @@ void writeChecked(QFileDevice &file, const QString &path, const char *data, qsiz
 class BatchingSink
 {
 public:
-    BatchingSink(QFileDevice &file, const QString &path) : m_file(file), m_path(path)
+    BatchingSink(int fd, const QString &path) : m_fd(fd), m_path(path)
     {
         m_batch.reserve(Capacity);
     }
@@ -66,57 +215,28 @@ public:
             if (m_batch.size() + size > Capacity)
                 finish();
             if (size >= Capacity)
-                writeChecked(m_file, m_path, data, size);
+                write(data, size);
             else
                 m_batch.append(data, size);
         };
     }
     void finish()
     {
-        writeChecked(m_file, m_path, m_batch.constData(), m_batch.size());
+        write(m_batch.constData(), m_batch.size());
         m_batch.clear();
     }
 
 private:
+    void write(const char *data, qsizetype size)
+    {
+        if (const int err = putAll(m_fd, data, size); err != 0)
+            throw writeFailure(m_path, err);
+    }
     static constexpr qsizetype Capacity = 64 * 1024;
-    QFileDevice &m_file;
+    int m_fd;
     const QString &m_path;
     QByteArray m_batch;
 };
-
-// Runs the producer into the file and checks that every byte reached the system.
-void produceInto(QFileDevice &file, const QString &path,
-                 const std::function<void(const ByteSink &)> &produce)
-{
-    BatchingSink batching(file, path);
-    produce(batching.sink());
-    batching.finish();
-    errno = 0;
-    if (!file.flush())
-        throw writeError(file, path);
-}
-
-void writeScratch(const QString &path, const std::function<void(const ByteSink &)> &produce)
-{
-    // O_NOFOLLOW: a link put in place since the caller removed one is refused, not followed.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int err = errno;
-        throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-                          systemReason(err));
-    }
-    QFile file;
-    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    try {
-        produceInto(file, path, produce);
-    } catch (const Error &) {
-        file.close();
-        QFile::remove(path);
-        throw;
-    }
-}
 
 // The whole content of an open file, read from its start.
 QByteArray readAllFrom(int fd, const QString &path)
@@ -137,105 +257,168 @@ QByteArray readAllFrom(int fd, const QString &path)
     }
 }
 
-// `bytes` over the content of an open file, which ends where they end, on the disk.
+// `bytes` over the content of an open file, which ends where they end, on the disk. Each
+// change is announced to `kept` before it is made and reported once it is, so that the
+// copy's record can later prove what the file was last touched by.
 // Returns 0 or the system's reason for failing.
-int rewriteOpenFile(int fd, const QByteArray &bytes)
+int rewriteOpenFile(int fd, const QByteArray &bytes, const KeptEarlier &kept)
 {
+    const auto step = [&](const auto &change) {
+        if (kept.changing)
+            kept.changing();
+        const int err = change();
+        struct stat st;
+        if (kept.changed && ::fstat(fd, &st) == 0)
+            kept.changed(qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec,
+                         qint64(st.st_size));
+        return err;
+    };
     // The room is reserved first, so that a full disk still leaves the old content whole.
-    if (const int err = ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1));
+    if (const int err =
+            step([&] { return ::posix_fallocate(fd, 0, qMax<off_t>(bytes.size(), 1)); });
         err != 0 && err != EOPNOTSUPP && err != EINVAL)
         return err;
     for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done);
-        if (n < 0 && errno == EINTR)
+        ssize_t n = 0;
+        const int err = step([&] {
+            n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done);
+            return n < 0 ? errno : 0;
+        });
+        if (n < 0 && err == EINTR)
             continue;
         if (n <= 0)
-            return n < 0 ? errno : ENOSPC;
+            return n < 0 ? err : ENOSPC;
         done += n;
     }
-    if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0)
+    if (step([&] { return ::ftruncate(fd, bytes.size()) != 0 ? errno : 0; }) != 0 ||
+        ::fsync(fd) != 0)
         return errno;
     return 0;
 }
 
-// Rewrites an existing file where it stands, for a folder that holds no file of ours.
-// The old content is first kept in the user's cache folder, so that no moment of the
-// rewrite can cost it; it is removed again once the new content is on the disk.
-void writeInPlace(const QString &path, const std::function<void(const ByteSink &)> &produce)
+// Rewrites an existing file where it stands, for a folder that holds no file of ours,
+// through a descriptor opened in the folder already held, and only when it is still the
+// file that was looked at. The old content is first kept in the user's cache folder, so
+// that no moment of the rewrite can cost it; it is removed again once the new content is
+// on the disk.
+void writeInPlace(int folder, const QByteArray &name, const struct stat &looked,
+                  const QString &path, const std::function<void(const ByteSink &)> &produce)
 {
     QByteArray bytes;
     produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
     if (!keeper().keep)
-        throw Error::file(Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-                          QCoreApplication::translate(
-                              "Files", "its folder may not be written to, and no copy of its "
-                                       "content can be kept while it is rewritten there"));
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        throw Error::file(Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-                          systemReason(errno));
-    KeptEarlier kept;
-    QByteArray earlier;
-    try {
-        earlier = readAllFrom(fd, path);
-        if (earlier != bytes)
-            kept = keeper().keep(path, earlier, bytes);
-    } catch (const Error &) {
-        ::close(fd);
-        throw;
-    }
-    if (!kept.release) {
-        ::close(fd);
+        throw writeRefused(path,
+                           QCoreApplication::translate(
+                               "Files", "its folder may not be written to, and no copy of "
+                                        "its content can be kept while it is rewritten there"));
+    Descriptor fd(::openat(folder, name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!fd || ::fstat(fd.get(), &st) != 0)
+        throw writeFailure(path, errno);
+    if (!S_ISREG(st.st_mode))
+        throw writeRefused(path, kindOf(st.st_mode));
+    if (st.st_dev != looked.st_dev || st.st_ino != looked.st_ino)
+        throw writeRefused(path, QCoreApplication::translate(
+                                     "Files", "another file was put in its place while Vellox "
+                                              "wrote it"));
+    const QByteArray earlier = readAllFrom(fd.get(), path);
+    if (earlier == bytes)
         return;
-    }
-    if (const int err = rewriteOpenFile(fd, bytes); err != 0) {
+    const KeptEarlier kept = keeper().keep(
+        path,
+        {qint64(st.st_dev), qint64(st.st_ino),
+         qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec, qint64(st.st_size)},
+        earlier, bytes);
+    if (const int err = rewriteOpenFile(fd.get(), bytes, kept); err != 0) {
         // The old content goes back where it can; where it cannot, the copy stays.
-        const bool restored = rewriteOpenFile(fd, earlier) == 0;
-        ::close(fd);
+        const bool restored = rewriteOpenFile(fd.get(), earlier, {}) == 0;
+        fd.reset();
         if (restored) {
             kept.release();
-            throw Error::file(Error::PathFileAccess,
-                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-                              systemReason(err));
+            throw writeFailure(path, err);
         }
-        throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-            QCoreApplication::translate("Files", "%1; its earlier content is kept in \"%2\"")
-                .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
+        throw writeRefused(
+            path, QCoreApplication::translate("Files", "%1; its earlier content is kept in \"%2\"")
+                      .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
     }
-    if (::close(fd) != 0)
-        throw Error::file(Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
-                          systemReason(errno));
+    if (const int err = fd.close(); err != 0)
+        throw writeFailure(path, err);
     kept.release();
 }
 
-void putOnDisk(const QString &path, Durability durability, AtLink atLink,
+// A name for a new file beside `name` that no one uses yet.
+QByteArray temporaryName(const QByteArray &name)
+{
+    return '.' + name.left(64) + ".vellox-" +
+           QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+}
+
+void putOnDisk(const QString &path, Durability durability, AtLink atLink, Readers readers,
                const std::function<void(const ByteSink &)> &produce)
 {
-    if (atLink == AtLink::ReplaceLink)
-        removeLink(path);
-    if (durability == Durability::Scratch) {
-        writeScratch(path, produce);
-        return;
+    Place place = placeOf(path, atLink);
+    // Readable, the folder can be synced; one that is not is written all the same.
+    if (Descriptor readable(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        readable)
+        place.folder = std::move(readable);
+    const int folder = place.folder.get();
+    const QByteArray &name = place.name;
+    // What stands there now, looked at through a descriptor of its own: O_PATH opens
+    // nothing, so a pipe cannot block and a device is not woken.
+    struct stat existing
+    {
+    };
+    bool exists = false;
+    if (Descriptor at(::openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC)); at) {
+        if (::fstat(at.get(), &existing) != 0)
+            throw writeFailure(path, errno);
+        exists = true;
+    } else if (errno != ENOENT) {
+        throw writeFailure(path, errno);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QFileInfo target(path);
-        if (target.isFile() && target.isWritable() && !QFileInfo(target.path()).isWritable()) {
-            writeInPlace(path, produce);
+    // A link here is replaced, never written through: either the caller asked for that,
+    // or the link was put in place after the way to the file was walked.
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
+        throw writeRefused(path, kindOf(existing.st_mode));
+    const bool replacing = exists && S_ISREG(existing.st_mode);
+    Descriptor out;
+    QByteArray temporary;
+    for (int tries = 0; tries < 16 && !out; ++tries) {
+        temporary = temporaryName(name);
+        out.reset(::openat(folder, temporary.constData(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                           readers == Readers::OwnerOnly ? 0600 : 0666));
+        if (!out && errno != EEXIST)
+            break;
+    }
+    if (!out) {
+        const int err = errno;
+        if ((err == EACCES || err == EPERM) && replacing && durability == Durability::Atomic) {
+            writeInPlace(folder, name, existing, path, produce);
             return;
         }
-        throw Error::file(
-            QFileInfo(path).dir().exists() ? Error::PathFileAccess : Error::PathNotFound,
-            QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path, file.errorString());
+        throw writeFailure(path, err);
     }
-    // commit() alone lets a failed last flush pass as success and leaves an empty file.
-    produceInto(file, path, produce);
-    if (!file.commit())
-        throw writeError(file, path);
+    try {
+        // The file the user had keeps its permissions, as with any editor's save.
+        if (replacing && readers == Readers::AsUsual)
+            ::fchmod(out.get(), existing.st_mode & 07777);
+        BatchingSink batching(out.get(), path);
+        produce(batching.sink());
+        batching.finish();
+        if (durability == Durability::Atomic && ::fsync(out.get()) != 0)
+            throw writeFailure(path, errno);
+        if (const int err = out.close(); err != 0)
+            throw writeFailure(path, err);
+        if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0)
+            throw writeFailure(path, errno);
+    } catch (...) {
+        out.reset();
+        ::unlinkat(folder, temporary.constData(), 0);
+        throw;
+    }
+    if (durability == Durability::Atomic)
+        ::fsync(folder);
 }
 
 // Which characters of `lines` 8-bit text cannot hold, each once, in order.
@@ -291,28 +474,17 @@ void createFolder(const QString &path)
     }
 }
 
-void removeLink(const QString &path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st;
-    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
-        ::unlink(name.constData()) != 0)
-        throw Error::file(Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "Cannot replace the link \"%1\": %2"), path,
-                          systemReason(errno));
-}
-
 void setEarlierContentKeeper(EarlierContentKeeper kept)
 {
     keeper() = std::move(kept);
 }
 
 void writeFile(const QString &path, Durability durability, AtLink atLink,
-               const std::function<void(const ByteSink &)> &produce)
+               const std::function<void(const ByteSink &)> &produce, Readers readers)
 {
     timespec began{};
     ::clock_gettime(CLOCK_REALTIME, &began);
-    putOnDisk(path, durability, atLink, produce);
+    putOnDisk(path, durability, atLink, readers, produce);
     if (keeper().written)
         keeper().written(path, qint64(began.tv_sec) * 1'000'000'000 + began.tv_nsec);
 }
@@ -388,7 +560,7 @@ QByteArray encodeLines8bit(const QStringList &lines)
     return bytes;
 }
 
-void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink)
+void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink, Readers readers)
 {
     QByteArray bytes;
     try {
@@ -397,8 +569,9 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
         throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           e.description());
     }
-    writeFile(path, Durability::Atomic, atLink,
-              [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+    writeFile(
+        path, Durability::Atomic, atLink,
+        [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); }, readers);
 }
 
 void writeAll(int fd, const QByteArray &bytes, const QString &path)
@@ -420,14 +593,7 @@ QString notAFileReason(const QString &path)
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return {};
-    const char *kind = S_ISDIR(st.st_mode)    ? QT_TRANSLATE_NOOP("Files", "a folder")
-                       : S_ISFIFO(st.st_mode) ? QT_TRANSLATE_NOOP("Files", "a named pipe")
-                       : S_ISSOCK(st.st_mode) ? QT_TRANSLATE_NOOP("Files", "a socket")
-                       : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)
-                           ? QT_TRANSLATE_NOOP("Files", "a device")
-                           : QT_TRANSLATE_NOOP("Files", "no ordinary file");
-    return QCoreApplication::translate("Files", "it is %1, not a file")
-        .arg(QCoreApplication::translate("Files", kind));
+    return kindOf(st.st_mode);
 }
 
 bool sameFile(const QString &a, const QString &b)

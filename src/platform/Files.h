@@ -18,8 +18,6 @@ void deleteFile(const QString &path);
 void deleteIfPresent(const QString &path, const std::function<void(const Error &)> &report);
 // Creates exactly one folder; its parent must exist.
 void createFolder(const QString &path);
-// A symbolic link at `path` (dangling or not) is removed; its target is left alone.
-void removeLink(const QString &path);
 
 // How a file is written. Files the user keeps are replaced as a whole: a full disk or a
 // crash leaves the old file or the new one, never a part. A scratch file that lives for
@@ -39,16 +37,29 @@ enum class AtLink
     FollowLink
 };
 
+// Who may read a file the program creates. Working files and kept copies hold the user's
+// unsaved work, and are the user's alone; what the user saves is readable as usual.
+enum class Readers
+{
+    AsUsual,
+    OwnerOnly
+};
+
 // Receives the bytes of a file as they are produced; each call is checked and throws
 // Error when the system takes fewer bytes than given.
 using ByteSink = std::function<void(const char *data, qsizetype size)>;
 
-// Writes the bytes `produce` hands to its sink, checked to the last byte. A folder that
-// may not be written to, holding a file that may, gets the file rewritten in place, its
-// room reserved first and its earlier content kept by the keeper below. Throws Error
-// naming the path and the system's reason.
+// Writes the bytes `produce` hands to its sink, checked to the last byte. The target's
+// folder is opened once, each name on the way looked up in the folder reached so far, and
+// the file is written as a new file in that folder and renamed over the target there: no
+// path is looked at and then opened again. What stands at the target and is no ordinary
+// file (a named pipe, a socket, a device, a folder) is refused, never opened. A folder
+// that may not be written to, holding a file that may, gets the file rewritten in place
+// through the descriptor that was checked, its room reserved first and its earlier
+// content kept by the keeper below. Throws Error naming the path and the system's reason.
 void writeFile(const QString &path, Durability durability, AtLink atLink,
-               const std::function<void(const ByteSink &)> &produce);
+               const std::function<void(const ByteSink &)> &produce,
+               Readers readers = Readers::AsUsual);
 
 // Where a file's earlier content was kept while it is rewritten in place, and the step
 // that lets the copy go once the new content is whole.
@@ -56,6 +67,20 @@ struct KeptEarlier
 {
     QString copy;
     std::function<void()> release;
+    // Called before each change of the file, and after it with the file's status-change
+    // time (nanoseconds since the epoch) and size as the change left them.
+    std::function<void()> changing = {};
+    std::function<void(qint64 changedAt, qint64 size)> changed = {};
+};
+
+// Which file is rewritten (device and inode), and its status-change time and size just
+// before the rewrite touches it.
+struct FileIdentity
+{
+    qint64 device;
+    qint64 inode;
+    qint64 changedAt;
+    qint64 size;
 };
 
 // Who keeps earlier content for rewrites in place. The keeping lives above this file, so
@@ -65,8 +90,8 @@ struct EarlierContentKeeper
 {
     // Keeps `earlier` on the disk before `file` is touched; throws Error when it cannot,
     // and the file is then left alone.
-    std::function<KeptEarlier(const QString &file, const QByteArray &earlier,
-                              const QByteArray &next)>
+    std::function<KeptEarlier(const QString &file, const FileIdentity &identity,
+                              const QByteArray &earlier, const QByteArray &next)>
         keep;
     // A write of `file` that began at `began` (nanoseconds since the epoch, to compare with
     // the times files are stamped with) is whole: what was kept for an earlier, unfinished
@@ -87,7 +112,8 @@ void writeAll(int fd, const QByteArray &bytes, const QString &what);
 // a line holds one that 8-bit text cannot.
 QByteArray encodeLines8bit(const QStringList &lines);
 // Writes encodeLines8bit(lines) as an atomic file.
-void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink);
+void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink,
+                    Readers readers = Readers::AsUsual);
 
 // What stands at `path` when it is not an ordinary file, in words for a message ("it is a
 // named pipe"), found without opening it; nothing for an ordinary file or no file.

@@ -4,6 +4,10 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <array>
+#include <ctime>
+#include <memory>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -80,8 +84,34 @@ QString preparedFolder(const QString &file)
 
 void writeWhole(const QString &path, const QByteArray &bytes)
 {
-    writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
-              [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+    writeFile(
+        path, Durability::Atomic, AtLink::ReplaceLink,
+        [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); },
+        Readers::OwnerOnly);
+}
+
+// The record's last line tells how far the rewrite came, rewritten in place as it goes:
+// the moment the change under way began, then the status-change time and size the last
+// finished change left. Fixed widths, so that each update is one write at one place.
+constexpr int NumberWidth = 20;
+QByteArray progressLine(qint64 changing, qint64 changedAt, qint64 size)
+{
+    const auto field = [](qint64 n) {
+        return QByteArray::number(n).rightJustified(NumberWidth, '0');
+    };
+    return field(changing) + ' ' + field(changedAt) + ' ' + field(size) + '\n';
+}
+
+// A change under way leaves the file's status-change time at most this long after it began
+// (the kernel's clock for it runs a little behind, hence the margin before).
+constexpr qint64 ChangeWindowNs = 1'000'000'000;
+constexpr qint64 CoarseClockNs = 50'000'000;
+
+qint64 nowNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
 // The new names must be on the disk too, not only the bytes they name.
@@ -117,13 +147,63 @@ QString idOf(const QString &name)
 
 } // namespace
 
+KeptEarlier KeptCopy::keepWhileRewriting(const QString &file, const FileIdentity &identity,
+                                         const QByteArray &earlier, const QByteArray &next)
+{
+    const KeptCopy kept = keep(file, identity, earlier, next);
+    // The record stays open for the rewrite's progress; it lives in a folder of the user's
+    // alone, so its name still leads to it.
+    struct Progress
+    {
+        int record = -1;
+        qint64 at = 0;
+        qint64 changing = 0, changedAt = 0, size = 0;
+        void put()
+        {
+            const QByteArray line = progressLine(changing, changedAt, size);
+            if (record >= 0 &&
+                ::pwrite(record, line.constData(), size_t(line.size()), at) != line.size()) {
+                // The record then proves nothing, and the copy is shown rather than offered.
+                ::close(std::exchange(record, -1));
+            }
+        }
+        ~Progress()
+        {
+            if (record >= 0)
+                ::close(record);
+        }
+    };
+    const auto progress = std::make_shared<Progress>();
+    progress->record =
+        ::open(QFile::encodeName(kept.m_record).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    progress->at = kept.m_progressAt;
+    progress->changedAt = identity.changedAt;
+    progress->size = identity.size;
+    return KeptEarlier{kept.copy(),
+                       [kept, progress] {
+                           if (progress->record >= 0)
+                               ::close(std::exchange(progress->record, -1));
+                           kept.release();
+                       },
+                       [progress] {
+                           progress->changing = nowNs();
+                           progress->put();
+                       },
+                       [progress](qint64 changedAt, qint64 size) {
+                           progress->changing = 0;
+                           progress->changedAt = changedAt;
+                           progress->size = size;
+                           progress->put();
+                       }};
+}
+
 void KeptCopy::guardRewrites()
 {
     setEarlierContentKeeper(
         {.keep =
-             [](const QString &file, const QByteArray &earlier, const QByteArray &next) {
-                 const KeptCopy kept = keep(file, earlier, next);
-                 return KeptEarlier{kept.copy(), [kept] { kept.release(); }};
+             [](const QString &file, const FileIdentity &identity, const QByteArray &earlier,
+                const QByteArray &next) {
+                 return keepWhileRewriting(file, identity, earlier, next);
              },
          .written =
              [](const QString &file, qint64 began) {
@@ -138,7 +218,8 @@ void KeptCopy::guardRewrites()
              }});
 }
 
-KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QByteArray &next)
+KeptCopy KeptCopy::keep(const QString &file, const FileIdentity &identity,
+                        const QByteArray &earlier, const QByteArray &next)
 {
     const QString folder = preparedFolder(file);
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
@@ -149,17 +230,19 @@ KeptCopy KeptCopy::keep(const QString &file, const QByteArray &earlier, const QB
     kept.m_record = folder + u'/' + id + RecordSuffix;
     kept.m_nextDigest = digest(next);
     kept.m_nextSize = next.size();
-    if (struct stat st; ::stat(QFile::encodeName(kept.m_file).constData(), &st) == 0) {
-        kept.m_device = qint64(st.st_dev);
-        kept.m_inode = qint64(st.st_ino);
-    }
+    kept.m_device = identity.device;
+    kept.m_inode = identity.inode;
+    kept.m_changedAt = identity.changedAt;
+    kept.m_size = identity.size;
     kept.m_next = folder + u'/' + id + NextSuffix;
     writeWhole(kept.m_copy, earlier);
     writeWhole(kept.m_next, next);
-    writeWhole(kept.m_record, QFile::encodeName(kept.m_file).toPercentEncoding() + '\n' +
-                                  kept.m_nextDigest + '\n' + QByteArray::number(kept.m_device) +
-                                  '\n' + QByteArray::number(kept.m_inode) + '\n' +
-                                  QByteArray::number(kept.m_nextSize) + '\n');
+    const QByteArray head = QFile::encodeName(kept.m_file).toPercentEncoding() + '\n' +
+                            kept.m_nextDigest + '\n' + QByteArray::number(kept.m_device) + '\n' +
+                            QByteArray::number(kept.m_inode) + '\n' +
+                            QByteArray::number(kept.m_nextSize) + '\n';
+    kept.m_progressAt = head.size();
+    writeWhole(kept.m_record, head + progressLine(0, identity.changedAt, identity.size));
     syncFolder(folder);
     return kept;
 }
@@ -191,6 +274,12 @@ QList<KeptCopy> KeptCopy::recorded(QStringList *ids)
                 kept.m_inode = lines[3].toLongLong();
                 kept.m_nextSize = lines[4].toLongLong();
             }
+            if (const QList<QByteArray> progress = lines.value(5).split(' ');
+                progress.size() == 3) {
+                kept.m_changing = progress[0].toLongLong();
+                kept.m_changedAt = progress[1].toLongLong();
+                kept.m_size = progress[2].toLongLong();
+            }
         } catch (const Error &) {
             continue;
         }
@@ -221,43 +310,25 @@ QList<KeptCopy> KeptCopy::recorded(QStringList *ids)
 QList<KeptCopy> KeptCopy::found()
 {
     QStringList ids;
-    QList<KeptCopy> copies = recorded(&ids);
-    copies.removeIf([](const KeptCopy &kept) {
-        if (!kept.writtenSince())
-            return false;
-        kept.release();
-        return true;
-    });
-    return copies;
+    return recorded(&ids);
 }
 
-bool KeptCopy::writtenSince() const
+bool KeptCopy::lastTouchedByRewrite() const
 {
     struct stat now;
-    if (::stat(QFile::encodeName(m_file).constData(), &now) != 0)
+    if (m_changedAt < 0 || ::stat(QFile::encodeName(m_file).constData(), &now) != 0)
         return false;
-    // The rewrite wrote into the file where it stood: another file in its place was put
-    // there later.
-    if (m_inode >= 0 && (qint64(now.st_dev) != m_device || qint64(now.st_ino) != m_inode))
-        return true;
-    // Cut short, it leaves the new content's first bytes over the earlier content's, the
-    // room reserved for the longer of the two: any other size was written later.
-    const qint64 earlierSize = QFileInfo(m_copy).size();
-    if (m_nextSize >= 0 && (now.st_size < qMin(earlierSize, m_nextSize) ||
-                            now.st_size > qMax(earlierSize, m_nextSize)))
-        return true;
-    // Within those sizes, only the content tells; a record of an earlier version kept no
-    // new content to compare with.
-    try {
-        if (!QFileInfo::exists(m_next))
-            return false;
-        const QByteArray content = readSmallFile(m_file, LargestCopy);
-        const QByteArray earlier = readSmallFile(m_copy, LargestCopy);
-        const QByteArray next = readSmallFile(m_next, LargestCopy);
-        return content != earlier && content != next && !cutShort(content, earlier, next);
-    } catch (const Error &) {
+    // The rewrite wrote into the file where it stood: another file in its place came later.
+    if (qint64(now.st_dev) != m_device || qint64(now.st_ino) != m_inode)
         return false;
-    }
+    const qint64 changedAt = qint64(now.st_ctim.tv_sec) * 1'000'000'000 + now.st_ctim.tv_nsec;
+    // Untouched since the rewrite's last finished change: every write, by anyone, moves
+    // the status-change time on, and no program can set it back.
+    if (changedAt == m_changedAt && qint64(now.st_size) == m_size)
+        return true;
+    // Or touched by the change that was under way when the rewrite ended.
+    return m_changing > 0 && changedAt >= m_changing - CoarseClockNs &&
+           changedAt <= m_changing + ChangeWindowNs;
 }
 
 KeptCopy::FileState KeptCopy::fileState() const
@@ -266,13 +337,20 @@ KeptCopy::FileState KeptCopy::fileState() const
         return FileState::Gone;
     try {
         const QByteArray now = readSmallFile(m_file, LargestCopy);
-        if (now == readSmallFile(m_copy, LargestCopy))
+        const QByteArray earlier = readSmallFile(m_copy, LargestCopy);
+        if (now == earlier)
             return FileState::Earlier;
         if (digest(now) == m_nextDigest)
             return FileState::New;
+        if (!lastTouchedByRewrite())
+            return FileState::Changed;
+        // A record of an earlier version kept no new content to compare with.
+        if (!QFileInfo::exists(m_next) ||
+            cutShort(now, earlier, readSmallFile(m_next, LargestCopy)))
+            return FileState::Damaged;
     } catch (const Error &) {
     }
-    return FileState::Damaged;
+    return FileState::Changed;
 }
 
 void KeptCopy::putBack() const

@@ -4,11 +4,15 @@
 #include <QList>
 #include <QString>
 
+struct FileIdentity;
+struct KeptEarlier;
+
 // The earlier content of a file that is being rewritten where it stands, kept in the
 // user's cache folder until the new content is on the disk. A run that ends in the
 // middle of such a rewrite leaves the copy and its record behind; the next start finds
-// them and can put the content back, unless the file was written again since: a later
-// whole write of it by this program, or a file put in its place, makes the copy old.
+// them and puts the content back only when the file is provably what the rewrite left: the
+// same file, untouched since the rewrite's last change. Otherwise it says where the copy
+// is. A later whole write of the file by this program makes the copy old.
 class KeptCopy
 {
 public:
@@ -17,7 +21,8 @@ public:
     {
         Earlier,
         New,
-        Damaged,
+        Damaged, // what the rewrite left when it was cut short, and nothing since
+        Changed, // neither content, and not provably the rewrite's: someone wrote it since
         Gone
     };
 
@@ -29,10 +34,15 @@ public:
     // Writes the copy of `earlier` and a record naming `file` and the content about to
     // replace it, both on the disk before this returns. Throws Error when the copy cannot
     // be kept; the file must then not be touched.
-    static KeptCopy keep(const QString &file, const QByteArray &earlier, const QByteArray &next);
+    static KeptCopy keep(const QString &file, const FileIdentity &identity,
+                         const QByteArray &earlier, const QByteArray &next);
+    // keep(), for a rewrite that reports its progress: each change of the file is
+    // recorded before it is made and after, so that what the file holds can later be
+    // proved to be what the rewrite left, and nothing since.
+    static KeptEarlier keepWhileRewriting(const QString &file, const FileIdentity &identity,
+                                          const QByteArray &earlier, const QByteArray &next);
     // The copies that runs before this one left behind. Leftovers of a copy that was never
-    // needed, and copies of files written again since, are removed. A cache folder that
-    // is not the user's own yields nothing.
+    // needed are removed. A cache folder that is not the user's own yields nothing.
     static QList<KeptCopy> found();
 
     const QString &file() const { return m_file; }
@@ -49,7 +59,7 @@ public:
 
 private:
     static QList<KeptCopy> recorded(QStringList *ids = nullptr);
-    bool writtenSince() const;
+    bool lastTouchedByRewrite() const;
 
     QString m_record;
     QString m_file;
@@ -62,4 +72,11 @@ private:
     qint64 m_device = -1;
     qint64 m_inode = -1;
     qint64 m_nextSize = -1;
+    // How far the rewrite came: the file's status-change time and size after its last
+    // finished change, and when the change under way began (0: none). Unknown (-1) in
+    // records of older versions, which then prove nothing.
+    qint64 m_changedAt = -1;
+    qint64 m_size = -1;
+    qint64 m_changing = 0;
+    qint64 m_progressAt = 0;
 };

@@ -421,10 +421,11 @@ QImage loadPicture(const QString &path, PictureFormats formats)
 }
 
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability,
-                    AtLink atLink)
+                    AtLink atLink, Readers readers)
 {
-    writeFile(path, durability, atLink,
-              [&picture](const ByteSink &sink) { encodeBmp24(picture, sink); });
+    writeFile(
+        path, durability, atLink, [&picture](const ByteSink &sink) { encodeBmp24(picture, sink); },
+        readers);
 }
 
 void savePicturePng(const QImage &picture, const QString &path)

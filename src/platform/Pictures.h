@@ -24,7 +24,7 @@ QImage loadPicture(const QString &path, PictureFormats formats = PictureFormats:
 
 // Saves as a 24-bit Windows bitmap, a scanline at a time. Throws Error.
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability,
-                    AtLink atLink);
+                    AtLink atLink, Readers readers = Readers::AsUsual);
 
 // Saves as PNG, atomically: a failed write leaves what was there. Throws Error.
 void savePicturePng(const QImage &picture, const QString &path);

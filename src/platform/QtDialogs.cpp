@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QUrl>
 
 namespace {
 
@@ -59,6 +62,12 @@ Dialogs::Answer QtDialogs::question(const QString &text)
     QMessageBox box(QMessageBox::Question, m_title, displayText(text),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtDialogs::showFile(const QString &path)
+{
+    // File managers open a folder, not a file in it: the folder is shown.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
 QString QtDialogs::openFileName(const QString &filter, const QString &initialFile)

@@ -13,6 +13,7 @@ public:
 
     void message(const QString &text) override;
     Answer question(const QString &text) override;
+    void showFile(const QString &path) override;
     QString openFileName(const QString &filter, const QString &initialFile) override;
     QString saveFileName(const QString &filter, const QString &initialFile) override;
     std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override;

@@ -84,7 +84,7 @@ ImportOutcome WorkingPicture::import(const QString &chosen, ImportOrigin origin)
     const QString path = m_programDir.file(ending == "jpg"_L1 ? Jpg : Bmp);
     try {
         QImage picture = origin == ImportOrigin::Dropped ? std::move(dropped) : loadPicture(chosen);
-        savePictureBmp(picture, path, Durability::Atomic, AtLink::ReplaceLink);
+        savePictureBmp(picture, path, Durability::Atomic, AtLink::ReplaceLink, Readers::OwnerOnly);
         // Kept as read: the file just written holds the same pixels.
         const QFileInfo info(path);
         m_picture = std::move(picture);

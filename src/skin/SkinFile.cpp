@@ -104,7 +104,7 @@ void applySkinLine(QStringView line, ColourTable &table)
 void writeWorkingSkin(const QString &path, const QString &text)
 {
     if (!path.isEmpty())
-        writeLines8bit(path, skinFileLines(text), AtLink::ReplaceLink);
+        writeLines8bit(path, skinFileLines(text), AtLink::ReplaceLink, Readers::OwnerOnly);
 }
 
 void writeSkinFile(const QString &path, const QString &text)

@@ -322,6 +322,18 @@ QString whyNotSkinText(const QByteArray &bytes)
     return notText(bytes);
 }
 
+QString whyNotASkin(const QByteArray &bytes)
+{
+    const SkinLint lint = lintSkin(bytes);
+    if (lint.isSkin && !lint.oneLine)
+        return {};
+    for (const SkinProblem &problem : lint.problems) {
+        if (problem.severity == SkinProblem::Error)
+            return problem.text;
+    }
+    return {};
+}
+
 void sortByLine(QList<SkinProblem> &problems)
 {
     std::stable_sort(problems.begin(), problems.end(),

@@ -49,3 +49,6 @@ QString printable(QStringView text, qsizetype longest = 40);
 // Why `bytes` are no text a skin could be in (a picture, a program, UTF-16 text, binary
 // data), or nothing.
 QString whyNotSkinText(const QByteArray &bytes);
+// Why `bytes` are no skin the reader can read whole (no text, no line that sets a colour,
+// lines ending in LF alone that run together), or nothing.
+QString whyNotASkin(const QByteArray &bytes);

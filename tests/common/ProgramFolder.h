@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Files.h"
 #include "platform/ProgramDirectory.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 inline QByteArray encoded(const QImage &image, const char *format)
 {
@@ -27,6 +29,26 @@ inline QByteArray contentOf(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Which file stands at `path` now, as a rewrite in place records it.
+inline FileIdentity identityOf(const QString &path)
+{
+    struct stat st
+    {
+    };
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return {qint64(st.st_dev), qint64(st.st_ino),
+            qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec, qint64(st.st_size)};
+}
+
+// Who may do what with the file at `path`: its permission bits, as `ls -l` shows them.
+inline int modeOf(const QString &path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 // A picture of one colour, encoded in `format` ("BMP", "JPEG", "PNG").

@@ -34,7 +34,9 @@ public:
         return chosenColours.isEmpty() ? std::nullopt : chosenColours.takeFirst();
     }
 
-    QStringList messages, questions, chosenFiles;
+    void showFile(const QString &path) override { shownFiles << path; }
+
+    QStringList messages, questions, chosenFiles, shownFiles;
     std::function<void()> whileAsked; // runs while a question waits for its answer
     QList<Answer> answers;
     QList<FileRequest> fileRequests;

@@ -68,10 +68,14 @@ private slots:
     void undoAndRedo();
     void workOfferedBack();
     void typedTextKept();
+    void typedTextOutlivesOtherFiles_data();
+    void typedTextOutlivesOtherFiles();
+    void typedTextOnAFullDisk();
     void handOver();
     void keptCopiesOffered();
     void escapedErrorIsTold();
     void followsItsFile();
+    void followsItsFileThroughEveryChange();
 };
 
 void tst_editor::lifecycle()
@@ -444,6 +448,9 @@ void tst_editor::typedTextKept()
     QTest::keyClicks(box, u"x"_s);
     QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s),
                  QString(factoryText() + u'x').replace(u'\n', u"\r\n"_s).toUtf8());
+    // The user's unsaved work is theirs alone to read.
+    for (const QString &working : {u"temp-typed.txt"_s, u"temp.ini"_s})
+        QCOMPARE(modeOf(s.folder.file(working)), 0600);
     // A file that is no skin is refused and costs nothing of what was typed.
     s.dialogs.chosenFiles = {s.outside(u"p.ini"_s, "\x89PNG\r\n\x1a\n")};
     s.trigger("loadskin");
@@ -456,6 +463,97 @@ void tst_editor::typedTextKept()
     QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith(u"\u20ACy"_s.toUtf8()));
     s.trigger("exit");
     QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
+}
+
+void tst_editor::typedTextOutlivesOtherFiles_data()
+{
+    QTest::addColumn<bool>("handed"); // handed over (or dropped), else "Load skin.ini..."
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("refusal"); // a part of the message; empty: loaded
+    QTest::newRow("a plain text file handed over")
+        << true << QByteArray("Dear diary,\r\nnothing here.\r\n") << u"no line sets a colour"_s;
+    QTest::newRow("a skin in LF lines handed over")
+        << true << QByteArray("TextColor = 0xFF010203\nBgColor1 = 0xFF000000\n")
+        << u"the lines end in LF alone"_s;
+    QTest::newRow("an empty file handed over") << true << QByteArray() << u"the file is empty"_s;
+    QTest::newRow("a skin handed over")
+        << true << QByteArray("TextColor = 0xFF010203\r\n") << QString();
+    QTest::newRow("a plain text file loaded")
+        << false << QByteArray("Dear diary,\r\n") << QString();
+}
+
+// A handed-over file that is no skin is refused and changes nothing; one that loads, or
+// any text file "Load skin.ini..." loads, replaces the typed text in the box, but its
+// file stays until the next edit.
+void tst_editor::typedTextOutlivesOtherFiles()
+{
+    QFETCH(bool, handed);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, refusal);
+    Opened s;
+    auto *box = s.get<QPlainTextEdit>("Text5");
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"x"_s);
+    const QString typed = s.skinText();
+    QTRY_VERIFY(s.folder.exists(u"temp-typed.txt"_s));
+    const QByteArray kept = s.folder.read(u"temp-typed.txt"_s);
+    const ColourTable table = s.editor->colours();
+    const QString path = s.outside(u"notes.txt"_s, file);
+    if (handed) {
+        s.editor->openSkin(path);
+    } else {
+        s.dialogs.chosenFiles = {path};
+        s.trigger("loadskin");
+    }
+    QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages[0].contains(path) && s.dialogs.messages[0].contains(refusal),
+                 qPrintable(s.dialogs.messages[0]));
+        QCOMPARE(s.skinText(), typed);
+        QVERIFY(s.editor->colours() == table);
+        QTest::qWait(600);
+        QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+        return;
+    }
+    QVERIFY(s.dialogs.messages.isEmpty());
+    QVERIFY(s.skinText() != typed);
+    QTest::qWait(600);
+    QCOMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+    // The next edit is what the file keeps from then on.
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"z"_s);
+    QTRY_VERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("z"));
+}
+
+// Typed text that cannot be kept on the disk is told once, naming the file and the
+// reason, and told again once it can.
+void tst_editor::typedTextOnAFullDisk()
+{
+    Opened s;
+    auto *box = s.get<QPlainTextEdit>("Text5");
+    const QString typedFile = s.folder.file(u"temp-typed.txt"_s);
+    {
+        const FileSizeLimit full(64);
+        for (const QString &key : {u"x"_s, u"y"_s}) {
+            box->moveCursor(QTextCursor::End);
+            QTest::keyClicks(box, key);
+            QTest::qWait(700);
+        }
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages[0].startsWith(
+                     u"The text you typed in the Skin.ini box cannot be kept on the disk"_s) &&
+                     s.dialogs.messages[0].contains(typedFile) &&
+                     s.dialogs.messages[0].contains(u"File too large"_s),
+                 qPrintable(s.dialogs.messages[0]));
+    }
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, u"z"_s);
+    QTRY_COMPARE(s.dialogs.messages.size(), 2);
+    QCOMPARE(s.dialogs.messages[1],
+             u"The text you typed in the Skin.ini box is kept on the disk again, in \"%1\"."_s.arg(
+                 typedFile));
+    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
 }
 
 // A skin handed over waits while a dialog is open; an editor closed while the program ran
@@ -476,46 +574,72 @@ void tst_editor::handOver()
 }
 
 // A rewrite in place cut short: the next start says what the file holds, and puts its
-// earlier content back when asked.
+// earlier content back when asked, but only over what the rewrite provably left; over
+// anything else it only shows where the copy is.
 void tst_editor::keptCopiesOffered()
 {
     using A = Dialogs::Answer;
     const QByteArray earlier = "earlier\r\n", next = "next\r\n", damaged = "nexlier\r\n";
-    // The file as the run left it (null: gone), the answer, the file then, the copy kept.
-    for (const auto &[left, answer, after, copyStays, said] :
-         {std::tuple{damaged, A::Yes, earlier, false, "\", and the file is not whole."},
-          {damaged, A::No, damaged, true, "\", and the file is not whole."},
-          {QByteArray(), A::Yes, earlier, false, "\", and the file is gone."},
-          {next, A::Yes, next, false, "\". The file is whole and holds its new content"},
-          {earlier, A::Yes, earlier, false, "\". The file is whole and holds its earlier"}}) {
+    enum Left
+    {
+        CutShort,
+        WrittenSince,
+        Gone,
+        Next,
+        Earlier
+    };
+    // What the run left, the answer, the file then, the copy kept, the words, the copy shown.
+    for (const auto &[left, answer, after, copyStays, said, shown] :
+         {std::tuple{CutShort, A::Yes, earlier, false, "\", and the file is not whole.", false},
+          {CutShort, A::No, damaged, true, "\", and the file is not whole.", false},
+          {WrittenSince, A::Yes, damaged, true, "\", and the file was changed since.", true},
+          {WrittenSince, A::No, damaged, true, "\", and the file was changed since.", false},
+          {Gone, A::Yes, QByteArray(), true, "\", and the file is gone since.", true},
+          {Next, A::Yes, next, false, "\". The file is whole and holds its new content", false},
+          {Earlier, A::Yes, earlier, false, "\". The file is whole and holds its earlier",
+           false}}) {
         Session s;
         const QString file = s.outside(u"mine.ini"_s, earlier);
-        const KeptCopy kept = KeptCopy::keep(file, earlier, next);
-        // Left where it stands, as a rewrite cut short leaves it.
-        if (left.isNull())
+        const KeptEarlier kept =
+            KeptCopy::keepWhileRewriting(file, identityOf(file), earlier, next);
+        // Written where it stands, as a rewrite does, and then perhaps by another program.
+        const auto inPlace = [&file](const QByteArray &bytes) {
+            QFile open(file);
+            QVERIFY(open.open(QIODevice::ReadWrite) && open.write(bytes) == bytes.size());
+        };
+        kept.changing();
+        if (left == CutShort || left == WrittenSince)
+            inPlace("nex");
+        if (left == WrittenSince) {
+            kept.changed(0, 0);
+            QTest::qSleep(30);
+            inPlace("nex");
+        }
+        if (left == Gone)
             QFile::remove(file);
-        else
-            s.outside(u"mine.ini"_s, left);
+        if (left == Next)
+            s.outside(u"mine.ini"_s, next);
         s.dialogs.answers = {answer};
         // Until the answer, a run that ends loses nothing: the copy is still there.
-        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy())); };
+        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy)); };
         QVERIFY(s.editor->open());
         const QStringList told = s.dialogs.questions + s.dialogs.messages;
         QCOMPARE(told.size(), 1);
         QVERIFY2(told[0].startsWith(u"Vellox ended while saving \""_s + file + QLatin1String(said)),
                  qPrintable(told[0]));
         QCOMPARE(contentOf(file), after);
+        QCOMPARE(s.dialogs.shownFiles, shown ? QStringList(kept.copy) : QStringList());
         // A copy kept at the user's word outlives the tidying of old leftovers.
-        QFile copy(kept.copy());
+        QFile copy(kept.copy);
         if (copy.open(QIODevice::ReadWrite))
             copy.setFileTime(QDateTime::currentDateTime().addDays(-1), QFile::FileModificationTime);
         QVERIFY(KeptCopy::found().isEmpty());
-        QCOMPARE(QFileInfo::exists(kept.copy()), copyStays);
-        QDir(QFileInfo(kept.copy()).path()).removeRecursively();
+        QCOMPARE(QFileInfo::exists(kept.copy), copyStays);
+        QDir(QFileInfo(kept.copy).path()).removeRecursively();
     }
 }
 
-// An Error that escapes a handler stops at the edge of the event loop, told as any
+// Whatever escapes a handler stops at the edge of the event loop, told as any
 // failure is, with the signal's arguments passed on to a handler that takes them.
 void tst_editor::escapedErrorIsTold()
 {
@@ -527,8 +651,17 @@ void tst_editor::escapedErrorIsTold()
     }));
     QObject::connect(&action, &QAction::triggered, &action,
                      guarded(dialogs, [] { throw Error::typeMismatch(); }));
+    // Nor does anything else get through: memory running out, or what no one named.
+    QObject::connect(&action, &QAction::triggered, &action,
+                     guarded(dialogs, [] { throw std::bad_alloc(); }));
+    QObject::connect(&action, &QAction::triggered, &action, guarded(dialogs, [] { throw 7; }));
     action.trigger();
-    QCOMPARE(dialogs.messages, (QStringList{u"on"_s, u"Type mismatch"_s}));
+    QCOMPARE(dialogs.messages,
+             (QStringList{u"on"_s, u"Type mismatch"_s,
+                          u"Vellox could not finish this step: std::bad_alloc. Your work is kept "
+                          "as it was."_s,
+                          u"Vellox could not finish this step for a reason it was not told. Your "
+                          "work is kept as it was."_s}));
 }
 
 // A skin changed on the disk by another program is read again within a second, as one
@@ -566,6 +699,31 @@ void tst_editor::followsItsFile()
     QCOMPARE(code(), u"0xff000004"_s);
     QCOMPARE(steps(), before + 1);
     QCOMPARE(s.dialogs.messages.size(), 2); // the reload's, the save's own
+}
+
+// Whatever the name leads to after a link, a removal and a new file, edits made there in
+// place are read within a second.
+void tst_editor::followsItsFileThroughEveryChange()
+{
+    Opened s;
+    const auto code = [&] { return s.editor->colours().at(Row::TextColour); };
+    const QString path = s.outside(u"mine.ini"_s, "TextColor = 0xFF000001\r\n");
+    s.dialogs.chosenFiles = {path};
+    s.trigger("loadskin");
+    QDir(s.elsewhere.path()).mkdir(u"other"_s);
+    const QString target = s.outside(u"other/linked.ini"_s, "TextColor = 0xFF000002\r\n");
+    QVERIFY(QFile::remove(path) && QFile::link(target, path));
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000002"_s, 1000);
+    QVERIFY(QFile::remove(path));
+    QTest::qWait(300);
+    s.outside(u"mine.ini"_s, "TextColor = 0xFF000003\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000003"_s, 1000);
+    for (const char *edit : {"TextColor = 0xFF000004\r\n", "TextColor = 0xFF000005\r\n"}) {
+        QFile inPlace(path);
+        QVERIFY(inPlace.open(QIODevice::ReadWrite) && inPlace.write(edit) > 0);
+        inPlace.close();
+        QTRY_COMPARE_WITH_TIMEOUT(code(), QString::fromLatin1(edit).mid(12, 10), 1000);
+    }
 }
 
 QTEST_MAIN(tst_editor)

@@ -5,14 +5,19 @@
 
 #include "skin/SkinItems.h"
 
+#include "platform/CommandOutput.h"
+#include "platform/Error.h"
 #include "platform/KeptCopy.h"
 
 #include <QProcess>
 #include <QRadioButton>
 
+#include <atomic>
+#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -61,6 +66,8 @@ private slots:
     void killedExportLeavesNoPartialPackage();
     void exportsSharingProjects();
     void killedRewriteInPlace();
+    void racedLinksAreNotWrittenThrough_data();
+    void racedLinksAreNotWrittenThrough();
 };
 
 void tst_hostile::catalogue_data()
@@ -434,6 +441,67 @@ void tst_hostile::killedRewriteInPlace()
         QCOMPARE(contentOf(output), killedAfter == 300 ? next : contentOf(output));
     }
     QVERIFY(damaged >= 6);
+}
+
+void tst_hostile::racedLinksAreNotWrittenThrough_data()
+{
+    QTest::addColumn<bool>("command"); // a command's output in a folder open to all, or
+                                       // the program's own file in its folder
+    QTest::newRow("another user's link swapped in for a command's output") << true;
+    QTest::newRow("a link swapped in for a working file") << false;
+}
+
+// A racer swaps a link in and out at the name being written, as fast as it can, during
+// hundreds of writes: none goes through the link, and nothing appears where it leads.
+void tst_hostile::racedLinksAreNotWrittenThrough()
+{
+    QFETCH(bool, command);
+    QTemporaryDir root;
+    const QString folder = root.filePath(u"shared"_s), victim = root.filePath(u"victim"_s),
+                  dangling = root.filePath(u"nothing yet"_s), name = folder + u"/x.png"_s;
+    QVERIFY(QDir().mkdir(folder));
+    if (command) // as /tmp is
+        chmod(QFile::encodeName(folder).constData(), 01777);
+    {
+        QFile mine(victim);
+        QVERIFY(mine.open(QIODevice::WriteOnly) && mine.write("the victim's") > 0);
+    }
+    std::atomic<bool> racing = true;
+    std::thread racer([&] {
+        const QByteArray at = QFile::encodeName(name), link = at + ".link", file = at + ".file";
+        for (int round = 0; racing; ++round) {
+            const QByteArray target = QFile::encodeName(round % 2 ? victim : dangling);
+            ::unlink(link.constData());
+            if (::symlink(target.constData(), link.constData()) != 0)
+                continue;
+            if (command && geteuid() == 0)
+                ::lchown(link.constData(), 65534, 65534);
+            ::rename(link.constData(), at.constData()); // in
+            // and out again: a file in its place, or nothing
+            if (round % 3 == 0)
+                ::unlink(at.constData());
+            else if (::close(::open(file.constData(), O_WRONLY | O_CREAT, 0644)) == 0)
+                ::rename(file.constData(), at.constData());
+        }
+    });
+    const QByteArray bytes(5000, 'w');
+    int written = 0;
+    for (int i = 0; i < 600; ++i) {
+        try {
+            if (command)
+                writeOutput(name, bytes);
+            else
+                writeFile(name, Durability::Atomic, AtLink::ReplaceLink,
+                          [&](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
+            ++written;
+        } catch (const Error &) {
+        }
+    }
+    racing = false;
+    racer.join();
+    QCOMPARE(contentOf(victim), QByteArray("the victim's"));
+    QVERIFY(!QFileInfo::exists(dangling) && !QFileInfo(dangling).isSymLink());
+    QVERIFY2(written > 0, "the race left no write through at all");
 }
 
 QTEST_MAIN(tst_hostile)

@@ -231,55 +231,71 @@ void tst_platform::colourDialogInPercent()
     QCOMPARE(chosen->rgb() & 0xFFFFFF, 0x123456u);
 }
 
-// A copy kept for a rewrite in place that was cut short is offered back over what that
-// rewrite left, and never over what was written after it.
+// A copy kept for a rewrite in place that was cut short is offered back only over what that
+// rewrite provably left, never over what was written after it; a later save of the file
+// lets it go.
 void tst_platform::keptCopyOnlyOverItsRewrite_data()
 {
-    QTest::addColumn<bool>("offered");
-    for (const char *after : {"cut short", "gone"})
-        QTest::newRow(after) << true;
-    for (const char *after :
-         {"written again where it stands", "saved again", "another file put in its place", "grown",
-          "rewritten where it stands by another program"})
-        QTest::newRow(after) << false;
+    QTest::addColumn<int>("state"); // KeptCopy::FileState, or -1: no copy left
+    const auto row = [](const char *after, int state) { QTest::newRow(after) << state; };
+    row("cut short in the middle of a write", int(KeptCopy::FileState::Damaged));
+    row("cut short between two writes", int(KeptCopy::FileState::Damaged));
+    row("cut short, then the same bytes by another program", int(KeptCopy::FileState::Changed));
+    row("rewritten where it stands by another program", int(KeptCopy::FileState::Changed));
+    row("grown", int(KeptCopy::FileState::Changed));
+    row("another file put in its place", int(KeptCopy::FileState::Changed));
+    row("gone", int(KeptCopy::FileState::Gone));
+    row("saved again", -1);
+    row("written again as scratch", -1);
 }
 
 void tst_platform::keptCopyOnlyOverItsRewrite()
 {
-    QFETCH(bool, offered);
+    QFETCH(int, state);
     const QByteArray after = QTest::currentDataTag(), earlier = "earlier content\r\n";
     KeptCopy::guardRewrites();
     ProgramFolder folder;
     const QString file = folder.file(u"mine.ini"_s);
     folder.write(u"mine.ini"_s, earlier);
-    const KeptCopy kept = KeptCopy::keep(file, earlier, "next\r\n");
+    const auto identity = [&file] { return identityOf(file); };
+    const KeptEarlier kept = KeptCopy::keepWhileRewriting(file, identity(), earlier, "next\r\n");
     const auto tidy = qScopeGuard([&kept] { kept.release(); });
-    QFile open(file);
-    if (after == "cut short" || after == "grown")
-        QVERIFY(open.open(after == "grown" ? QIODevice::Append : QIODevice::ReadWrite) &&
-                open.write(after == "grown" ? earlier : "next") > 0);
-    else if (after.endsWith("another program")) // the same file, a size in between
-        QVERIFY(open.open(QIODevice::ReadWrite | QIODevice::Truncate) && open.write("0123456789"));
-    else if (after == "gone")
-        QVERIFY(open.remove());
-    else if (after == "saved again")
-        writeFile(file, Durability::Atomic, AtLink::ReplaceLink,
-                  [](auto &sink) { sink("new", 3); });
-    else if (after == "written again where it stands") // the same file, a size in between
-        writeFile(file, Durability::Scratch, AtLink::ReplaceLink,
-                  [](auto &sink) { sink("abcdefgh", 8); });
-    else {
+    QCOMPARE(modeOf(QFileInfo(kept.copy).path()), 0700);
+    QCOMPARE(modeOf(kept.copy), 0600);
+    // Another program's write comes a clock tick later at least.
+    const auto otherProgram = [&](QIODevice::OpenMode mode, const QByteArray &bytes) {
+        QTest::qSleep(30);
+        QFile open(file);
+        QVERIFY(open.open(mode) && open.write(bytes) == bytes.size());
+    };
+    if (after.startsWith("cut short")) {
+        kept.changing();
+        otherProgram(QIODevice::ReadWrite, "next");
+        if (!after.endsWith("middle of a write")) {
+            const FileIdentity now = identity();
+            kept.changed(now.changedAt, now.size);
+        }
+        if (after.endsWith("another program"))
+            otherProgram(QIODevice::ReadWrite, "next");
+    } else if (after == "grown") {
+        otherProgram(QIODevice::Append, earlier);
+    } else if (after.endsWith("another program")) { // the same file, a size in between
+        otherProgram(QIODevice::ReadWrite | QIODevice::Truncate, "0123456789");
+    } else if (after == "gone") {
+        QVERIFY(QFile::remove(file));
+    } else if (after.startsWith("saved again") || after.endsWith("as scratch")) {
+        writeFile(file, after == "saved again" ? Durability::Atomic : Durability::Scratch,
+                  AtLink::ReplaceLink, [](auto &sink) { sink("new", 3); });
+    } else {
         folder.write(u"new"_s, "elsewhere\r\n");
         QVERIFY(std::rename(QFile::encodeName(folder.file(u"new"_s)), QFile::encodeName(file)) ==
                 0);
     }
-    open.close();
     const QList<KeptCopy> found = KeptCopy::found();
-    QCOMPARE(found.size(), offered ? 1 : 0);
-    QCOMPARE(QFileInfo::exists(kept.copy()), offered);
-    if (offered)
-        QCOMPARE(found[0].fileState(),
-                 after == "gone" ? KeptCopy::FileState::Gone : KeptCopy::FileState::Damaged);
+    QCOMPARE(found.size(), state < 0 ? 0 : 1);
+    QCOMPARE(QFileInfo::exists(kept.copy), state >= 0);
+    if (state >= 0)
+        QCOMPARE(int(found[0].fileState()), state);
 }
 
 void tst_platform::languagesAsGettextReadsThem_data()
