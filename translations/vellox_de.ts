@@ -1266,12 +1266,12 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>: sie sehen gleich aus</translation>
     </message>
     <message>
-        <source>with %1, %2 and %3 differ by ΔE00 %4 (%5 wanted)%6</source>
-        <translation>bei %1 unterscheiden sich %2 und %3 um ΔE00 %4 (%5 verlangt)%6</translation>
-    </message>
-    <message>
         <source>%1 at severity %2</source>
         <translation>%1 bei Schweregrad %2</translation>
+    </message>
+    <message>
+        <source>with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7</source>
+        <translation>bei %1 unterscheiden sich %2 und %3 %5 um ΔE00 %4 (%6 verlangt)%7</translation>
     </message>
 </context>
 <context>
