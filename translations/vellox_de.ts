@@ -828,6 +828,14 @@ Skin und Hintergrund ersetzen?</translation>
         <source>Not every text on %1 reads well, even at 100 % opacity.</source>
         <translation>Nicht jeder Text auf %1 ist gut lesbar, selbst bei 100 % Deckkraft.</translation>
     </message>
+    <message>
+        <source>%1: %2 %3 — %4 (%5 reads well); %6</source>
+        <translation>%1: %2 %3 — %4 (ab %5 gut lesbar); %6</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ProgramDirectory</name>
@@ -886,6 +894,18 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>the text lies on the bare picture</source>
         <translation>der Text liegt auf dem bloßen Bild</translation>
+    </message>
+    <message>
+        <source>give &quot;%1&quot; the tone opposite the title&apos;s</source>
+        <translation>geben Sie „%1“ den Ton, der dem des Titels entgegengesetzt ist</translation>
+    </message>
+    <message>
+        <source>only the picture itself calms it</source>
+        <translation>beruhigen kann ihn nur das Bild selbst</translation>
+    </message>
+    <message>
+        <source>busy background %1 (RMS contrast %2; %3 slows reading): %4</source>
+        <translation>unruhiger Hintergrund %1 (RMS-Kontrast %2; ab %3 verlangsamt er das Lesen): %4</translation>
     </message>
 </context>
 <context>
@@ -989,6 +1009,10 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source> as seen with %1</source>
         <translation> gesehen mit %1</translation>
+    </message>
+    <message>
+        <source>%1%2: %3</source>
+        <translation>%1%2: %3</translation>
     </message>
 </context>
 <context>

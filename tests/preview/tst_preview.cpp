@@ -113,6 +113,8 @@ private slots:
     void partsTellApart();
     void partsAsRendered_data();
     void partsAsRendered();
+    void busyBackgrounds_data();
+    void busyBackgrounds();
     void readabilityInTheWindows();
     void sceneByKeyboard_data();
     void sceneByKeyboard();
@@ -927,6 +929,71 @@ void tst_preview::partsAsRendered()
         QVERIFY2(qAbs(c.difference - least) <= 0.5,
                  qPrintable(lookAlikeText(c) + u"; drawn: %1"_s.arg(least)));
     }
+}
+
+// How busy a text's background is: the RMS contrast of the luminances of its glyph box
+// where neither it nor the title's shadow changes the scene. On smooth gradients and
+// plain colours nothing is busy, the title's own shadow included; over photographs the
+// figure agrees with the scene as drawn.
+void tst_preview::busyBackgrounds_data()
+{
+    QTest::addColumn<QString>("photo"); // empty: the gradient alone
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<bool>("titleBusy");
+    const QByteArray shadowed = line("TitleColor", 0xFF, 0xFFFFFF) + line("Shadow", 0xFF, 0);
+    QTest::newRow("shadowed title on a plain colour")
+        << QString()
+        << shadowed + line("BgColor1", 0xFF, 0x808080) + line("BgColor2", 0xFF, 0x808080) << false;
+    QTest::newRow("factory gradient") << QString() << QByteArray() << false;
+    QTest::newRow("shadowed title over the camera") << u"camera"_s << shadowed << true;
+    QTest::newRow("factory skin over the star field")
+        << u"hubble_deep_field"_s << QByteArray() << true;
+    QTest::newRow("factory skin over the coffee") << u"coffee"_s << QByteArray() << true;
+}
+
+void tst_preview::busyBackgrounds()
+{
+    QFETCH(QString, photo);
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, titleBusy);
+    StillPicture picture(photo.isEmpty() ? QImage()
+                                         : QImage(VELLOX_PHOTOS "/"_L1 + photo + ".jpg"_L1));
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin() + lines, table);
+    SceneRenderer renderer;
+    renderer.redraw(table, picture);
+    const Readability readability(renderer, photo.isEmpty() ? Readability::Scenes::ColourOnly
+                                                            : Readability::Scenes::Both);
+    for (const TextReading &r : readability.readings()) {
+        if (r.scene == SceneKind::Colour) {
+            QVERIFY2(!r.overBusy(), qPrintable(busyWords(r)));
+            continue;
+        }
+        std::set<int> rows{r.row};
+        if (r.role == Role::TitleText)
+            rows.insert(Row::Shadow);
+        const auto changed = changedBy(table, picture, r.scene, r.box, rows);
+        std::vector<double> beneath;
+        const QImage shown = renderer.scene(r.scene).shownImage();
+        for (int y = r.box.top(); y <= r.box.bottom(); ++y)
+            for (int x = r.box.left(); x <= r.box.right(); ++x)
+                if (std::none_of(changed.begin(), changed.end(),
+                                 [&](auto &c) { return c.second.contains(QPoint(x, y)); }))
+                    beneath.push_back(relativeLuminance(shown.pixel(x, y)));
+        double mean = 0, spread = 0;
+        for (double l : beneath)
+            mean += l / double(beneath.size());
+        for (double l : beneath)
+            spread += (l - mean) * (l - mean) / double(beneath.size());
+        QVERIFY2(qAbs(r.busy - std::sqrt(spread) / mean) < 1e-9,
+                 qPrintable(u"%1: %2 drawn %3"_s.arg(itemName(r.row))
+                                .arg(r.busy)
+                                .arg(std::sqrt(spread) / mean)));
+        if (r.role == Role::TitleText)
+            QCOMPARE(r.overBusy(), titleBusy);
+    }
+    const TextReading *title = readability.reading(Role::TitleText, SceneKind::Colour);
+    QVERIFY(title && title->busy < 0.05);
 }
 
 void tst_preview::sceneByKeyboard_data()
