@@ -35,10 +35,6 @@
         <translation> (Standard)</translation>
     </message>
     <message>
-        <source>With --suggest: which of the suggestions, %1.</source>
-        <translation>Mit --suggest: welcher der Vorschläge, %1.</translation>
-    </message>
-    <message>
         <source>Edits the colour skin (skin.ini) of Zantho, draws skins as pictures and checks them.</source>
         <translation>Bearbeitet den Farb-Skin (skin.ini) von Zantho, zeichnet Skins als Bilder und prüft sie.</translation>
     </message>
@@ -97,10 +93,6 @@
     <message>
         <source>Where --render, --suggest, --fix or --gallery write: for --render or --gallery a %1 file (PNG without a suffix); - for standard output; a folder for several skins.</source>
         <translation>Wohin --render, --suggest, --fix oder --gallery schreiben: für --render oder --gallery eine Datei %1 (PNG ohne Endung); - für die Standardausgabe; ein Ordner für mehrere Skins.</translation>
-    </message>
-    <message>
-        <source>With --render, --check, --fix or --gallery: the picture (BMP or JPEG) of the picture scene.</source>
-        <translation>Mit --render, --check, --fix oder --gallery: das Bild (BMP oder JPEG) der Bildszene.</translation>
     </message>
     <message>
         <source>With --render or --gallery: the preview&apos;s texts, %1.</source>
@@ -169,6 +161,18 @@
     <message>
         <source>--fix over a --background</source>
         <translation>--fix mit --background</translation>
+    </message>
+    <message>
+        <source>With --render, --check, --fix or --gallery: the picture of the picture scene (PNG, JPEG, BMP or another format Qt reads).</source>
+        <translation>Mit --render, --check, --fix oder --gallery: das Bild der Bildszene (PNG, JPEG, BMP oder ein anderes Format, das Qt liest).</translation>
+    </message>
+    <message>
+        <source>With --suggest: the look, 1 light, 2 dark, 3 vivid or 4 muted.</source>
+        <translation>Mit --suggest: der Stil, 1 hell, 2 dunkel, 3 lebhaft oder 4 gedämpft.</translation>
+    </message>
+    <message>
+        <source>Print the completion of these options for SHELL, bash or zsh, to be saved where the shell looks for it (see man vellox).</source>
+        <translation>Die Vervollständigung dieser Optionen für SHELL, bash oder zsh, ausgeben, um sie dort zu speichern, wo die Shell sie sucht (siehe man vellox).</translation>
     </message>
 </context>
 <context>
@@ -347,34 +351,8 @@
         <translation>Fortfahren?</translation>
     </message>
     <message>
-        <source>The skin could not be loaded.<byte value="xd"/>
-</source>
-        <translation>Der Skin konnte nicht geladen werden.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>The skin was not saved.<byte value="xd"/>
-</source>
-        <translation>Der Skin wurde nicht gespeichert.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Skin.ini saved to </source>
-        <translation>Skin.ini gespeichert unter </translation>
-    </message>
-    <message>
-        <source>Default.ini not found. Make sure it is in the Vellox directory.</source>
-        <translation>Default.ini nicht gefunden. Stellen Sie sicher, dass sie im Vellox-Ordner liegt.</translation>
-    </message>
-    <message>
         <source>Vellox was not closed properly. Restore the skin you were editing?</source>
         <translation>Vellox wurde nicht ordnungsgemäß beendet. Den zuletzt bearbeiteten Skin wiederherstellen?</translation>
-    </message>
-    <message>
-        <source>The working file could not be removed.<byte value="xd"/>
-</source>
-        <translation>Die Arbeitsdatei konnte nicht entfernt werden.<byte value="xd"/>
-</translation>
     </message>
     <message>
         <source>&quot;%1&quot; was changed by another program. The Skin.ini box holds text you typed, so Vellox has not read the file again; &quot;Load skin.ini...&quot; reads it.</source>
@@ -420,21 +398,35 @@
         <source>Colour of %1</source>
         <translation>Farbe von %1</translation>
     </message>
+    <message>
+        <source>The skin could not be loaded.<byte value="xd"/>
+%1</source>
+        <translation>Der Skin konnte nicht geladen werden.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>The skin was not saved.<byte value="xd"/>
+%1</source>
+        <translation>Der Skin wurde nicht gespeichert.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>Skin.ini saved to %1</source>
+        <translation>Skin.ini gespeichert unter %1</translation>
+    </message>
+    <message>
+        <source>Default.ini not found. Make sure it is in the Vellox directory.%1</source>
+        <translation>Default.ini nicht gefunden. Stellen Sie sicher, dass sie im Vellox-Ordner liegt.%1</translation>
+    </message>
+    <message>
+        <source>The working file could not be removed.<byte value="xd"/>
+%1</source>
+        <translation>Die Arbeitsdatei konnte nicht entfernt werden.<byte value="xd"/>
+%1</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
-    <message>
-        <source>load the skin</source>
-        <translation>Laden des Skins</translation>
-    </message>
-    <message>
-        <source>write</source>
-        <translation>Schreiben von</translation>
-    </message>
-    <message>
-        <source>Cannot %1 &quot;%2&quot;: %3</source>
-        <translation>%1 „%2“ nicht möglich: %3</translation>
-    </message>
     <message>
         <source>Subscript out of range</source>
         <translation>Index außerhalb des gültigen Bereichs</translation>
@@ -448,52 +440,60 @@
         <translation>Überlauf</translation>
     </message>
     <message>
-        <source>keep a copy of</source>
-        <translation>Sichern einer Kopie von</translation>
+        <source>Cannot load the skin &quot;%1&quot;: %2</source>
+        <translation>Der Skin „%1“ kann nicht geladen werden: %2</translation>
     </message>
     <message>
-        <source>delete</source>
-        <translation>Löschen von</translation>
+        <source>Cannot write &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>create the folder</source>
-        <translation>Anlegen des Ordners</translation>
+        <source>Cannot keep a copy of &quot;%1&quot;: %2</source>
+        <translation>Von „%1“ kann keine Kopie aufbewahrt werden: %2</translation>
     </message>
     <message>
-        <source>replace the link</source>
-        <translation>Ersetzen der Verknüpfung</translation>
+        <source>Cannot delete &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelöscht werden: %2</translation>
     </message>
     <message>
-        <source>read</source>
-        <translation>Lesen von</translation>
+        <source>Cannot create the folder &quot;%1&quot;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden: %2</translation>
     </message>
     <message>
-        <source>listen at</source>
-        <translation>Lauschen an</translation>
+        <source>Cannot replace the link &quot;%1&quot;: %2</source>
+        <translation>Die Verknüpfung „%1“ kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
-        <source>create a folder in</source>
-        <translation>Anlegen eines Ordners in</translation>
+        <source>Cannot read &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>load the picture</source>
-        <translation>Laden des Bildes</translation>
+        <source>Cannot listen at &quot;%1&quot;: %2</source>
+        <translation>An „%1“ kann nicht gelauscht werden: %2</translation>
     </message>
     <message>
-        <source>encode a PNG picture for</source>
-        <translation>Kodieren eines PNG-Bildes für</translation>
+        <source>Cannot create a folder in &quot;%1&quot;: %2</source>
+        <translation>In „%1“ kann kein Ordner angelegt werden: %2</translation>
     </message>
     <message>
-        <source>read the installed factory skin</source>
-        <translation>Lesen des installierten Werks-Skins</translation>
+        <source>Cannot load the picture &quot;%1&quot;: %2</source>
+        <translation>Das Bild „%1“ kann nicht geladen werden: %2</translation>
     </message>
     <message>
-        <source>replace</source>
-        <translation>Ersetzen von</translation>
+        <source>Cannot encode a PNG picture for &quot;%1&quot;: %2</source>
+        <translation>Für „%1“ kann kein PNG-Bild kodiert werden: %2</translation>
     </message>
     <message>
-        <source>keep</source>
-        <translation>Aufbewahren von</translation>
+        <source>Cannot read the installed factory skin &quot;%1&quot;: %2</source>
+        <translation>Der installierte Werks-Skin „%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot replace &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht ersetzt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot keep &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht aufbewahrt werden: %2</translation>
     </message>
 </context>
 <context>
@@ -577,6 +577,10 @@
         <source>%1 bytes</source>
         <translation>%1 Bytes</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>Gallery</name>
@@ -592,24 +596,28 @@
 <context>
     <name>KeptCopiesOffer</name>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its new content, so the copy kept in %2 was removed.</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren neuen Inhalt, daher wurde die in %2 aufbewahrte Kopie entfernt.</translation>
+        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its new content, so the copy kept in &quot;%2&quot; was removed.</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren neuen Inhalt, daher wurde die in „%2“ aufbewahrte Kopie entfernt.</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its earlier content, so the copy kept in %2 was removed.</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren früheren Inhalt, daher wurde die in %2 aufbewahrte Kopie entfernt.</translation>
+        <source>Vellox ended while saving &quot;%1&quot;. The file is whole and holds its earlier content, so the copy kept in &quot;%2&quot; was removed.</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet. Die Datei ist vollständig und enthält ihren früheren Inhalt, daher wurde die in „%2“ aufbewahrte Kopie entfernt.</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone. Its earlier content is kept in %2. Put it back?</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist verschwunden. Ihr früherer Inhalt ist in %2 aufbewahrt. Wiederherstellen?</translation>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file is gone. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist verschwunden. Ihr früherer Inhalt ist in „%2“ aufbewahrt. Wiederherstellen?</translation>
     </message>
     <message>
-        <source>Vellox ended while saving &quot;%1&quot;, and the file is not whole. Its earlier content is kept in %2. Put it back?</source>
-        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist unvollständig. Ihr früherer Inhalt ist in %2 aufbewahrt. Wiederherstellen?</translation>
+        <source>Vellox ended while saving &quot;%1&quot;, and the file is not whole. Its earlier content is kept in &quot;%2&quot;. Put it back?</source>
+        <translation>Vellox wurde beim Speichern von „%1“ beendet, und die Datei ist unvollständig. Ihr früherer Inhalt ist in „%2“ aufbewahrt. Wiederherstellen?</translation>
     </message>
     <message>
-        <source>The copy stays in %1.</source>
-        <translation>Die Kopie bleibt in %1.</translation>
+        <source>%1
+
+The copy stays in &quot;%2&quot;.</source>
+        <translation>%1
+
+Die Kopie bleibt in „%2“.</translation>
     </message>
 </context>
 <context>
@@ -658,11 +666,11 @@
     </message>
     <message>
         <source>does not make its texts read well even at 100 % opacity</source>
-        <translation>macht seine Texte selbst bei 100 % Deckkraft nicht gut lesbar</translation>
+        <translation>macht die Texte darauf selbst bei 100 % Deckkraft nicht gut lesbar</translation>
     </message>
     <message>
         <source>at %1 %, the lowest opacity at which its texts can read well: %2 -&gt; %3</source>
-        <translation>bei %1 %, der geringsten Deckkraft, bei der seine Texte gut lesbar sein können: %2 -&gt; %3</translation>
+        <translation>bei %1 %, der geringsten Deckkraft, bei der die Texte darauf gut lesbar sein können: %2 -&gt; %3</translation>
     </message>
     <message>
         <source>still reads %1 %2</source>
@@ -670,7 +678,7 @@
     </message>
     <message>
         <source>%1: %2 -&gt; %3, which reads well on the gradient and as well as its hue can on the picture (%4)</source>
-        <translation>%1: %2 -&gt; %3, gut lesbar auf dem Verlauf und auf dem Bild so gut, wie sein Farbton es zulässt (%4)</translation>
+        <translation>%1: %2 -&gt; %3, gut lesbar auf dem Verlauf und auf dem Bild so gut, wie der Farbton es zulässt (%4)</translation>
     </message>
     <message>
         <source>once mended, %1</source>
@@ -735,30 +743,14 @@
         <translation>Vorschau auf Bildhintergrund</translation>
     </message>
     <message>
-        <source>The background was not imported.<byte value="xd"/>
-</source>
-        <translation>Der Hintergrund wurde nicht importiert.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not a valid project name. A project name must not be empty or only spaces, must not be &quot;.&quot; or &quot;..&quot;, must not contain / or \, and must fit in a folder name.</source>
         <translation>„%1“ ist kein gültiger Projektname. Ein Projektname darf nicht leer sein oder nur aus Leerzeichen bestehen, nicht „.“ oder „..“ sein, weder / noch \ enthalten und muss in einen Ordnernamen passen.</translation>
-    </message>
-    <message>
-        <source>The package %1 was not created.<byte value="xd"/>
-</source>
-        <translation>Das Paket %1 wurde nicht erstellt.<byte value="xd"/>
-</translation>
     </message>
     <message>
         <source>A package named %1 already exists in My Projects.<byte value="xd"/>
 Replace its skin and background?</source>
         <translation>Ein Paket namens %1 gibt es in My Projects bereits.<byte value="xd"/>
 Skin und Hintergrund ersetzen?</translation>
-    </message>
-    <message>
-        <source>Package %1 saved in the Vellox directory in My Projects\%1</source>
-        <translation>Paket %1 im Vellox-Ordner unter My Projects\%1 gespeichert</translation>
     </message>
     <message>
         <source>Save Preview Image As...</source>
@@ -801,18 +793,6 @@ Skin und Hintergrund ersetzen?</translation>
         <translation>Alle Texte sind gut lesbar: Jeder hat einen Kontrast von mindestens %1 zu dem, was darunter liegt.</translation>
     </message>
     <message>
-        <source>These texts are hard to read (%1 reads well):<byte value="xd"/>
-</source>
-        <translation>Diese Texte sind schwer lesbar (ab %1 gut lesbar):<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>The preview image was not saved.<byte value="xd"/>
-</source>
-        <translation>Das Vorschaubild wurde nicht gespeichert.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
         <source>Make &quot;%1&quot; Opaque Enough</source>
         <translation>„%1“ deckend genug machen</translation>
     </message>
@@ -835,6 +815,34 @@ Skin und Hintergrund ersetzen?</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>These texts are hard to read (%1 reads well):<byte value="xd"/>
+%2</source>
+        <translation>Diese Texte sind schwer lesbar (ab %1 gut lesbar):<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The background was not imported.<byte value="xd"/>
+%1</source>
+        <translation>Der Hintergrund wurde nicht importiert.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>The package %1 was not created.<byte value="xd"/>
+%2</source>
+        <translation>Das Paket %1 wurde nicht erstellt.<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Package %1 saved in the Vellox directory in My Projects\%1%2</source>
+        <translation>Paket %1 im Vellox-Ordner unter My Projects\%1 gespeichert%2</translation>
+    </message>
+    <message>
+        <source>The preview image was not saved.<byte value="xd"/>
+%1</source>
+        <translation>Das Vorschaubild wurde nicht gespeichert.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -975,24 +983,20 @@ Der Vellox-Ordner ist „%1“.</translation>
 <context>
     <name>SkinCheck</name>
     <message>
-        <source>Cannot read standard input: </source>
-        <translation>Die Standardeingabe kann nicht gelesen werden: </translation>
-    </message>
-    <message>
         <source>Cannot read standard input: it holds more than %1, the most Vellox reads of a skin</source>
         <translation>Die Standardeingabe kann nicht gelesen werden: Sie enthält mehr als %1, das Höchstmaß, das Vellox von einem Skin liest</translation>
     </message>
     <message>
         <source>%1 is not set, and the factory skin cannot give it: %2</source>
-        <translation>%1 ist nicht gesetzt, und der Werks-Skin kann es nicht liefern: %2</translation>
+        <translation>%1 ist nicht gesetzt, und der Werks-Skin kann die Farbe nicht liefern: %2</translation>
     </message>
     <message>
         <source>%1 is not set, and the factory skin &quot;%2&quot; cannot give it: %3</source>
-        <translation>%1 ist nicht gesetzt, und der Werks-Skin „%2“ kann es nicht liefern: %3</translation>
+        <translation>%1 ist nicht gesetzt, und der Werks-Skin „%2“ kann die Farbe nicht liefern: %3</translation>
     </message>
     <message>
         <source>%1 is not set; it keeps the factory colour %2</source>
-        <translation>%1 ist nicht gesetzt; es behält die Werksfarbe %2</translation>
+        <translation>%1 ist nicht gesetzt und behält die Werksfarbe %2</translation>
     </message>
     <message>
         <source>; no colour reads better than %1 there: %2</source>
@@ -1013,6 +1017,14 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>%1%2: %3</source>
         <translation>%1%2: %3</translation>
+    </message>
+    <message>
+        <source>Cannot read standard input: %1</source>
+        <translation>Die Standardeingabe kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 are not set; they keep their factory colours</source>
+        <translation>%1 sind nicht gesetzt und behalten ihre Werksfarben</translation>
     </message>
 </context>
 <context>
@@ -1111,7 +1123,7 @@ Der Vellox-Ordner ist „%1“.</translation>
     </message>
     <message>
         <source>Not Supported Color</source>
-        <translation>Farbe „nicht unterstützt“</translation>
+        <translation>Farbe ‚nicht unterstützt‘</translation>
     </message>
 </context>
 <context>
@@ -1177,40 +1189,8 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>Zeile übersprungen: „%1“ ist kein Element eines Skins</translation>
     </message>
     <message>
-        <source>; a skin writes colours as 0xAARRGGBB</source>
-        <translation>; ein Skin schreibt Farben als 0xAARRGGBB</translation>
-    </message>
-    <message>
-        <source>it is written as #RRGGBB</source>
-        <translation>es ist als #RRGGBB geschrieben</translation>
-    </message>
-    <message>
-        <source>, here 0xFF</source>
-        <translation>, hier 0xFF</translation>
-    </message>
-    <message>
-        <source>it is written as #AARRGGBB</source>
-        <translation>es ist als #AARRGGBB geschrieben</translation>
-    </message>
-    <message>
-        <source>, here 0x</source>
-        <translation>, hier 0x</translation>
-    </message>
-    <message>
-        <source>it starts with &quot;#&quot;</source>
-        <translation>es beginnt mit „#“</translation>
-    </message>
-    <message>
-        <source>it is a decimal number</source>
-        <translation>es ist eine Dezimalzahl</translation>
-    </message>
-    <message>
-        <source>, here </source>
-        <translation>, hier </translation>
-    </message>
-    <message>
         <source>it has %1 digits after &quot;%2&quot;, not 8; Vellox reads it as 0x%3%4%5%6</source>
-        <translation>es hat %1 Ziffern nach „%2“, nicht 8; Vellox liest es als 0x%3%4%5%6</translation>
+        <translation>er hat %1 Ziffern nach „%2“, nicht 8; Vellox liest ihn als 0x%3%4%5%6</translation>
     </message>
     <message>
         <source>the opacity &quot;%1&quot; is not hexadecimal; Vellox reads it as %2 %</source>
@@ -1218,7 +1198,7 @@ Der Vellox-Ordner ist „%1“.</translation>
     </message>
     <message>
         <source>it starts with &quot;%1&quot; where a skin has &quot;0x&quot;</source>
-        <translation>es beginnt mit „%1“, wo ein Skin „0x“ hat</translation>
+        <translation>er beginnt mit „%1“, wo ein Skin „0x“ hat</translation>
     </message>
     <message>
         <source>the file is empty; a skin sets its twenty colours, one a line</source>
@@ -1247,6 +1227,30 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>no line sets a colour item: this is not a skin file</source>
         <translation>keine Zeile setzt ein Farbelement: das ist keine Skin-Datei</translation>
+    </message>
+    <message>
+        <source>it is written as #RRGGBB; a skin writes colours as 0xAARRGGBB, here 0xFF%1</source>
+        <translation>er ist als #RRGGBB geschrieben; ein Skin schreibt Farben als 0xAARRGGBB, hier 0xFF%1</translation>
+    </message>
+    <message>
+        <source>it is written as #AARRGGBB; a skin writes colours as 0xAARRGGBB, here 0x%1</source>
+        <translation>er ist als #AARRGGBB geschrieben; ein Skin schreibt Farben als 0xAARRGGBB, hier 0x%1</translation>
+    </message>
+    <message>
+        <source>it starts with &quot;#&quot;; a skin writes colours as 0xAARRGGBB</source>
+        <translation>er beginnt mit „#“; ein Skin schreibt Farben als 0xAARRGGBB</translation>
+    </message>
+    <message>
+        <source>it is a decimal number; a skin writes colours as 0xAARRGGBB</source>
+        <translation>er ist eine Dezimalzahl; ein Skin schreibt Farben als 0xAARRGGBB</translation>
+    </message>
+    <message>
+        <source>it is a decimal number; a skin writes colours as 0xAARRGGBB, here %1</source>
+        <translation>er ist eine Dezimalzahl; ein Skin schreibt Farben als 0xAARRGGBB, hier %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (%2)</source>
+        <translation>„%1“ (%2)</translation>
     </message>
 </context>
 <context>
@@ -1347,10 +1351,6 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>der Name „%1“ ist kein gültiges UTF-8, und Vellox würde ihn als anderen Namen lesen; benennen Sie die Datei um</translation>
     </message>
     <message>
-        <source>: it is a folder, not a skin file</source>
-        <translation>: es ist ein Ordner, keine Skin-Datei</translation>
-    </message>
-    <message>
         <source>an X display: DISPLAY is not set</source>
         <translation>eine X-Anzeige: DISPLAY ist nicht gesetzt</translation>
     </message>
@@ -1379,12 +1379,6 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>nicht zu öffnen: %1</translation>
     </message>
     <message>
-        <source>Vellox cannot set up its folder.<byte value="xd"/>
-</source>
-        <translation>Vellox kann seinen Ordner nicht einrichten.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
         <source>Vellox cannot write to its folder &quot;%1&quot; (%2), where it keeps its working files and packages.<byte value="xd"/>
 <byte value="xd"/>
 Copy the whole Vellox folder to a place of your own, such as your home folder, and start it from there.</source>
@@ -1395,6 +1389,16 @@ Kopieren Sie den ganzen Vellox-Ordner an einen eigenen Ort, etwa in Ihren persö
     <message>
         <source>Another user&apos;s program answers where Vellox running from &quot;%1&quot; would; nothing was handed over to it.</source>
         <translation>Das Programm eines anderen Benutzers antwortet dort, wo ein aus „%1“ laufendes Vellox antworten würde; ihm wurde nichts übergeben.</translation>
+    </message>
+    <message>
+        <source>%1: it is a folder, not a skin file</source>
+        <translation>%1: das ist ein Ordner, keine Skin-Datei</translation>
+    </message>
+    <message>
+        <source>Vellox cannot set up its folder.<byte value="xd"/>
+%1</source>
+        <translation>Vellox kann seinen Ordner nicht einrichten.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 </TS>

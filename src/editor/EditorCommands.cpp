@@ -63,15 +63,16 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         // A picture or a program read as a skin would set nothing and only cost the
         // user the text they typed.
         if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
-            throw Error::file(Error::TypeMismatch, QT_TRANSLATE_NOOP("Error", "load the skin"),
-                              path, why);
+            throw Error::file(Error::TypeMismatch,
+                              QT_TRANSLATE_NOOP("Error", "Cannot load the skin \"%1\": %2"), path,
+                              why);
         readSkinBytes(bytes, table);
     } catch (const Error &e) {
         // A file caught in the middle of another program's save is read again when it
         // settles.
         if (loadAs == LoadAs::Reload)
             return;
-        m_dialogs.message(tr("The skin could not be loaded.\r\n") + e.description());
+        m_dialogs.message(tr("The skin could not be loaded.\r\n%1").arg(e.description()));
         // Nothing was read, so nothing changes; the run's first table is shown all the
         // same.
         if (loadAs != LoadAs::Start)
@@ -179,10 +180,10 @@ void EditorWindow::onSaveAsTriggered()
     try {
         writeSkinFile(chosen, text);
     } catch (const Error &e) {
-        m_dialogs.message(tr("The skin was not saved.\r\n") + e.description());
+        m_dialogs.message(tr("The skin was not saved.\r\n%1").arg(e.description()));
         return;
     }
     // What was just written is no change of the file; what others write to it later is.
     m_followedFile.follow(chosen, encodeLines8bit(skinFileLines(text)));
-    m_dialogs.message(tr("Skin.ini saved to ") + chosen);
+    m_dialogs.message(tr("Skin.ini saved to %1").arg(chosen));
 }

@@ -52,8 +52,8 @@ bool EditorWindow::loadWindow()
 
     const QString factorySkin = m_programDir.file(ProgramDirectory::FactorySkin);
     if (!fileExists(factorySkin)) {
-        m_dialogs.message(tr("Default.ini not found. Make sure it is in the Vellox directory.") +
-                          m_programDir.whereItIs());
+        m_dialogs.message(tr("Default.ini not found. Make sure it is in the Vellox directory.%1")
+                              .arg(m_programDir.whereItIs()));
         close();
         return false;
     }
@@ -101,7 +101,7 @@ void EditorWindow::unloadWindow()
     if (m_preview)
         m_preview->close();
     const auto report = [this](const Error &e) {
-        m_dialogs.message(tr("The working file could not be removed.\r\n") + e.description());
+        m_dialogs.message(tr("The working file could not be removed.\r\n%1").arg(e.description()));
     };
     m_workingFiles.remove(report);
     m_document.picture().discard(report);

@@ -7,13 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
-using namespace Qt::Literals::StringLiterals;
-
 void offerKeptCopies(Dialogs &dialogs)
 {
     for (const KeptCopy &kept : KeptCopy::found()) {
         const QString file = QDir::toNativeSeparators(kept.file());
-        const QString copy = u'"' + QDir::toNativeSeparators(kept.copy()) + u'"';
+        const QString copy = QDir::toNativeSeparators(kept.copy());
         const KeptCopy::FileState state = kept.fileState();
         if (state == KeptCopy::FileState::Earlier || state == KeptCopy::FileState::New) {
             dialogs.message(
@@ -21,11 +19,11 @@ void offerKeptCopies(Dialogs &dialogs)
                      ? QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\". The file is whole and holds its new "
-                           "content, so the copy kept in %2 was removed.")
+                           "content, so the copy kept in \"%2\" was removed.")
                      : QCoreApplication::translate(
                            "KeptCopiesOffer",
                            "Vellox ended while saving \"%1\". The file is whole and holds its "
-                           "earlier content, so the copy kept in %2 was removed."))
+                           "earlier content, so the copy kept in \"%2\" was removed."))
                     .arg(file, copy));
             kept.release();
             continue;
@@ -35,11 +33,11 @@ void offerKeptCopies(Dialogs &dialogs)
                  ? QCoreApplication::translate(
                        "KeptCopiesOffer",
                        "Vellox ended while saving \"%1\", and the file is gone. Its earlier "
-                       "content is kept in %2. Put it back?")
+                       "content is kept in \"%2\". Put it back?")
                  : QCoreApplication::translate(
                        "KeptCopiesOffer",
                        "Vellox ended while saving \"%1\", and the file is not whole. Its "
-                       "earlier content is kept in %2. Put it back?"))
+                       "earlier content is kept in \"%2\". Put it back?"))
                 .arg(file, copy);
         if (dialogs.question(question) == Dialogs::Answer::No) {
             kept.forget();
@@ -49,8 +47,8 @@ void offerKeptCopies(Dialogs &dialogs)
             kept.putBack();
         } catch (const Error &e) {
             dialogs.message(
-                e.description() + u"\n\n"_s +
-                QCoreApplication::translate("KeptCopiesOffer", "The copy stays in %1.").arg(copy));
+                QCoreApplication::translate("KeptCopiesOffer", "%1\n\nThe copy stays in \"%2\".")
+                    .arg(e.description(), copy));
             kept.forget();
         }
     }

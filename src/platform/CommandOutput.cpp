@@ -67,13 +67,14 @@ void writeOutput(const QString &path, const QByteArray &bytes)
         return;
     }
     if (const QString planted = plantedLinkReason(path); !planted.isEmpty())
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
-                          planted);
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path, planted);
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     const bool exists = ::stat(name.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           QCoreApplication::translate("CommandOutput", "it is a folder"));
     if (!exists || S_ISREG(st.st_mode)) {
         writeFile(path, Durability::Atomic, AtLink::FollowLink,
@@ -83,7 +84,8 @@ void writeOutput(const QString &path, const QByteArray &bytes)
     // A device or a pipe cannot be replaced, only written into.
     const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           systemReason(errno));
     try {
         writeAll(fd, bytes, path);
@@ -92,6 +94,7 @@ void writeOutput(const QString &path, const QByteArray &bytes)
         throw;
     }
     if (::close(fd) != 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           systemReason(errno));
 }

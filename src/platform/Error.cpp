@@ -9,11 +9,11 @@ Error::Error(Code code, QString description)
 {
 }
 
-Error Error::file(Code code, const char *action, const QString &path, const QString &reason)
+Error Error::file(Code code, const char *message, const QString &path, const QString &reason)
 {
-    return Error(code, QCoreApplication::translate("Error", "Cannot %1 \"%2\": %3")
-                           .arg(QCoreApplication::translate("Error", action),
-                                QDir::toNativeSeparators(path), reason));
+    return Error(
+        code,
+        QCoreApplication::translate("Error", message).arg(QDir::toNativeSeparators(path), reason));
 }
 
 QString systemReason(int err)

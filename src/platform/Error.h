@@ -37,9 +37,10 @@ public:
         return {TypeMismatch, QCoreApplication::translate("Error", "Type mismatch")};
     }
     static Error overflow() { return {Overflow, QCoreApplication::translate("Error", "Overflow")}; }
-    // "Cannot <action> "<native path>": <reason>". The action is marked for translation
-    // with QT_TRANSLATE_NOOP("Error", ...), and read in the user's language here.
-    static Error file(Code code, const char *action, const QString &path, const QString &reason);
+    // The whole message, such as "Cannot read \"%1\": %2", with the native path for %1 and
+    // the reason for %2; marked for translation with QT_TRANSLATE_NOOP("Error", ...), so
+    // that a translator words each message whole, and read in the user's language here.
+    static Error file(Code code, const char *message, const QString &path, const QString &reason);
 
 private:
     Code m_code;

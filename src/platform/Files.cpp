@@ -40,8 +40,8 @@ QString writeReason(const QFileDevice &file, int err)
 Error writeError(const QFileDevice &file, const QString &path)
 {
     const int err = errno;
-    return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
-                       writeReason(file, err));
+    return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"),
+                       path, writeReason(file, err));
 }
 
 void writeChecked(QFileDevice &file, const QString &path, const char *data, qsizetype size)
@@ -104,7 +104,8 @@ void writeScratch(const QString &path, const std::function<void(const ByteSink &
     if (fd < 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "write"), path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
+                          systemReason(err));
     }
     QFile file;
     file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
@@ -127,8 +128,9 @@ QByteArray readAllFrom(int fd, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"),
-                              path, systemReason(errno));
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot keep a copy of \"%1\": %2"), path,
+                              systemReason(errno));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
@@ -164,13 +166,15 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
     QByteArray bytes;
     produce([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
     if (!keeper().keep)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           QCoreApplication::translate(
                               "Files", "its folder may not be written to, and no copy of its "
                                        "content can be kept while it is rewritten there"));
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           systemReason(errno));
     KeptEarlier kept;
     QByteArray earlier;
@@ -192,16 +196,18 @@ void writeInPlace(const QString &path, const std::function<void(const ByteSink &
         ::close(fd);
         if (restored) {
             kept.release();
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                               systemReason(err));
         }
         throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
             QCoreApplication::translate("Files", "%1; its earlier content is kept in \"%2\"")
                 .arg(systemReason(err), QDir::toNativeSeparators(kept.copy)));
     }
     if (::close(fd) != 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                           systemReason(errno));
     kept.release();
 }
@@ -222,9 +228,9 @@ void putOnDisk(const QString &path, Durability durability, AtLink atLink,
             writeInPlace(path, produce);
             return;
         }
-        throw Error::file(QFileInfo(path).dir().exists() ? Error::PathFileAccess
-                                                         : Error::PathNotFound,
-                          QT_TRANSLATE_NOOP("Error", "write"), path, file.errorString());
+        throw Error::file(
+            QFileInfo(path).dir().exists() ? Error::PathFileAccess : Error::PathNotFound,
+            QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path, file.errorString());
     }
     // commit() alone lets a failed last flush pass as success and leaves an empty file.
     produceInto(file, path, produce);
@@ -259,7 +265,8 @@ void deleteFile(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "delete"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot delete \"%1\": %2"), path,
                           file.errorString());
 }
 
@@ -279,7 +286,8 @@ void createFolder(const QString &path)
     if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "create the folder"), path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"), path,
+                          systemReason(err));
     }
 }
 
@@ -289,8 +297,9 @@ void removeLink(const QString &path)
     struct stat st;
     if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
         ::unlink(name.constData()) != 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "replace the link"),
-                          path, systemReason(errno));
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot replace the link \"%1\": %2"), path,
+                          systemReason(errno));
 }
 
 void setEarlierContentKeeper(EarlierContentKeeper kept)
@@ -315,23 +324,27 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
     if (fd < 0) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::FileNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "read"), path, systemReason(err));
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
+                          systemReason(err));
     }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           systemReason(errno));
     if (S_ISDIR(st.st_mode))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           QCoreApplication::translate("Files", "it is a folder"));
     if (!S_ISREG(st.st_mode))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                           QCoreApplication::translate("Files", "it is not an ordinary file"));
     if (st.st_size > maxBytes)
         throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
             QCoreApplication::translate("Files", "the file is %1; Vellox reads files of up to %2")
                 .arg(exactSize(st.st_size), exactSize(maxBytes)));
     // The file may grow while it is read; what lies beyond the limit is not ours to read.
@@ -342,7 +355,8 @@ QByteArray readSmallFile(const QString &path, qint64 maxBytes)
             bytes.resize(qsizetype(qMin<qint64>(maxBytes, total + 64 * 1024)));
         const qint64 n = file.read(bytes.data() + total, bytes.size() - total);
         if (n < 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "read"), path,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot read \"%1\": %2"), path,
                               file.errorString());
         if (n == 0)
             break;
@@ -357,7 +371,8 @@ QByteArray encodeLines8bit(const QStringList &lines)
     if (const QList<char32_t> bad = unstorable8bit(lines); !bad.isEmpty()) {
         QStringList quoted;
         for (char32_t c : bad)
-            quoted << u'"' + QString::fromUcs4(&c, 1) + u'"';
+            // Quoted as the language quotes.
+            quoted << QCoreApplication::translate("Files", "\"%1\"").arg(QString::fromUcs4(&c, 1));
         throw Error(
             Error::PathFileAccess,
             (bad.size() > 1
@@ -379,7 +394,8 @@ void writeLines8bit(const QString &path, const QStringList &lines, AtLink atLink
     try {
         bytes = encodeLines8bit(lines);
     } catch (const Error &e) {
-        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "write"), path, e.description());
+        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
+                          e.description());
     }
     writeFile(path, Durability::Atomic, atLink,
               [&bytes](const ByteSink &sink) { sink(bytes.constData(), bytes.size()); });
@@ -392,7 +408,8 @@ void writeAll(int fd, const QByteArray &bytes, const QString &path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), path,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), path,
                               systemReason(n < 0 ? errno : ENOSPC));
         done += n;
     }

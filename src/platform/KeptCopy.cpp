@@ -65,12 +65,14 @@ QString preparedFolder(const QString &file)
     QDir().mkpath(QFileInfo(folder).path());
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
         throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"), file,
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot keep a copy of \"%1\": %2"),
+            file,
             QCoreApplication::translate("KeptCopy", "the folder \"%1\" cannot be made: %2")
                 .arg(QDir::toNativeSeparators(folder), systemReason(errno)));
     if (const QString why = unsafeBecause(folder); !why.isEmpty())
         throw Error::file(
-            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep a copy of"), file,
+            Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "Cannot keep a copy of \"%1\": %2"),
+            file,
             QCoreApplication::translate("KeptCopy", "the folder \"%1\" cannot hold it: %2")
                 .arg(QDir::toNativeSeparators(folder), why));
     return folder;

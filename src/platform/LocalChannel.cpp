@@ -56,18 +56,21 @@ QString LocalChannel::listenPrivately(const QString &name)
         const QString path = QFile::decodeName(runtime) + u'/' + name;
         if (listen(path))
             return path;
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "listen at"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot listen at \"%1\": %2"), path,
                           systemReason(errno));
     }
     QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/vellox-" +
                         QByteArray::number(::getuid()) + "-XXXXXX";
     if (!::mkdtemp(folder.data()))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create a folder in"),
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot create a folder in \"%1\": %2"),
                           QDir::tempPath(), systemReason(errno));
     m_ownFolder = folder;
     const QString path = QFile::decodeName(folder) + u'/' + name;
     if (!listen(path))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "listen at"), path,
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot listen at \"%1\": %2"), path,
                           systemReason(errno));
     return path;
 }

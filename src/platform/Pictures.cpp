@@ -53,7 +53,8 @@ qint64 largestPixels()
 
 Error tooLarge(const QString &path, qint64 width, qint64 height)
 {
-    return Error::file(Error::InvalidPicture, QT_TRANSLATE_NOOP("Error", "load the picture"), path,
+    return Error::file(Error::InvalidPicture,
+                       QT_TRANSLATE_NOOP("Error", "Cannot load the picture \"%1\": %2"), path,
                        QCoreApplication::translate(
                            "Pictures", "the picture is %1 × %2 pixels; Vellox takes pictures of "
                                        "up to %3 megapixels")
@@ -317,9 +318,32 @@ bool jpegReachesEnd(QIODevice &in)
     }
 }
 
+// Whether a PNG's chunks run to its IEND chunk. Qt's reader shows a file cut short with
+// its last rows missing; each chunk is skipped by its length, never read into memory.
+bool pngReachesEnd(QIODevice &in)
+{
+    if (in.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+        return false;
+    for (;;) {
+        const QByteArray head = in.read(8);
+        if (head.size() != 8)
+            return false;
+        const quint32 length = qFromBigEndian<quint32>(head.constData());
+        if (length > 0x7FFF'FFFFu)
+            return false;
+        // The chunk's data and its checksum.
+        const qint64 next = in.pos() + qint64(length) + 4;
+        if (next > in.size() || !in.seek(next))
+            return false;
+        if (head.mid(4) == "IEND")
+            return true;
+    }
+}
+
 Error loadError(const QString &path, Error::Code code, const QString &reason)
 {
-    return Error::file(code, QT_TRANSLATE_NOOP("Error", "load the picture"), path, reason);
+    return Error::file(code, QT_TRANSLATE_NOOP("Error", "Cannot load the picture \"%1\": %2"), path,
+                       reason);
 }
 
 // A damaged picture is told as such, not shown with rows or a part missing.
@@ -344,17 +368,17 @@ QImage decodePlainBmp24(QFile &file, const char *header, const Bmp24Layout &layo
 
 // Any other bitmap or a JPEG, through Qt's reader, once the file is known to be whole.
 // `header` holds the first bytes of a file that has at least that many.
-QImage decodeWithQt(QFile &file, const char *header)
+QImage decodeWithQt(QFile &file, const char *header, PictureFormats formats)
 {
     const QString &path = file.fileName();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    if (format != "bmp" && format != "jpeg")
+    if (format.isEmpty())
+        throw loadError(path, Error::InvalidPicture, reader.errorString());
+    if (formats == PictureFormats::BmpOrJpeg && format != "bmp" && format != "jpeg")
         throw loadError(path, Error::InvalidPicture,
-                        format.isEmpty() ? reader.errorString()
-                                         : QCoreApplication::translate(
-                                               "Pictures", "it is not a BMP or JPEG picture"));
+                        QCoreApplication::translate("Pictures", "it is not a BMP or JPEG picture"));
     if (const QSize size = reader.size();
         size.isValid() && qint64(size.width()) * size.height() > largestPixels())
         throw tooLarge(path, size.width(), size.height());
@@ -362,6 +386,8 @@ QImage decodeWithQt(QFile &file, const char *header)
     if (format == "bmp" && header && !bmpHoldsItsRows(header, file.size()))
         throw endsEarly(path);
     if (format == "jpeg" && !(file.seek(0) && jpegReachesEnd(file) && file.seek(at)))
+        throw endsEarly(path);
+    if (format == "png" && !(file.seek(0) && pngReachesEnd(file) && file.seek(at)))
         throw endsEarly(path);
     QImage image = reader.read();
     if (image.isNull())
@@ -371,7 +397,7 @@ QImage decodeWithQt(QFile &file, const char *header)
 
 } // namespace
 
-QImage loadPicture(const QString &path)
+QImage loadPicture(const QString &path, PictureFormats formats)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
@@ -391,7 +417,7 @@ QImage loadPicture(const QString &path)
             return decodePlainBmp24(file, header, *layout);
     }
     file.seek(0);
-    return decodeWithQt(file, headerRead ? header : nullptr);
+    return decodeWithQt(file, headerRead ? header : nullptr, formats);
 }
 
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability,
@@ -407,8 +433,9 @@ void savePicturePng(const QImage &picture, const QString &path)
     try {
         png = encodePicture(picture, PictureFormat::Png);
     } catch (const Error &e) {
-        throw Error::file(e.code(), QT_TRANSLATE_NOOP("Error", "encode a PNG picture for"), path,
-                          e.description());
+        throw Error::file(e.code(),
+                          QT_TRANSLATE_NOOP("Error", "Cannot encode a PNG picture for \"%1\": %2"),
+                          path, e.description());
     }
     writeFile(path, Durability::Atomic, AtLink::ReplaceLink,
               [&png](const ByteSink &sink) { sink(png.constData(), png.size()); });

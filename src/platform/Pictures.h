@@ -9,10 +9,18 @@
 // fit; larger ones are refused from their header, before any memory is spent on them.
 inline constexpr qint64 LargestPicturePixels = 200'000'000;
 
-// Loads a BMP or JPEG picture, recognised by its content whatever the file is called.
+// Which pictures a caller takes: the window's import keeps to bitmaps and JPEGs, as it
+// always has; the command line and a drop take whatever Qt's installed readers know.
+enum class PictureFormats
+{
+    BmpOrJpeg,
+    AnyReadable,
+};
+
+// Loads a picture of `formats`, recognised by its content whatever the file is called.
 // Anything else, a damaged or cut-short file, or one larger than the largest picture
 // throws Error.
-QImage loadPicture(const QString &path);
+QImage loadPicture(const QString &path, PictureFormats formats = PictureFormats::BmpOrJpeg);
 
 // Saves as a 24-bit Windows bitmap, a scanline at a time. Throws Error.
 void savePictureBmp(const QImage &picture, const QString &path, Durability durability,

@@ -20,14 +20,16 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error::file(Error::FileNotFound,
-                          QT_TRANSLATE_NOOP("Error", "read the installed factory skin"), path,
-                          file.errorString());
+        throw Error::file(
+            Error::FileNotFound,
+            QT_TRANSLATE_NOOP("Error", "Cannot read the installed factory skin \"%1\": %2"), path,
+            file.errorString());
     QByteArray bytes = file.readAll();
     if (file.error() != QFile::NoError)
-        throw Error::file(Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "read the installed factory skin"), path,
-                          file.errorString());
+        throw Error::file(
+            Error::PathFileAccess,
+            QT_TRANSLATE_NOOP("Error", "Cannot read the installed factory skin \"%1\": %2"), path,
+            file.errorString());
     return bytes;
 }
 
@@ -70,7 +72,8 @@ ProgramDirectory ProgramDirectory::locate(Layout layout)
     const QByteArray skin = readAll(installedFactorySkin());
     const QFileInfo place(user.path());
     if (!QDir().mkpath(place.path()))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create the folder"),
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"),
                           place.path(), systemReason(errno));
     try {
         StagedFolder(place.path(), place.fileName(), {FactorySkin, Projects})

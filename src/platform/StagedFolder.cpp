@@ -55,7 +55,7 @@ QString makeHiddenFolder(const QString &parent, QLatin1StringView prefix)
     if (!::mkdtemp(pattern.data())) {
         const int err = errno;
         throw Error::file(err == ENOENT ? Error::PathNotFound : Error::PathFileAccess,
-                          QT_TRANSLATE_NOOP("Error", "create the folder"),
+                          QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"),
                           QFile::decodeName(pattern), systemReason(err));
     }
     return QFile::decodeName(pattern);
@@ -96,7 +96,8 @@ bool StagedFolder::exists() const
 {
     const QFileInfo info(path());
     if (info.isSymLink())
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "replace"), path(),
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot replace \"%1\": %2"), path(),
                           QCoreApplication::translate(
                               "StagedFolder", "it is a link to \"%1\", and Vellox does not write "
                                               "through links; remove the link or choose another "
@@ -110,13 +111,15 @@ void StagedFolder::build(const std::function<void(const QString &)> &writeFiles)
     const BuildingLock building(m_parent);
     const bool replacing = exists();
     if (!replacing && linkStatus(path()))
-        throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "create the folder"),
-                          path(), systemReason(EEXIST));
+        throw Error::file(Error::PathFileAccess,
+                          QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"), path(),
+                          systemReason(EEXIST));
     // A folder of the user's under one of our names would be lost with the old folder.
     for (const QString &own : replacing ? m_ownFiles : QStringList()) {
         const QString inside = path() + u'/' + own;
         if (const auto st = linkStatus(inside); st && S_ISDIR(st->st_mode))
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"), inside,
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), inside,
                               QCoreApplication::translate("StagedFolder", "it is a folder"));
     }
     removeLeftovers();
@@ -175,7 +178,8 @@ void StagedFolder::carryUserFiles(const QString &from, const QString &to) const
         if (!st)
             continue;
         const auto fail = [&](int err) {
-            return Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep"), src,
+            return Error::file(Error::PathFileAccess,
+                               QT_TRANSLATE_NOOP("Error", "Cannot keep \"%1\": %2"), src,
                                systemReason(err));
         };
         if (S_ISDIR(st->st_mode)) {
@@ -191,8 +195,9 @@ void StagedFolder::carryUserFiles(const QString &from, const QString &to) const
             if (::link(encoded(src).constData(), encoded(dst).constData()) != 0) {
                 QFile copy(src);
                 if (!copy.copy(dst))
-                    throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "keep"),
-                                      src, copy.errorString());
+                    throw Error::file(Error::PathFileAccess,
+                                      QT_TRANSLATE_NOOP("Error", "Cannot keep \"%1\": %2"), src,
+                                      copy.errorString());
             }
         } else if (S_ISFIFO(st->st_mode)) {
             if (::mkfifo(encoded(dst).constData(), st->st_mode & 07777) != 0)
@@ -207,8 +212,9 @@ void StagedFolder::moveIntoPlace(const QString &staging, bool replacing) const
     const QByteArray from = encoded(staging), to = encoded(path());
     const auto fail = [&](int err) {
         return Error::file(Error::PathFileAccess,
-                           replacing ? QT_TRANSLATE_NOOP("Error", "replace")
-                                     : QT_TRANSLATE_NOOP("Error", "create the folder"),
+                           replacing
+                               ? QT_TRANSLATE_NOOP("Error", "Cannot replace \"%1\": %2")
+                               : QT_TRANSLATE_NOOP("Error", "Cannot create the folder \"%1\": %2"),
                            path(), systemReason(err));
     };
     if (!replacing) {

@@ -6,7 +6,7 @@
 #include <functional>
 
 // The program's texts in the user's language. The sources are English; any other language
-// comes from a compiled catalogue beside the program, with Qt's own for its dialogs.
+// comes from a compiled catalogue built into the program, with Qt's own for its dialogs.
 namespace Translations {
 
 // The languages the user asked for, best first, read as gettext reads them: LANGUAGE, a
@@ -15,10 +15,10 @@ namespace Translations {
 // dropped ("de_DE.UTF-8@euro" is "de_DE"). `variable` reads the environment.
 QStringList wantedLanguages(const std::function<QString(const char *)> &variable);
 
-// Loads, once, the first wanted language that has a catalogue in `folder` (or English,
-// which needs none), with Qt's catalogue of the same language, and installs both in the
-// running application; an application made later calls this again. Returns the language
-// loaded, or nothing for English.
+// Loads, once, the first wanted language that has a catalogue in `folder`, among the
+// program's resources or on the disk (or English, which needs none), with Qt's catalogue
+// of the same language, and installs both in the running application; an application made
+// later calls this again. Returns the language loaded, or nothing for English.
 QString install(const QString &folder);
 
 // For as long as it lives, every text is in English, as the sources write it: for what

@@ -256,9 +256,8 @@ void PreviewWindow::checkReadability()
     for (const TextReading &r : hardestOfEach(hard, ItemsRead::PerScene))
         lines
             << tr("%1: %2 %3").arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene));
-    m_dialogs.message(
-        tr("These texts are hard to read (%1 reads well):\r\n").arg(contrastText(ReadsWell)) +
-        lines.join("\r\n"_L1) + parts);
+    m_dialogs.message(tr("These texts are hard to read (%1 reads well):\r\n%2")
+                          .arg(contrastText(ReadsWell), lines.join("\r\n"_L1) + parts));
 }
 
 void PreviewWindow::offerReadableColour(const TextReading &reading)

@@ -94,7 +94,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
         if (path.endsWith(".ini"_L1, Qt::CaseInsensitive))
             emit skinDropped(path);
         else
-            importPicture(path);
+            importPicture(path, ImportOrigin::Dropped);
     });
 }
 
@@ -235,14 +235,14 @@ void PreviewWindow::onImportClicked()
         importPicture(chosen);
 }
 
-void PreviewWindow::importPicture(const QString &chosen)
+void PreviewWindow::importPicture(const QString &chosen, ImportOrigin origin)
 {
     ImportOutcome outcome;
     try {
         const BusyCursor busy;
-        outcome = m_document.importPicture(chosen);
+        outcome = m_document.importPicture(chosen, origin);
     } catch (const Error &e) {
-        m_dialogs.message(tr("The background was not imported.\r\n") + e.description());
+        m_dialogs.message(tr("The background was not imported.\r\n%1").arg(e.description()));
         return;
     }
     switch (outcome.kind) {
@@ -281,7 +281,7 @@ void PreviewWindow::exportPackage(const QString &name)
     const QString projects = m_programDir.file(ProgramDirectory::Projects);
     const StagedFolder package(projects, name, {PackageSkin, PackageJpg, PackageBmp});
     const auto notCreated = [&](const Error &e) {
-        m_dialogs.message(tr("The package %1 was not created.\r\n").arg(name) + e.description());
+        m_dialogs.message(tr("The package %1 was not created.\r\n%2").arg(name, e.description()));
     };
     try {
         if (package.exists() &&
@@ -316,8 +316,8 @@ void PreviewWindow::exportPackage(const QString &name)
         notCreated(e);
         return;
     }
-    m_dialogs.message(tr("Package %1 saved in the Vellox directory in My Projects\\%1").arg(name) +
-                      m_programDir.whereItIs());
+    m_dialogs.message(tr("Package %1 saved in the Vellox directory in My Projects\\%1%2")
+                          .arg(name, m_programDir.whereItIs()));
 }
 
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
@@ -374,7 +374,7 @@ void PreviewWindow::savePreviewImage(const QImage &image)
     try {
         savePicturePng(image, chosen);
     } catch (const Error &e) {
-        m_dialogs.message(tr("The preview image was not saved.\r\n") + e.description());
+        m_dialogs.message(tr("The preview image was not saved.\r\n%1").arg(e.description()));
     }
 }
 

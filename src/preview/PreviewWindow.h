@@ -2,6 +2,7 @@
 
 #include "readability/Readability.h"
 #include "scene/SceneRenderer.h"
+#include "scene/WorkingPicture.h"
 
 #include "colour/Vision.h"
 
@@ -70,7 +71,7 @@ private:
     void onImportClicked();
     void onCreatePackageClicked();
     // A chosen or dropped picture becomes the working picture and is shown.
-    void importPicture(const QString &chosen);
+    void importPicture(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
     // The menu of `scene` at `at`, with the tools for `text` when it is hard to read.
     void showSceneMenu(DrawingArea *scene, const QPoint &at,
                        const std::optional<TextReading> &text);

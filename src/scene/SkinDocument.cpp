@@ -66,9 +66,9 @@ void SkinDocument::setTable(const ColourTable &table, SkinChange change)
     emit changed(change);
 }
 
-ImportOutcome SkinDocument::importPicture(const QString &chosen)
+ImportOutcome SkinDocument::importPicture(const QString &chosen, ImportOrigin origin)
 {
-    const ImportOutcome outcome = m_picture.import(chosen);
+    const ImportOutcome outcome = m_picture.import(chosen, origin);
     if (outcome.kind == ImportOutcome::Written)
         emit changed({SkinChange::Cause::Imported, 0});
     return outcome;

@@ -66,7 +66,7 @@ public:
     void replace(const ColourTable &table);
     // Makes the chosen file the working picture (see WorkingPicture::import); announced
     // when the picture was written. Throws Error as the import does.
-    ImportOutcome importPicture(const QString &chosen);
+    ImportOutcome importPicture(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
 
     void undo() { m_history.undo(); }
     void redo() { m_history.redo(); }

@@ -31,7 +31,7 @@ const QImage &WorkingPicture::picture()
     const QString path = this->path();
     if (path.isEmpty())
         throw Error::file(
-            Error::FileNotFound, QT_TRANSLATE_NOOP("Error", "load the picture"),
+            Error::FileNotFound, QT_TRANSLATE_NOOP("Error", "Cannot load the picture \"%1\": %2"),
             m_programDir.file(Jpg),
             QCoreApplication::translate("WorkingPicture", "no picture has been imported"));
     const QFileInfo info(path);
@@ -56,11 +56,20 @@ const QImage &WorkingPicture::stretchedTo(QSize size)
     return m_stretched;
 }
 
-ImportOutcome WorkingPicture::import(const QString &chosen)
+ImportOutcome WorkingPicture::import(const QString &chosen, ImportOrigin origin)
 {
     // The old picture is let go first: it is about to be deleted, and a large one need
     // not share memory with the next.
     forget();
+    // A drop is ours: a file that is no picture leaves the working picture as it was.
+    QImage dropped;
+    if (origin == ImportOrigin::Dropped) {
+        try {
+            dropped = loadPicture(chosen, PictureFormats::AnyReadable);
+        } catch (const Error &e) {
+            return {ImportOutcome::Undecodable, e.description()};
+        }
+    }
     for (auto name : {Jpg, Bmp}) {
         const QString path = m_programDir.file(name);
         if (fileExists(path))
@@ -68,13 +77,13 @@ ImportOutcome WorkingPicture::import(const QString &chosen)
     }
     // The ending is compared exactly: "JPG" and "jpeg" are not pictures here.
     const QString ending = chosen.right(3);
-    if (ending == "png"_L1)
+    if (origin == ImportOrigin::Chosen && ending == "png"_L1)
         return {ImportOutcome::PngRefused, {}};
-    if (ending != "bmp"_L1 && ending != "jpg"_L1)
+    if (origin == ImportOrigin::Chosen && ending != "bmp"_L1 && ending != "jpg"_L1)
         return {ImportOutcome::OtherEnding, {}};
-    const QString path = m_programDir.file(ending == "bmp"_L1 ? Bmp : Jpg);
+    const QString path = m_programDir.file(ending == "jpg"_L1 ? Jpg : Bmp);
     try {
-        QImage picture = loadPicture(chosen);
+        QImage picture = origin == ImportOrigin::Dropped ? std::move(dropped) : loadPicture(chosen);
         savePictureBmp(picture, path, Durability::Atomic, AtLink::ReplaceLink);
         // Kept as read: the file just written holds the same pixels.
         const QFileInfo info(path);

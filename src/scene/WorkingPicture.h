@@ -14,6 +14,14 @@
 
 class Error;
 
+// How the file came: chosen in the import dialog, whose rules are the program's oldest, or
+// dropped on the preview, which takes any picture Qt reads.
+enum class ImportOrigin
+{
+    Chosen,
+    Dropped,
+};
+
 // What an import made of the chosen file.
 struct ImportOutcome
 {
@@ -22,7 +30,7 @@ struct ImportOutcome
         Written,     // the picture is the new working picture
         PngRefused,  // a name ending in "png"
         OtherEnding, // neither "bmp" nor "jpg", exactly as written
-        Undecodable, // damaged, not BMP or JPEG inside, or too large to decode
+        Undecodable, // damaged, not a picture taken, or too large to decode
     } kind = OtherEnding;
     QString problem; // why it could not be decoded
 };
@@ -52,8 +60,11 @@ public:
 
     // Makes the chosen file the working picture: removes the old working pictures, then
     // decodes the file and writes it as temp2.bmp for a name ending in "bmp" or temp.jpg
-    // for one ending in "jpg". Throws Error when an old working picture cannot be removed.
-    ImportOutcome import(const QString &chosen);
+    // for one ending in "jpg". A dropped file is decoded first, as whatever picture it
+    // holds, and written as temp2.bmp unless its name ends in "jpg"; one that cannot be
+    // decoded leaves the working pictures as they were. Throws Error when an old working picture
+    // cannot be removed.
+    ImportOutcome import(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
 
     // Removes the working pictures, as the program ends; each that cannot be removed is
     // reported and the rest still go.

@@ -25,7 +25,8 @@ namespace {
 
 // The suffixes of the files a shell offers for a skin and for a picture, either case.
 const QStringList SkinSuffixes{u"ini"_s, u"INI"_s};
-const QStringList PictureSuffixes{u"bmp"_s, u"BMP"_s, u"jpg"_s, u"JPG"_s, u"jpeg"_s, u"JPEG"_s};
+const QStringList PictureSuffixes{u"bmp"_s,  u"BMP"_s,  u"jpg"_s, u"JPG"_s,
+                                  u"jpeg"_s, u"JPEG"_s, u"png"_s, u"PNG"_s};
 
 // What a shell completes as the value of `option`: these words, or the files with these
 // suffixes, or (both empty) any file.
@@ -37,6 +38,8 @@ std::pair<QStringList, QStringList> completionOf(const QCommandLineOption &optio
         return {visionNames(), {}};
     if (&option == &o.variant)
         return {variantNumbers(), {}};
+    if (&option == &o.completion)
+        return {{u"bash"_s, u"zsh"_s}, {}};
     if (&option == &o.severity) {
         // Its tenths: any number between is taken, but these are the ones to offer.
         QStringList tenths;
@@ -71,7 +74,6 @@ void declare(QCommandLineParser &parser, const Options &o)
         "them."));
     for (const QCommandLineOption *option : o.shown())
         parser.addOption(*option);
-    parser.addOption(o.completion);
     parser.addPositionalArgument(
         "SKIN"_L1,
         QCoreApplication::translate("CommandLine",

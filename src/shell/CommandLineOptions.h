@@ -122,8 +122,9 @@ struct Options
     QCommandLineOption background{
         "background"_L1,
         QCoreApplication::translate("CommandLine",
-                                    "With --render, --check, --fix or --gallery: the picture (BMP "
-                                    "or JPEG) of the picture scene."),
+                                    "With --render, --check, --fix or --gallery: the picture of "
+                                    "the picture scene (PNG, JPEG, BMP or another format Qt "
+                                    "reads)."),
         "PICTURE"_L1};
     QCommandLineOption text{
         "text"_L1,
@@ -152,21 +153,24 @@ struct Options
         "S"_L1};
     QCommandLineOption variant{
         "variant"_L1,
-        QCoreApplication::translate("CommandLine", "With --suggest: which of the suggestions, %1.")
-            .arg(choices(variantNumbers())),
+        QCoreApplication::translate("CommandLine",
+                                    "With --suggest: the look, 1 light, 2 dark, 3 vivid or 4 "
+                                    "muted."),
         "N"_L1, "1"_L1};
     // Prints the completion of the options, their values and the files they take for a
-    // shell, for the package to install; not for people, so not in the help.
-    QCommandLineOption completion = [] {
-        QCommandLineOption o("completion"_L1, "The shell completion."_L1, "SHELL"_L1);
-        o.setFlags(QCommandLineOption::HiddenFromHelp);
-        return o;
-    }();
+    // shell: the package installs it, and a user without the package can.
+    QCommandLineOption completion{
+        "completion"_L1,
+        QCoreApplication::translate("CommandLine",
+                                    "Print the completion of these options for SHELL, bash or "
+                                    "zsh, to be saved where the shell looks for it (see man "
+                                    "vellox)."),
+        "SHELL"_L1};
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
     {
-        return {&help,    &version, &render,     &check, &suggest, &fix,      &panels,
-                &gallery, &output,  &background, &text,  &vision,  &severity, &variant};
+        return {&help,   &version,    &render, &check,  &suggest,  &fix,     &panels,    &gallery,
+                &output, &background, &text,   &vision, &severity, &variant, &completion};
     }
 };
 

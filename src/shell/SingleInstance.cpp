@@ -135,8 +135,9 @@ QString SingleInstance::listenForLaterStarts()
         const int fd = ::open(QFile::encodeName(m_lockPath).constData(),
                               O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"),
-                              m_lockPath, systemReason(errno));
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), m_lockPath,
+                              systemReason(errno));
         try {
             writeAll(fd, SocketRecord.toByteArray() + QFile::encodeName(socket) + '\n', m_lockPath);
         } catch (const Error &) {
@@ -144,8 +145,9 @@ QString SingleInstance::listenForLaterStarts()
             throw;
         }
         if (::close(fd) != 0)
-            throw Error::file(Error::PathFileAccess, QT_TRANSLATE_NOOP("Error", "write"),
-                              m_lockPath, systemReason(errno));
+            throw Error::file(Error::PathFileAccess,
+                              QT_TRANSLATE_NOOP("Error", "Cannot write \"%1\": %2"), m_lockPath,
+                              systemReason(errno));
     } catch (const Error &e) {
         delete m_channel;
         m_channel = nullptr;

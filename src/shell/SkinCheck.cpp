@@ -37,8 +37,8 @@ QByteArray readStandardInput()
             continue;
         if (n < 0)
             throw Error(Error::PathFileAccess,
-                        QCoreApplication::translate("SkinCheck", "Cannot read standard input: ") +
-                            systemReason(errno));
+                        QCoreApplication::translate("SkinCheck", "Cannot read standard input: %1")
+                            .arg(systemReason(errno)));
         if (n == 0)
             return bytes;
         bytes.append(buffer, n);
@@ -105,13 +105,29 @@ CheckedSkin readSkin(const QString &path, const FactorySkin &factory)
                      "SkinCheck", "%1 is not set, and the factory skin \"%2\" cannot give it: %3")
                      .arg(itemName(row), factory.path, why)});
         else if (!lint.oneLine)
-            skin.problems.append({0, SkinProblem::Warning,
-                                  QCoreApplication::translate(
-                                      "SkinCheck", "%1 is not set; it keeps the factory colour %2")
-                                      .arg(itemName(row), code)});
+            skin.leftToFactory.append(row);
     }
     sortByLine(skin.problems);
     return skin;
+}
+
+std::optional<SkinProblem> notSet(const CheckedSkin &skin, const FactorySkin &factory)
+{
+    const QList<int> &rows = skin.leftToFactory;
+    if (rows.isEmpty())
+        return std::nullopt;
+    if (rows.size() == 1)
+        return SkinProblem{0, SkinProblem::Warning,
+                           QCoreApplication::translate(
+                               "SkinCheck", "%1 is not set; it keeps the factory colour %2")
+                               .arg(itemName(rows.first()), factory.lint.codes.at(rows.first()))};
+    QStringList names;
+    for (int row : rows)
+        names << itemName(row);
+    return SkinProblem{
+        0, SkinProblem::Warning,
+        QCoreApplication::translate("SkinCheck", "%1 are not set; they keep their factory colours")
+            .arg(names.join(", "_L1))};
 }
 
 QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colours,
@@ -199,6 +215,9 @@ QList<SkinProblem> checkSkin(const QString &path, const FactorySkin &factory,
                                                      : Readability::Scenes::ColourOnly,
                                    seeing);
     }
+    // Last, in one line: in a short file they would bury what is wrong in it.
+    if (const std::optional<SkinProblem> line = notSet(skin, factory))
+        skin.problems.append(*line);
     return skin.problems;
 }
 
@@ -207,7 +226,7 @@ QString loadBackground(const QString &path, StillPicture &picture)
     if (path.isEmpty())
         return {};
     try {
-        picture = StillPicture(loadPicture(path));
+        picture = StillPicture(loadPicture(path, PictureFormats::AnyReadable));
     } catch (const Error &e) {
         return path + ": "_L1 + e.description();
     }

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The factory skin the editor would start from, read once for every skin of a command.
 struct FactorySkin
 {
@@ -33,11 +35,15 @@ struct CheckedSkin
     // will not show as its author meant; line 0 for the file as a whole. A skin without
     // errors is drawn.
     QList<SkinProblem> problems;
+    // The items the file leaves to the factory skin, in the order of the skin file.
+    QList<int> leftToFactory;
 
     bool drawable() const;
 };
 // `path` "-" is standard input, read up to the size of the largest skin file.
 CheckedSkin readSkin(const QString &path, const FactorySkin &factory);
+// The one warning naming the items `skin` leaves to the factory skin, if it leaves any.
+std::optional<SkinProblem> notSet(const CheckedSkin &skin, const FactorySkin &factory);
 
 class BackgroundPicture;
 class SceneRenderer;

@@ -42,13 +42,11 @@ constexpr auto Layout = ProgramDirectory::Layout::System;
 constexpr auto Layout = ProgramDirectory::Layout::Portable;
 #endif
 
-// The compiled catalogues of the program's texts, where the layout puts its data.
+// The compiled catalogues of the program's texts, built into the program: a copied or
+// unpacked program speaks the user's language wherever it stands.
 QString translationsFolder()
 {
-    const QDir programs(QCoreApplication::applicationDirPath());
-    return programs.filePath(Layout == ProgramDirectory::Layout::System
-                                 ? QStringLiteral("../share/vellox/translations")
-                                 : QStringLiteral("translations"));
+    return QStringLiteral(":/translations");
 }
 
 // The application that holds the catalogues while the command line is read, so that its
@@ -88,7 +86,7 @@ QString unopenableSkin(const QString &skin)
     if (::stat(QFile::encodeName(skin).constData(), &st) != 0)
         return skin + QStringLiteral(": ") + systemReason(errno);
     if (S_ISDIR(st.st_mode))
-        return skin + QCoreApplication::translate("main", ": it is a folder, not a skin file");
+        return QCoreApplication::translate("main", "%1: it is a folder, not a skin file").arg(skin);
     return {};
 }
 
@@ -257,8 +255,8 @@ std::optional<ProgramDirectory> workingFolder(Dialogs &dialogs)
         programDir = ProgramDirectory::locate(Layout);
     } catch (const Error &e) {
         tellAtStart(dialogs,
-                    QCoreApplication::translate("main", "Vellox cannot set up its folder.\r\n") +
-                        e.description());
+                    QCoreApplication::translate("main", "Vellox cannot set up its folder.\r\n%1")
+                        .arg(e.description()));
         return std::nullopt;
     }
     if (const QString reason = programDir.unwritableReason(); !reason.isEmpty()) {

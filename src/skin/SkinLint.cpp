@@ -117,31 +117,36 @@ bool isHex(QStringView text)
 // The 0xAARRGGBB form of a code written in another common form, or nothing.
 QString otherForm(QStringView code)
 {
-    const QString suggestion =
-        QCoreApplication::translate("SkinLint", "; a skin writes colours as 0xAARRGGBB");
     if (code.startsWith(u'#')) {
         QString hex = code.mid(1).toString().toUpper();
         if (hex.size() == 3 && isHex(hex))
             hex = QString(hex[0]) + hex[0] + hex[1] + hex[1] + hex[2] + hex[2];
         if (hex.size() == 6 && isHex(hex))
-            return QCoreApplication::translate("SkinLint", "it is written as #RRGGBB") +
-                   suggestion + QCoreApplication::translate("SkinLint", ", here 0xFF") + hex;
+            return QCoreApplication::translate("SkinLint",
+                                               "it is written as #RRGGBB; a skin writes colours "
+                                               "as 0xAARRGGBB, here 0xFF%1")
+                .arg(hex);
         if (hex.size() == 8 && isHex(hex))
-            return QCoreApplication::translate("SkinLint", "it is written as #AARRGGBB") +
-                   suggestion + QCoreApplication::translate("SkinLint", ", here 0x") + hex;
-        return QCoreApplication::translate("SkinLint", "it starts with \"#\"") + suggestion;
+            return QCoreApplication::translate("SkinLint",
+                                               "it is written as #AARRGGBB; a skin writes colours "
+                                               "as 0xAARRGGBB, here 0x%1")
+                .arg(hex);
+        return QCoreApplication::translate(
+            "SkinLint", "it starts with \"#\"; a skin writes colours as 0xAARRGGBB");
     }
     if (!code.isEmpty() &&
         std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         bool ok = false;
         const qulonglong value = code.toULongLong(&ok);
         if (!ok || value > 0xFFFFFFFFu)
-            return QCoreApplication::translate("SkinLint", "it is a decimal number") + suggestion;
+            return QCoreApplication::translate(
+                "SkinLint", "it is a decimal number; a skin writes colours as 0xAARRGGBB");
         const QString hex = QString::number(value, 16).toUpper();
-        return QCoreApplication::translate("SkinLint", "it is a decimal number") + suggestion +
-               QCoreApplication::translate("SkinLint", ", here ") +
-               (value <= 0xFFFFFF ? "0xFF"_L1 + hex.rightJustified(6, u'0')
-                                  : "0x"_L1 + hex.rightJustified(8, u'0'));
+        return QCoreApplication::translate(
+                   "SkinLint",
+                   "it is a decimal number; a skin writes colours as 0xAARRGGBB, here %1")
+            .arg(value <= 0xFFFFFF ? "0xFF"_L1 + hex.rightJustified(6, u'0')
+                                   : "0x"_L1 + hex.rightJustified(8, u'0'));
     }
     return {};
 }
@@ -252,7 +257,8 @@ void lintLine(SkinLint &lint, int i, const QString &line, bool bom)
 QString itemName(int row)
 {
     const SkinItem &item = SkinItems[size_t(row)];
-    return u"\"%1\" (%2)"_s.arg(shownLabel(item), item.key);
+    // Quoted as the language quotes: „Titelfarbe“ (TitleColor) in German.
+    return QCoreApplication::translate("SkinLint", "\"%1\" (%2)").arg(shownLabel(item), item.key);
 }
 
 QString printable(QStringView text, qsizetype longest)
@@ -319,5 +325,8 @@ QString whyNotSkinText(const QByteArray &bytes)
 void sortByLine(QList<SkinProblem> &problems)
 {
     std::stable_sort(problems.begin(), problems.end(),
-                     [](const SkinProblem &a, const SkinProblem &b) { return a.line < b.line; });
+                     [](const SkinProblem &a, const SkinProblem &b) {
+                         // Line 0, the file as a whole, counts as after the last line.
+                         return unsigned(a.line - 1) < unsigned(b.line - 1);
+                     });
 }

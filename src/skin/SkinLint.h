@@ -36,7 +36,8 @@ struct SkinLint
     bool oneLine = false; // lines end in LF alone, so most of the file is one line
 };
 SkinLint lintSkin(const QByteArray &bytes);
-// Puts problems in the order of their lines, those of one line in the order found.
+// Puts problems in the order of their lines, those of one line in the order found, and
+// those of the file as a whole after them: a reader goes through the file from the top.
 void sortByLine(QList<SkinProblem> &problems);
 
 // A colour item as messages name it: "Menu BG" (RectBg).

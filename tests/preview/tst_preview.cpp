@@ -315,9 +315,19 @@ void tst_preview::drops_data()
     QTest::newRow("skin on the preview") << u"preview"_s << skin << QString() << u"loaded"_s;
     QTest::newRow("picture on the preview")
         << u"preview"_s << picture << QString() << u"imported"_s;
-    QTest::newRow("png refused") << u"preview"_s << QStringList{u"pic.png"_s}
-                                 << u"Sorry! .png's aren't supported yet|No Picture loaded."_s
-                                 << u"nothing"_s;
+    // Dropping is ours: any picture Qt reads, the import button's rules aside.
+    QTest::newRow("png imported") << u"preview"_s << QStringList{u"pic.png"_s} << QString()
+                                  << u"imported"_s;
+    QTest::newRow("png cut short")
+        << u"preview"_s << QStringList{u"cut.png"_s}
+        << u"Cannot load the picture \"{chosen}\": the file ends early; it is damaged|No Picture"_s
+        << u"nothing"_s;
+    QTest::newRow("text refused") << u"preview"_s << QStringList{u"notes.txt"_s}
+                                  << u"Cannot load the picture \"{chosen}\": |No Picture"_s
+                                  << u"nothing"_s;
+    // "kept": a picture imported before the drop stays the working picture.
+    QTest::newRow("text on a picture") << u"preview"_s << QStringList{u"notes.txt"_s}
+                                       << u"Cannot load the picture \"{chosen}\": "_s << u"kept"_s;
     QTest::newRow("two files") << u"editor"_s << QStringList{u"my skin.ini"_s, u"pic.bmp"_s}
                                << u"2 items were dropped. Drop one file at a time."_s
                                << u"nothing"_s;
@@ -337,8 +347,11 @@ void tst_preview::drops()
     QFETCH(QString, outcome);
     Opened s;
     s.outside(u"my skin.ini"_s, "BgColor1 = 0xFF102030\r\n");
-    for (const QString &name : {u"pic.bmp"_s, u"pic.png"_s})
-        s.outside(name, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    s.outside(u"pic.bmp"_s, encodedPicture(qRgb(7, 8, 9), "BMP"));
+    const QByteArray png = encodedPicture(qRgb(7, 8, 9), "PNG");
+    s.outside(u"pic.png"_s, png);
+    s.outside(u"cut.png"_s, png.left(png.size() - 20));
+    s.outside(u"notes.txt"_s, "BgColor1 = 0xFF102030\r\n");
     QDir(s.elsewhere.path()).mkdir(u"folder"_s);
     QList<QUrl> urls;
     for (const QString &name : dropped)
@@ -347,6 +360,8 @@ void tst_preview::drops()
     QWidget *on = target == "editor"_L1    ? s.editor.get()
                   : target == "preview"_L1 ? static_cast<QWidget *>(s.preview())
                                            : s.get<QPlainTextEdit>("Text5")->viewport();
+    if (outcome == "kept"_L1)
+        s.importPicture(s.elsewhere.filePath(u"pic.bmp"_s));
     const auto before = s.folder.contents();
 
     QMimeData data;
@@ -359,12 +374,13 @@ void tst_preview::drops()
 
     s.verifyBeginnings(s.dialogs.messages, messages, urls.first().toLocalFile());
     QCOMPARE(s.skinText().contains("0xFF102030"_L1), outcome == "loaded"_L1);
-    QCOMPARE(s.pictureShown(), outcome == "imported"_L1);
-    if (outcome == "nothing"_L1)
+    QCOMPARE(s.pictureShown(), outcome == "imported"_L1 || outcome == "kept"_L1);
+    if (outcome == "nothing"_L1 || outcome == "kept"_L1)
         QCOMPARE(s.folder.contents(), before);
-    // The shared file dialog still opens on nothing.
+    // The shared file dialog still opens on nothing, unless the import button filled it.
     s.trigger("loadskin");
-    QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
+    if (outcome != "kept"_L1)
+        QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
 }
 
 void tst_preview::previewImages_data()

@@ -29,6 +29,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTranslator>
+#include <QtEndian>
 
 #include <csignal>
 #include <fcntl.h>
@@ -68,6 +69,23 @@ private slots:
 
 namespace {
 
+// `png` with a header claiming `side` × `side` pixels, its checksum made good, so that
+// only the size is wrong with it.
+QByteArray pngClaiming(QByteArray png, quint32 side)
+{
+    constexpr int Width = 16, Height = 20, Checksum = 29, ChunkType = 12;
+    qToBigEndian(side, png.data() + Width);
+    qToBigEndian(side, png.data() + Height);
+    quint32 crc = 0xFFFFFFFF;
+    for (int i = ChunkType; i < Checksum; ++i) {
+        crc ^= uchar(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    qToBigEndian(~crc, png.data() + Checksum);
+    return png;
+}
+
 struct Finished
 {
     int status;
@@ -87,10 +105,19 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
         env.remove(QLatin1String(name));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder.dir().path());
-    QString script = u"exec \"$0\""_s;
-    for (QString scene; !(scene = arguments.value(0).section(u':', 0, 0)).isEmpty() &&
-                        QStringList{u"limit"_s, u"env"_s, u"stdin"_s}.contains(scene);) {
+    QString script = u"exec \"$0\""_s, program = QStringLiteral(VELLOX_EXECUTABLE);
+    // "copied:" runs a copy of the program alone in a folder of its own.
+    QTemporaryDir elsewhere;
+    for (QString scene;
+         !(scene = arguments.value(0).section(u':', 0, 0)).isEmpty() &&
+         QStringList{u"limit"_s, u"env"_s, u"stdin"_s, u"copied"_s}.contains(scene);) {
         const QString value = arguments.takeFirst().section(u':', 1);
+        if (scene == "copied"_L1) {
+            program = elsewhere.filePath(u"vellox"_s);
+            if (!QFile::copy(QStringLiteral(VELLOX_EXECUTABLE), program))
+                qFatal("vellox could not be copied");
+            continue;
+        }
         script.prepend(scene == "limit"_L1 ? u"trap '' XFSZ; ulimit -f "_s + value + u"; "_s
                        : scene == "env"_L1 ? u"export '"_s + value + u"'; "_s
                                            : u"exec < '"_s + value + u"'; "_s);
@@ -98,7 +125,7 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
     for (const QString &a : arguments)
         script += a.startsWith("printf:"_L1) ? u" \"$(printf '"_s + a.mid(7) + u"')\""_s
                                              : u" '"_s + a + u'\'';
-    process.start(u"/bin/sh"_s, {u"-c"_s, script, QStringLiteral(VELLOX_EXECUTABLE)});
+    process.start(u"/bin/sh"_s, {u"-c"_s, script, program});
     if (!process.waitForFinished(30000))
         qFatal("vellox did not finish");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -229,7 +256,7 @@ void tst_shell::spokenNames()
 void tst_shell::inGerman()
 {
     QTranslator german;
-    QVERIFY(german.load(u"vellox_de"_s, QStringLiteral(VELLOX_TRANSLATIONS)));
+    QVERIFY(german.load(u"vellox_de"_s, u":/translations"_s));
     for (const bool translated : {true, false}) {
         if (translated)
             QCoreApplication::installTranslator(&german);
@@ -320,13 +347,14 @@ void tst_shell::completion_data()
                              << u"achromatopsia deuteranomaly deuteranopia protanomaly protanopia "
                                 "tritanomaly tritanopia"_s;
     QTest::newRow("variants") << u"--suggest pic.bmp --variant "_s << u"1 2 3 4"_s;
+    QTest::newRow("shells") << u"--completion "_s << u"bash zsh"_s;
     QTest::newRow("severities") << u"--check dark.ini --severity 0.3"_s << u"0.3"_s;
     QTest::newRow("texts") << u"--render dark.ini --text a"_s << u"actual"_s;
     QTest::newRow("skins and folders") << u""_s << u"dark.ini default.ini sub"_s;
     QTest::newRow("a skin to fix") << u"--fix "_s << u"dark.ini default.ini sub"_s;
-    QTest::newRow("pictures") << u"--check --background "_s << u"pic.bmp sub"_s;
+    QTest::newRow("pictures") << u"--check --background "_s << u"pic.bmp pic.png sub"_s;
     QTest::newRow("any output") << u"--render dark.ini -o "_s
-                                << u"dark.ini default.ini notes.txt pic.bmp sub"_s;
+                                << u"dark.ini default.ini notes.txt pic.bmp pic.png sub"_s;
 }
 
 // Tab in bash offers the options, the values and the files each takes, as the program
@@ -336,7 +364,7 @@ void tst_shell::completion()
     QFETCH(QString, typed);
     QFETCH(QString, offered);
     ProgramFolder folder;
-    for (auto name : {"dark.ini", "pic.bmp", "notes.txt", "sub/x"})
+    for (auto name : {"dark.ini", "pic.bmp", "pic.png", "notes.txt", "sub/x"})
         folder.write(QString::fromLatin1(name), "x");
     const auto shell = [&](const QString &program, const QString &script) {
         QProcess process;
@@ -543,6 +571,13 @@ void tst_shell::commandLine_data()
                             << QString::fromLatin1(written);
     };
     row("help", "--help", 0, "Usage: vellox [options] [SKIN...]\n", "");
+    row("help names the looks", "--help", 0, "Usage", "*the look, 1 light, 2 dark, 3 vivid");
+    row("help names the completion", "--help", 0, "Usage", "*--completion <SHELL>");
+    // The catalogues travel inside the program: a copy alone in a folder speaks German.
+    row("a copied program in German", "env:LANG=de_DE.UTF-8 copied: --help", 0,
+        "Aufruf: vellox [Optionen] [SKIN...]\nBearbeitet den Farb-Skin (skin.ini) von Zantho", "");
+    row("a check in German", "env:LANG=de_DE.UTF-8 --check bad.ini", 1,
+        "bad.ini:1: warning: Zeile übersprungen: „HG-Farbe 1“ (BgColor1) wird nur mit", "");
     // The user's language, as gettext chooses it, with Qt's own texts in it too.
     row("help in German", "env:LANG=de_DE.UTF-8 --help", 0,
         "Aufruf: vellox [Optionen] [SKIN...]\nBearbeitet den Farb-Skin (skin.ini) von Zantho", "");
@@ -558,7 +593,7 @@ void tst_shell::commandLine_data()
     row("English before German", "env:LANG=de_DE.UTF-8 env:LANGUAGE=en_GB:de --bogus", 2, "",
         "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
     row("an unknown language, then German", "env:LANG=fr_FR env:LANGUAGE=xx:de --check gone.ini", 1,
-        "gone.ini: error: Lesen von „gone.ini“ nicht möglich: ", "");
+        "gone.ini: error: „gone.ini“ kann nicht gelesen werden: ", "");
     row("version", "-v", 0, "vellox " VELLOX_VERSION "\n", "");
     row("unknown option", "--bogus", 2, "",
         "vellox: Unknown option 'bogus'.\nTry 'vellox --help'.\n");
@@ -628,6 +663,21 @@ void tst_shell::commandLine_data()
         "dark.ini:7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 "
         "wanted)\ndark.ini:7: warning: \"Text Color\" (TextColor) reads 1.1:1 on the picture",
         "");
+    // Pictures of any format Qt reads, with the limits and refusals of the others.
+    row("check over a PNG", "--check --background pic.png dark.ini", 0,
+        "dark.ini:7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 "
+        "wanted)\ndark.ini:7: warning: \"Text Color\" (TextColor) reads 1.1:1 on the picture",
+        "");
+    row("render over a PNG", "--render dark.ini -o o.png --background pic.png", 0, "", "",
+        "o.png:\x89PNG");
+    row("gallery over a PNG", "--gallery dark.ini default.ini -o g.bmp --background pic.png", 0, "",
+        "", "g.bmp:BM");
+    row("suggest from a PNG", "--suggest pic.png -o - --variant 3", 0, "BgColor1 = 0x", "");
+    row("PNG claiming 60000 square", "--render dark.ini -o o.png --background huge.png", 1, "",
+        "vellox: huge.png: Cannot load the picture \"huge.png\": the picture is 60000 × 60000 "
+        "pixels; Vellox takes pictures of up to 200 megapixels\n");
+    row("PNG cut short", "--suggest cut.png -o s.ini", 1, "",
+        "*Cannot load the picture \"cut.png\": the file ends early; it is damaged\n");
     row("fix", "--fix dark.ini -o f.ini", 0, "-",
         "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF...",
         "f.ini:BgColor1 = 0xFF1B2A41\r\n");
@@ -724,6 +774,10 @@ void tst_shell::commandLine()
                                "TitleColor = 0xFFGG0000\r\n" +
                                    rest);
     folder.write(u"pic.bmp"_s, encodedPicture(qRgb(1, 2, 3), "BMP"));
+    const QByteArray png = encodedPicture(qRgb(1, 2, 3), "PNG");
+    folder.write(u"pic.png"_s, png);
+    folder.write(u"cut.png"_s, png.left(png.size() - 20));
+    folder.write(u"huge.png"_s, pngClaiming(png, 60000));
     folder.write(u"old.png"_s, "the user's own");
     QDir(folder.dir().path()).mkdir(u"sub"_s);
     QFile::link(u"sub/to.png"_s, folder.file(u"link.png"_s));
@@ -781,8 +835,8 @@ void tst_shell::checks_data()
     row("factory skin", f, "");
     row("LF line ends", QByteArray(f).replace("\r\n", "\n"), "1: error: the lines end in LF alone");
     row("byte order mark", "\xEF\xBB\xBF" + f,
-        "0: warning: \"BG Color 1\" (BgColor1) is not set\n1: warning: the file starts with a "
-        "UTF-8 byte order mark, which Vellox reads as part of the first key, so \"BG Color 1\"");
+        "1: warning: the file starts with a UTF-8 byte order mark, which Vellox reads as part of "
+        "the first key, so \"BG Color 1\"\n0: warning: \"BG Color 1\" (BgColor1) is not set");
     row("empty", "", "0: error: the file is empty");
     row("binary", encodedPicture(qRgb(1, 2, 3), "PNG"), "0: error: the file is a PNG picture");
     row("UTF-16",
@@ -808,10 +862,16 @@ void tst_shell::checks_data()
         "0xAARRGGBB, here 0xFF5B8DEF");
     row("empty code", mo(" = "), "6: error: {mo}: the code is empty");
     row("tabs around =", mo("\t=\t0xFF5B8DEF"),
-        "0: warning: {mo} is not set\n6: warning: line skipped: {mo} is read only with exactly "
-        "one space either side of \"=\" and no tab");
+        "6: warning: line skipped: {mo} is read only with exactly one space either side of "
+        "\"=\" and no tab\n0: warning: {mo} is not set");
     row("key without code", mo(""),
-        "0: warning: {mo} is not set\n6: warning: line skipped: {mo} has no \" = \" and no code");
+        "6: warning: line skipped: {mo} has no \" = \" and no code\n0: warning: {mo} is not set");
+    // The one error of a short file first, then what it leaves unset, in one line.
+    row("four lines",
+        "BgColor1 = 0xFF000000\r\nTitleColor = 0xFFGG0000\r\nRectBg = 0x80102030\r\n"
+        "TextColor = 0xFFFFFFFF\r\n",
+        "2: error: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is not "
+        "hexadecimal\n0: warning: \"BG Color 2\" (BgColor2), \"Title Shadow\" (Shadow), ");
     row("control bytes",
         mo(QByteArray(" = 0xFF5B\0\x01"
                       "EF",
@@ -821,6 +881,13 @@ void tst_shell::checks_data()
         "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n20: "
         "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient (4.5:1 "
         "wanted)");
+    // A text left to the factory skin that reads badly comes after the file's lines.
+    row("unset and hard to read",
+        factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ")
+            .replace("NotSupported = 0xFF7A8799\r\n", ""),
+        "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n0: "
+        "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient\n0: warning: "
+        "\"Not Supported Color\" (NotSupported) is not set");
     row("dark text", factoryWith("TextColor = 0xFFDCE3EE", "TextColor = 0xFF203040"),
         "7: warning: \"Text Color\" (TextColor) reads 1.0:1 on the gradient (4.5:1 wanted)");
     row("an item left to the factory", noTitle,
