@@ -758,6 +758,24 @@ void tst_preview::readabilityInTheWindows()
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
     QCOMPARE(picture->vision(), Vision::Normal);
     QCOMPARE(s.editor->colours(), before);
+
+    // Over a finely textured photograph the hover and Check Readability tell the title's
+    // busy background and its lever.
+    QFile photo(QStringLiteral(VELLOX_PHOTOS "/camera.jpg"));
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    s.importPicture(s.outside(u"camera.jpg"_s, photo.readAll()));
+    const QPoint title(200, 22);
+    QHelpEvent overTitle(QEvent::ToolTip, title, picture->mapToGlobal(title));
+    QApplication::sendEvent(picture, &overTitle);
+    const QRegularExpression busy(
+        u"\"Title Color\" \\(TitleColor\\): [^\r\n]*busy background on the picture \\(RMS "
+        "contrast [0-9.]+; 0.15 slows reading\\): give \"Title Shadow\" the tone opposite the "
+        "title's"_s);
+    QVERIFY2(busy.match(QToolTip::text()).hasMatch(), qPrintable(QToolTip::text()));
+    s.dialogs.messages.clear();
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Check Readability"_s}));
+    QVERIFY2(busy.match(s.dialogs.messages.last()).hasMatch(),
+             qPrintable(s.dialogs.messages.last()));
 }
 
 // A pair of parts differs as their colours as drawn, seen with each vision, differ: the
