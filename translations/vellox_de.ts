@@ -830,6 +830,14 @@ Skin und Hintergrund ersetzen?</translation>
         <translation>Nicht jeder Text auf %1 ist gut lesbar, selbst bei 100 % Deckkraft.</translation>
     </message>
     <message>
+        <source>%1: %2 %3 — %4 (%5 reads well); %6</source>
+        <translation>%1: %2 %3 — %4 (ab %5 gut lesbar); %6</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
         <source>These texts are hard to read (%1 reads well):<byte value="xd"/>
 %2</source>
         <translation>Diese Texte sind schwer lesbar (ab %1 gut lesbar):<byte value="xd"/>
@@ -915,6 +923,18 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>the text lies on the bare picture</source>
         <translation>der Text liegt auf dem bloßen Bild</translation>
+    </message>
+    <message>
+        <source>give &quot;%1&quot; the tone opposite the title&apos;s</source>
+        <translation>geben Sie „%1“ den Ton, der dem des Titels entgegengesetzt ist</translation>
+    </message>
+    <message>
+        <source>only the picture itself calms it</source>
+        <translation>beruhigen kann ihn nur das Bild selbst</translation>
+    </message>
+    <message>
+        <source>busy background %1 (RMS contrast %2; %3 slows reading): %4</source>
+        <translation>unruhiger Hintergrund %1 (RMS-Kontrast %2; ab %3 verlangsamt er das Lesen): %4</translation>
     </message>
 </context>
 <context>
@@ -1014,6 +1034,10 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source> as seen with %1</source>
         <translation> gesehen mit %1</translation>
+    </message>
+    <message>
+        <source>%1%2: %3</source>
+        <translation>%1%2: %3</translation>
     </message>
     <message>
         <source>Cannot read standard input: %1</source>
@@ -1299,12 +1323,12 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>: sie sehen gleich aus</translation>
     </message>
     <message>
-        <source>with %1, %2 and %3 differ by ΔE00 %4 (%5 wanted)%6</source>
-        <translation>bei %1 unterscheiden sich %2 und %3 um ΔE00 %4 (%5 verlangt)%6</translation>
-    </message>
-    <message>
         <source>%1 at severity %2</source>
         <translation>%1 bei Schweregrad %2</translation>
+    </message>
+    <message>
+        <source>with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7</source>
+        <translation>bei %1 unterscheiden sich %2 und %3 %5 um ΔE00 %4 (%6 verlangt)%7</translation>
     </message>
 </context>
 <context>

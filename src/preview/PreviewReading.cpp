@@ -32,6 +32,11 @@ QString figureText(const TextReading &r)
 {
     const QString verdict =
         r.readsWell() ? PreviewWindow::tr("reads well") : PreviewWindow::tr("hard to read");
+    // A busy background slows reading whatever the figure: said beside it.
+    if (r.overBusy())
+        return PreviewWindow::tr("%1: %2 %3 \u2014 %4 (%5 reads well); %6")
+            .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), verdict,
+                 contrastText(ReadsWell), busyWords(r));
     return PreviewWindow::tr("%1: %2 %3 \u2014 %4 (%5 reads well)")
         .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), verdict,
              contrastText(ReadsWell));
@@ -213,8 +218,8 @@ void PreviewWindow::checkReadability()
 {
     // What is shown is measured: under a simulated vision, the texts as that viewer sees
     // them, and the parts told apart by that viewer alone.
-    const QList<TextReading> hard =
-        Readability(m_renderer, scenesMeasured(), m_vision).hardToRead();
+    const Readability measured(m_renderer, scenesMeasured(), m_vision);
+    const QList<TextReading> hard = measured.hardToRead();
     for (DrawingArea *scene : {colourScene, pictureScene}) {
         QList<QRect> marks;
         for (const TextReading &r : hard) {
@@ -232,6 +237,12 @@ void PreviewWindow::checkReadability()
         if (parts.looksAlike())
             alike << lookAlikeText(parts);
     }
+    // Busy backgrounds before them: a text may read well by its figure and still be slow
+    // to read there.
+    QStringList busy;
+    for (const TextReading &r : busiestOfEach(measured.readings()))
+        busy << tr("%1: %2").arg(itemName(r.row), busyWords(r));
+    alike = busy + alike;
     const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
     if (hard.isEmpty()) {
         m_dialogs.message(tr("All texts read well: each has a contrast of %1 or more with what "

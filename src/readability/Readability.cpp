@@ -109,6 +109,11 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
             if (clip.isEmpty())
                 continue;
             const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            // The title's shadow belongs to the title's drawing, not to what lies beneath
+            // it: how busy that is is measured without it.
+            const std::vector<char> shadow = layout.role == Role::TitleText
+                                                 ? glyphMask(scene, Role::TitleShadow, clip)
+                                                 : std::vector<char>(mask.size(), 0);
             // What the scene shows there, drawn within the box alone, as a search asks
             // after a few texts many times.
             QImage shown = scene.shownWithin(clip, layout.role, toQColor(e.textColour));
@@ -130,13 +135,18 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
                             glyphs |= QRect(x, y, 1, 1);
                 if (glyphs.isEmpty())
                     continue;
-                std::vector<double> background;
+                std::vector<double> background, beneath;
                 background.reserve(size_t(glyphs.width()) * size_t(glyphs.height()));
                 for (int y = glyphs.top(); y <= glyphs.bottom(); ++y) {
                     const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
-                    for (int x = glyphs.left(); x <= glyphs.right(); ++x)
-                        if (!mask[size_t(y) * size_t(clip.width()) + size_t(x)])
-                            background.push_back(relativeLuminance(line[x]));
+                    for (int x = glyphs.left(); x <= glyphs.right(); ++x) {
+                        const size_t at = size_t(y) * size_t(clip.width()) + size_t(x);
+                        if (mask[at])
+                            continue;
+                        background.push_back(relativeLuminance(line[x]));
+                        if (!shadow[at])
+                            beneath.push_back(background.back());
+                    }
                 }
                 std::sort(background.begin(), background.end());
                 const QRgb colour = toQRgb(e.textColour);
@@ -144,7 +154,7 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
                     {layout.role, kind, layout.textRow, colour, glyphs.translated(clip.topLeft()),
                      figure(background,
                             relativeLuminance(simulateVision(colour, vision, severity))),
-                     bestFigure(background), int(part)});
+                     bestFigure(background), int(part), rmsContrast(beneath)});
                 m_backgrounds.push_back(std::move(background));
             }
         }
@@ -432,6 +442,53 @@ QString leverWords(Role text, SceneKind scene)
     return scene == SceneKind::Colour
                ? QCoreApplication::translate("Readability", "change the gradient")
                : QCoreApplication::translate("Readability", "the text lies on the bare picture");
+}
+
+QList<TextReading> busiestOfEach(const QList<TextReading> &readings)
+{
+    QList<TextReading> busiest;
+    for (const TextReading &r : readings) {
+        if (!r.overBusy())
+            continue;
+        const auto same = std::find_if(busiest.begin(), busiest.end(), [&](const TextReading &b) {
+            return b.row == r.row && b.scene == r.scene;
+        });
+        if (same == busiest.end())
+            busiest.append(r);
+        else if (r.busy > same->busy)
+            *same = r;
+    }
+    return busiest;
+}
+
+double rmsContrast(const std::vector<double> &luminances)
+{
+    double sum = 0, squares = 0;
+    for (double l : luminances)
+        sum += l;
+    const double n = double(luminances.size()), mean = n > 0 ? sum / n : 0;
+    if (mean <= 0)
+        return 0;
+    for (double l : luminances)
+        squares += (l - mean) * (l - mean);
+    return std::sqrt(squares / n) / mean;
+}
+
+QString busyWords(const TextReading &reading)
+{
+    const int panel = panelBeneath(reading.role);
+    const QString lever =
+        panel >= 0 ? QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
+                         .arg(shownLabel(SkinItems[size_t(panel)]))
+        : reading.role == Role::TitleText
+            ? QCoreApplication::translate("Readability",
+                                          "give \"%1\" the tone opposite the title's")
+                  .arg(shownLabel(SkinItems[size_t(Row::Shadow)]))
+            : QCoreApplication::translate("Readability", "only the picture itself calms it");
+    return QCoreApplication::translate("Readability",
+                                       "busy background %1 (RMS contrast %2; %3 slows reading): %4")
+        .arg(sceneWords(reading.scene), QString::number(reading.busy, 'f', 2),
+             QString::number(BusyBackground, 'f', 2), lever);
 }
 
 QString hexColour(QRgb colour)

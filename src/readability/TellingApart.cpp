@@ -29,11 +29,19 @@ QImage partPixels(const Scene &scene, Role role)
     const QRect box = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
     QList<QRgb> pixels;
     if (!layout.isText()) {
-        const QImage &image = scene.image();
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-            for (int x = box.left(); x <= box.right(); ++x)
-                pixels << line[x];
+        // Only where the bar shows: its outline and the texts over it are not its colour,
+        // and over a busy picture they move the median a long way.
+        if (box.isEmpty())
+            return {};
+        const QImage shown = scene.shownWithin(box, role, {});
+        for (int y = 0; y < box.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            const auto *bare =
+                reinterpret_cast<const QRgb *>(scene.image().constScanLine(y + box.top())) +
+                box.left();
+            for (int x = 0; x < box.width(); ++x)
+                if (line[x] == bare[x])
+                    pixels << line[x];
         }
     } else {
         // The glyphs alone, drawn as the scene draws the text. Their edges are blends
@@ -153,11 +161,12 @@ QString lookAlikeText(const PartsCompared &parts)
         seen = QCoreApplication::translate("TellingApart", "%1 at severity %2")
                    .arg(seen)
                    .arg(parts.severity);
+    // The scene where they differ least is named: the other may show them farther apart.
     return QCoreApplication::translate("TellingApart",
-                                       "with %1, %2 and %3 differ by ΔE00 %4 (%5 wanted)%6")
+                                       "with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7")
         .arg(seen, itemName(parts.firstRow), itemName(parts.secondRow),
              QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
-             QString::number(TellsApart),
+             sceneWords(parts.scene), QString::number(TellsApart),
              parts.looksAlike() ? QCoreApplication::translate("TellingApart", ": they look alike")
                                 : QString());
 }

@@ -57,5 +57,5 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
                                   double below = -1);
 
 // With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
-// (ChangeColor) differ by ΔE00 3.1 (10 wanted): they look alike
+// (ChangeColor) differ by ΔE00 3.1 on the picture (10 wanted): they look alike
 QString lookAlikeText(const PartsCompared &parts);

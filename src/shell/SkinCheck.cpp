@@ -163,6 +163,12 @@ QList<SkinProblem> hardToRead(SceneRenderer &renderer, const ColourTable &colour
                              .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene),
                                   asSeen, contrastText(ReadsWell), left)});
     }
+    // A busy background is told apart from the figure, after it: a text can read well by
+    // its contrast and still be slow to read there.
+    for (const TextReading &r : busiestOfEach(readability.readings()))
+        problems.append({lineOf[size_t(r.row)], SkinProblem::Warning,
+                         QCoreApplication::translate("SkinCheck", "%1%2: %3")
+                             .arg(itemName(r.row), asSeen, busyWords(r))});
     return problems;
 }
 

@@ -87,10 +87,10 @@ Vision visionNamed(const QByteArray &name)
 } // namespace
 
 // Every row of the reference outputs for protanopia, deuteranopia (Viénot et al. 1999),
-// tritanopia (Brettel et al. 1997), protanomaly and deuteranomaly at 0.5 (Machado et
-// al. 2009). The reference truncates to 8 bits, we round: ours is its value or one
-// above. Tritanomaly is tritanopia mixed with the colour in linear light, and
-// achromatopsia the grey of the same luminance.
+// tritanopia (Brettel et al. 1997), protanomaly and deuteranomaly at every tenth and at
+// 0.35, between two tabulated matrices (Machado et al. 2009). The reference truncates to
+// 8 bits, we round: ours is its value or one above. Tritanomaly is tritanopia mixed with the colour
+// in linear light, and achromatopsia the grey of the same luminance.
 void tst_colour::vision_data()
 {
     QTest::addColumn<Vision>("vision");

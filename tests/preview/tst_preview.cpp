@@ -27,6 +27,7 @@
 #include <QToolTip>
 
 #include <cmath>
+#include <set>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -110,6 +111,10 @@ private slots:
     void suggestions();
     void partsTellApart_data();
     void partsTellApart();
+    void partsAsRendered_data();
+    void partsAsRendered();
+    void busyBackgrounds_data();
+    void busyBackgrounds();
     void readabilityInTheWindows();
     void sceneByKeyboard_data();
     void sceneByKeyboard();
@@ -792,6 +797,24 @@ void tst_preview::readabilityInTheWindows()
     QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Simulate Colour Vision"_s, u"Normal"_s}));
     QCOMPARE(picture->vision(), Vision::Normal);
     QCOMPARE(s.editor->colours(), before);
+
+    // Over a finely textured photograph the hover and Check Readability tell the title's
+    // busy background and its lever.
+    QFile photo(QStringLiteral(VELLOX_PHOTOS "/camera.jpg"));
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    s.importPicture(s.outside(u"camera.jpg"_s, photo.readAll()));
+    const QPoint title(200, 22);
+    QHelpEvent overTitle(QEvent::ToolTip, title, picture->mapToGlobal(title));
+    QApplication::sendEvent(picture, &overTitle);
+    const QRegularExpression busy(
+        u"\"Title Color\" \\(TitleColor\\): [^\r\n]*busy background on the picture \\(RMS "
+        "contrast [0-9.]+; 0.15 slows reading\\): give \"Title Shadow\" the tone opposite the "
+        "title's"_s);
+    QVERIFY2(busy.match(QToolTip::text()).hasMatch(), qPrintable(QToolTip::text()));
+    s.dialogs.messages.clear();
+    QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Check Readability"_s}));
+    QVERIFY2(busy.match(s.dialogs.messages.last()).hasMatch(),
+             qPrintable(s.dialogs.messages.last()));
 }
 
 // A pair of parts differs as their colours as drawn, seen with each vision, differ: the
@@ -844,6 +867,206 @@ void tst_preview::partsTellApart()
             QVERIFY2(qAbs(c.difference - expected) < 1 && c.looksAlike() == (expected < TellsApart),
                      qPrintable(lookAlikeText(c) + u" %1"_s.arg(expected)));
     }
+}
+
+namespace {
+
+// The pixels of one scene of `table` that change when the colour of each of `rows` goes
+// from black to white, by how much the most changed channel of each changes.
+std::map<int, QList<QPoint>> changedBy(const ColourTable &table, BackgroundPicture &picture,
+                                       SceneKind kind, QRect box, const std::set<int> &rows)
+{
+    QImage drawn[2];
+    for (int white : {0, 1}) {
+        ColourTable changed = table;
+        for (int row : rows)
+            changed.set(row, table.at(row).left(4) + (white ? "FFFFFF"_L1 : "000000"_L1));
+        SceneRenderer renderer;
+        renderer.redraw(changed, picture);
+        drawn[white] = renderer.scene(kind).shownImage();
+    }
+    std::map<int, QList<QPoint>> byChange;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb b = drawn[0].pixel(x, y), w = drawn[1].pixel(x, y);
+            const int change =
+                std::max({qRed(w) - qRed(b), qGreen(w) - qGreen(b), qBlue(w) - qBlue(b), 0});
+            if (change > 0)
+                byChange[change] << QPoint(x, y);
+        }
+    }
+    return byChange;
+}
+
+// Where a part shows in one scene of `table`: a text where its colour changes the scene
+// most (its glyphs' edges are blends with what lies beneath), a bar where its fill changes
+// the scene and no text or outline does.
+QList<QPoint> shownPixels(const ColourTable &table, BackgroundPicture &picture, SceneKind kind,
+                          Role role)
+{
+    const ElementLayout &layout = layoutOf(role);
+    SceneRenderer renderer;
+    renderer.redraw(table, picture);
+    const QRect box = pixelRect(renderer.scene(kind).element(role).box) & QRect({}, SceneSize);
+    const auto part =
+        changedBy(table, picture, kind, box, {layout.isText() ? layout.textRow : layout.fillRow});
+    QList<QPoint> pixels;
+    if (layout.isText()) {
+        const int most = part.empty() ? 0 : std::min(part.rbegin()->first, 250);
+        for (auto it = part.lower_bound(std::max(most, 1)); it != part.end(); ++it)
+            pixels += it->second;
+        return pixels;
+    }
+    std::set<int> over;
+    for (const ElementLayout &e : sceneLayout())
+        over.insert(e.isText() ? e.textRow : e.outlineRow);
+    std::set<QPoint, bool (*)(QPoint, QPoint)> covered(
+        [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
+    for (const auto &[change, points] : changedBy(table, picture, kind, box, over))
+        covered.insert(points.begin(), points.end());
+    for (const auto &[change, points] : part)
+        for (QPoint p : points)
+            if (!covered.contains(p))
+                pixels << p;
+    return pixels;
+}
+
+QRgb medianAt(const QImage &image, const QList<QPoint> &pixels)
+{
+    int median[3];
+    for (int shift : {16, 8, 0}) {
+        std::vector<int> channel;
+        for (QPoint p : pixels)
+            channel.push_back(int(image.pixel(p) >> shift) & 0xFF);
+        std::nth_element(channel.begin(), channel.begin() + channel.size() / 2, channel.end());
+        median[2 - shift / 8] = channel[channel.size() / 2];
+    }
+    return qRgb(median[0], median[1], median[2]);
+}
+
+} // namespace
+
+// The figure of each pair agrees with the scenes as a viewer sees them (the scene image
+// as --render --vision writes it) where the two parts differ least, each part's colour
+// the median of the pixels where it shows. Real photographs, skins made for them.
+void tst_preview::partsAsRendered_data()
+{
+    QTest::addColumn<QString>("photo");
+    QTest::addColumn<int>("look"); // a suggestion for the photo; 0 the factory skin, -1 mended
+    QTest::addColumn<double>("severity");
+    QTest::newRow("factory skin over the coffee") << u"coffee"_s << 0 << 0.6;
+    QTest::newRow("factory skin mended over the camera") << u"camera"_s << -1 << 0.6;
+    QTest::newRow("factory skin mended over the cat, 0.35") << u"chelsea"_s << -1 << 0.35;
+    QTest::newRow("light look over the astronaut") << u"astronaut"_s << 1 << 0.6;
+    QTest::newRow("dark look over the star field") << u"hubble_deep_field"_s << 2 << 0.1;
+    QTest::newRow("vivid look over the rocket, 0.35") << u"rocket"_s << 3 << 0.35;
+    QTest::newRow("muted look over the coffee, 0.9") << u"coffee"_s << 4 << 0.9;
+}
+
+void tst_preview::partsAsRendered()
+{
+    QFETCH(QString, photo);
+    QFETCH(int, look);
+    QFETCH(double, severity);
+    StillPicture picture(QImage(VELLOX_PHOTOS "/"_L1 + photo + ".jpg"_L1));
+    ColourTable table;
+    if (look > 0) {
+        table = suggestSkin(picture, look);
+    } else {
+        readSkinBytes(ProgramFolder::factorySkin(), table);
+        SceneRenderer before;
+        before.redraw(table, picture);
+        if (look < 0)
+            mendTexts(before, table, Readability::Scenes::Both);
+    }
+    SceneRenderer renderer;
+    renderer.redraw(table, picture);
+    const QList<PartsCompared> found =
+        compareParts(renderer, Readability::Scenes::Both, Visions, severity);
+    QCOMPARE(size_t(found.size()), std::size(Visions) * PartsToTellApart.size());
+    std::map<std::pair<SceneKind, Role>, QList<QPoint>> where;
+    for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture})
+        for (const auto &pair : PartsToTellApart)
+            for (Role role : pair)
+                where[{kind, role}] = shownPixels(table, picture, kind, role);
+    for (const PartsCompared &c : found) {
+        double least = 1000;
+        for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
+            const QList<QPoint> &first = where[{kind, c.first}], &second = where[{kind, c.second}];
+            if (first.isEmpty() || second.isEmpty())
+                continue;
+            QImage seen = renderer.scene(kind).shownImage();
+            simulateVision(seen, c.vision, severity);
+            least = std::min(least, ciede2000(medianAt(seen, first), medianAt(seen, second)));
+        }
+        QVERIFY2(qAbs(c.difference - least) <= 0.5,
+                 qPrintable(lookAlikeText(c) + u"; drawn: %1"_s.arg(least)));
+    }
+}
+
+// How busy a text's background is: the RMS contrast of the luminances of its glyph box
+// where neither it nor the title's shadow changes the scene. On smooth gradients and
+// plain colours nothing is busy, the title's own shadow included; over photographs the
+// figure agrees with the scene as drawn.
+void tst_preview::busyBackgrounds_data()
+{
+    QTest::addColumn<QString>("photo"); // empty: the gradient alone
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<bool>("titleBusy");
+    const QByteArray shadowed = line("TitleColor", 0xFF, 0xFFFFFF) + line("Shadow", 0xFF, 0);
+    QTest::newRow("shadowed title on a plain colour")
+        << QString()
+        << shadowed + line("BgColor1", 0xFF, 0x808080) + line("BgColor2", 0xFF, 0x808080) << false;
+    QTest::newRow("factory gradient") << QString() << QByteArray() << false;
+    QTest::newRow("shadowed title over the camera") << u"camera"_s << shadowed << true;
+    QTest::newRow("factory skin over the star field")
+        << u"hubble_deep_field"_s << QByteArray() << true;
+    QTest::newRow("factory skin over the coffee") << u"coffee"_s << QByteArray() << true;
+}
+
+void tst_preview::busyBackgrounds()
+{
+    QFETCH(QString, photo);
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, titleBusy);
+    StillPicture picture(photo.isEmpty() ? QImage()
+                                         : QImage(VELLOX_PHOTOS "/"_L1 + photo + ".jpg"_L1));
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin() + lines, table);
+    SceneRenderer renderer;
+    renderer.redraw(table, picture);
+    const Readability readability(renderer, photo.isEmpty() ? Readability::Scenes::ColourOnly
+                                                            : Readability::Scenes::Both);
+    for (const TextReading &r : readability.readings()) {
+        if (r.scene == SceneKind::Colour) {
+            QVERIFY2(!r.overBusy(), qPrintable(busyWords(r)));
+            continue;
+        }
+        std::set<int> rows{r.row};
+        if (r.role == Role::TitleText)
+            rows.insert(Row::Shadow);
+        const auto changed = changedBy(table, picture, r.scene, r.box, rows);
+        std::vector<double> beneath;
+        const QImage shown = renderer.scene(r.scene).shownImage();
+        for (int y = r.box.top(); y <= r.box.bottom(); ++y)
+            for (int x = r.box.left(); x <= r.box.right(); ++x)
+                if (std::none_of(changed.begin(), changed.end(),
+                                 [&](auto &c) { return c.second.contains(QPoint(x, y)); }))
+                    beneath.push_back(relativeLuminance(shown.pixel(x, y)));
+        double mean = 0, spread = 0;
+        for (double l : beneath)
+            mean += l / double(beneath.size());
+        for (double l : beneath)
+            spread += (l - mean) * (l - mean) / double(beneath.size());
+        QVERIFY2(qAbs(r.busy - std::sqrt(spread) / mean) < 1e-9,
+                 qPrintable(u"%1: %2 drawn %3"_s.arg(itemName(r.row))
+                                .arg(r.busy)
+                                .arg(std::sqrt(spread) / mean)));
+        if (r.role == Role::TitleText)
+            QCOMPARE(r.overBusy(), titleBusy);
+    }
+    const TextReading *title = readability.reading(Role::TitleText, SceneKind::Colour);
+    QVERIFY(title && title->busy < 0.05);
 }
 
 void tst_preview::sceneByKeyboard_data()
