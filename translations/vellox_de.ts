@@ -420,6 +420,10 @@
         <source>Colour of %1</source>
         <translation>Farbe von %1</translation>
     </message>
+    <message>
+        <source>%1, opacity %2 %</source>
+        <translation>%1, Deckkraft %2 %</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -827,6 +831,26 @@ Skin und Hintergrund ersetzen?</translation>
     <message>
         <source>Not every text on %1 reads well, even at 100 % opacity.</source>
         <translation>Nicht jeder Text auf %1 ist gut lesbar, selbst bei 100 % Deckkraft.</translation>
+    </message>
+    <message>
+        <source>light</source>
+        <translation>hell</translation>
+    </message>
+    <message>
+        <source>dark</source>
+        <translation>dunkel</translation>
+    </message>
+    <message>
+        <source>vivid</source>
+        <translation>kräftig</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>gedämpft</translation>
+    </message>
+    <message>
+        <source>Colours from Picture, %1 look</source>
+        <translation>Farben aus dem Bild, Aussehen „%1“</translation>
     </message>
 </context>
 <context>

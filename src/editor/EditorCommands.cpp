@@ -160,7 +160,7 @@ void EditorWindow::onRestoreClicked()
 void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
-    openSkin(m_fileDialog.showOpen());
+    openSkin(m_fileDialog.showOpen(m_dialogs));
 }
 
 void EditorWindow::openSkin(const QString &path)
@@ -172,7 +172,7 @@ void EditorWindow::openSkin(const QString &path)
 void EditorWindow::onSaveAsTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
-    const QString chosen = m_fileDialog.showSave();
+    const QString chosen = m_fileDialog.showSave(m_dialogs);
     if (chosen.isEmpty())
         return;
     const QString text = shownSkinText();
