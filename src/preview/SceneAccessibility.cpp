@@ -6,6 +6,8 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -58,7 +60,13 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        if (!isValid() || !m_area->isVisible()) {
+        // The picture scene lies over the colour scene, whose texts are then out of sight.
+        const QList<DrawingArea *> over =
+            m_area ? m_area->findChildren<DrawingArea *>(Qt::FindDirectChildrenOnly)
+                   : QList<DrawingArea *>();
+        const bool covered = std::any_of(over.begin(), over.end(),
+                                         [](const DrawingArea *a) { return a->isVisible(); });
+        if (!isValid() || !m_area->isVisible() || covered) {
             s.invisible = true;
             return s;
         }
@@ -73,8 +81,8 @@ private:
     qsizetype m_place;
 };
 
-// A scene and its texts. Each text's interface is made once it is first asked for and
-// lives as long as the scene.
+// A scene, its texts, and then the scene that lies over it, if any. Each text's interface
+// is made once it is first asked for and lives as long as the scene.
 class SceneAccessible final : public QAccessibleWidget
 {
 public:
@@ -87,10 +95,13 @@ public:
 
     DrawingArea *area() const { return static_cast<DrawingArea *>(widget()); }
 
-    int childCount() const override { return int(area()->texts().size()); }
+    int textCount() const { return int(area()->texts().size()); }
+    int childCount() const override { return textCount() + QAccessibleWidget::childCount(); }
     QAccessibleInterface *child(int index) const override
     {
-        if (index < 0 || index >= childCount())
+        if (index >= textCount())
+            return QAccessibleWidget::child(index - textCount());
+        if (index < 0)
             return nullptr;
         while (m_texts.size() <= index)
             m_texts << QAccessible::registerAccessibleInterface(
@@ -101,13 +112,17 @@ public:
     {
         const qsizetype at =
             m_texts.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child)));
-        return at < childCount() ? int(at) : -1;
+        if (at >= 0)
+            return at < textCount() ? int(at) : -1;
+        const int widget = QAccessibleWidget::indexOfChild(child);
+        return widget < 0 ? -1 : textCount() + widget;
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
         for (int i = childCount() - 1; i >= 0; --i)
-            if (child(i)->rect().contains(x, y))
-                return child(i);
+            if (QAccessibleInterface *c = child(i);
+                c && !c->state().invisible && c->rect().contains(x, y))
+                return c;
         return nullptr;
     }
     QAccessibleInterface *focusChild() const override
