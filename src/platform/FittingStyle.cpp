@@ -18,11 +18,3 @@ int FittingStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
         return qMin(size, OptionRow);
     return size;
 }
-
-int FittingStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                            QStyleHintReturn *returned) const
-{
-    if (hint == SH_MenuBar_AltKeyNavigation)
-        return 1;
-    return QProxyStyle::styleHint(hint, option, widget, returned);
-}

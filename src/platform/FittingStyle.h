@@ -3,15 +3,11 @@
 #include <QProxyStyle>
 
 // The windows' style: Fusion, with the circle of a radio button as tall as the 13-pixel
-// rows the windows' fixed layouts give their options, so that no scale cuts it off. Alt
-// alone reaches the menu bar, as on any desktop, though Fusion leaves that to Windows.
+// rows the windows' fixed layouts give their options, so that no scale cuts it off.
 class FittingStyle : public QProxyStyle
 {
 public:
     FittingStyle();
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
-    int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
-                  const QWidget *widget = nullptr,
-                  QStyleHintReturn *returned = nullptr) const override;
 };
