@@ -57,12 +57,10 @@ Readability::Scenes PreviewWindow::scenesMeasured() const
 
 std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QPoint at) const
 {
-    const SceneKind kind = scene == pictureScene ? SceneKind::Picture : SceneKind::Colour;
     // Where boxes overlap, the smaller box is the text under the pointer.
     std::optional<TextReading> found;
-    const Readability measured = readability();
-    for (const TextReading &r : measured.readings()) {
-        if (r.scene == kind && r.box.contains(at) &&
+    for (const TextReading &r : scene->texts()) {
+        if (r.box.contains(at) &&
             (!found || r.box.width() * r.box.height() < found->box.width() * found->box.height()))
             found = r;
     }
@@ -208,7 +206,7 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         if (!scene->cursorText())
             moveTextCursor(scene, Qt::Key_Home);
         // Qt tells of the area's focus after this event; the text's focus is told after.
-        QTimer::singleShot(0, scene, [this, scene] { tellCursor(scene); });
+        QTimer::singleShot(0, scene, [scene] { tellCursor(scene); });
         [[fallthrough]];
     case QEvent::FocusOut:
     case QEvent::MouseButtonPress:
