@@ -434,6 +434,10 @@
         <source>The text you typed in the Skin.ini box is kept on the disk again, in &quot;%1&quot;.</source>
         <translation>Der Text, den Sie im Feld Skin.ini eingegeben haben, wird wieder auf dem Datenträger aufbewahrt, in „%1“.</translation>
     </message>
+    <message>
+        <source>%1, opacity %2 %</source>
+        <translation>%1, Deckkraft %2 %</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -864,6 +868,26 @@ Skin und Hintergrund ersetzen?</translation>
 %1</source>
         <translation>Das Vorschaubild wurde nicht gespeichert.<byte value="xd"/>
 %1</translation>
+    </message>
+    <message>
+        <source>light</source>
+        <translation>hell</translation>
+    </message>
+    <message>
+        <source>dark</source>
+        <translation>dunkel</translation>
+    </message>
+    <message>
+        <source>vivid</source>
+        <translation>kräftig</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>gedämpft</translation>
+    </message>
+    <message>
+        <source>Colours from Picture, %1 look</source>
+        <translation>Farben aus dem Bild, Aussehen „%1“</translation>
     </message>
 </context>
 <context>

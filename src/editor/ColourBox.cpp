@@ -1,6 +1,10 @@
 #include "editor/ColourBox.h"
 
+#include "editor/ColourBoxAccessible.h"
+
 #include "platform/QtColour.h"
+
+#include <QAccessible>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,11 +12,19 @@
 
 ColourBox::ColourBox(QWidget *parent) : QWidget(parent)
 {
+    installColourBoxAccessibility();
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ColourBox::setColour(DisplayColour colour)
+void ColourBox::setColour(DisplayColour colour, const QString &told)
 {
+    if (told != m_told) {
+        m_told = told;
+        QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
+        QAccessibleValueChangeEvent changed(this, QVariant(colour));
+        QAccessible::updateAccessibility(&changed);
+    }
     if (colour == m_colour)
         return;
     m_colour = colour;

@@ -14,7 +14,9 @@ public:
     explicit ColourBox(QWidget *parent = nullptr);
 
     DisplayColour colour() const { return m_colour; }
-    void setColour(DisplayColour colour);
+    // `told` is the colour in words, as a screen reader is told it.
+    void setColour(DisplayColour colour, const QString &told);
+    const QString &told() const { return m_told; }
 
 signals:
     void activated();
@@ -26,4 +28,5 @@ protected:
 
 private:
     DisplayColour m_colour = 0xFFFFFF;
+    QString m_told;
 };

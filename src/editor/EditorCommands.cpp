@@ -178,7 +178,7 @@ void EditorWindow::onRestoreClicked()
 void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
-    if (const QString path = m_fileDialog.showOpen(); fileExists(path))
+    if (const QString path = m_fileDialog.showOpen(m_dialogs); fileExists(path))
         loadSkin(path, LoadAs::UserFile);
 }
 
@@ -191,7 +191,7 @@ void EditorWindow::openSkin(const QString &path)
 void EditorWindow::onSaveAsTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
-    const QString chosen = m_fileDialog.showSave();
+    const QString chosen = m_fileDialog.showSave(m_dialogs);
     if (chosen.isEmpty())
         return;
     const QString text = shownSkinText();

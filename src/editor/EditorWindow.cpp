@@ -43,7 +43,7 @@ QLabel *placeLabel(QWidget *parent, const ControlLayout &control)
 } // namespace
 
 EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), m_programDir(programDir), m_dialogs(dialogs), m_fileDialog(dialogs),
+    : QMainWindow(parent), m_programDir(programDir), m_dialogs(dialogs, this),
       m_document(programDir), m_workingFiles(programDir)
 {
     setObjectName("frmMain"_L1);
@@ -114,8 +114,10 @@ void EditorWindow::buildControls()
     applyButton->raise();
     restoreButton->raise();
 
-    QWidget *tabOrder[] = {itemList,  skinTextEdit, applyButton, restoreButton, codeEdit,
-                           colourBox, redSlider,    greenSlider, blueSlider,    opacitySlider};
+    // As the eye reads the window: down the colour controls, then the buttons beneath
+    // them, then the skin text beside them.
+    QWidget *tabOrder[] = {itemList,      colourBox, redSlider,     greenSlider, blueSlider,
+                           opacitySlider, codeEdit,  restoreButton, applyButton, skinTextEdit};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -159,6 +161,8 @@ void EditorWindow::connectControls()
         connect(s, &Slider::moved, this, on(&EditorWindow::onColourSliderMoved));
     connect(opacitySlider, &Slider::moved, this, on(&EditorWindow::onOpacitySliderMoved));
     connect(applyButton, &QPushButton::clicked, this, on(&EditorWindow::onApplyClicked));
+    // A typed code is applied by Enter where it was typed, as the button applies it.
+    connect(codeEdit, &QLineEdit::returnPressed, this, on(&EditorWindow::onApplyClicked));
     connect(restoreButton, &QPushButton::clicked, this, on(&EditorWindow::onRestoreClicked));
     connect(loadAction, &QAction::triggered, this, on(&EditorWindow::onLoadTriggered));
     connect(saveAsAction, &QAction::triggered, this, on(&EditorWindow::onSaveAsTriggered));
@@ -183,6 +187,13 @@ void EditorWindow::addShortcuts()
         auto *shortcut = new QShortcut(key, this, action, &QAction::trigger);
         shortcut->setContext(Qt::ApplicationShortcut);
     }
+    // F10 opens the first menu, as on other desktops; a menu bar the system shows
+    // elsewhere is the system's to open.
+    auto *menuKey = new QShortcut(Qt::Key_F10, this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->isNativeMenuBar() && !menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
     // Undo and redo of the colour table. A text box with the focus takes these keys
     // first, for its own undo.
     const std::pair<QKeyCombination, void (SkinDocument::*)()> history[] = {
@@ -211,7 +222,7 @@ void EditorWindow::selectRow(int row)
 void EditorWindow::clearColourControls()
 {
     codeEdit->clear();
-    colourBox->setColour(White);
+    colourBox->setColour(White, {});
     redSlider->setValue(0);
     greenSlider->setValue(0);
     blueSlider->setValue(0);
@@ -220,8 +231,14 @@ void EditorWindow::clearColourControls()
 
 void EditorWindow::showSliderColour()
 {
+    const QString code = codeFromColour(static_cast<std::int16_t>(opacitySlider->value()),
+                                        static_cast<std::uint8_t>(redSlider->value()),
+                                        static_cast<std::uint8_t>(greenSlider->value()),
+                                        static_cast<std::uint8_t>(blueSlider->value()));
     colourBox->setColour(
-        displayColour({redSlider->value(), greenSlider->value(), blueSlider->value()}));
+        displayColour({redSlider->value(), greenSlider->value(), blueSlider->value()}),
+        opacitySlider->isEnabled() ? tr("%1, opacity %2 %").arg(code).arg(opacitySlider->value())
+                                   : code);
 }
 
 void EditorWindow::showComposedCode()
@@ -284,6 +301,7 @@ void EditorWindow::onColourSliderMoved()
 
 void EditorWindow::onOpacitySliderMoved()
 {
+    showSliderColour();
     showComposedCode();
 }
 
@@ -345,8 +363,9 @@ PreviewWindow *EditorWindow::previewWindow()
                     codeEdit->setText(code);
                 }));
         connect(m_preview, &PreviewWindow::coloursSuggested, this,
-                guarded(m_dialogs,
-                        [this](const ColourTable &suggested) { m_document.replace(suggested); }));
+                guarded(m_dialogs, [this](const ColourTable &suggested, const QString &step) {
+                    m_document.replace(suggested, step);
+                }));
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
         // The window is gone for the program the moment it unloads, although Qt frees

@@ -118,7 +118,7 @@ private:
     void showPreview();
 
     ProgramDirectory m_programDir;
-    Dialogs &m_dialogs;
+    WindowDialogs m_dialogs;
     CommonDialog m_fileDialog;
     SkinDocument m_document;
     WorkingFiles m_workingFiles;

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <optional>
@@ -42,25 +45,55 @@ public:
     virtual std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) = 0;
     // Shows a file where the user's file manager keeps it.
     virtual void showFile(const QString &path) = 0;
+
+    // The window whose command asks, while it asks: what opens is that window's child, and
+    // that window has the focus back when it closes. None: the active window.
+    QWidget *owner() const { return m_owner; }
+
+private:
+    friend class WindowDialogs;
+    QPointer<QWidget> m_owner;
 };
 
-// The one file dialog the editor and the preview share: each use sets its filter,
-// and every use opens on the file last chosen through it, by whichever window.
+// What one window asks of the user: every dialog and message opens as that window's
+// child, whichever window happens to be active. Each window asks through one of these.
+class WindowDialogs final : public Dialogs
+{
+public:
+    // `shown` shows them; given another window's, it is that one's that shows them.
+    WindowDialogs(Dialogs &shown, QWidget *window);
+
+    void message(const QString &text) override;
+    Answer question(const QString &text) override;
+    QString openFileName(const QString &filter, const QString &initialFile) override;
+    QString saveFileName(const QString &filter, const QString &initialFile) override;
+    std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override;
+    void showFile(const QString &path) override;
+
+private:
+    template <typename Ask> auto asWindow(Ask ask);
+
+    Dialogs &m_shown;
+    QWidget *m_window;
+};
+
+// The one file dialog the editor and the preview share: each use sets its filter and
+// shows it through the asking window's dialogs. Each kind of file (each filter) opens on
+// the file last chosen for it, by whichever window, so that a skin's dialog never offers
+// a picture's name nor starts in the pictures' folder.
 class CommonDialog
 {
 public:
-    explicit CommonDialog(Dialogs &dialogs) : m_dialogs(dialogs) {}
-
     void setFilter(const QString &filter) { m_filter = filter; }
     // Return the chosen path, or the empty text when the user cancelled.
-    QString showOpen();
-    QString showSave();
-    const QString &fileName() const { return m_fileName; }
+    QString showOpen(Dialogs &asking);
+    QString showSave(Dialogs &asking);
+    // The file last chosen for the filter set now.
+    QString fileName() const { return m_fileNames.value(m_filter); }
 
 private:
     QString remember(const QString &chosen);
 
-    Dialogs &m_dialogs;
     QString m_filter;
-    QString m_fileName;
+    QHash<QString, QString> m_fileNames;
 };

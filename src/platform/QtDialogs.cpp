@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpinBox>
 #include <QUrl>
 
@@ -20,10 +21,38 @@ QString displayText(QString text)
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
-QString runFileDialog(QFileDialog::AcceptMode mode, const QString &filter,
+// A dialog opens as the child of the window that asks, so that a window manager keeps it
+// over that window and gives that window the focus back; and since not every one does,
+// the window is made active again with the focus where it was.
+class Asking
+{
+public:
+    explicit Asking(QWidget *owner)
+        : m_window(owner ? owner->window() : QApplication::activeWindow()),
+          m_focus(m_window ? m_window->focusWidget() : nullptr)
+    {
+    }
+    Asking(const Asking &) = delete;
+    Asking &operator=(const Asking &) = delete;
+    ~Asking()
+    {
+        if (!m_window || !m_window->isVisible())
+            return;
+        m_window->activateWindow();
+        if (m_focus)
+            m_focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    QWidget *parent() const { return m_window; }
+
+private:
+    QPointer<QWidget> m_window, m_focus;
+};
+
+QString runFileDialog(QWidget *owner, QFileDialog::AcceptMode mode, const QString &filter,
                       const QString &initialFile)
 {
-    QFileDialog dialog(QApplication::activeWindow());
+    const Asking asking(owner);
+    QFileDialog dialog(asking.parent());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -52,15 +81,17 @@ QStringList qtNameFilters(const QString &filter)
 
 void QtDialogs::message(const QString &text)
 {
+    const Asking asking(owner());
     QMessageBox box(QMessageBox::NoIcon, m_title, displayText(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    asking.parent());
     box.exec();
 }
 
 Dialogs::Answer QtDialogs::question(const QString &text)
 {
+    const Asking asking(owner());
     QMessageBox box(QMessageBox::Question, m_title, displayText(text),
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+                    QMessageBox::Yes | QMessageBox::No, asking.parent());
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
@@ -72,12 +103,12 @@ void QtDialogs::showFile(const QString &path)
 
 QString QtDialogs::openFileName(const QString &filter, const QString &initialFile)
 {
-    return runFileDialog(QFileDialog::AcceptOpen, filter, initialFile);
+    return runFileDialog(owner(), QFileDialog::AcceptOpen, filter, initialFile);
 }
 
 QString QtDialogs::saveFileName(const QString &filter, const QString &initialFile)
 {
-    return runFileDialog(QFileDialog::AcceptSave, filter, initialFile);
+    return runFileDialog(owner(), QFileDialog::AcceptSave, filter, initialFile);
 }
 
 namespace {
@@ -126,7 +157,8 @@ std::optional<QColor> QtDialogs::colour(const QColor &initial, const ColourReque
     QColorDialog::ColorDialogOptions options = QColorDialog::DontUseNativeDialog;
     if (request.percentOf)
         options |= QColorDialog::ShowAlphaChannel;
-    QColorDialog dialog(initial, QApplication::activeWindow());
+    const Asking asking(owner());
+    QColorDialog dialog(initial, asking.parent());
     dialog.setWindowTitle(request.title);
     dialog.setOptions(options);
     // Set again now that the dialog keeps an alpha channel, which it dropped before.

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // Message boxes and file dialogs of Qt, captioned with the program's title and
-// parented to whichever window is active.
+// parented to the window that asks, or else to whichever window is active.
 class QtDialogs final : public Dialogs
 {
 public:

@@ -5,6 +5,8 @@
 #include <QFocusEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     : QWidget(parent), m_scene(scene)
 {
@@ -14,7 +16,10 @@ DrawingArea::DrawingArea(const char *name, const Scene &scene, QWidget *parent)
     // Reached by Tab only: a click leaves the focus where the user had it.
     setFocusPolicy(Qt::TabFocus);
     // A redraw shows the scene anew, without the marks made for the last one.
-    connect(&scene, &Scene::changed, this, [this] { setMarks({}); });
+    connect(&scene, &Scene::changed, this, [this] {
+        m_texts.reset();
+        setMarks({});
+    });
 }
 
 const QImage &DrawingArea::image() const
@@ -41,11 +46,43 @@ void DrawingArea::setMarks(const QList<QRect> &marks)
     update();
 }
 
-void DrawingArea::setCursorText(std::optional<Role> text, QRect box)
+void DrawingArea::setCursorText(const std::optional<TextReading> &text)
 {
     m_cursorText = text;
-    m_cursorBox = box;
     update();
+}
+
+void DrawingArea::setTextsMeasuredBy(std::function<QList<TextReading>()> measure)
+{
+    m_measure = std::move(measure);
+    m_texts.reset();
+}
+
+const QList<TextReading> &DrawingArea::texts() const
+{
+    if (!m_texts)
+        m_texts = m_measure ? m_measure() : QList<TextReading>();
+    return *m_texts;
+}
+
+void DrawingArea::setTextsToldBy(std::function<QString(const TextReading &)> name,
+                                 std::function<QString(const TextReading &)> figure)
+{
+    m_nameOf = std::move(name);
+    m_figureOf = std::move(figure);
+}
+
+qsizetype DrawingArea::cursorPlace() const
+{
+    // An element's groups of words are texts of their own: the two section labels are one
+    // element, and the cursor stands on one of them.
+    if (!m_cursorText)
+        return -1;
+    const QList<TextReading> &all = texts();
+    const auto at = std::find_if(all.begin(), all.end(), [this](const TextReading &r) {
+        return r.role == m_cursorText->role && r.part == m_cursorText->part;
+    });
+    return at == all.end() ? -1 : at - all.begin();
 }
 
 void DrawingArea::setKeyboardUsed(bool used)
@@ -69,8 +106,8 @@ void DrawingArea::paintEvent(QPaintEvent *)
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(frame);
     }
-    if (showsKeyboard() && !m_cursorBox.isEmpty()) {
-        const QRect frame = m_cursorBox.adjusted(-3, -3, 2, 2);
+    if (showsKeyboard() && m_cursorText && !m_cursorText->box.isEmpty()) {
+        const QRect frame = m_cursorText->box.adjusted(-3, -3, 2, 2);
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(frame);
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readability/Readability.h"
 #include "scene/SceneLayout.h"
 
 #include "colour/Vision.h"
@@ -9,6 +10,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class Scene;
@@ -34,9 +36,23 @@ public:
     void setVision(Vision vision);
     const QList<QRect> &marks() const { return m_marks; }
     void setMarks(const QList<QRect> &marks);
-    // The text under the keyboard cursor, if any; `box` is where the cursor shows.
-    std::optional<Role> cursorText() const { return m_cursorText; }
-    void setCursorText(std::optional<Role> text, QRect box);
+    // The text under the keyboard cursor, if any, as it was measured when the cursor came
+    // to it; its box is where the cursor shows.
+    const std::optional<TextReading> &cursorText() const { return m_cursorText; }
+    void setCursorText(const std::optional<TextReading> &text);
+    // The texts the area shows, in the order they are read, as `measure` gives them: measured
+    // once for each drawing of the scene, however often the keyboard or a screen reader asks.
+    void setTextsMeasuredBy(std::function<QList<TextReading>()> measure);
+    const QList<TextReading> &texts() const;
+    // What a screen reader calls each text: the item's name as the list shows it, and its
+    // figure as the tooltip gives it.
+    void setTextsToldBy(std::function<QString(const TextReading &)> name,
+                        std::function<QString(const TextReading &)> figure);
+    QString nameOf(const TextReading &text) const { return m_nameOf(text); }
+    QString figureOf(const TextReading &text) const { return m_figureOf(text); }
+    // Where among texts() the keyboard cursor stands; -1 when on none of them.
+    qsizetype cursorPlace() const;
+
     // Whether the keyboard's focus and cursor are shown: the area has the focus, reached
     // or last used by the keyboard.
     bool showsKeyboard() const { return hasFocus() && m_keyboardUsed; }
@@ -51,7 +67,9 @@ private:
     const Scene &m_scene;
     Vision m_vision = Vision::Normal;
     QList<QRect> m_marks;
-    std::optional<Role> m_cursorText;
-    QRect m_cursorBox;
+    std::optional<TextReading> m_cursorText;
+    std::function<QList<TextReading>()> m_measure;
+    mutable std::optional<QList<TextReading>> m_texts;
+    std::function<QString(const TextReading &)> m_nameOf, m_figureOf;
     bool m_keyboardUsed = false;
 };

@@ -3,6 +3,7 @@
 #include "preview/PreviewWindow.h"
 
 #include "preview/DrawingArea.h"
+#include "preview/SceneAccessibility.h"
 #include "scene/SkinDocument.h"
 
 #include "readability/SkinSuggestion.h"
@@ -19,16 +20,15 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
 // The figure of a text as the tooltip shows it and a screen reader speaks it.
-QString figureText(const TextReading &r)
+QString PreviewWindow::figureText(const TextReading &r)
 {
     const QString verdict =
         r.readsWell() ? PreviewWindow::tr("reads well") : PreviewWindow::tr("hard to read");
@@ -41,6 +41,8 @@ QString figureText(const TextReading &r)
         .arg(itemName(r.row), contrastText(r.contrast), sceneWords(r.scene), verdict,
              contrastText(ReadsWell));
 }
+
+namespace {
 
 // Around the scenes, between them and the controls.
 constexpr int FocusRingWidth = 2;
@@ -60,41 +62,34 @@ Readability::Scenes PreviewWindow::scenesMeasured() const
 
 std::optional<TextReading> PreviewWindow::readingAt(const DrawingArea *scene, QPoint at) const
 {
-    const SceneKind kind = scene == pictureScene ? SceneKind::Picture : SceneKind::Colour;
     // Where boxes overlap, the smaller box is the text under the pointer.
     std::optional<TextReading> found;
-    const Readability measured = readability();
-    for (const TextReading &r : measured.readings()) {
-        if (r.scene == kind && r.box.contains(at) &&
+    for (const TextReading &r : scene->texts()) {
+        if (r.box.contains(at) &&
             (!found || r.box.width() * r.box.height() < found->box.width() * found->box.height()))
             found = r;
     }
     return found;
 }
 
-QList<TextReading> PreviewWindow::textsOf(const DrawingArea *scene) const
+QList<TextReading> PreviewWindow::measureTexts(const DrawingArea *scene) const
 {
     QList<TextReading> texts = readability().readings();
     texts.removeIf([scene](const TextReading &r) { return r.scene != scene->scene().kind(); });
-    // As they are read: line by line from the top, each line from the left.
+    // As they are read: line by line from the top, each line from the left. A line is where
+    // the layout puts a text, not where its glyphs start: "AR" and "text color" on one line
+    // start at different heights.
     std::stable_sort(texts.begin(), texts.end(), [](const TextReading &a, const TextReading &b) {
-        return std::pair(a.box.top(), a.box.left()) < std::pair(b.box.top(), b.box.left());
+        const auto line = [](const TextReading &r) { return layoutOf(r.role).geometry.top(); };
+        return std::pair(line(a), a.box.left()) < std::pair(line(b), b.box.left());
     });
     return texts;
 }
 
-qsizetype PreviewWindow::cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts)
-{
-    const auto at = std::find_if(texts.begin(), texts.end(), [scene](const TextReading &r) {
-        return r.role == scene->cursorText();
-    });
-    return at == texts.end() ? -1 : at - texts.begin();
-}
-
 bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
 {
-    const QList<TextReading> texts = textsOf(scene);
-    const qsizetype last = texts.size() - 1, now = cursorPlace(scene, texts);
+    const QList<TextReading> &texts = scene->texts();
+    const qsizetype last = texts.size() - 1, now = scene->cursorPlace();
     qsizetype next = 0;
     switch (key) {
     case Qt::Key_Left:
@@ -113,21 +108,28 @@ bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
     default:
         return false;
     }
-    placeTextCursor(scene, texts.isEmpty() ? std::nullopt : std::optional(texts[next]));
+    // Copied: placing the cursor may measure the texts anew.
+    const std::optional<TextReading> text =
+        texts.isEmpty() ? std::nullopt : std::optional(texts[next]);
+    placeTextCursor(scene, text);
     return true;
 }
 
-// A screen reader speaks the figure of the text the cursor comes to.
+// A screen reader follows the cursor: the text it comes to has the accessible focus.
 void PreviewWindow::placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text)
 {
-    scene->setCursorText(text ? std::optional(text->role) : std::nullopt,
-                         text ? text->box : QRect());
-    const QString figure = text ? figureText(*text) : QString();
-    if (figure == scene->accessibleDescription())
+    scene->setCursorText(text);
+    tellCursor(scene);
+}
+
+void PreviewWindow::tellCursor(DrawingArea *scene)
+{
+    if (!scene->hasFocus())
         return;
-    scene->setAccessibleDescription(figure);
-    QAccessibleEvent changed(scene, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
+    if (QAccessibleInterface *text = accessibleCursorText(scene)) {
+        QAccessibleEvent focused(text, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+    }
 }
 
 bool PreviewWindow::onSceneKey(DrawingArea *scene, const QKeyEvent *key)
@@ -149,8 +151,8 @@ void PreviewWindow::showCursorMenu(DrawingArea *scene)
 {
     scene->setKeyboardUsed(true);
     update(focusRing());
-    const QList<TextReading> texts = textsOf(scene);
-    const qsizetype at = cursorPlace(scene, texts);
+    const QList<TextReading> texts = scene->texts();
+    const qsizetype at = scene->cursorPlace();
     if (at < 0)
         showSceneMenu(scene, scene->rect().center(), std::nullopt);
     else
@@ -184,12 +186,16 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::ToolTip: {
         auto *help = static_cast<QHelpEvent *>(event);
+        // Below the text's figure, what made the colours when it has a name.
         const std::optional<TextReading> r = readingAt(scene, help->pos());
-        if (!r) {
+        QStringList lines{r ? figureText(*r) : QString(), m_document.currentStep()};
+        lines.removeAll(QString());
+        if (lines.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), figureText(*r), scene, r->box);
+            QToolTip::showText(help->globalPos(), lines.join(u'\n'), scene,
+                               r ? r->box : scene->rect());
         }
         return true;
     }
@@ -204,6 +210,8 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         if (!scene->cursorText())
             moveTextCursor(scene, Qt::Key_Home);
+        // Qt tells of the area's focus after this event; the text's focus is told after.
+        QTimer::singleShot(0, scene, [scene] { tellCursor(scene); });
         [[fallthrough]];
     case QEvent::FocusOut:
     case QEvent::MouseButtonPress:
@@ -296,8 +304,13 @@ void PreviewWindow::suggestColours()
         m_dialogs.message(e.description());
         return;
     }
+    // The look is named where the user finds it without looking for it: in the step
+    // undone, the picture scene's tooltip and what a screen reader is told of the scene.
+    static const char *const looks[SuggestionCount] = {QT_TR_NOOP("light"), QT_TR_NOOP("dark"),
+                                                       QT_TR_NOOP("vivid"), QT_TR_NOOP("muted")};
+    const QString look = tr(looks[m_nextSuggestion - 1]);
     m_nextSuggestion = m_nextSuggestion % SuggestionCount + 1;
-    emit coloursSuggested(suggestion);
+    emit coloursSuggested(suggestion, tr("Colours from Picture, %1 look").arg(look));
 }
 
 void PreviewWindow::setVision(Vision vision)

@@ -2,6 +2,7 @@
 
 #include "preview/DrawingArea.h"
 #include "preview/PreviewLayout.h"
+#include "preview/SceneAccessibility.h"
 #include "scene/Scene.h"
 #include "scene/SkinDocument.h"
 
@@ -75,8 +76,9 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
                              Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_programDir(programDir),
       m_document(document), m_skinText(std::move(skinText)), m_fileDialog(fileDialog),
-      m_dialogs(dialogs), m_imageDialog(dialogs)
+      m_dialogs(dialogs, this)
 {
+    installPreviewAccessibility();
     setObjectName("frmPreview"_L1);
     setWindowTitle(tr("Vellox Preview"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -109,6 +111,10 @@ void PreviewWindow::buildScenes()
     colourScene->setAccessibleName(tr("Colour background preview"));
     pictureScene->setAccessibleName(tr("Picture background preview"));
     for (DrawingArea *scene : {colourScene, pictureScene}) {
+        scene->setTextsMeasuredBy([this, scene] { return measureTexts(scene); });
+        scene->setTextsToldBy(
+            [](const TextReading &r) { return shownLabel(SkinItems[size_t(r.row)]); },
+            &PreviewWindow::figureText);
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
@@ -117,11 +123,11 @@ void PreviewWindow::buildScenes()
                 }));
         // The cursor's figure follows the colours, its box the texts shown.
         connect(&scene->scene(), &Scene::changed, this, [this, scene] {
+            scene->setAccessibleDescription(m_document.currentStep());
             if (!scene->cursorText())
                 return;
-            const Readability measured = readability();
-            const TextReading *text = measured.reading(*scene->cursorText(), scene->scene().kind());
-            placeTextCursor(scene, text ? std::optional(*text) : std::nullopt);
+            const qsizetype at = scene->cursorPlace();
+            placeTextCursor(scene, at < 0 ? std::nullopt : std::optional(scene->texts()[at]));
         });
     }
 }
@@ -230,7 +236,7 @@ void PreviewWindow::onPictureBackgroundChosen()
 void PreviewWindow::onImportClicked()
 {
     m_fileDialog.setFilter(tr(PictureFilter));
-    const QString chosen = m_fileDialog.showOpen();
+    const QString chosen = m_fileDialog.showOpen(m_dialogs);
     if (fileExists(chosen))
         importPicture(chosen);
 }
@@ -365,7 +371,7 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
 
 void PreviewWindow::savePreviewImage(const QImage &image)
 {
-    QString chosen = m_imageDialog.showSave();
+    QString chosen = m_imageDialog.showSave(m_dialogs);
     if (chosen.isEmpty())
         return;
     // A PNG picture is named as one, whatever the dialog was given.

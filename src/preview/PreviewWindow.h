@@ -47,6 +47,9 @@ public:
     // The scene in front as it is shown: the picture scene over the picture background.
     QImage shownImage() const;
 
+    // The figure of a text as the tooltip shows it and a screen reader is told it.
+    static QString figureText(const TextReading &text);
+
 signals:
     void loaded();
     void unloaded();
@@ -54,7 +57,8 @@ signals:
     // A readable colour for item `row`, for the editor to offer in its code box.
     void readableColourFound(int row, const QString &code);
     // A whole skin suggested from the working picture, to replace the table's.
-    void coloursSuggested(const ColourTable &colours);
+    // `step` names the look, for the history to name the step.
+    void coloursSuggested(const ColourTable &colours, const QString &step);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -82,13 +86,14 @@ private:
     Readability::Scenes scenesMeasured() const;
     // The text shown at `at` in `scene`, if any.
     std::optional<TextReading> readingAt(const DrawingArea *scene, QPoint at) const;
-    // The texts of `scene` in the order the keyboard cursor visits them.
-    QList<TextReading> textsOf(const DrawingArea *scene) const;
-    // Where among `texts` the keyboard cursor of `scene` stands; -1 when on none of them.
-    static qsizetype cursorPlace(const DrawingArea *scene, const QList<TextReading> &texts);
+    // The texts of `scene` in the order they are read and the keyboard cursor visits them.
+    QList<TextReading> measureTexts(const DrawingArea *scene) const;
     // Moves the keyboard cursor of `scene` for `key`; false for a key it does not take.
     bool moveTextCursor(DrawingArea *scene, int key);
     void placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text);
+    // Gives the accessible focus to the text under the cursor of `scene`, when it has the
+    // focus.
+    static void tellCursor(DrawingArea *scene);
     // Arrows, Home and End move the keyboard cursor; Shift+F10 opens the menu.
     bool onSceneKey(DrawingArea *scene, const QKeyEvent *key);
     void showCursorMenu(DrawingArea *scene);
@@ -108,7 +113,7 @@ private:
     std::function<QString()> m_skinText;
     SceneRenderer m_renderer;
     CommonDialog &m_fileDialog;
-    Dialogs &m_dialogs;
+    WindowDialogs m_dialogs;
     // Preview images have a save dialog of their own, which remembers its own file.
     CommonDialog m_imageDialog;
 

@@ -9,13 +9,18 @@ class TableCommand final : public QUndoCommand
 public:
     TableCommand(SkinDocument &document, ColourTable after, int row, SkinChange::Cause cause)
         : m_document(document), m_before(document.m_colours), m_after(std::move(after)), m_row(row),
-          m_cause(cause)
+          m_cause(cause), m_stepBefore(document.m_step)
     {
     }
 
-    void undo() override { m_document.setTable(m_before, {SkinChange::Cause::Undone, m_row}); }
+    void undo() override
+    {
+        m_document.m_step = m_stepBefore;
+        m_document.setTable(m_before, {SkinChange::Cause::Undone, m_row});
+    }
     void redo() override
     {
+        m_document.m_step = text();
         m_document.setTable(m_after, {std::exchange(m_cause, SkinChange::Cause::Redone), m_row});
     }
 
@@ -25,6 +30,7 @@ private:
     const ColourTable m_after;
     const int m_row;
     SkinChange::Cause m_cause; // what the first redo makes; every later one is a redo
+    const QString m_stepBefore;
 };
 
 SkinDocument::SkinDocument(const ProgramDirectory &programDir) : m_picture(programDir)
@@ -35,6 +41,7 @@ SkinDocument::SkinDocument(const ProgramDirectory &programDir) : m_picture(progr
 void SkinDocument::start(const ColourTable &table)
 {
     m_history.clear();
+    m_step.clear();
     setTable(table, {SkinChange::Cause::Replaced, 0});
 }
 
@@ -45,17 +52,20 @@ void SkinDocument::apply(int row, const QString &code)
     push(std::move(after), row, SkinChange::Cause::Applied);
 }
 
-void SkinDocument::replace(const ColourTable &table)
+void SkinDocument::replace(const ColourTable &table, const QString &step)
 {
-    push(table, 0, SkinChange::Cause::Replaced);
+    push(table, 0, SkinChange::Cause::Replaced, step);
 }
 
-void SkinDocument::push(ColourTable after, int row, SkinChange::Cause cause)
+void SkinDocument::push(ColourTable after, int row, SkinChange::Cause cause, const QString &step)
 {
-    if (after == m_colours)
+    if (after == m_colours) {
         emit changed({cause, row});
-    else
-        m_history.push(new TableCommand(*this, std::move(after), row, cause));
+        return;
+    }
+    auto *command = new TableCommand(*this, std::move(after), row, cause);
+    command->setText(step);
+    m_history.push(command);
 }
 
 void SkinDocument::setTable(const ColourTable &table, SkinChange change)

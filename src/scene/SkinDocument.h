@@ -61,9 +61,9 @@ public:
     // then changes nothing. A code the row already holds is announced all the same, for
     // the views to show the table again, but it is no step of the history.
     void apply(int row, const QString &code);
-    // Replaces the whole table, as one step; `table` equal to the one held records
-    // nothing, but is announced as a load is.
-    void replace(const ColourTable &table);
+    // Replaces the whole table, as one step named `step` (how the user finds it again);
+    // `table` equal to the one held records nothing, but is announced as a load is.
+    void replace(const ColourTable &table, const QString &step = {});
     // Makes the chosen file the working picture (see WorkingPicture::import); announced
     // when the picture was written. Throws Error as the import does.
     ImportOutcome importPicture(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
@@ -71,6 +71,9 @@ public:
     void undo() { m_history.undo(); }
     void redo() { m_history.redo(); }
     const QUndoStack &history() const { return m_history; }
+    // The name of the step that made the table as it stands, if it was given one; known
+    // already while the change is announced.
+    const QString &currentStep() const { return m_step; }
 
 signals:
     void changed(const SkinChange &change);
@@ -78,7 +81,8 @@ signals:
 private:
     friend class TableCommand;
     void setTable(const ColourTable &table, SkinChange change);
-    void push(ColourTable after, int row, SkinChange::Cause cause);
+    QString m_step;
+    void push(ColourTable after, int row, SkinChange::Cause cause, const QString &step = {});
 
     ColourTable m_colours;
     WorkingPicture m_picture;

@@ -4,6 +4,7 @@
 #include "platform/Numeric.h"
 #include "platform/Widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -112,8 +113,16 @@ void AboutWindow::onFlashTimer()
 
 AboutWindow *showAbout(QPointer<AboutWindow> &window, ColourCycle &cycle)
 {
-    if (!window)
+    if (!window) {
         window = new AboutWindow(cycle);
+        // Closed, it gives the keyboard back to the window it was asked from, which no
+        // window manager does for a window of its own, nor a bare X server at all.
+        if (QWidget *from = QApplication::activeWindow())
+            QObject::connect(window, &QObject::destroyed, from, [from] {
+                if (from->isVisible())
+                    from->activateWindow();
+            });
+    }
     window->show();
     window->raise();
     window->activateWindow();

@@ -18,10 +18,10 @@ public:
         QString filter, initialFile;
     };
 
-    void message(const QString &text) override { messages << text; }
+    void message(const QString &text) override { messages << text, asked(); }
     Answer question(const QString &text) override
     {
-        questions << text;
+        questions << text, asked();
         if (whileAsked)
             whileAsked();
         return answers.isEmpty() ? Answer::No : answers.takeFirst();
@@ -30,7 +30,7 @@ public:
     QString saveFileName(const QString &f, const QString &i) override { return file(true, f, i); }
     std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override
     {
-        colourRequests.append({initial, request});
+        colourRequests.append({initial, request}), asked();
         return chosenColours.isEmpty() ? std::nullopt : chosenColours.takeFirst();
     }
 
@@ -42,11 +42,13 @@ public:
     QList<FileRequest> fileRequests;
     QList<std::pair<QColor, ColourRequest>> colourRequests;
     QList<std::optional<QColor>> chosenColours;
+    QStringList owners; // the object name of the window that asked, for every request
 
 private:
+    void asked() { owners << (owner() ? owner()->objectName() : QStringLiteral("none")); }
     QString file(bool save, const QString &filter, const QString &initial)
     {
-        fileRequests.append({save, filter, initial});
+        fileRequests.append({save, filter, initial}), asked();
         return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
     }
 };

@@ -10,8 +10,10 @@
 
 #include "common/EditorSession.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDialog>
+#include <QMenuBar>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -64,6 +66,8 @@ private slots:
     void colourDialog_data();
     void colourDialog();
     void shortcuts();
+    void keyboardOrder_data();
+    void keyboardOrder();
     void undoAndRedo_data();
     void undoAndRedo();
     void workOfferedBack();
@@ -292,11 +296,6 @@ void tst_editor::colourDialog()
     Opened s;
     s.choose(row);
     s.dialogs.chosenColours << (picked.isValid() ? std::optional(picked) : std::nullopt);
-    // The box comes after the code box in the tab chain.
-    QWidget *next = s.code()->nextInFocusChain();
-    while (!(next->focusPolicy() & Qt::TabFocus))
-        next = next->nextInFocusChain();
-    QCOMPARE(next, s.get("Shape1"));
     if (key != 0)
         QTest::keyClick(s.get("Shape1"), Qt::Key(key));
     else
@@ -334,6 +333,71 @@ void tst_editor::shortcuts()
     QVERIFY(!s.editor->isVisible());
 }
 
+void tst_editor::keyboardOrder_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("order"); // of the controls Tab reaches, from the item list
+    QTest::addColumn<QString>("told");  // what a screen reader is told of the colour box
+    QTest::newRow("translucent item")
+        << Row::RectBg
+        << u"Combo1 Shape1 Slider1 Slider2 Slider3 Slider4 Text7 Command2 Command1 Text5 Combo1"_s
+        << u"0x99223A5E, opacity 60 %"_s;
+    QTest::newRow("opaque item skips the opacity")
+        << Row::TextColour
+        << u"Combo1 Shape1 Slider1 Slider2 Slider3 Text7 Command2 Command1 Text5 Combo1"_s
+        << u"0xFFDCE3EE"_s;
+    QTest::newRow("header has no colour")
+        << 0 << u"Combo1 Shape1 Slider1 Slider2 Slider3 Text7 Command2 Command1 Text5 Combo1"_s
+        << QString();
+}
+
+// Tab goes as the eye reads the window and Shift+Tab back; F10 and Alt open the menu bar;
+// the colour box tells its colour.
+void tst_editor::keyboardOrder()
+{
+    QFETCH(int, row);
+    QFETCH(QString, order);
+    QFETCH(QString, told);
+    Opened s;
+    s.editor->show();
+    QApplication::setActiveWindow(s.editor.get());
+    QVERIFY(QTest::qWaitForWindowActive(s.editor.get()));
+    s.choose(row);
+    s.get("Combo1")->setFocus();
+    QStringList forwards{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 0; i < order.count(u' '); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forwards << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(forwards.join(u' '), order);
+    QStringList backwards{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 0; i < order.count(u' '); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backwards.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(backwards.join(u' '), order);
+    const QAccessibleInterface *box = QAccessible::queryAccessibleInterface(s.get("Shape1"));
+    QCOMPARE(box->text(QAccessible::Value), told);
+    QCOMPARE(box->text(QAccessible::Description), told);
+
+    auto *menus = s.editor->findChild<QMenuBar *>();
+    for (const QList<QPair<int, bool>> &keys : {QList<QPair<int, bool>>{{Qt::Key_F10, true}},
+                                                {{Qt::Key_Alt, true}, {Qt::Key_Alt, false}}}) {
+        s.code()->setFocus();
+        for (const auto &[key, press] : keys)
+            press ? QTest::keyPress(s.code(), Qt::Key(key))
+                  : QTest::keyRelease(s.code(), Qt::Key(key), Qt::AltModifier);
+        QVERIFY(menus->activeAction());
+        QCOMPARE(menus->activeAction()->text(), u"File"_s);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : menus,
+                        Qt::Key_Escape);
+        if (QApplication::activePopupWidget())
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        if (menus->activeAction())
+            QTest::keyClick(menus, Qt::Key_Escape);
+    }
+}
+
 void tst_editor::undoAndRedo_data()
 {
     QTest::addColumn<QString>("steps"); // what the user does, in order
@@ -351,6 +415,8 @@ void tst_editor::undoAndRedo_data()
     row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour);
     row("nor is a picture read as a skin", "apply:A picture undo", factory, Row::TextColour);
     row("a new change drops the redo", "apply:A undo apply:B redo", "0xff00000b", Row::TextColour);
+    row("Enter in the code box applies", "enter:C", "0xff00000c", Row::TextColour);
+    row("as one step", "apply:A enter:C undo", "0xff00000a", Row::TextColour);
     row("from the preview window", "apply:A undo:preview", factory, Row::TextColour);
     row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour);
     row("history outlives the preview", "apply:A preview preview undo", factory, Row::TextColour);
@@ -369,6 +435,9 @@ void tst_editor::undoAndRedo()
         const QString how = step.section(u':', 1);
         if (step.startsWith("apply"_L1))
             s.apply(Row::TextColour, u"0xFF00000"_s + how);
+        else if (step.startsWith("enter"_L1))
+            s.choose(Row::TextColour), s.typeCode(u"0xFF00000"_s + how),
+                QTest::keyClick(s.code(), Qt::Key_Return);
         else if (step == "restore"_L1)
             s.press("Command2");
         else if (step == "load"_L1 || step == "empty"_L1 || step == "picture"_L1)

@@ -8,6 +8,7 @@
 #include "common/ProgramFolder.h"
 
 #include <QColorDialog>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QtEndian>
 #include <QtTest>
@@ -43,6 +44,8 @@ private slots:
     void portableIgnoresUserFolder();
     void strangersAreNotHeard();
     void colourDialogInPercent();
+    void dialogsOfTheAskingWindow_data();
+    void dialogsOfTheAskingWindow();
     void keptCopyOnlyOverItsRewrite_data();
     void keptCopyOnlyOverItsRewrite();
     void languagesAsGettextReadsThem_data();
@@ -229,6 +232,49 @@ void tst_platform::colourDialogInPercent()
     QVERIFY(chosen);
     QCOMPARE(chosen->alpha(), 127);
     QCOMPARE(chosen->rgb() & 0xFFFFFF, 0x123456u);
+}
+
+void tst_platform::dialogsOfTheAskingWindow_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"message", "question", "open", "save", "colour"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// Every dialog a window asks for is that window's child, though another window is active,
+// and when it closes the asking window is active again with its control focused.
+void tst_platform::dialogsOfTheAskingWindow()
+{
+    QFETCH(QString, kind);
+    QWidget asking, other;
+    auto *control = new QLineEdit(&asking);
+    new QLineEdit(&other);
+    for (QWidget *w : {&asking, &other})
+        w->show();
+    control->setFocus();
+    QApplication::setActiveWindow(&other);
+    QtDialogs shown(u"Vellox"_s);
+    WindowDialogs dialogs(shown, &asking);
+    QWidget *parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        parent = dialog ? dialog->parentWidget() : nullptr;
+        if (dialog)
+            dialog->close();
+    });
+    if (kind == "message"_L1)
+        dialogs.message(u"Told"_s);
+    else if (kind == "question"_L1)
+        dialogs.question(u"Asked?"_s);
+    else if (kind == "open"_L1)
+        dialogs.openFileName(u"All|*"_s, {});
+    else if (kind == "save"_L1)
+        dialogs.saveFileName(u"All|*"_s, {});
+    else
+        dialogs.colour(Qt::red, {u"Colour"_s});
+    QCOMPARE(parent, &asking);
+    QVERIFY(QTest::qWaitForWindowActive(&asking));
+    QCOMPARE(QApplication::focusWidget(), control);
 }
 
 // A copy kept for a rewrite in place that was cut short is offered back only over what that

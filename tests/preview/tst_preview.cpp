@@ -20,6 +20,7 @@
 
 #include "common/EditorSession.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -118,6 +119,9 @@ private slots:
     void readabilityInTheWindows();
     void sceneByKeyboard_data();
     void sceneByKeyboard();
+    void sceneWalk_data();
+    void sceneWalk();
+    void dialogsOfTheirWindow();
     void chosenOptionShows_data();
     void chosenOptionShows();
 };
@@ -426,9 +430,9 @@ void tst_preview::previewImages()
         QCOMPARE(s.dialogs.fileRequests.first().filter, u"PNG Images (*.png)|*.png"_s);
     QCOMPARE(QDir(s.elsewhere.path()).entryList(QDir::Files).size(),
              1 + (messages.isEmpty() && entry == 0));
-    // The skin and picture dialog still opens on the picture imported.
+    // The skin dialog never opens on the picture imported.
     s.trigger("loadskin");
-    QCOMPARE(s.dialogs.fileRequests.last().initialFile, s.elsewhere.filePath(u"pic.bmp"_s));
+    QCOMPARE(s.dialogs.fileRequests.last().initialFile, QString());
 }
 
 // A figure is the 5th-percentile contrast, nearest rank: a few stray pixels do not decide
@@ -781,10 +785,22 @@ void tst_preview::readabilityInTheWindows()
     QVERIFY(s.folder.read(u"temp.ini"_s).contains(first.at(Row::BgColour1).toLatin1()));
     QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Colours from Picture"_s}));
     QVERIFY(!(s.editor->colours() == first));
+    // The look applied is named by the step, the tooltip and to a screen reader.
+    const auto lookTold = [&](const QString &step) {
+        QHelpEvent corner(QEvent::ToolTip, {5, 5}, picture->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(picture, &corner);
+        return (step.isEmpty() || QToolTip::text() == step) &&
+               picture->accessibleDescription() == step &&
+               QAccessible::queryAccessibleInterface(colour)->text(QAccessible::Description) ==
+                   step;
+    };
+    QVERIFY(lookTold(u"Colours from Picture, dark look"_s));
     QApplication::setActiveWindow(s.preview());
     QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(lookTold(u"Colours from Picture, light look"_s));
     QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(s.editor->colours(), before);
+    QVERIFY(lookTold(QString()));
 
     // Seen without colour: shown and saved so, and back again.
     QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Simulate Colour Vision"_s, u"Achromatopsia"_s}));
@@ -1116,8 +1132,10 @@ void tst_preview::sceneByKeyboard()
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     if (!scene)
         return;
-    QVERIFY2(scene->accessibleDescription().startsWith(figure),
-             qPrintable(scene->accessibleDescription()));
+    const QAccessibleInterface *told =
+        QAccessible::queryAccessibleInterface(scene)->child(int(scene->cursorPlace()));
+    QVERIFY2(told->text(QAccessible::Description).startsWith(figure),
+             qPrintable(told->text(QAccessible::Description)));
     const bool shown = !keys.contains("click"_L1);
     QCOMPARE(scene->showsKeyboard(), shown);
     const QColor ring = s.preview()->grab().toImage().pixelColor(7, 7); // by the scenes' corner
@@ -1133,6 +1151,121 @@ void tst_preview::sceneByKeyboard()
     QCOMPARE(s.chooseInMenu(scene, {}, {u"Make \"Text Color\" Readable"_s},
                             [&] { QApplication::sendEvent(scene, &menu); }),
              figure.contains("hard"_L1));
+}
+
+void tst_preview::sceneWalk_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<bool>("actual");
+    QTest::newRow("colour scene, skinning text") << false << false;
+    QTest::newRow("colour scene, actual text") << false << true;
+    QTest::newRow("picture scene, skinning text") << true << false;
+    QTest::newRow("picture scene, actual text") << true << true;
+}
+
+// The arrows walk through every text of the scene in front, as they are read: each next
+// one lower down, or on the same line further right; the way back meets the same texts
+// the other way round, and at either end the cursor stays.
+void tst_preview::sceneWalk()
+{
+    QFETCH(bool, picture);
+    QFETCH(bool, actual);
+    Opened s;
+    QApplication::setActiveWindow(s.preview());
+    if (picture)
+        s.importPicture(VELLOX_PHOTOS "/coffee.jpg"_L1);
+    if (actual)
+        s.click("Option2");
+    s.inPreview("Command2")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto *scene = qobject_cast<DrawingArea *>(QApplication::focusWidget());
+    QVERIFY(scene);
+    QCOMPARE(scene->objectName(), picture ? "Picture2"_L1 : "Picture1"_L1);
+    // A screen reader sees the scene's texts, and the one under the cursor has the focus.
+    QAccessibleInterface *told = QAccessible::queryAccessibleInterface(scene);
+    int texts = 0; // the title's shadow sinks in, the section labels are two
+    for (int i = 0; i < told->childCount(); ++i)
+        texts +=
+            told->child(i)->role() == QAccessible::StaticText && !told->child(i)->state().invisible;
+    QCOMPARE(texts, 13);
+    const auto walk = [scene, told](Qt::Key from, Qt::Key step) {
+        QTest::keyClick(scene, from);
+        QList<TextReading> seen;
+        for (int keys = 0; keys < 30 && scene->cursorText(); ++keys) {
+            const TextReading at = *scene->cursorText();
+            if (!seen.isEmpty() && seen.last().role == at.role && seen.last().part == at.part)
+                break;
+            seen << at;
+            QAccessibleInterface *focused = told->focusChild();
+            if (!focused || told->indexOfChild(focused) < 0 || !focused->state().focused ||
+                focused->role() != QAccessible::StaticText ||
+                focused->text(QAccessible::Name) != shownLabel(SkinItems[size_t(at.row)]) ||
+                !focused->text(QAccessible::Description).startsWith(itemName(at.row)) ||
+                focused->rect() != QRect(scene->mapToGlobal(at.box.topLeft()), at.box.size()))
+                return QList<TextReading>();
+            QTest::keyClick(scene, step);
+        }
+        return seen;
+    };
+    const QList<TextReading> forwards = walk(Qt::Key_Home, Qt::Key_Right);
+    QCOMPARE(forwards.size(), 13);
+    for (qsizetype i = 1; i < forwards.size(); ++i) {
+        const QRect a = forwards[i - 1].box, b = forwards[i].box;
+        QVERIFY2(b.center().y() > a.bottom() || (b.center().y() >= a.top() && b.left() > a.right()),
+                 qPrintable(u"text %1 before text %2"_s.arg(i).arg(i + 1)));
+    }
+    const auto same = [](const QList<TextReading> &a, const QList<TextReading> &b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](auto &x, auto &y) {
+            return x.role == y.role && x.part == y.part && x.box == y.box;
+        });
+    };
+    QVERIFY(same(walk(Qt::Key_Home, Qt::Key_Down), forwards));
+    QList<TextReading> backwards = walk(Qt::Key_End, Qt::Key_Left);
+    std::reverse(backwards.begin(), backwards.end());
+    QVERIFY(same(backwards, forwards));
+    backwards = walk(Qt::Key_End, Qt::Key_Up);
+    std::reverse(backwards.begin(), backwards.end());
+    QVERIFY(same(backwards, forwards));
+    // The window is a frame named by its caption.
+    const QAccessibleInterface *window = QAccessible::queryAccessibleInterface(s.preview());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), u"Vellox Preview"_s);
+}
+
+// Every dialog and message belongs to the window whose command opened it, and a file
+// dialog offers only a file of its own kind: a picture's name never for a skin.
+void tst_preview::dialogsOfTheirWindow()
+{
+    Opened s;
+    QApplication::setActiveWindow(s.preview());
+    auto *colour = s.inPreview<DrawingArea>("Picture1");
+    const QString coffee = VELLOX_PHOTOS "/coffee.jpg"_L1;
+    const QString png = s.outside(u"shot.png"_s, "\x89PNG\r\n\x1a\n");
+    const QString skin = s.elsewhere.filePath(u"mine.ini"_s);
+    s.dialogs.chosenFiles << coffee;
+    QTest::keyClick(s.inPreview("Command1"), Qt::Key_Space); // import
+    s.importPicture(png);                                    // import and refusal
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Check Readability"_s}));
+    s.createPackage(u"mine"_s);
+    s.dialogs.chosenFiles << s.elsewhere.filePath(u"seen.png"_s);
+    QVERIFY(s.chooseInMenu(colour, {5, 5}, {u"Save Preview Image As..."_s}));
+    QApplication::setActiveWindow(s.preview());
+    QTest::keyClick(s.preview(), Qt::Key_S, Qt::ControlModifier); // the editor's command
+    s.dialogs.chosenFiles << skin;
+    QTest::keyClick(s.preview(), Qt::Key_S, Qt::ControlModifier);
+    s.importPicture(coffee);
+    QTest::keyClick(s.preview(), Qt::Key_O, Qt::ControlModifier);
+    s.choose(Row::RectBg);
+    QTest::keyClick(s.get("Shape1"), Qt::Key_Space);
+    const QString preview = u"frmPreview"_s, editor = u"frmMain"_s;
+    QCOMPARE(s.dialogs.owners,
+             QStringList({preview, preview, preview, preview, preview, preview, preview, editor,
+                          editor, editor, preview, editor, editor}));
+    QStringList offered;
+    for (const ScriptedDialogs::FileRequest &r : std::as_const(s.dialogs.fileRequests))
+        offered << QFileInfo(r.initialFile).fileName();
+    QCOMPARE(offered, QStringList({u""_s, u"coffee.jpg"_s, u""_s, u""_s, u""_s, u"shot.png"_s,
+                                   u"mine.ini"_s}));
 }
 
 void tst_preview::chosenOptionShows_data()

@@ -294,11 +294,15 @@ void tst_shell::inGerman()
     }
 }
 
-// Escape closes the About window, as it closes a dialog; other keys do not.
+// Escape closes the About window, as it closes a dialog; other keys do not; the window it
+// was asked from is active again.
 void tst_shell::aboutWindow()
 {
     ColourCycle cycle;
     QPointer<AboutWindow> about;
+    QWidget asking;
+    asking.show();
+    QApplication::setActiveWindow(&asking);
     showAbout(about, cycle);
     QVERIFY(QTest::qWaitForWindowActive(about));
     for (const auto key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape}) {
@@ -307,6 +311,7 @@ void tst_shell::aboutWindow()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(about.isNull(), key == Qt::Key_Escape);
     }
+    QVERIFY(QTest::qWaitForWindowActive(&asking));
 }
 
 // The style the user names wins; without one, the windows' own, which their layouts fit.

@@ -1,0 +1,164 @@
+#include "preview/SceneAccessibility.h"
+
+#include "preview/DrawingArea.h"
+#include "preview/PreviewWindow.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// One text of a scene: the scene's texts change with every drawing, so it is known by its
+// place in the order they are read, and is gone when the scene shows fewer.
+class SceneTextAccessible final : public QAccessibleInterface
+{
+public:
+    SceneTextAccessible(DrawingArea *area, qsizetype place) : m_area(area), m_place(place) {}
+
+    bool isValid() const override { return m_area && m_place < m_area->texts().size(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_area ? m_area->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(m_area);
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return {};
+        const TextReading &r = m_area->texts().at(m_place);
+        switch (t) {
+        case QAccessible::Name:
+            return m_area->nameOf(r);
+        case QAccessible::Description:
+            return m_area->figureOf(r);
+        default:
+            return {};
+        }
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect box = m_area->texts().at(m_place).box;
+        return QRect(m_area->mapToGlobal(box.topLeft()), box.size());
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        // The picture scene lies over the colour scene, whose texts are then out of sight.
+        const QList<DrawingArea *> over =
+            m_area ? m_area->findChildren<DrawingArea *>(Qt::FindDirectChildrenOnly)
+                   : QList<DrawingArea *>();
+        const bool covered = std::any_of(over.begin(), over.end(),
+                                         [](const DrawingArea *a) { return a->isVisible(); });
+        if (!isValid() || !m_area->isVisible() || covered) {
+            s.invisible = true;
+            return s;
+        }
+        s.readOnly = true;
+        s.focusable = true;
+        s.focused = m_area->hasFocus() && m_area->cursorPlace() == m_place;
+        return s;
+    }
+
+private:
+    QPointer<DrawingArea> m_area;
+    qsizetype m_place;
+};
+
+// A scene, its texts, and then the scene that lies over it, if any. Each text's interface
+// is made once it is first asked for and lives as long as the scene.
+class SceneAccessible final : public QAccessibleWidget
+{
+public:
+    explicit SceneAccessible(DrawingArea *area) : QAccessibleWidget(area, QAccessible::Graphic) {}
+    ~SceneAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(m_texts))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    DrawingArea *area() const { return static_cast<DrawingArea *>(widget()); }
+
+    int textCount() const { return int(area()->texts().size()); }
+    int childCount() const override { return textCount() + QAccessibleWidget::childCount(); }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index >= textCount())
+            return QAccessibleWidget::child(index - textCount());
+        if (index < 0)
+            return nullptr;
+        while (m_texts.size() <= index)
+            m_texts << QAccessible::registerAccessibleInterface(
+                new SceneTextAccessible(area(), m_texts.size()));
+        return QAccessible::accessibleInterface(m_texts[index]);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        const qsizetype at =
+            m_texts.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child)));
+        if (at >= 0)
+            return at < textCount() ? int(at) : -1;
+        const int widget = QAccessibleWidget::indexOfChild(child);
+        return widget < 0 ? -1 : textCount() + widget;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        for (int i = childCount() - 1; i >= 0; --i)
+            if (QAccessibleInterface *c = child(i);
+                c && !c->state().invisible && c->rect().contains(x, y))
+                return c;
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        const qsizetype at = area()->cursorPlace();
+        return area()->hasFocus() && at >= 0 ? child(int(at)) : nullptr;
+    }
+
+private:
+    mutable QList<QAccessible::Id> m_texts;
+};
+
+QAccessibleInterface *previewAccessible(const QString &className, QObject *object)
+{
+    if (className == "DrawingArea"_L1)
+        return new SceneAccessible(static_cast<DrawingArea *>(object));
+    // A window of its own with a caption: a frame, named by its caption.
+    if (className == "PreviewWindow"_L1)
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+void installPreviewAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(previewAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+QAccessibleInterface *accessibleCursorText(DrawingArea *area)
+{
+    QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(area);
+    const qsizetype at = area->cursorPlace();
+    return scene && at >= 0 ? scene->child(int(at)) : nullptr;
+}

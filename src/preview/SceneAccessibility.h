@@ -1,0 +1,13 @@
+#pragma once
+
+class DrawingArea;
+class QAccessibleInterface;
+
+// What a screen reader is told of the preview: the window is a frame named by its caption;
+// each scene holds one static text for each text it shows, named as the item list names its
+// item, described by its figure, at its place on the screen. The texts follow each drawing.
+void installPreviewAccessibility();
+
+// The text of `area` under its keyboard cursor, as a screen reader knows it; none when the
+// cursor stands on no text.
+QAccessibleInterface *accessibleCursorText(DrawingArea *area);
