@@ -392,6 +392,10 @@ QImage decodeWithQt(QFile &file, const char *header, PictureFormats formats)
     QImage image = reader.read();
     if (image.isNull())
         throw loadError(path, Error::InvalidPicture, reader.errorString());
+    // Qt's smooth scaling misreads a one-bit palette of a single colour (what image tools
+    // write for a flat picture) as black and white: every picture is taken in true colour.
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
     return image;
 }
 

@@ -229,6 +229,17 @@ void tst_preview::workingPictures()
     s.click("Option3");
     QVERIFY(!s.pictureShown());
     QCOMPARE(s.dialogs.messages.size(), 1);
+    // A one-bit palette, as image tools write a picture of few colours, keeps its colours
+    // when it is shrunk to the scene.
+    QImage twoColours(1920, 1080, QImage::Format_Mono);
+    twoColours.setColorTable({qRgb(230, 200, 20), qRgb(20, 60, 200)});
+    for (int y = 0; y < twoColours.height(); ++y)
+        for (int x = 0; x < twoColours.width(); ++x)
+            twoColours.setPixel(x, y, x < twoColours.width() / 2 ? 0 : 1);
+    s.folder.write(u"temp.jpg"_s, encoded(twoColours, "BMP"));
+    s.click("Option4");
+    QCOMPARE(s.scene(2).pixel(10, 10), qRgb(230, 200, 20));
+    QCOMPARE(s.scene(2).pixel(470, 10), qRgb(20, 60, 200));
 }
 
 void tst_preview::packages_data()
