@@ -77,6 +77,9 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
     banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     banner->setPixmap(QPixmap(":/banner.png"_L1));
     flashSwitch = place<QCheckBox>(this, FlashSwitch);
+    // Only a click on its corner, on purpose, starts the flashing: a keyboard user's Space
+    // must never start a whole window flashing twenty times a second.
+    flashSwitch->setFocusPolicy(Qt::ClickFocus);
 
     flashTimer = new QTimer(this);
     flashTimer->setObjectName("Timer1"_L1);

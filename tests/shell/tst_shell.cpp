@@ -310,6 +310,8 @@ void tst_shell::aboutWindow()
                         key);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(about.isNull(), key == Qt::Key_Escape);
+        // The keys never reach the hidden switch that starts the window flashing.
+        QVERIFY(about.isNull() || !about->findChild<QTimer *>(u"Timer1"_s)->isActive());
     }
     QVERIFY(QTest::qWaitForWindowActive(&asking));
 }
