@@ -187,36 +187,21 @@ void tst_hostile::catalogue()
     s.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
     const auto before = s.folder.contents();
     const auto theirs = snapshot(s.elsewhere.path());
-    {
-        const FileSizeLimit limit{room > 0 ? rlim_t(room) : RLIM_INFINITY};
-        switch (act) {
-        case Act::StartWith:
-            break;
-        case Act::RestoreWithout:
-        case Act::RestoreFromPipe:
-            s.press("Command2");
-            break;
-        case Act::LoadSkin:
-            s.dialogs.chosenFiles << chosen;
-            s.trigger("loadskin");
-            break;
-        case Act::SaveSkinTo:
-            s.dialogs.chosenFiles << s.folder.file(name);
-            s.trigger("saveskin");
-            break;
-        case Act::ImportPicture:
-            s.importPicture(chosen);
-            break;
-        case Act::WorkingPicture:
-            s.click("Option4");
-            break;
-        case Act::Apply:
-            s.apply(Row::RectBg, u"0x80102030"_s);
-            break;
-        case Act::CreatePackage:
-            s.createPackage(name);
-            break;
-        }
+    // The act, with the disk as full as the row has it.
+    if (const FileSizeLimit limit{room > 0 ? rlim_t(room) : RLIM_INFINITY};
+        act == Act::RestoreWithout || act == Act::RestoreFromPipe) {
+        s.press("Command2");
+    } else if (act == Act::LoadSkin || act == Act::SaveSkinTo) {
+        s.dialogs.chosenFiles << (act == Act::LoadSkin ? chosen : s.folder.file(name));
+        s.trigger(act == Act::LoadSkin ? "loadskin" : "saveskin");
+    } else if (act == Act::ImportPicture) {
+        s.importPicture(chosen);
+    } else if (act == Act::WorkingPicture) {
+        s.click("Option4");
+    } else if (act == Act::Apply) {
+        s.apply(Row::RectBg, u"0x80102030"_s);
+    } else if (act == Act::CreatePackage) {
+        s.createPackage(name);
     }
     s.verifyBeginnings(s.dialogs.messages + s.dialogs.questions, told, chosen);
     // Nothing new or changed anywhere but the working skin, and that too on a full disk.
