@@ -187,36 +187,21 @@ void tst_hostile::catalogue()
     s.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
     const auto before = s.folder.contents();
     const auto theirs = snapshot(s.elsewhere.path());
-    {
-        const FileSizeLimit limit{room > 0 ? rlim_t(room) : RLIM_INFINITY};
-        switch (act) {
-        case Act::StartWith:
-            break;
-        case Act::RestoreWithout:
-        case Act::RestoreFromPipe:
-            s.press("Command2");
-            break;
-        case Act::LoadSkin:
-            s.dialogs.chosenFiles << chosen;
-            s.trigger("loadskin");
-            break;
-        case Act::SaveSkinTo:
-            s.dialogs.chosenFiles << s.folder.file(name);
-            s.trigger("saveskin");
-            break;
-        case Act::ImportPicture:
-            s.importPicture(chosen);
-            break;
-        case Act::WorkingPicture:
-            s.click("Option4");
-            break;
-        case Act::Apply:
-            s.apply(Row::RectBg, u"0x80102030"_s);
-            break;
-        case Act::CreatePackage:
-            s.createPackage(name);
-            break;
-        }
+    // The act, with the disk as full as the row has it.
+    if (const FileSizeLimit limit{room > 0 ? rlim_t(room) : RLIM_INFINITY};
+        act == Act::RestoreWithout || act == Act::RestoreFromPipe) {
+        s.press("Command2");
+    } else if (act == Act::LoadSkin || act == Act::SaveSkinTo) {
+        s.dialogs.chosenFiles << (act == Act::LoadSkin ? chosen : s.folder.file(name));
+        s.trigger(act == Act::LoadSkin ? "loadskin" : "saveskin");
+    } else if (act == Act::ImportPicture) {
+        s.importPicture(chosen);
+    } else if (act == Act::WorkingPicture) {
+        s.click("Option4");
+    } else if (act == Act::Apply) {
+        s.apply(Row::RectBg, u"0x80102030"_s);
+    } else if (act == Act::CreatePackage) {
+        s.createPackage(name);
     }
     s.verifyBeginnings(s.dialogs.messages + s.dialogs.questions, told, chosen);
     // Nothing new or changed anywhere but the working skin, and that too on a full disk.
@@ -311,10 +296,9 @@ void tst_hostile::killedExportLeavesNoPartialPackage()
         usleep(useconds_t(random() % 25000));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        if (!QFileInfo::exists(package)) {
-            QVERIFY(fresh);
+        // Only a new package may be gone: a replaced one fails the next line.
+        if (fresh && !QFileInfo::exists(package))
             continue;
-        }
         const QByteArray skin = s.folder.read(u"My Projects/P/skin.ini"_s);
         QVERIFY(skin.endsWith("Zantho Skin created with Vellox v1.6.1 Beta 1\r\n"));
         const int kind = skin.contains("background = background.bmp") ? 1 : 0;
@@ -366,9 +350,8 @@ void tst_hostile::killedRewriteInPlace()
     // Root writes anywhere, so the program runs as nobody, in a folder that is root's.
     const uid_t user = geteuid() == 0 ? 65534 : geteuid();
     const QStringList command =
-        (user == geteuid() ? QStringList()
-                           : QStringList{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s,
-                                         u"--clear-groups"_s}) +
+        (user == geteuid() ? QString() : u"setpriv --reuid=65534 --regid=65534 --clear-groups "_s)
+            .split(u' ', Qt::SkipEmptyParts) +
         QStringList{QStringLiteral(VELLOX_EXECUTABLE)} + args;
     const auto owner = [&](uid_t uid) {
         for (const QString &path : {cache, cache + u"/vellox"_s, output})
@@ -403,10 +386,9 @@ void tst_hostile::killedRewriteInPlace()
         QCOMPARE(render.state(), QProcess::NotRunning);
         owner(geteuid());
         const QList<KeptCopy> kept = KeptCopy::found();
-        QVERIFY(kept.size() <= 1);
         const bool whole = contentOf(output) == earlier || contentOf(output) == next;
         damaged += !whole;
-        QCOMPARE(kept.size(), whole ? kept.size() : 1);
+        QVERIFY(kept.size() == 1 || (whole && kept.isEmpty()));
         if (!kept.isEmpty()) {
             QCOMPARE(kept[0].fileState(), !whole ? KeptCopy::FileState::Damaged
                                           : contentOf(output) == next
@@ -438,7 +420,7 @@ void tst_hostile::killedRewriteInPlace()
         }
         QVERIFY(KeptCopy::found().isEmpty());
         QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(contentOf(output), killedAfter == 300 ? next : contentOf(output));
+        QVERIFY(killedAfter < 300 || contentOf(output) == next);
     }
     QVERIFY(damaged >= 6);
 }
