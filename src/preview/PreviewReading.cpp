@@ -108,6 +108,9 @@ bool PreviewWindow::moveTextCursor(DrawingArea *scene, int key)
     default:
         return false;
     }
+    // At either end the cursor stays, and a screen reader is not told the same text again.
+    if (next == now)
+        return true;
     // Copied: placing the cursor may measure the texts anew.
     const std::optional<TextReading> text =
         texts.isEmpty() ? std::nullopt : std::optional(texts[next]);

@@ -122,12 +122,15 @@ void PreviewWindow::buildScenes()
                     showSceneMenu(scene, at, readingAt(scene, at));
                 }));
         // The cursor's figure follows the colours, its box the texts shown.
+        // A screen reader hears of new figures as changed descriptions; the focus stays
+        // where the user put it, so a change of colours is not a walk through the texts.
         connect(&scene->scene(), &Scene::changed, this, [this, scene] {
             scene->setAccessibleDescription(m_document.currentStep());
-            if (!scene->cursorText())
-                return;
-            const qsizetype at = scene->cursorPlace();
-            placeTextCursor(scene, at < 0 ? std::nullopt : std::optional(scene->texts()[at]));
+            if (scene->cursorText()) {
+                const qsizetype at = scene->cursorPlace();
+                scene->setCursorText(at < 0 ? std::nullopt : std::optional(scene->texts()[at]));
+            }
+            tellTextsChanged(scene);
         });
     }
 }

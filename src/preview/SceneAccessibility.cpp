@@ -162,3 +162,18 @@ QAccessibleInterface *accessibleCursorText(DrawingArea *area)
     const qsizetype at = area->cursorPlace();
     return scene && at >= 0 ? scene->child(int(at)) : nullptr;
 }
+
+void tellTextsChanged(DrawingArea *area)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(area);
+    if (!scene)
+        return;
+    for (qsizetype i = 0; i < area->texts().size(); ++i) {
+        if (QAccessibleInterface *text = scene->child(int(i))) {
+            QAccessibleEvent changed(text, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+    }
+}

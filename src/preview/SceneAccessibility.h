@@ -11,3 +11,7 @@ void installPreviewAccessibility();
 // The text of `area` under its keyboard cursor, as a screen reader knows it; none when the
 // cursor stands on no text.
 QAccessibleInterface *accessibleCursorText(DrawingArea *area);
+
+// Tells a screen reader that the figures of the texts of `area` may have changed, so that
+// what it keeps of them is read anew. Nothing while no assistive technology listens.
+void tellTextsChanged(DrawingArea *area);

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -380,6 +381,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("vellox"));
     QCoreApplication::setApplicationVersion(Build::Version);
+    // A file-size limit makes a write fail, to be told and its temporary file removed, rather
+    // than end the program in the middle of the user's typing.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Before anything is written: a file rewritten where it stands keeps its earlier
     // content until the new one is whole.
     KeptCopy::guardRewrites();

@@ -34,9 +34,7 @@ inline QByteArray contentOf(const QString &path)
 // Which file stands at `path` now, as a rewrite in place records it.
 inline FileIdentity identityOf(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     ::stat(QFile::encodeName(path).constData(), &st);
     return {qint64(st.st_dev), qint64(st.st_ino),
             qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec, qint64(st.st_size)};
@@ -45,9 +43,7 @@ inline FileIdentity identityOf(const QString &path)
 // Who may do what with the file at `path`: its permission bits, as `ls -l` shows them.
 inline int modeOf(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 

@@ -43,7 +43,6 @@ private slots:
     void bitmapsPixelExact();
     void portableIgnoresUserFolder();
     void strangersAreNotHeard();
-    void colourDialogInPercent();
     void dialogsOfTheAskingWindow_data();
     void dialogsOfTheAskingWindow();
     void keptCopyOnlyOverItsRewrite_data();
@@ -204,36 +203,6 @@ void tst_platform::strangersAreNotHeard()
     QCOMPARE(names(), before);
 }
 
-// Qt's colour dialog, titled by the caller, shows the alpha channel as the opacity in
-// percent, converted by the caller's rule both ways.
-void tst_platform::colourDialogInPercent()
-{
-    QtDialogs dialogs(u"Vellox"_s);
-    Dialogs::ColourRequest request{u"Colour of Menu BG"_s,
-                                   [](int alpha) { return alpha * 100 / 255; },
-                                   [](int percent) { return percent * 255 / 100; }};
-    QString title;
-    int shown = -1;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        title = dialog->windowTitle();
-        for (QSpinBox *box : dialog->findChildren<QSpinBox *>()) {
-            if (box->suffix() == " %"_L1 && box->isVisibleTo(dialog)) {
-                shown = box->value();
-                box->setValue(50);
-            }
-        }
-        dialog->accept();
-    });
-    const std::optional<QColor> chosen = dialogs.colour(QColor(0x12, 0x34, 0x56, 153), request);
-    QCOMPARE(title, request.title);
-    QCOMPARE(shown, 60);
-    QVERIFY(chosen);
-    QCOMPARE(chosen->alpha(), 127);
-    QCOMPARE(chosen->rgb() & 0xFFFFFF, 0x123456u);
-}
-
 void tst_platform::dialogsOfTheAskingWindow_data()
 {
     QTest::addColumn<QString>("kind");
@@ -242,7 +211,9 @@ void tst_platform::dialogsOfTheAskingWindow_data()
 }
 
 // Every dialog a window asks for is that window's child, though another window is active,
-// and when it closes the asking window is active again with its control focused.
+// and when it closes the asking window is active again with its control focused. Qt's
+// colour dialog, titled by the caller, shows the alpha channel as the opacity in percent,
+// converted by the caller's rule both ways.
 void tst_platform::dialogsOfTheAskingWindow()
 {
     QFETCH(QString, kind);
@@ -256,22 +227,39 @@ void tst_platform::dialogsOfTheAskingWindow()
     QtDialogs shown(u"Vellox"_s);
     WindowDialogs dialogs(shown, &asking);
     QWidget *parent = nullptr;
+    QString title;
+    int percent = -1;
     QTimer::singleShot(0, [&] {
         QWidget *dialog = QApplication::activeModalWidget();
         parent = dialog ? dialog->parentWidget() : nullptr;
-        if (dialog)
-            dialog->close();
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        if (!colours)
+            return dialog ? void(dialog->close()) : void();
+        title = colours->windowTitle();
+        for (QSpinBox *box : colours->findChildren<QSpinBox *>())
+            if (box->suffix() == " %"_L1 && box->isVisibleTo(colours))
+                percent = box->value(), box->setValue(50);
+        colours->accept();
     });
-    if (kind == "message"_L1)
+    if (kind == "message"_L1) {
         dialogs.message(u"Told"_s);
-    else if (kind == "question"_L1)
+    } else if (kind == "question"_L1) {
         dialogs.question(u"Asked?"_s);
-    else if (kind == "open"_L1)
+    } else if (kind == "open"_L1) {
         dialogs.openFileName(u"All|*"_s, {});
-    else if (kind == "save"_L1)
+    } else if (kind == "save"_L1) {
         dialogs.saveFileName(u"All|*"_s, {});
-    else
-        dialogs.colour(Qt::red, {u"Colour"_s});
+    } else {
+        const Dialogs::ColourRequest request{u"Colour of Menu BG"_s,
+                                             [](int alpha) { return alpha * 100 / 255; },
+                                             [](int percent) { return percent * 255 / 100; }};
+        const std::optional<QColor> chosen = dialogs.colour(QColor(0x12, 0x34, 0x56, 153), request);
+        QVERIFY(chosen);
+        QCOMPARE(title, request.title);
+        QCOMPARE(percent, 60);
+        QCOMPARE(chosen->alpha(), 127);
+        QCOMPARE(chosen->rgb() & 0xFFFFFF, 0x123456u);
+    }
     QCOMPARE(parent, &asking);
     QVERIFY(QTest::qWaitForWindowActive(&asking));
     QCOMPARE(QApplication::focusWidget(), control);

@@ -249,20 +249,19 @@ void tst_preview::packages_data()
     QTest::addColumn<QStringList>("files"); // of the package in the end
     QTest::addColumn<QString>("blocks");    // of skin.ini: p plain, b with the background line
     using A = Dialogs::Answer;
-    const QStringList jpg{u"background.jpg"_s, u"skin.ini"_s};
-    const QStringList bmp{u"background.bmp"_s, u"skin.ini"_s};
-    QTest::newRow("no picture") << QStringList{QString()} << A::No << QStringList{u"skin.ini"_s}
-                                << u"p"_s;
-    QTest::newRow("bmp picture") << QStringList{u"a.bmp"_s} << A::No << bmp << u"b"_s;
+    const auto row = [](const char *name, const char *imports, A replace, const char *files,
+                        const char *blocks) {
+        QTest::newRow(name) << QString::fromLatin1(imports).split(u'|') << replace
+                            << QString::fromLatin1(files).split(u'|')
+                            << QString::fromLatin1(blocks);
+    };
+    row("no picture", "", A::No, "skin.ini", "p");
+    row("bmp picture", "a.bmp", A::No, "background.bmp|skin.ini", "b");
     // temp.jpg beside temp2.bmp: the plain skin, then the one with its background line.
-    QTest::newRow("both working pictures")
-        << QStringList{u"both"_s} << A::No << QStringList{bmp[0], jpg[0], jpg[1]} << u"pb"_s;
-    const QStringList twice{u"a.bmp"_s, u"b.jpg"_s};
+    row("both working pictures", "both", A::No, "background.bmp|background.jpg|skin.ini", "pb");
     // The user's own files, one named as ours in a folder of theirs, stay.
-    QTest::newRow("replaced") << twice << A::Yes
-                              << QStringList{jpg[0], u"notes.txt"_s, u"old"_s, jpg[1]} << u"p"_s;
-    QTest::newRow("kept") << twice << A::No << QStringList{bmp[0], u"notes.txt"_s, u"old"_s, bmp[1]}
-                          << u"b"_s;
+    row("replaced", "a.bmp|b.jpg", A::Yes, "background.jpg|notes.txt|old|skin.ini", "p");
+    row("kept", "a.bmp|b.jpg", A::No, "background.bmp|notes.txt|old|skin.ini", "b");
 }
 
 void tst_preview::packages()
@@ -324,33 +323,31 @@ void tst_preview::drops_data()
     QTest::addColumn<QStringList>("dropped"); // names of the user's files, or addresses
     QTest::addColumn<QString>("messages");
     QTest::addColumn<QString>("outcome");
-    const QStringList skin{u"my skin.ini"_s}, picture{u"pic.bmp"_s};
-    QTest::newRow("skin on the editor") << u"editor"_s << skin << QString() << u"loaded"_s;
-    QTest::newRow("skin on the skin text") << u"Text5"_s << skin << QString() << u"loaded"_s;
-    QTest::newRow("skin on the preview") << u"preview"_s << skin << QString() << u"loaded"_s;
-    QTest::newRow("picture on the preview")
-        << u"preview"_s << picture << QString() << u"imported"_s;
+    const auto row = [](const char *name, const char *target, const char *dropped,
+                        const char *messages, const char *outcome) {
+        QTest::newRow(name) << QString::fromLatin1(target)
+                            << QString::fromLatin1(dropped).split(u'|')
+                            << QString::fromLatin1(messages) << QString::fromLatin1(outcome);
+    };
+    row("skin on the editor", "editor", "my skin.ini", "", "loaded");
+    row("skin on the skin text", "Text5", "my skin.ini", "", "loaded");
+    row("skin on the preview", "preview", "my skin.ini", "", "loaded");
+    row("picture on the preview", "preview", "pic.bmp", "", "imported");
     // Dropping is ours: any picture Qt reads, the import button's rules aside.
-    QTest::newRow("png imported") << u"preview"_s << QStringList{u"pic.png"_s} << QString()
-                                  << u"imported"_s;
-    QTest::newRow("png cut short")
-        << u"preview"_s << QStringList{u"cut.png"_s}
-        << u"Cannot load the picture \"{chosen}\": the file ends early; it is damaged|No Picture"_s
-        << u"nothing"_s;
-    QTest::newRow("text refused") << u"preview"_s << QStringList{u"notes.txt"_s}
-                                  << u"Cannot load the picture \"{chosen}\": |No Picture"_s
-                                  << u"nothing"_s;
+    row("png imported", "preview", "pic.png", "", "imported");
+    row("png cut short", "preview", "cut.png",
+        "Cannot load the picture \"{chosen}\": the file ends early; it is damaged|No Picture",
+        "nothing");
+    row("text refused", "preview", "notes.txt", "Cannot load the picture \"{chosen}\": |No Picture",
+        "nothing");
     // "kept": a picture imported before the drop stays the working picture.
-    QTest::newRow("text on a picture") << u"preview"_s << QStringList{u"notes.txt"_s}
-                                       << u"Cannot load the picture \"{chosen}\": "_s << u"kept"_s;
-    QTest::newRow("two files") << u"editor"_s << QStringList{u"my skin.ini"_s, u"pic.bmp"_s}
-                               << u"2 items were dropped. Drop one file at a time."_s
-                               << u"nothing"_s;
-    QTest::newRow("folder") << u"preview"_s << QStringList{u"folder"_s}
-                            << u"\"{chosen}\" is a folder. Drop a file."_s << u"nothing"_s;
-    QTest::newRow("web address") << u"editor"_s << QStringList{u"https://example.org/a.ini"_s}
-                                 << u"\"https://example.org/a.ini\" is not a file on this"_s
-                                 << u"nothing"_s;
+    row("text on a picture", "preview", "notes.txt",
+        "Cannot load the picture \"{chosen}\": ", "kept");
+    row("two files", "editor", "my skin.ini|pic.bmp",
+        "2 items were dropped. Drop one file at a time.", "nothing");
+    row("folder", "preview", "folder", "\"{chosen}\" is a folder. Drop a file.", "nothing");
+    row("web address", "editor", "https://example.org/a.ini",
+        "\"https://example.org/a.ini\" is not a file on this", "nothing");
 }
 
 // A file dropped on a window is what the window's own open command does with a chosen file.
@@ -471,10 +468,8 @@ void tst_preview::figures()
     std::vector<double> background(size_t(black), 0.0);
     background.resize(size_t(black + white), 1.0);
     QFETCH(double, ink);
-    QFETCH(double, figure);
-    QCOMPARE(Readability::figure(background, ink), figure);
-    QFETCH(double, best);
-    QCOMPARE(Readability::bestFigure(background), best);
+    QTEST(Readability::figure(background, ink), "figure");
+    QTEST(Readability::bestFigure(background), "best");
 }
 
 // Each text measured as defined: glyph pixels, those that differ when its item alone is
@@ -827,9 +822,7 @@ void tst_preview::readabilityInTheWindows()
 
     // Over a finely textured photograph the hover and Check Readability tell the title's
     // busy background and its lever.
-    QFile photo(QStringLiteral(VELLOX_PHOTOS "/camera.jpg"));
-    QVERIFY(photo.open(QIODevice::ReadOnly));
-    s.importPicture(s.outside(u"camera.jpg"_s, photo.readAll()));
+    s.importPicture(VELLOX_PHOTOS "/camera.jpg"_L1);
     const QPoint title(200, 22);
     QHelpEvent overTitle(QEvent::ToolTip, title, picture->mapToGlobal(title));
     QApplication::sendEvent(picture, &overTitle);
@@ -853,18 +846,16 @@ void tst_preview::partsTellApart_data()
     QTest::addColumn<int>("pair");
     QTest::addColumn<QRgb>("first"); // as the parts show; black: not known
     QTest::addColumn<QRgb>("second");
-    QTest::newRow("red and olive bars")
-        << line("SelectColor", 0xFF, 0xB4463C) + line("ChangeColor", 0xFF, 0x7D7832) << 0
-        << QRgb(0xB4463C) << QRgb(0x7D7832);
-    QTest::newRow("a faint bar") << line("SelectColor", 0xFF, 0x4060A0) +
-                                        line("ChangeColor", 0x10, 0x4060A0)
-                                 << 0 << QRgb(0x4060A0) << QRgb(0);
-    QTest::newRow("list texts alike")
-        << line("TextColor", 0xFF, 0xE0C040) + line("NotSupported", 0xFF, 0xE0C040) << 1
-        << QRgb(0xE0C040) << QRgb(0xE0C040);
-    QTest::newRow("selected text and title")
-        << line("MenuSelectedColor", 0xFF, 0xFFFFFF) + line("MenuTitleColor", 0xFF, 0x101010) << 2
-        << QRgb(0xFFFFFF) << QRgb(0x101010);
+    const auto row = [](const char *name, int pair, const char *firstKey, QRgb first,
+                        const char *secondKey, int opacity, QRgb second) {
+        QTest::newRow(name) << line(firstKey, 0xFF, first) + line(secondKey, opacity, second)
+                            << pair << first << (opacity == 0xFF ? second : QRgb(0));
+    };
+    row("red and olive bars", 0, "SelectColor", 0xB4463C, "ChangeColor", 0xFF, 0x7D7832);
+    row("a faint bar", 0, "SelectColor", 0x4060A0, "ChangeColor", 0x10, 0x4060A0);
+    row("list texts alike", 1, "TextColor", 0xE0C040, "NotSupported", 0xFF, 0xE0C040);
+    row("selected text and title", 2, "MenuSelectedColor", 0xFFFFFF, "MenuTitleColor", 0xFF,
+        0x101010);
 }
 
 void tst_preview::partsTellApart()
