@@ -438,6 +438,16 @@
         <source>%1, opacity %2 %</source>
         <translation>%1, Deckkraft %2 %</translation>
     </message>
+    <message>
+        <source>The colours cannot be kept on the disk, so a crash would lose the changes since; they are still in the window, and &quot;Save As&quot; writes them. Vellox tells you when it can keep them again.<byte value="xd"/>
+%1</source>
+        <translation>Die Farben können nicht auf dem Datenträger aufbewahrt werden, ein Absturz würde also alles seitdem Geänderte kosten; sie stehen weiter im Fenster, und „Speichern unter“ schreibt sie. Vellox sagt Ihnen, wenn es sie wieder aufbewahren kann.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>The colours are kept on the disk again, in &quot;%1&quot;.</source>
+        <translation>Die Farben werden wieder auf dem Datenträger aufbewahrt, in „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>

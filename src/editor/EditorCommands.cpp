@@ -121,14 +121,18 @@ void EditorWindow::showChange(const SkinChange &change)
     // An applied code stays shown as it was typed; a load, an undo or a redo shows the
     // row it is about. Only "Apply Change" asks whether to go on past a step that fails:
     // a colour the preview cannot draw shows when it is chosen, and a working skin that
-    // cannot be written is asked about at the next "Apply Change".
+    // cannot be written after any other change is told once, until it can be again.
     const bool applied = change.cause == SkinChange::Cause::Applied;
     runSteps({[this] { showSkinText(); },
               [this, &change, applied] {
                   if (!applied)
                       selectRow(change.row);
               },
-              [this] { m_workingFiles.writeSkin(shownSkinText()); },
+              [this, applied] {
+                  m_workingFiles.writeSkin(shownSkinText(), applied
+                                                                ? WorkingFiles::OnFailure::Throw
+                                                                : WorkingFiles::OnFailure::Tell);
+              },
               [this] { previewWindow()->redraw(); }},
              applied ? OnFailure::AskToContinue : OnFailure::GoOn, m_dialogs);
 }

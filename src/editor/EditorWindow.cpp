@@ -66,6 +66,16 @@ EditorWindow::EditorWindow(const ProgramDirectory &programDir, Dialogs &dialogs,
                              "in \"%1\".")
                               .arg(QDir::toNativeSeparators(path)));
     });
+    connect(&m_workingFiles, &WorkingFiles::skinNotKept, this, [this](const QString &why) {
+        m_dialogs.message(tr("The colours cannot be kept on the disk, so a crash would lose the "
+                             "changes since; they are still in the window, and \"Save As\" "
+                             "writes them. Vellox tells you when it can keep them again.\r\n%1")
+                              .arg(why));
+    });
+    connect(&m_workingFiles, &WorkingFiles::skinKeptAgain, this, [this](const QString &path) {
+        m_dialogs.message(tr("The colours are kept on the disk again, in \"%1\".")
+                              .arg(QDir::toNativeSeparators(path)));
+    });
     connect(&m_followedFile, &FollowedFile::changed, this,
             guarded(m_dialogs, [this] { reloadFollowedFile(); }));
     layout()->setSizeConstraint(QLayout::SetFixedSize);

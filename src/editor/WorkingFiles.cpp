@@ -53,23 +53,29 @@ void WorkingFiles::release()
     m_held = false;
     // The skin first: a crash between the two then leaves the typed text with the table
     // it was typed over.
-    if (const std::optional<QString> skin = std::exchange(m_pendingSkin, std::nullopt)) {
-        try {
-            writeSkin(*skin);
-        } catch (const Error &) {
-            // Asked about at the next "Apply Change", as any failed working skin is.
-        }
-    }
+    if (const std::optional<QString> skin = std::exchange(m_pendingSkin, std::nullopt))
+        writeSkin(*skin, OnFailure::Tell);
     flush();
 }
 
-void WorkingFiles::writeSkin(const QString &text)
+void WorkingFiles::writeSkin(const QString &text, OnFailure onFailure)
 {
     if (m_held) {
         m_pendingSkin = text;
         return;
     }
-    writeWorkingSkin(m_programDir.file(ProgramDirectory::WorkingSkin), text);
+    const QString path = m_programDir.file(ProgramDirectory::WorkingSkin);
+    try {
+        writeWorkingSkin(path, text);
+    } catch (const Error &e) {
+        if (onFailure == OnFailure::Throw)
+            throw;
+        if (!std::exchange(m_skinFailing, true))
+            emit skinNotKept(e.description());
+        return;
+    }
+    if (std::exchange(m_skinFailing, false))
+        emit skinKeptAgain(path);
 }
 
 void WorkingFiles::keepTyped(const QString &typed)

@@ -39,8 +39,15 @@ public:
     bool held() const { return m_held; }
     void release();
 
-    // Replaces the working skin with `text`. Throws Error when it cannot be written.
-    void writeSkin(const QString &text);
+    // What a working skin that cannot be written does: throw Error for the caller to ask
+    // the user, or be told once by skinNotKept until a write succeeds.
+    enum class OnFailure
+    {
+        Throw,
+        Tell,
+    };
+    // Replaces the working skin with `text`.
+    void writeSkin(const QString &text, OnFailure onFailure);
     // The text box holds `typed`, which the user edited; it is written a moment later, so
     // that typing is not slowed by the disk. `typed` empty: the box shows the table as
     // it is, and the file goes.
@@ -56,6 +63,10 @@ signals:
     // it can be written again, which is told too.
     void typedNotKept(const QString &why);
     void typedKeptAgain(const QString &path);
+    // The same for the working skin, where the colours of a change the user was not asked
+    // about (an undo, a load) could not be kept.
+    void skinNotKept(const QString &why);
+    void skinKeptAgain(const QString &path);
 
 private:
     void writeTyped();
@@ -67,4 +78,5 @@ private:
     std::optional<QString> m_pendingTyped; // empty text: to be removed
     QTimer m_typedTimer;
     bool m_typedFailing = false;
+    bool m_skinFailing = false;
 };

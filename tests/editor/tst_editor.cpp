@@ -611,6 +611,21 @@ void tst_editor::typedTextOnAFullDisk()
              u"The text you typed in the Skin.ini box is kept on the disk again, in \"%1\"."_s.arg(
                  typedFile));
     QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
+    // Colours an undo cannot keep are told the same way; "Apply Change" asks instead.
+    s.apply(Row::TextColour, u"0xFF000001"_s);
+    QApplication::setActiveWindow(s.editor.get());
+    const QString skinFile = s.folder.file(u"temp.ini"_s);
+    for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}) {
+        const std::optional<FileSizeLimit> full =
+            key == Qt::Key_Z ? std::optional<FileSizeLimit>(std::in_place, 64) : std::nullopt;
+        QTest::keyClick(s.get("Combo1"), key, Qt::ControlModifier);
+    }
+    QCOMPARE(s.dialogs.messages.size(), 4);
+    QVERIFY2(s.dialogs.messages[2].startsWith(u"The colours cannot be kept on the disk"_s) &&
+                 s.dialogs.messages[2].contains(skinFile + u"\": File too large"_s),
+             qPrintable(s.dialogs.messages[2]));
+    QCOMPARE(s.dialogs.messages[3],
+             u"The colours are kept on the disk again, in \"%1\"."_s.arg(skinFile));
 }
 
 // A skin handed over waits while a dialog is open; an editor closed while the program ran
