@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 
 using namespace Qt::Literals::StringLiterals;
@@ -194,8 +195,15 @@ void EditorWindow::addShortcuts()
         {QKeyCombination(Qt::Key_F1), aboutAction},
     };
     for (const auto &[key, action] : shortcuts) {
-        auto *shortcut = new QShortcut(key, this, action, &QAction::trigger);
+        auto *shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, action] {
+            QWidget *from = QApplication::activeWindow();
+            const auto askingHere = qScopeGuard([this] { m_dialogs.setWindow(this); });
+            if (from && from == loadedPreview())
+                m_dialogs.setWindow(from);
+            action->trigger();
+        });
     }
     // F10 opens the first menu, as on other desktops; a menu bar the system shows
     // elsewhere is the system's to open.

@@ -70,6 +70,11 @@ public:
     std::optional<QColor> colour(const QColor &initial, const ColourRequest &request) override;
     void showFile(const QString &path) override;
 
+    // A command of this window started from another of the program's windows (by a key
+    // that works in both) asks as that one, which then has the focus back afterwards.
+    QWidget *window() const { return m_window; }
+    void setWindow(QWidget *window) { m_window = window; }
+
 private:
     template <typename Ask> auto asWindow(Ask ask);
 
