@@ -316,28 +316,32 @@
 <context>
     <name>Conversions</name>
     <message>
-        <source>red</source>
-        <translation>Rot</translation>
-    </message>
-    <message>
-        <source>green</source>
-        <translation>Grün</translation>
-    </message>
-    <message>
-        <source>blue</source>
-        <translation>Blau</translation>
-    </message>
-    <message>
         <source>the code is empty</source>
         <translation>der Code ist leer</translation>
     </message>
     <message>
-        <source>it has no %1 digits</source>
-        <translation>ihm fehlen die Ziffern für %1</translation>
+        <source>it has no red digits</source>
+        <translation>ihm fehlen die Ziffern für Rot</translation>
     </message>
     <message>
-        <source>the %1 &quot;%2&quot; is not hexadecimal</source>
-        <translation>der Wert für %1, „%2“, ist nicht hexadezimal</translation>
+        <source>the red &quot;%1&quot; is not hexadecimal</source>
+        <translation>der Wert für Rot, „%1“, ist nicht hexadezimal</translation>
+    </message>
+    <message>
+        <source>it has no green digits</source>
+        <translation>ihm fehlen die Ziffern für Grün</translation>
+    </message>
+    <message>
+        <source>the green &quot;%1&quot; is not hexadecimal</source>
+        <translation>der Wert für Grün, „%1“, ist nicht hexadezimal</translation>
+    </message>
+    <message>
+        <source>it has no blue digits</source>
+        <translation>ihm fehlen die Ziffern für Blau</translation>
+    </message>
+    <message>
+        <source>the blue &quot;%1&quot; is not hexadecimal</source>
+        <translation>der Wert für Blau, „%1“, ist nicht hexadezimal</translation>
     </message>
 </context>
 <context>
@@ -1363,6 +1367,14 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7</source>
         <translation>bei %1 unterscheiden sich %2 und %3 %5 um ΔE00 %4 (%6 verlangt)%7</translation>
+    </message>
+</context>
+<context>
+    <name>Translations</name>
+    <message>
+        <source>.</source>
+        <comment>the decimal sign</comment>
+        <translation>,</translation>
     </message>
 </context>
 <context>

@@ -88,6 +88,13 @@ QString Translations::install(const QString &folder)
     return loaded.language;
 }
 
+QString Translations::decimal(double value, int decimals)
+{
+    // The sign is one of the language's texts, so it is English wherever the words are.
+    const QString sign = QCoreApplication::translate("Translations", ".", "the decimal sign");
+    return QString::number(value, 'f', decimals).replace(u'.', sign);
+}
+
 Translations::InEnglish::InEnglish()
 {
     const Loaded &loaded = loadedOnce({});

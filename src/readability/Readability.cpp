@@ -9,6 +9,7 @@
 #include "skin/Conversions.h"
 
 #include "platform/QtColour.h"
+#include "platform/Translations.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -487,8 +488,8 @@ QString busyWords(const TextReading &reading)
             : QCoreApplication::translate("Readability", "only the picture itself calms it");
     return QCoreApplication::translate("Readability",
                                        "busy background %1 (RMS contrast %2; %3 slows reading): %4")
-        .arg(sceneWords(reading.scene), QString::number(reading.busy, 'f', 2),
-             QString::number(BusyBackground, 'f', 2), lever);
+        .arg(sceneWords(reading.scene), Translations::decimal(reading.busy, 2),
+             Translations::decimal(BusyBackground, 2), lever);
 }
 
 QString hexColour(QRgb colour)
@@ -498,7 +499,7 @@ QString hexColour(QRgb colour)
 
 QString contrastText(double contrast)
 {
-    return QString::number(std::floor(contrast * 10) / 10, 'f', 1) + QStringLiteral(":1");
+    return Translations::decimal(std::floor(contrast * 10) / 10, 1) + QStringLiteral(":1");
 }
 
 QString sceneWords(SceneKind scene)

@@ -16,6 +16,8 @@
 #include "skin/SkinItems.h"
 #include "skin/SkinLint.h"
 
+#include "platform/Translations.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -463,8 +465,8 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
                                                      "look), so that %3, in a colour that reads on "
                                                      "the picture, reads on it too"));
                 lines << QCoreApplication::translate("Suggestion", text)
-                             .arg(QString::number(at.lightness, 'f', 2),
-                                  QString::number(bound, 'f', 2), itemName(row));
+                             .arg(Translations::decimal(at.lightness, 2),
+                                  Translations::decimal(bound, 2), itemName(row));
             }
         }
     }

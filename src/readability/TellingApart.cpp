@@ -5,6 +5,7 @@
 #include "colour/Ciede2000.h"
 
 #include "platform/QtColour.h"
+#include "platform/Translations.h"
 
 #include "skin/SkinLint.h"
 
@@ -165,7 +166,7 @@ QString lookAlikeText(const PartsCompared &parts)
     return QCoreApplication::translate("TellingApart",
                                        "with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7")
         .arg(seen, itemName(parts.firstRow), itemName(parts.secondRow),
-             QString::number(std::floor(parts.difference * 10) / 10, 'f', 1),
+             Translations::decimal(std::floor(parts.difference * 10) / 10, 1),
              sceneWords(parts.scene), QString::number(TellsApart),
              parts.looksAlike() ? QCoreApplication::translate("TellingApart", ": they look alike")
                                 : QString());

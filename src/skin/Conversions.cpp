@@ -36,14 +36,21 @@ std::optional<int> strictByte(QStringView pair)
     return value;
 }
 
+// Each channel's reasons are whole sentences, so that a language may word them its own way.
 struct Channel
 {
-    const char *name;
-    qsizetype at; // 1-based position of its digits in a code
+    qsizetype at;        // 1-based position of its digits in a code
+    const char *missing; // a code too short to hold its digits
+    const char *notHex;  // its digits, %1, are not hexadecimal
 };
-constexpr Channel Channels[] = {{QT_TRANSLATE_NOOP("Conversions", "red"), 5},
-                                {QT_TRANSLATE_NOOP("Conversions", "green"), 7},
-                                {QT_TRANSLATE_NOOP("Conversions", "blue"), 9}};
+constexpr Channel Channels[] = {
+    {5, QT_TRANSLATE_NOOP("Conversions", "it has no red digits"),
+     QT_TRANSLATE_NOOP("Conversions", "the red \"%1\" is not hexadecimal")},
+    {7, QT_TRANSLATE_NOOP("Conversions", "it has no green digits"),
+     QT_TRANSLATE_NOOP("Conversions", "the green \"%1\" is not hexadecimal")},
+    {9, QT_TRANSLATE_NOOP("Conversions", "it has no blue digits"),
+     QT_TRANSLATE_NOOP("Conversions", "the blue \"%1\" is not hexadecimal")},
+};
 
 int channelOf(QStringView code, const Channel &channel)
 {
@@ -134,11 +141,9 @@ QString whyNotDrawable(QStringView code)
     for (const Channel &channel : Channels) {
         const QStringView pair = mid1(code, channel.at, 2);
         if (pair.isEmpty())
-            return QCoreApplication::translate("Conversions", "it has no %1 digits")
-                .arg(QCoreApplication::translate("Conversions", channel.name));
+            return QCoreApplication::translate("Conversions", channel.missing);
         if (!strictByte(pair))
-            return QCoreApplication::translate("Conversions", "the %1 \"%2\" is not hexadecimal")
-                .arg(QCoreApplication::translate("Conversions", channel.name), pair);
+            return QCoreApplication::translate("Conversions", channel.notHex).arg(pair);
     }
     return {};
 }
