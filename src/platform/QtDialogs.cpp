@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -58,7 +59,11 @@ QString runFileDialog(QWidget *owner, QFileDialog::AcceptMode mode, const QStrin
                                                        : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(qtNameFilters(filter));
-    if (!initialFile.isEmpty())
+    // Qt would start where any dialog last took a file, a picture's folder for a skin: a
+    // kind of file not chosen before starts in the working folder.
+    if (initialFile.isEmpty())
+        dialog.setDirectory(QDir::currentPath());
+    else
         dialog.selectFile(initialFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -8,6 +8,7 @@
 #include "common/ProgramFolder.h"
 
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QtEndian>
@@ -227,11 +228,21 @@ void tst_platform::dialogsOfTheAskingWindow()
     QtDialogs shown(u"Vellox"_s);
     WindowDialogs dialogs(shown, &asking);
     QWidget *parent = nullptr;
-    QString title;
+    QString title, startedIn;
     int percent = -1;
-    QTimer::singleShot(0, [&] {
+    QTemporaryDir elsewhere;
+    const auto answer = [&] {
         QWidget *dialog = QApplication::activeModalWidget();
         parent = dialog ? dialog->parentWidget() : nullptr;
+        // A file saved elsewhere is where Qt would start the next dialog; ours start where
+        // they are told, or in the working folder.
+        if (auto *files = qobject_cast<QFileDialog *>(dialog);
+            files && files->acceptMode() == QFileDialog::AcceptSave) {
+            startedIn = files->directory().absolutePath();
+            files->selectFile(elsewhere.filePath(u"chosen"_s));
+            QMetaObject::invokeMethod(files, "accept");
+            return;
+        }
         auto *colours = qobject_cast<QColorDialog *>(dialog);
         if (!colours)
             return dialog ? void(dialog->close()) : void();
@@ -240,7 +251,8 @@ void tst_platform::dialogsOfTheAskingWindow()
             if (box->suffix() == " %"_L1 && box->isVisibleTo(colours))
                 percent = box->value(), box->setValue(50);
         colours->accept();
-    });
+    };
+    QTimer::singleShot(0, answer);
     if (kind == "message"_L1) {
         dialogs.message(u"Told"_s);
     } else if (kind == "question"_L1) {
@@ -249,6 +261,9 @@ void tst_platform::dialogsOfTheAskingWindow()
         dialogs.openFileName(u"All|*"_s, {});
     } else if (kind == "save"_L1) {
         dialogs.saveFileName(u"All|*"_s, {});
+        QTimer::singleShot(0, answer);
+        QCOMPARE(dialogs.saveFileName(u"All|*"_s, {}), elsewhere.filePath(u"chosen"_s));
+        QCOMPARE(startedIn, QDir::currentPath());
     } else {
         const Dialogs::ColourRequest request{u"Colour of Menu BG"_s,
                                              [](int alpha) { return alpha * 100 / 255; },
