@@ -11,6 +11,8 @@ namespace {
 
 // Editors write a file in a few steps; a moment after the last, it is whole.
 constexpr std::chrono::milliseconds Settling{150};
+// With the settling, a change no watch saw is still read within a second.
+constexpr std::chrono::milliseconds Looking{700};
 
 } // namespace
 
@@ -22,6 +24,11 @@ FollowedFile::FollowedFile()
     const auto settle = [this] { m_settling.start(); };
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, settle);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, settle);
+    m_looking.setInterval(Looking);
+    connect(&m_looking, &QTimer::timeout, this, [this, settle] {
+        if (identityAt(m_path) != m_seen)
+            settle();
+    });
 }
 
 void FollowedFile::follow(const QString &path, const QByteArray &bytes)
@@ -35,6 +42,11 @@ void FollowedFile::follow(const QString &path, const QByteArray &bytes)
 
 void FollowedFile::watch()
 {
+    m_seen = identityAt(m_path);
+    if (m_path.isEmpty())
+        m_looking.stop();
+    else if (!m_looking.isActive())
+        m_looking.start();
     // The watcher watches the file it was given, not its name: once the name leads to
     // another file (a rename over it, a link, a removal and a new file), only a watch set
     // anew follows it. So every look sets the watches anew, on the file the name leads to

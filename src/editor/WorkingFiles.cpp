@@ -5,6 +5,8 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <exception>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -97,11 +99,19 @@ void WorkingFiles::writeTypedTelling()
 {
     // The box still holds the text, and Save As writes it; only a crash would lose it,
     // which the user is told of, once, and again when that danger is gone.
+    std::optional<QString> why;
     try {
         writeTyped();
     } catch (const Error &e) {
+        why = e.description();
+    } catch (const std::exception &e) {
+        // A timer calls this at the edge of Qt's event loop, which carries no exception:
+        // memory running out is told like a full disk.
+        why = QString::fromLocal8Bit(e.what());
+    }
+    if (why) {
         if (!std::exchange(m_typedFailing, true))
-            emit typedNotKept(e.description());
+            emit typedNotKept(*why);
         return;
     }
     if (std::exchange(m_typedFailing, false))

@@ -604,6 +604,16 @@ bool sameFile(const QString &a, const QString &b)
            sa.st_ino == sb.st_ino;
 }
 
+std::optional<FileIdentity> identityAt(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{qint64(st.st_dev), qint64(st.st_ino),
+                        qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec,
+                        qint64(st.st_size)};
+}
+
 QString exactSize(qint64 bytes)
 {
     // Exact: at a limit, "1.0 MB" against "1.0 MB" tells nothing.

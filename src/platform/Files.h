@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // True when `path` is not empty and names an existing ordinary file that is not hidden.
 // Folders do not count. The empty path never touches the disk.
@@ -81,6 +82,8 @@ struct FileIdentity
     qint64 inode;
     qint64 changedAt;
     qint64 size;
+
+    bool operator==(const FileIdentity &) const = default;
 };
 
 // Who keeps earlier content for rewrites in place. The keeping lives above this file, so
@@ -122,6 +125,10 @@ QString notAFileReason(const QString &path);
 // Whether both paths name one file (the same device and inode, links followed). False
 // when either does not exist.
 bool sameFile(const QString &a, const QString &b);
+
+// The file `path` leads to now, links followed, as its identity; nothing when none does.
+// Any write to it, or another file in its place, gives another identity.
+std::optional<FileIdentity> identityAt(const QString &path);
 
 // A size to the byte, as people read it: "1,048,577 bytes".
 QString exactSize(qint64 bytes);

@@ -748,6 +748,12 @@ void tst_editor::followsItsFile()
     const QString target = s.outside(u"other/linked.ini"_s, "TextColor = 0xFF000003\r\n");
     QVERIFY(QFile::remove(path) && QFile::link(target, path));
     QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000003"_s, 1000);
+    // A folder on the way replaced by another: the name leads into the new one.
+    QVERIFY(QDir(s.elsewhere.path()).rename(u"other"_s, u"gone"_s));
+    QDir(s.elsewhere.path()).mkdir(u"other"_s);
+    QTest::qWait(300);
+    s.outside(u"other/linked.ini"_s, "TextColor = 0xFF000013\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(code(), u"0xFF000013"_s, 1000);
     QVERIFY(QFile::remove(path));
     QTest::qWait(300);
     s.outside(u"mine.ini"_s, "TextColor = 0xFF000004\r\n");
