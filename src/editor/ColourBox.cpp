@@ -22,7 +22,7 @@ void ColourBox::setColour(DisplayColour colour, const QString &told)
         m_told = told;
         QAccessibleEvent described(this, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&described);
-        QAccessibleValueChangeEvent changed(this, QVariant(colour));
+        QAccessibleValueChangeEvent changed(this, QVariant(int(toQRgb(colour) & 0xFFFFFF)));
         QAccessible::updateAccessibility(&changed);
     }
     if (colour == m_colour)

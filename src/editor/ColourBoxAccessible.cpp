@@ -2,6 +2,8 @@
 
 #include "editor/ColourBox.h"
 
+#include "platform/QtColour.h"
+
 #include <QAccessibleWidget>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,11 +27,11 @@ public:
                                                    : QAccessibleWidget::interface_cast(type);
     }
 
-    // The value is the colour as a number (red, green and blue as one), for readers that
-    // ask for a number; its words are the text above.
+    // The value is the colour as a number, 0xRRGGBB as the web writes it (not the display's
+    // own order, blue first), for readers that ask for a number; its words are the text above.
     QVariant currentValue() const override
     {
-        return QVariant(static_cast<const ColourBox *>(widget())->colour());
+        return QVariant(int(toQRgb(static_cast<const ColourBox *>(widget())->colour()) & 0xFFFFFF));
     }
     void setCurrentValue(const QVariant &) override {}
     QVariant maximumValue() const override { return QVariant(0xFFFFFF); }

@@ -368,9 +368,11 @@ void tst_editor::keyboardOrder()
         }
         QCOMPARE(seen.join(u' '), order);
     }
-    const QAccessibleInterface *box = QAccessible::queryAccessibleInterface(s.get("Shape1"));
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(s.get("Shape1"));
     QCOMPARE(box->text(QAccessible::Value), told);
     QCOMPARE(box->text(QAccessible::Description), told);
+    QCOMPARE(box->valueInterface()->currentValue().toInt(), // as the code writes it: 0xRRGGBB
+             told.isEmpty() ? 0xFFFFFF : told.mid(4, 6).toInt(nullptr, 16));
 
     auto *menus = s.editor->findChild<QMenuBar *>();
     for (const QList<QPair<int, bool>> &keys : {QList<QPair<int, bool>>{{Qt::Key_F10, true}},
