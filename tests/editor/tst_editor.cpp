@@ -374,8 +374,7 @@ void tst_editor::keyboardOrder()
         for (const auto &[key, press] : keys)
             press ? QTest::keyPress(s.code(), Qt::Key(key))
                   : QTest::keyRelease(s.code(), Qt::Key(key), Qt::AltModifier);
-        QVERIFY(menus->activeAction());
-        QCOMPARE(menus->activeAction()->text(), u"File"_s);
+        QCOMPARE(menus->activeAction() ? menus->activeAction()->text() : QString(), u"File"_s);
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : menus,
                         Qt::Key_Escape);
         if (QApplication::activePopupWidget())

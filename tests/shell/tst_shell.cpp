@@ -845,14 +845,13 @@ void tst_shell::checks_data()
         "hexadecimal\n0: warning: \"BG Color 2\" (BgColor2), \"Title Shadow\" (Shadow), ");
     row("control bytes", mo(QByteArray(" = 0xFF5B\0\001EF", 13)),
         "6: error: {mo} = 0xFF5B\\x00\\x01EF: the green \"\\x00\\x01\" is not hexadecimal");
-    row("opacity not hexadecimal", factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ"),
+    const QByteArray zz = factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ");
+    row("opacity not hexadecimal", zz,
         "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n20: "
         "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient (4.5:1 "
         "wanted)");
     // A text left to the factory skin that reads badly comes after the file's lines.
-    row("unset and hard to read",
-        factoryWith("MenuBgColor = 0xCC", "MenuBgColor = 0xZZ")
-            .replace("NotSupported = 0xFF7A8799\r\n", ""),
+    row("unset and hard to read", QByteArray(zz).replace("NotSupported = 0xFF7A8799\r\n", ""),
         "17: warning: \"Pop-Up BG Color\" (MenuBgColor) = 0xZZ101B2D: the opacity \"ZZ\"\n0: "
         "warning: \"Not Supported Color\" (NotSupported) reads 3.8:1 on the gradient\n0: warning: "
         "\"Not Supported Color\" (NotSupported) is not set");
@@ -922,10 +921,7 @@ void tst_shell::renderedAsShown()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, format);
-    QImage picture(300, 200, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    const QImage picture = QImage(VELLOX_PHOTOS "/chelsea.jpg"_L1).scaled(300, 200);
     Opened s;
     QFETCH(QByteArray, skin);
     const QString skinFile = s.outside(u"my.ini"_s, skin);
