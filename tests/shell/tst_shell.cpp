@@ -556,7 +556,6 @@ void tst_shell::commandLine_data()
                               "gradient (4.5:1 wanted)\ndark.ini:7: warning: \"Text Color\" "
                               "(TextColor) reads 1.1:1 on the picture";
     row("help names the looks", "--help", 0, "Usage", "*the look, 1 light, 2 dark, 3 vivid");
-    row("help names the completion", "--help", 0, "Usage", "*--completion <SHELL>");
     // The catalogues travel inside the program: a copy alone in a folder speaks German.
     row("a copied program in German", "env:LANG=de_DE.UTF-8 copied: --help", 0, german, "");
     row("a check in German", "env:LANG=de_DE.UTF-8 --check bad.ini", 1,
@@ -640,8 +639,6 @@ void tst_shell::commandLine_data()
     row("check over a PNG", "--check --background pic.png dark.ini", 0, overPicture, "");
     row("render over a PNG", "--render dark.ini -o o.png --background pic.png", 0, "", "",
         "o.png:\x89PNG");
-    row("gallery over a PNG", "--gallery dark.ini default.ini -o g.bmp --background pic.png", 0, "",
-        "", "g.bmp:BM");
     row("suggest from a PNG", "--suggest pic.png -o - --variant 3", 0, "BgColor1 = 0x", "");
     row("PNG claiming 60000 square", "--render dark.ini -o o.png --background huge.png", 1, "",
         "vellox: huge.png: Cannot load the picture \"huge.png\": the picture is 60000 × 60000 "
