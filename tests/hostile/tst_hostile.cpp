@@ -42,8 +42,6 @@ const QString NoPicture =
 
 } // namespace
 
-Q_DECLARE_METATYPE(Act)
-
 class tst_hostile : public QObject
 {
     Q_OBJECT
