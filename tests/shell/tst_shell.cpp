@@ -999,15 +999,14 @@ void tst_shell::installedFirstStart()
     QDir().mkpath(root.file(u"usr/bin"_s));
     QVERIFY(QFile::copy(QStringLiteral(VELLOX_SYSTEM_EXECUTABLE), root.file(u"usr/bin/vellox"_s)));
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, root.file(u"home"_s));
-    env.insert(u"XDG_DATA_HOME"_s, root.file(u"home/data"_s));
-    process.setProcessEnvironment(env);
+    const QStringList command{u"HOME="_s + root.file(u"home"_s),
+                              u"XDG_DATA_HOME="_s + root.file(u"home/data"_s),
+                              root.file(u"usr/bin/vellox"_s)};
     // A first start cut short left the folder without its factory skin: the next works.
     for (const bool cutShort : {false, true}) {
         QFile::remove(root.file(u"home/data/vellox/default.ini"_s));
         QFile::remove(root.file(u"home/data/vellox/temp.ini"_s));
-        process.start(root.file(u"usr/bin/vellox"_s), {});
+        process.start(u"env"_s, command); // which becomes the program
         QTRY_VERIFY_WITH_TIMEOUT(root.exists(u"home/data/vellox/temp.ini"_s), 20000);
         process.kill();
         process.waitForFinished();
