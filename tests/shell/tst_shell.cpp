@@ -129,18 +129,6 @@ Finished vellox(const ProgramFolder &folder, QStringList arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-// The three windows as the program opens them.
-struct AllWindows
-{
-    AllWindows() { about = new AboutWindow(cycle); }
-    ~AllWindows() { delete about; }
-    QList<QWidget *> windows() const { return {s.editor.get(), s.preview(), about}; }
-
-    Opened s;
-    ColourCycle cycle;
-    AboutWindow *about;
-};
-
 // Where a caption's text lies in its parent, or an empty rectangle for a control without
 // one. Captions of check boxes are left out: the About window's lies outside the window
 // on purpose.
@@ -183,7 +171,10 @@ QRect captionArea(QWidget *w)
 // for a control, and every control is heard by some name.
 void tst_shell::captionsFitAndAreSpoken()
 {
-    AllWindows all;
+    // The three windows as the program opens them.
+    Opened s;
+    ColourCycle cycle;
+    AboutWindow about(cycle);
     int checked = 0;
     FittingStyle style;
     // A list speaks its entry as its name and is named by the label it is labelled by.
@@ -195,7 +186,7 @@ void tst_shell::captionsFitAndAreSpoken()
         return face->text(QAccessible::Name);
     };
     QStringList heard;
-    for (QWidget *window : all.windows()) {
+    for (QWidget *window : QList<QWidget *>{s.editor.get(), s.preview(), &about}) {
         for (QWidget *w : window->findChildren<QWidget *>()) {
             const QString what = window->objectName() + u'.' + w->objectName();
             // Menus are spoken by their entries in the menu bar.
@@ -245,12 +236,13 @@ void tst_shell::inGerman()
     for (const bool translated : {true, false}) {
         if (translated)
             QCoreApplication::installTranslator(&german);
-        AllWindows all;
-        const Session &s = all.s;
+        Opened s;
+        ColourCycle cycle;
+        AboutWindow about(cycle);
         s.editor->openSkin(s.outside(u"picture.ini"_s, "\x89PNG\r\n\x1a\n"));
         QCoreApplication::removeTranslator(&german);
         const QString told = s.dialogs.messages.value(0);
-        QStringList seen{s.preview()->windowTitle(), all.about->windowTitle()};
+        QStringList seen{s.preview()->windowTitle(), about.windowTitle()};
         seen << s.get<QMenu>("File")->title() << s.get<QMenu>("File")->actions().value(0)->text()
              << s.get<QComboBox>("Combo1")->itemText(2) << s.get("Slider1")->accessibleName()
              << told.section(u'\r', 0, 0) << told.section(u": "_s, -1);
