@@ -65,7 +65,6 @@ private slots:
     void loadAndSave();
     void colourDialog_data();
     void colourDialog();
-    void shortcuts();
     void keyboardOrder_data();
     void keyboardOrder();
     void undoAndRedo_data();
@@ -86,6 +85,9 @@ void tst_editor::lifecycle()
     QCOMPARE(controls(s), NoColour);
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
     QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
+    // The menus show no keys: Ctrl+O, Ctrl+S, F1 and Ctrl+Q are shortcuts of their own.
+    for (const QAction *action : s.editor->findChildren<QAction *>())
+        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
 
     // The working files go at the end, whoever made them; nothing else does, a temp.bmp
     // neither: the snapshots never leave memory.
@@ -208,7 +210,8 @@ void tst_editor::loadAndSave()
     const QString mine = s.outside(u"mine.ini"_s, "rectbg = 0x4c010203\nShadow = 1\r\n");
     s.dialogs.chosenFiles = {mine, QString(), s.elsewhere.filePath(u"none.ini"_s)};
     s.choose(Row::RectBg);
-    s.trigger("loadskin");
+    QApplication::setActiveWindow(s.editor.get());
+    QTest::keyClick(s.code(), Qt::Key_O, Qt::ControlModifier); // as "Load skin.ini..."
     QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
     // A lone LF is a character of the code, and travels with it.
     const QString loaded = factoryText(u"RectBg = 0x99223A5E"_s, u"RectBg = 0x4c010203\nShadow"_s);
@@ -306,25 +309,6 @@ void tst_editor::colourDialog()
     // Nothing is applied before "Apply Change".
     QCOMPARE(s.skinText(), factoryText());
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
-}
-
-// Ctrl+O loads, Ctrl+S saves as, F1 opens About, Ctrl+Q exits; the menus show no keys.
-void tst_editor::shortcuts()
-{
-    Opened s;
-    QApplication::setActiveWindow(s.editor.get());
-    int abouts = 0;
-    connect(s.editor.get(), &EditorWindow::aboutRequested, [&abouts] { ++abouts; });
-    QTest::keyClick(s.code(), Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(s.code(), Qt::Key_S, Qt::ControlModifier);
-    QTest::keyClick(s.code(), Qt::Key_F1);
-    QCOMPARE(s.dialogs.fileRequests.size(), 2);
-    QVERIFY(!s.dialogs.fileRequests[0].save && s.dialogs.fileRequests[1].save);
-    QCOMPARE(abouts, 1);
-    for (const QAction *action : s.editor->findChildren<QAction *>())
-        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
-    QTest::keyClick(s.code(), Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY(!s.editor->isVisible());
 }
 
 void tst_editor::keyboardOrder_data()
