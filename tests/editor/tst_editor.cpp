@@ -65,13 +65,11 @@ private slots:
     void loadAndSave();
     void colourDialog_data();
     void colourDialog();
-    void shortcuts();
     void keyboardOrder_data();
     void keyboardOrder();
     void undoAndRedo_data();
     void undoAndRedo();
     void workOfferedBack();
-    void typedTextKept();
     void typedTextOutlivesOtherFiles_data();
     void typedTextOutlivesOtherFiles();
     void typedTextOnAFullDisk();
@@ -87,6 +85,9 @@ void tst_editor::lifecycle()
     QCOMPARE(controls(s), NoColour);
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
     QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
+    // The menus show no keys: Ctrl+O, Ctrl+S, F1 and Ctrl+Q are shortcuts of their own.
+    for (const QAction *action : s.editor->findChildren<QAction *>())
+        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
 
     // The working files go at the end, whoever made them; nothing else does, a temp.bmp
     // neither: the snapshots never leave memory.
@@ -209,7 +210,8 @@ void tst_editor::loadAndSave()
     const QString mine = s.outside(u"mine.ini"_s, "rectbg = 0x4c010203\nShadow = 1\r\n");
     s.dialogs.chosenFiles = {mine, QString(), s.elsewhere.filePath(u"none.ini"_s)};
     s.choose(Row::RectBg);
-    s.trigger("loadskin");
+    QApplication::setActiveWindow(s.editor.get());
+    QTest::keyClick(s.code(), Qt::Key_O, Qt::ControlModifier); // as "Load skin.ini..."
     QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), 0);
     // A lone LF is a character of the code, and travels with it.
     const QString loaded = factoryText(u"RectBg = 0x99223A5E"_s, u"RectBg = 0x4c010203\nShadow"_s);
@@ -309,45 +311,21 @@ void tst_editor::colourDialog()
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
 }
 
-// Ctrl+O loads, Ctrl+S saves as, F1 opens About, Ctrl+Q exits; the menus show no keys.
-void tst_editor::shortcuts()
-{
-    Opened s;
-    QApplication::setActiveWindow(s.editor.get());
-    int abouts = 0;
-    connect(s.editor.get(), &EditorWindow::aboutRequested, [&abouts] { ++abouts; });
-    QTest::keyClick(s.code(), Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(s.code(), Qt::Key_S, Qt::ControlModifier);
-    QTest::keyClick(s.code(), Qt::Key_F1);
-    QCOMPARE(s.dialogs.fileRequests.size(), 2);
-    QVERIFY(!s.dialogs.fileRequests[0].save && s.dialogs.fileRequests[1].save);
-    QCOMPARE(abouts, 1);
-    for (const QAction *action : s.editor->findChildren<QAction *>())
-        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
-    QTest::keyClick(s.code(), Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY(!s.editor->isVisible());
-}
-
 void tst_editor::keyboardOrder_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("order"); // of the controls Tab reaches, from the item list
     QTest::addColumn<QString>("told");  // what a screen reader is told of the colour box
+    const QString order =
+        u"Combo1 Shape1 Slider1 Slider2 Slider3 Text7 Command2 Command1 Text5 Combo1"_s;
     QTest::newRow("translucent item")
-        << Row::RectBg
-        << u"Combo1 Shape1 Slider1 Slider2 Slider3 Slider4 Text7 Command2 Command1 Text5 Combo1"_s
+        << Row::RectBg << QString(order).replace(u"3"_s, u"3 Slider4"_s)
         << u"0x99223A5E, opacity 60 %"_s;
-    QTest::newRow("opaque item skips the opacity")
-        << Row::TextColour
-        << u"Combo1 Shape1 Slider1 Slider2 Slider3 Text7 Command2 Command1 Text5 Combo1"_s
-        << u"0xFFDCE3EE"_s;
-    QTest::newRow("header has no colour")
-        << 0 << u"Combo1 Shape1 Slider1 Slider2 Slider3 Text7 Command2 Command1 Text5 Combo1"_s
-        << QString();
+    QTest::newRow("opaque item skips the opacity") << Row::TextColour << order << u"0xFFDCE3EE"_s;
+    QTest::newRow("header has no colour") << 0 << order << QString();
 }
 
-// Tab goes as the eye reads the window and Shift+Tab back; F10 and Alt open the menu bar;
-// the colour box tells its colour.
+// Tab goes as the eye reads the window and Shift+Tab back; the colour box tells its colour.
 void tst_editor::keyboardOrder()
 {
     QFETCH(int, row);
@@ -374,22 +352,11 @@ void tst_editor::keyboardOrder()
     QCOMPARE(box->valueInterface()->currentValue().toInt(), // as the code writes it: 0xRRGGBB
              told.isEmpty() ? 0xFFFFFF : told.mid(4, 6).toInt(nullptr, 16));
 
+    // Alt alone opens the menu bar.
     auto *menus = s.editor->findChild<QMenuBar *>();
-    for (const QList<QPair<int, bool>> &keys : {QList<QPair<int, bool>>{{Qt::Key_F10, true}},
-                                                {{Qt::Key_Alt, true}, {Qt::Key_Alt, false}}}) {
-        s.code()->setFocus();
-        for (const auto &[key, press] : keys)
-            press ? QTest::keyPress(s.code(), Qt::Key(key))
-                  : QTest::keyRelease(s.code(), Qt::Key(key), Qt::AltModifier);
-        QVERIFY(menus->activeAction());
-        QCOMPARE(menus->activeAction()->text(), u"File"_s);
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : menus,
-                        Qt::Key_Escape);
-        if (QApplication::activePopupWidget())
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-        if (menus->activeAction())
-            QTest::keyClick(menus, Qt::Key_Escape);
-    }
+    QTest::keyPress(s.code(), Qt::Key_Alt);
+    QTest::keyRelease(s.code(), Qt::Key_Alt, Qt::AltModifier);
+    QCOMPARE(menus->activeAction() ? menus->activeAction()->text() : QString(), u"File"_s);
 }
 
 void tst_editor::undoAndRedo_data()
@@ -501,33 +468,6 @@ void tst_editor::workOfferedBack()
     }
 }
 
-// What is typed into the skin text box is kept beside the working skin, until the box
-// shows the table again.
-void tst_editor::typedTextKept()
-{
-    Opened s;
-    auto *box = s.get<QPlainTextEdit>("Text5");
-    box->moveCursor(QTextCursor::End);
-    QTest::keyClicks(box, u"x"_s);
-    QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s),
-                 QString(factoryText() + u'x').replace(u'\n', u"\r\n"_s).toUtf8());
-    // The user's unsaved work is theirs alone to read.
-    for (const QString &working : {u"temp-typed.txt"_s, u"temp.ini"_s})
-        QCOMPARE(modeOf(s.folder.file(working)), 0600);
-    // A file that is no skin is refused and costs nothing of what was typed.
-    s.dialogs.chosenFiles = {s.outside(u"p.ini"_s, "\x89PNG\r\n\x1a\n")};
-    s.trigger("loadskin");
-    QVERIFY(s.skinText().endsWith(u'x') && s.dialogs.messages.size() == 1);
-    s.apply(Row::TextColour, u"0xFF010203"_s);
-    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
-    box->moveCursor(QTextCursor::End);
-    box->insertPlainText(u"\u20ACy"_s); // beyond 8-bit text, which only the box holds
-    s.editor->keepWork();
-    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith(u"\u20ACy"_s.toUtf8()));
-    s.trigger("exit");
-    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
-}
-
 void tst_editor::typedTextOutlivesOtherFiles_data()
 {
     QTest::addColumn<bool>("handed"); // handed over (or dropped), else "Load skin.ini..."
@@ -543,11 +483,13 @@ void tst_editor::typedTextOutlivesOtherFiles_data()
         << true << QByteArray("TextColor = 0xFF010203\r\n") << QString();
     QTest::newRow("a plain text file loaded")
         << false << QByteArray("Dear diary,\r\n") << QString();
+    QTest::newRow("a picture loaded") << false << QByteArray("\x89PNG\r\n\x1a\n") << u"PNG"_s;
 }
 
-// A handed-over file that is no skin is refused and changes nothing; one that loads, or
-// any text file "Load skin.ini..." loads, replaces the typed text in the box, but its
-// file stays until the next edit.
+// What is typed into the skin text box is kept beside the working skin, until the box
+// shows the table again. A file that is no skin is refused and changes nothing; one that
+// loads, or any text file "Load skin.ini..." loads, replaces the typed text in the box,
+// but its file stays until the next edit.
 void tst_editor::typedTextOutlivesOtherFiles()
 {
     QFETCH(bool, handed);
@@ -558,8 +500,11 @@ void tst_editor::typedTextOutlivesOtherFiles()
     box->moveCursor(QTextCursor::End);
     QTest::keyClicks(box, u"x"_s);
     const QString typed = s.skinText();
-    QTRY_VERIFY(s.folder.exists(u"temp-typed.txt"_s));
-    const QByteArray kept = s.folder.read(u"temp-typed.txt"_s);
+    const QByteArray kept = QString(typed).replace(u'\n', u"\r\n"_s).toUtf8();
+    QTRY_COMPARE(s.folder.read(u"temp-typed.txt"_s), kept);
+    // The user's unsaved work is theirs alone to read.
+    for (const QString &working : {u"temp-typed.txt"_s, u"temp.ini"_s})
+        QCOMPARE(modeOf(s.folder.file(working)), 0600);
     const ColourTable table = s.editor->colours();
     const QString path = s.outside(u"notes.txt"_s, file);
     if (handed) {
@@ -583,6 +528,14 @@ void tst_editor::typedTextOutlivesOtherFiles()
     box->moveCursor(QTextCursor::End);
     QTest::keyClicks(box, u"z"_s);
     QTRY_VERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("z"));
+    s.apply(Row::TextColour, u"0xFF010203"_s);
+    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText(u"\u20ACy"_s); // beyond 8-bit text, which only the box holds
+    s.editor->keepWork();
+    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith(u"\u20ACy"_s.toUtf8()));
+    s.trigger("exit");
+    QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
 }
 
 // Typed text that cannot be kept on the disk is told once, naming the file and the
@@ -591,43 +544,33 @@ void tst_editor::typedTextOnAFullDisk()
 {
     Opened s;
     auto *box = s.get<QPlainTextEdit>("Text5");
-    const QString typedFile = s.folder.file(u"temp-typed.txt"_s);
-    {
-        const FileSizeLimit full(64);
-        for (const QString &key : {u"x"_s, u"y"_s}) {
-            box->moveCursor(QTextCursor::End);
-            QTest::keyClicks(box, key);
-            QTest::qWait(700);
-        }
-        QCOMPARE(s.dialogs.messages.size(), 1);
-        QVERIFY2(s.dialogs.messages[0].startsWith(
-                     u"The text you typed in the Skin.ini box cannot be kept on the disk"_s) &&
-                     s.dialogs.messages[0].contains(typedFile) &&
-                     s.dialogs.messages[0].contains(u"File too large"_s),
-                 qPrintable(s.dialogs.messages[0]));
+    for (const QString &key : {u"x"_s, u"y"_s, u"z"_s}) {
+        const std::optional<FileSizeLimit> full =
+            key != u"z"_s ? std::optional<FileSizeLimit>(std::in_place, 64) : std::nullopt;
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, key);
+        QTest::qWait(700);
     }
-    box->moveCursor(QTextCursor::End);
-    QTest::keyClicks(box, u"z"_s);
-    QTRY_COMPARE(s.dialogs.messages.size(), 2);
-    QCOMPARE(s.dialogs.messages[1],
-             u"The text you typed in the Skin.ini box is kept on the disk again, in \"%1\"."_s.arg(
-                 typedFile));
-    QVERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
+    QTRY_VERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
     // Colours an undo cannot keep are told the same way; "Apply Change" asks instead.
     s.apply(Row::TextColour, u"0xFF000001"_s);
     QApplication::setActiveWindow(s.editor.get());
-    const QString skinFile = s.folder.file(u"temp.ini"_s);
     for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}) {
         const std::optional<FileSizeLimit> full =
             key == Qt::Key_Z ? std::optional<FileSizeLimit>(std::in_place, 64) : std::nullopt;
         QTest::keyClick(s.get("Combo1"), key, Qt::ControlModifier);
     }
-    QCOMPARE(s.dialogs.messages.size(), 4);
-    QVERIFY2(s.dialogs.messages[2].startsWith(u"The colours cannot be kept on the disk"_s) &&
-                 s.dialogs.messages[2].contains(skinFile + u"\": File too large"_s),
-             qPrintable(s.dialogs.messages[2]));
-    QCOMPARE(s.dialogs.messages[3],
-             u"The colours are kept on the disk again, in \"%1\"."_s.arg(skinFile));
+    const QString reason = u"writes them. Vellox tells you when it can keep them again.\r\nCannot "
+                           "write \"{prog}/%1\": File too large"_s;
+    s.verifyBeginnings(
+        s.dialogs.messages,
+        u"The text you typed in the Skin.ini box cannot be kept on the disk, so a crash would "
+        "lose it; it is still in the box, and \"Save As\" %1|The text you typed in the Skin.ini "
+        "box is kept on the disk again, in \"{prog}/temp-typed.txt\".|The colours cannot be kept "
+        "on the disk, so a crash would lose the changes since; they are still in the window, and "
+        "\"Save As\" %2|The colours are kept on the disk again, in \"{prog}/temp.ini\"."_s.arg(
+            QString(reason).replace(u"them"_s, u"it"_s).arg(u"temp-typed.txt"_s),
+            reason.arg(u"temp.ini"_s)));
 }
 
 // A skin handed over waits while a dialog is open; an editor closed while the program ran
@@ -689,11 +632,8 @@ void tst_editor::keptCopiesOffered()
         // Until the answer, a run that ends loses nothing: the copy is still there.
         s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy)); };
         QVERIFY(s.editor->open());
-        const QStringList told = s.dialogs.questions + s.dialogs.messages;
-        QCOMPARE(told.size(), 1);
-        QVERIFY2(told[0].startsWith(
-                     u"Vellox ended while saving \"%1\"%2"_s.arg(file, QLatin1String(said))),
-                 qPrintable(told[0]));
+        s.verifyBeginnings(s.dialogs.questions + s.dialogs.messages,
+                           u"Vellox ended while saving \"%1\"%2"_s.arg(file, QLatin1String(said)));
         QCOMPARE(contentOf(file), after);
         QCOMPARE(s.dialogs.shownFiles, shown ? QStringList(kept.copy) : QStringList());
         // A copy kept at the user's word outlives the tidying of old leftovers.

@@ -37,22 +37,10 @@ enum class Act
     CreatePackage,   // a package named `name`, with `bytes` as temp.jpg if any
 };
 
-QByteArray jpegCutShort()
-{
-    QImage image(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
-    const QByteArray bytes = encoded(image, "JPEG");
-    return bytes.left(bytes.size() * 6 / 10);
-}
-
 const QString NoPicture =
     u"No Picture loaded. Please import picture before choosing this option."_s;
 
 } // namespace
-
-Q_DECLARE_METATYPE(Act)
 
 class tst_hostile : public QObject
 {
@@ -119,7 +107,8 @@ void tst_hostile::catalogue_data()
                NoPicture);
     import("png named bmp", "p.bmp", encodedPicture(qRgb(0, 128, 128), "PNG"), undecodable);
     import("damaged jpg", "p.jpg", jpeg.left(100), undecodable);
-    import("jpg cut short", "p.jpg", jpegCutShort(),
+    const QByteArray photo = contentOf(VELLOX_PHOTOS "/rocket.jpg"_L1);
+    import("jpg cut short", "p.jpg", photo.left(photo.size() * 6 / 10),
            cannotLoad + u"the file ends early|"_s + NoPicture);
     import("bmp rows cut short", "p.bmp", bmp.left(300), undecodable);
     QByteArray huge = jpeg;
