@@ -1349,6 +1349,14 @@ Der Vellox-Ordner ist „%1“.</translation>
         <source>the dark look&apos;s gradient is lighter at the bottom (lightness %1; %2 or less keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
         <translation>der Verlauf des dunklen Stils ist unten heller (Helligkeit %1; bis %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
     </message>
+    <message>
+        <source>the muted look&apos;s gradient is darker at the top (lightness %1; %2 or more keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des gedämpften Stils ist oben dunkler (Helligkeit %1; ab %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
+    <message>
+        <source>the muted look&apos;s gradient is darker at the bottom (lightness %1; %2 or more keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
+        <translation>der Verlauf des gedämpften Stils ist unten dunkler (Helligkeit %1; ab %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
 </context>
 <context>
     <name>TellingApart</name>

@@ -177,6 +177,25 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
         {preferred, {lookEnd, lookEnd}, {1 - lookEnd, 1 - lookEnd}}};
     const auto fitting = std::find_if(choices.begin(), choices.end(), fit);
     fit(fitting == choices.end() ? preferred : *fitting);
+    // Where no choice lets both read, a text's box reaches across the gradient, and the
+    // other colour, moved for the other text, took back what its own had given it: each
+    // colour moves on towards its text's end, as little as will do, until both read or
+    // neither moves. The picture chose the texts' colours; the gradient gives way.
+    for (int round = 0; fitting == choices.end() && round < 8; ++round) {
+        const std::array<double, 2> before = lightness;
+        for (size_t text = 0; text < 2; ++text) {
+            if (figure(text) >= Aim)
+                continue;
+            const double from = lightness[text];
+            const int step = leastReaching(64, Aim, [&](int step) {
+                lightness[text] = from + (preferred[text] - from) * step / 64.0;
+                return figure(text);
+            });
+            lightness[text] = from + (preferred[text] - from) * step / 64.0;
+        }
+        if (lightness == before)
+            break;
+    }
     apply();
 }
 
@@ -420,11 +439,38 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
     const Look look = lookFor(variant, paletteOf(picture));
     SceneRenderer renderer;
     QStringList lines;
-    // Where a light or dark look's gradient left its tone, which end did, and for which
-    // bare text: the one that would not read on it with that end back at the look's bound.
-    if (look.keepsTone) {
+    // One sentence per look with a tone and per end of the gradient, top first.
+    static const char *const moved[][2] = {
+        {QT_TRANSLATE_NOOP("Suggestion",
+                           "the light look's gradient is darker at the top (lightness %1; %2 or "
+                           "more keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too"),
+         QT_TRANSLATE_NOOP("Suggestion",
+                           "the light look's gradient is darker at the bottom (lightness %1; %2 "
+                           "or more keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too")},
+        {QT_TRANSLATE_NOOP("Suggestion",
+                           "the dark look's gradient is lighter at the top (lightness %1; %2 or "
+                           "less keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too"),
+         QT_TRANSLATE_NOOP("Suggestion",
+                           "the dark look's gradient is lighter at the bottom (lightness %1; %2 "
+                           "or less keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too")},
+        {nullptr, nullptr},
+        {QT_TRANSLATE_NOOP("Suggestion",
+                           "the muted look's gradient is darker at the top (lightness %1; %2 or "
+                           "more keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too"),
+         QT_TRANSLATE_NOOP("Suggestion",
+                           "the muted look's gradient is darker at the bottom (lightness %1; %2 "
+                           "or more keeps the look), so that %3, in a colour that reads on the "
+                           "picture, reads on it too")},
+    };
+    // Where a look's gradient left its tone, which end did, and for which bare text: the
+    // one that would not read on it with that end back at the look's bound.
+    if (const double bound = look.toneBound; bound > 0) {
         const bool light = look.top >= 0.5;
-        const double bound = light ? LightLeast : DarkMost;
         for (const BareText &end : BareTexts) {
             const OkLch at = okLchOf(colourOf(skin.at(end.gradientRow)));
             if (light ? at.lightness >= bound : at.lightness <= bound)
@@ -441,33 +487,12 @@ QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &pic
             }
             if (needing.empty())
                 needing.push_back(layoutOf(end.role).textRow);
-            const bool top = end.gradientRow == Row::BgColour1;
-            for (int row : needing) {
-                const char *text =
-                    light ? (top ? QT_TRANSLATE_NOOP("Suggestion",
-                                                     "the light look's gradient is darker at the "
-                                                     "top (lightness %1; %2 or more keeps the "
-                                                     "look), so that %3, in a colour that reads on "
-                                                     "the picture, reads on it too")
-                                 : QT_TRANSLATE_NOOP("Suggestion",
-                                                     "the light look's gradient is darker at the "
-                                                     "bottom (lightness %1; %2 or more keeps the "
-                                                     "look), so that %3, in a colour that reads on "
-                                                     "the picture, reads on it too"))
-                          : (top ? QT_TRANSLATE_NOOP("Suggestion",
-                                                     "the dark look's gradient is lighter at the "
-                                                     "top (lightness %1; %2 or less keeps the "
-                                                     "look), so that %3, in a colour that reads on "
-                                                     "the picture, reads on it too")
-                                 : QT_TRANSLATE_NOOP("Suggestion",
-                                                     "the dark look's gradient is lighter at the "
-                                                     "bottom (lightness %1; %2 or less keeps the "
-                                                     "look), so that %3, in a colour that reads on "
-                                                     "the picture, reads on it too"));
+            const char *text = moved[std::clamp(variant, 1, SuggestionCount) - 1]
+                                    [end.gradientRow == Row::BgColour1 ? 0 : 1];
+            for (int row : needing)
                 lines << QCoreApplication::translate("Suggestion", text)
                              .arg(Translations::decimal(at.lightness, 2),
                                   Translations::decimal(bound, 2), itemName(row));
-            }
         }
     }
     renderer.redraw(skin, picture);

@@ -13,9 +13,9 @@ class BackgroundPicture;
 // panel and bar the least opacity at which its texts read well on the picture, the parts
 // a viewer must tell apart set apart in lightness for every kind of colour vision, and
 // the title a shadow of the other tone. The picture comes first: every text reads well on
-// it wherever some colour does, and on the skin's own gradient always. A light look's
-// gradient keeps light and a dark look's dark where the bare texts let it, and leaves its
-// tone only as far as a text in a colour that reads on the picture needs. A picture with
+// it wherever some colour does, and on the skin's own gradient always. A light or muted
+// look's gradient keeps light and a dark look's dark where the bare texts let it, and
+// leaves its tone only as far as a text in a colour that reads on the picture needs. A picture with
 // no colour gives grey looks.
 
 inline constexpr int SuggestionCount = 4;
@@ -26,7 +26,7 @@ inline constexpr int SuggestionCount = 4;
 ColourTable suggestSkin(BackgroundPicture &picture, int variant);
 
 // What to know of `skin`, as suggestSkin made it from `picture` in the look of `variant`:
-// first each end of a light or dark look's gradient that left the look's tone, and for
+// first each end of a light, dark or muted look's gradient that left the look's tone, and for
 // which text ("the light look's gradient is darker at the top (lightness 0.52; 0.75 or
 // more keeps the look), so that \"Title Color\" (TitleColor), in a colour that reads on
 // the picture, reads on it too"); then each text that does not read well, once per item,

@@ -24,17 +24,18 @@ struct Look
     bool vivid;
     double mostChroma;                          // of any item, rounding to whole bytes included
     int panelOpacity, popupOpacity, barOpacity; // before the least that reads is found
-    // Whether the gradient keeps to the look's tone (see LightLeast and DarkMost) where the
-    // bare texts let it: the picture comes first, and where a text that reads on it needs
-    // a gradient of the other tone, the gradient leaves the look's tone as little as will
-    // do.
-    bool keepsTone = false;
+    // The lightness the gradient keeps to where the bare texts let it (see LightLeast,
+    // DarkMost and MutedLeast), 0 where the look has none: the picture comes first, and
+    // where a text that reads on it needs a gradient of the other tone, the gradient
+    // leaves the look's tone as little as will do.
+    double toneBound = 0;
 };
 
-// The lightness a light look's gradient keeps to (OKLab, at least), and a dark one's (at
-// most).
+// The lightness a light look's gradient keeps to (OKLab, at least), a dark one's (at
+// most), and a muted one's (at least: its soft mid-light tones).
 inline constexpr double LightLeast = 0.75;
 inline constexpr double DarkMost = 0.35;
+inline constexpr double MutedLeast = 0.6;
 
 // Below this chroma (OKLCH), the picture's most colourful pixels (see showsNoColour)
 // show no colour, and no look of it invents one.
@@ -59,7 +60,7 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .panelOpacity = 0x99,
      .popupOpacity = 0xCC,
      .barOpacity = 0x99,
-     .keepsTone = true},
+     .toneBound = LightLeast},
     // dark: a deep gradient, dark panels, light texts
     {.top = 0.30,
      .bottom = 0.16,
@@ -78,7 +79,7 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .panelOpacity = 0x99,
      .popupOpacity = 0xCC,
      .barOpacity = 0xB2,
-     .keepsTone = true},
+     .toneBound = DarkMost},
     // vivid: the picture's strongest colours in the panels and bright bars
     {.top = 0.44,
      .bottom = 0.27,
@@ -115,7 +116,8 @@ inline constexpr std::array<Look, SuggestionCount> Looks = {{
      .mostChroma = 0.036,
      .panelOpacity = 0xA6,
      .popupOpacity = 0xD9,
-     .barOpacity = 0xCC},
+     .barOpacity = 0xCC,
+     .toneBound = MutedLeast},
 }};
 
 // The picture's colours a skin is made of: the two that cover most, and two accents; and

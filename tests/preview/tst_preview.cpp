@@ -608,17 +608,17 @@ void tst_preview::suggestions_data()
     for (const char *photo :
          {"astronaut", "camera", "chelsea", "coffee", "hubble_deep_field", "rocket"})
         QTest::newRow(photo) << QImage(QStringLiteral(VELLOX_PHOTOS "/%1.jpg").arg(photo));
-    QImage halves(SceneSize, QImage::Format_RGB32);
-    halves.fill(Qt::white);
-    for (int y = 0; y < halves.height(); ++y)
-        std::fill_n(reinterpret_cast<QRgb *>(halves.scanLine(y)), 240, qRgb(0, 0, 0));
-    QTest::newRow("black on the left, white on the right") << halves;
-    QImage night(SceneSize, QImage::Format_RGB32);
-    night.fill(qRgb(10, 14, 40));
-    QTest::newRow("a night-blue wallpaper, dark all over") << night;
+    QTest::newRow("a portrait's face, mirrored: a white title asks a darker muted gradient")
+        << QImage(VELLOX_PHOTOS "/astronaut.jpg").copy(80, 0, 320, 240).mirrored(true, false);
+    QImage drawn(SceneSize, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    for (int y = 0; y < drawn.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(drawn.scanLine(y)), 240, qRgb(0, 0, 0));
+    QTest::newRow("black on the left, white on the right") << drawn;
+    drawn.fill(qRgb(10, 14, 40)); // the row above keeps its own copy
+    QTest::newRow("a night-blue wallpaper, dark all over") << drawn;
     QTest::newRow("a photograph made grey") << QImage(QStringLiteral(VELLOX_PHOTOS "/coffee.jpg"))
-                                                   .convertToFormat(QImage::Format_Grayscale8)
-                                                   .convertToFormat(QImage::Format_RGB32);
+                                                   .convertToFormat(QImage::Format_Grayscale8);
 }
 
 // The four looks of a picture. The picture comes first: every text reads well on the
@@ -681,12 +681,12 @@ void tst_preview::suggestions()
                 !grey || okLchOf(colour(row)).chroma <= 0.02,
                 qPrintable(u"look %1: %2 at %3"_s.arg(variant).arg(itemName(row), skin.at(row))));
         }
-        // A light look's gradient leaves its tone, and a dark look's, only as far as a bare
-        // text needs: a little back towards the look, one no longer reads on it.
+        // A light, dark or muted look's gradient leaves its tone only as far as a bare text
+        // needs: a little back towards the look, one no longer reads on it.
         for (int row : {Row::BgColour1, Row::BgColour2}) {
             const OkLch at = okLchOf(colour(row));
-            const double bound = variant == 1 ? 0.75 : 0.35;
-            if (variant > 2 || (variant == 1 ? at.lightness >= bound : at.lightness <= bound))
+            const double bound = std::array{0.75, 0.35, -1.0, 0.6}[size_t(variant - 1)];
+            if (variant == 2 ? at.lightness <= bound : at.lightness >= bound)
                 continue;
             ColourTable back = skin;
             const double nearer = at.lightness + (bound - at.lightness) * 0.5;

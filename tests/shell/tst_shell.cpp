@@ -593,10 +593,8 @@ void tst_shell::commandLine_data()
     row("through a link", "--render dark.ini -o link.png", 0, "", "", "sub/to.png:\x89PNG");
     row("another user's link in a sticky folder", "--render dark.ini -o theirs.png", 1, "",
         "*theirs.png\" is a link that the user nobody made in");
-    misuse("two outputs", "--render dark.ini -o a.png -o b.png",
-           "--output is given more than once");
-    misuse("two switches", "--fix dark.ini -o - --panels --panels",
-           "--panels is given more than once");
+    misuse("two outputs", "--render dark.ini -o a -o b", "--output is given more than once");
+    misuse("twice", "--fix dark.ini -o - --panels --panels", "--panels is given more than once");
     row("a pipe as background", "--render dark.ini -o o.png --background pipe", 1, "",
         "*\"pipe\": it is a named pipe, not a file");
     row("a device as background", "--check --background /dev/zero dark.ini", 1, "",
@@ -617,8 +615,7 @@ void tst_shell::commandLine_data()
     row("render at a severity", "--render dark.ini --vision protanomaly --severity .3 -o o.png", 0,
         "", "", "o.png:\x89PNG");
     for (const auto &[name, args, value] :
-         {std::tuple{"severity out of range", "--render dark.ini -o o.png --vision tritanomaly",
-                     "1"},
+         {std::tuple{"severity too high", "--render dark.ini -o o.png --vision tritanomaly", "1"},
           {"severity not a number", "--check dark.ini --vision deuteranomaly", "nan"},
           {"severity in a comma locale", "--check dark.ini --vision tritanomaly", "0,5"}})
         misuse(name, args + u" --severity "_s + value,
@@ -640,15 +637,19 @@ void tst_shell::commandLine_data()
     row("fix", "--fix dark.ini -o f.ini", 0, "-",
         "dark.ini:7: \"Text Color\" (TextColor) reads 1.0:1 on the gradient: 0xFF203040 -> 0xFF...",
         "f.ini:BgColor1 = 0xFF1B2A41\r\n");
-    const QString darker = u"vellox: the light look's gradient is darker at the %1 (lightness "
-                           "%2; 0.75 or more keeps the look), so that %3, in a colour that reads "
-                           "on the picture, reads on it too\n"_s,
+    const QString darker = u"vellox: the %1 look's gradient is darker at the %2 (lightness %3; "
+                           "%4 or more keeps the look), so that %5, in a colour that reads on "
+                           "the picture, reads on it too\n"_s,
+                  light = darker.arg(u"light"_s, u"%1"_s, u"%2"_s, u"0.75"_s, u"%3"_s),
+                  muted = darker.arg(u"muted"_s, u"%1"_s, u"%2"_s, u"0.60"_s, u"%3"_s),
                   title = u"\"Title Color\" (TitleColor)"_s,
                   bottom = u"\"Bottom Text Color\" (BottomTextColor)"_s;
     row("suggest a light look on a black picture", "--suggest pic.bmp -o - --variant 1", 0,
         "BgColor1 = 0xFF6D6D6D",
-        darker.arg(u"top"_s, u"0.53"_s, title) + darker.arg(u"top"_s, u"0.53"_s, bottom) +
-            darker.arg(u"bottom"_s, u"0.57"_s, bottom));
+        light.arg(u"top"_s, u"0.53"_s, title) + light.arg(u"top"_s, u"0.53"_s, bottom) +
+            light.arg(u"bottom"_s, u"0.57"_s, bottom));
+    row("a muted look on a black picture", "--suggest pic.bmp -o - --variant 4", 0, "BgColor1",
+        muted.arg(u"top"_s, u"0.55"_s, title) + muted.arg(u"bottom"_s, u"0.56"_s, bottom));
     row("suggest a dark look on a black picture", "--suggest pic.bmp -o - --variant 2", 0,
         "BgColor1 = 0x", "");
     row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
