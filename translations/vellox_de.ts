@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>Try &apos;vellox --help&apos;.</source>
-        <translation>Mehr dazu mit &apos;vellox --help&apos;.</translation>
+        <translation>Mehr dazu mit „vellox --help“.</translation>
     </message>
     <message>
         <source>--%1 is %2, not &quot;%3&quot;.</source>
@@ -321,7 +321,7 @@
     </message>
     <message>
         <source>it has no red digits</source>
-        <translation>ihm fehlen die Ziffern für Rot</translation>
+        <translation>dem Code fehlen die Ziffern für Rot</translation>
     </message>
     <message>
         <source>the red &quot;%1&quot; is not hexadecimal</source>
@@ -329,7 +329,7 @@
     </message>
     <message>
         <source>it has no green digits</source>
-        <translation>ihm fehlen die Ziffern für Grün</translation>
+        <translation>dem Code fehlen die Ziffern für Grün</translation>
     </message>
     <message>
         <source>the green &quot;%1&quot; is not hexadecimal</source>
@@ -337,7 +337,7 @@
     </message>
     <message>
         <source>it has no blue digits</source>
-        <translation>ihm fehlen die Ziffern für Blau</translation>
+        <translation>dem Code fehlen die Ziffern für Blau</translation>
     </message>
     <message>
         <source>the blue &quot;%1&quot; is not hexadecimal</source>
@@ -1310,6 +1310,18 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>&quot;%1&quot; (%2)</source>
         <translation>„%1“ (%2)</translation>
+    </message>
+    <message>
+        <source>%1 = %2: %3</source>
+        <translation>%1 = %2: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

@@ -92,7 +92,8 @@ QString Translations::decimal(double value, int decimals)
 {
     // The sign is one of the language's texts, so it is English wherever the words are.
     const QString sign = QCoreApplication::translate("Translations", ".", "the decimal sign");
-    return QString::number(value, 'f', decimals).replace(u'.', sign);
+    return (decimals < 0 ? QString::number(value) : QString::number(value, 'f', decimals))
+        .replace(u'.', sign);
 }
 
 Translations::InEnglish::InEnglish()

@@ -160,8 +160,7 @@ QString lookAlikeText(const PartsCompared &parts)
                                                                        : vision;
     if (hasSeverity(parts.vision))
         seen = QCoreApplication::translate("TellingApart", "%1 at severity %2")
-                   .arg(seen)
-                   .arg(parts.severity);
+                   .arg(seen, Translations::decimal(parts.severity, -1));
     // The scene where they differ least is named: the other may show them farther apart.
     return QCoreApplication::translate("TellingApart",
                                        "with %1, %2 and %3 differ by ΔE00 %4 %5 (%6 wanted)%7")

@@ -13,6 +13,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
+#include "platform/Translations.h"
 
 #include <QCoreApplication>
 
@@ -196,8 +197,7 @@ QString seenWords(const Seeing &seeing)
     const QString seen = vision == QLatin1String(name) ? vision.toLower() : vision;
     return hasSeverity(seeing.vision)
                ? QCoreApplication::translate("SkinCheck", " as seen with %1 at severity %2")
-                     .arg(seen)
-                     .arg(seeing.severity)
+                     .arg(seen, Translations::decimal(seeing.severity, -1))
                : QCoreApplication::translate("SkinCheck", " as seen with %1").arg(seen);
 }
 

@@ -188,17 +188,24 @@ void checkCode(SkinLint &lint, int row)
     const QString &code = lint.codes.at(row);
     if (code.contains(u'\n'))
         return; // the line ends are reported, and what they joined is no code
-    const QString item = itemName(row) + " = "_L1 + printable(code);
+    // Whole sentences with their places, so that a language may order them its own way.
+    const auto said = [&](const QString &why) {
+        return QCoreApplication::translate("SkinLint", "%1 = %2: %3")
+            .arg(itemName(row), printable(code), why);
+    };
     const QString raw = whyNotDrawable(code);
     const QString why = printable(raw, raw.size()); // it quotes the code's characters
     const QString form = otherForm(code);
     if (!why.isEmpty()) {
-        lint.problems.append({line, SkinProblem::Error,
-                              code.isEmpty()   ? itemName(row) + ": "_L1 + why
-                              : form.isEmpty() ? item + ": "_L1 + why
-                                               : item + ": "_L1 + why + "; "_L1 + form});
+        lint.problems.append(
+            {line, SkinProblem::Error,
+             code.isEmpty()
+                 ? QCoreApplication::translate("SkinLint", "%1: %2").arg(itemName(row), why)
+             : form.isEmpty()
+                 ? said(why)
+                 : said(QCoreApplication::translate("SkinLint", "%1; %2").arg(why, form))});
     } else if (const QString odd = form.isEmpty() ? oddities(code) : form; !odd.isEmpty()) {
-        lint.problems.append({line, SkinProblem::Warning, item + ": "_L1 + odd});
+        lint.problems.append({line, SkinProblem::Warning, said(odd)});
     }
 }
 

@@ -552,11 +552,14 @@ void tst_shell::commandLine_data()
     row("a copied program in German", "env:LANG=de_DE.UTF-8 copied: --help", 0, german, "");
     row("a check in German", "env:LANG=de_DE.UTF-8 --check bad.ini", 1,
         "bad.ini:1: warning: Zeile übersprungen: „HG-Farbe 1“ (BgColor1) wird nur mit", "");
-    row("figures in German", "env:LANG=de_DE.UTF-8 --check dark.ini", 0,
-        "dark.ini:7: warning: „Textfarbe“ (TextColor) erreicht 1,0:1 auf dem Verlauf (4,5:1", "");
+    row("figures in German",
+        "env:LANG=de_DE.UTF-8 --check dark.ini --vision deuteranomaly --severity 0.5", 0,
+        "dark.ini:7: warning: „Textfarbe“ (TextColor) erreicht 1,0:1 auf dem Verlauf gesehen mit "
+        "Deuteranomalie bei Schweregrad 0,5 (4,5:1",
+        "");
     // The user's language, as gettext chooses it, with Qt's own texts in it too.
     row("a misuse in German", "env:LC_MESSAGES=de_DE.UTF-8 --bogus", 2, "",
-        "vellox: Unbekannte Option 'bogus'.\nMehr dazu mit 'vellox --help'.\n");
+        "vellox: Unbekannte Option 'bogus'.\nMehr dazu mit „vellox --help“.\n");
     row("help in the C locale", "env:LANG=C --help", 0,
         "Usage: vellox [options] [SKIN...]\nEdits the colour skin (skin.ini) of Zantho, draws "
         "skins as pictures and checks them.\n\nOptions:\n  -h, --help                Show "
