@@ -157,9 +157,9 @@ void PreviewWindow::showCursorMenu(DrawingArea *scene)
     const QList<TextReading> texts = scene->texts();
     const qsizetype at = scene->cursorPlace();
     if (at < 0)
-        showSceneMenu(scene, scene->rect().center(), std::nullopt);
+        showSceneMenu(scene, scene->rect().center(), std::nullopt, MenuOpenedBy::Keyboard);
     else
-        showSceneMenu(scene, texts[at].box.bottomLeft(), texts[at]);
+        showSceneMenu(scene, texts[at].box.bottomLeft(), texts[at], MenuOpenedBy::Keyboard);
 }
 
 QRegion PreviewWindow::focusRing() const

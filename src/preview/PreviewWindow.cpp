@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -119,7 +120,7 @@ void PreviewWindow::buildScenes()
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
                 guarded(m_dialogs, [this, scene](const QPoint &at) {
-                    showSceneMenu(scene, at, readingAt(scene, at));
+                    showSceneMenu(scene, at, readingAt(scene, at), MenuOpenedBy::Pointer);
                 }));
         // The cursor's figure follows the colours, its box the texts shown.
         // A screen reader hears of new figures as changed descriptions; the focus stays
@@ -330,7 +331,7 @@ void PreviewWindow::exportPackage(const QString &name)
 }
 
 void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
-                                  const std::optional<TextReading> &text)
+                                  const std::optional<TextReading> &text, MenuOpenedBy openedBy)
 {
     QMenu menu(this);
     // Every entry's handler is guarded: an Error that escapes it is told, never thrown
@@ -369,6 +370,10 @@ void PreviewWindow::showSceneMenu(DrawingArea *scene, const QPoint &at,
         shown->setChecked(vision == m_vision);
         choice->addAction(shown);
     }
+    // Set once the menu is shown: showing it clears what was set before.
+    if (openedBy == MenuOpenedBy::Keyboard)
+        QTimer::singleShot(0, &menu,
+                           [&menu] { menu.setActiveAction(menu.actions().constFirst()); });
     menu.exec(scene->mapToGlobal(at));
 }
 

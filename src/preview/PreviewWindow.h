@@ -76,9 +76,15 @@ private:
     void onCreatePackageClicked();
     // A chosen or dropped picture becomes the working picture and is shown.
     void importPicture(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
-    // The menu of `scene` at `at`, with the tools for `text` when it is hard to read.
-    void showSceneMenu(DrawingArea *scene, const QPoint &at,
-                       const std::optional<TextReading> &text);
+    // The menu of `scene` at `at`, with the tools for `text` when it is hard to read. Opened
+    // by a key, it opens on its first entry, which Enter then takes and a screen reader reads.
+    enum class MenuOpenedBy
+    {
+        Pointer,
+        Keyboard,
+    };
+    void showSceneMenu(DrawingArea *scene, const QPoint &at, const std::optional<TextReading> &text,
+                       MenuOpenedBy openedBy);
     void savePreviewImage(const QImage &image);
 
     // How the texts of the scenes as drawn read: both scenes when there is a picture.

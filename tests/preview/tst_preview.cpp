@@ -1149,6 +1149,15 @@ void tst_preview::sceneByKeyboard()
     QVERIFY(s.chooseInMenu(scene, {}, {u"Save Preview Image As..."_s}, menuKey));
     QCOMPARE(QImage(s.elsewhere.filePath(u"shot.png"_s)).convertToFormat(QImage::Format_RGB32),
              saved);
+    // Opened by a key, the menu stands on its first entry, which Enter takes.
+    s.dialogs.chosenFiles << s.elsewhere.filePath(u"enter.png"_s);
+    QTimer::singleShot(50, [] {
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        if (QWidget *open = QApplication::activePopupWidget()) // Enter took nothing
+            open->close();
+    });
+    menuKey();
+    QVERIFY(QFile::exists(s.elsewhere.filePath(u"enter.png"_s)));
     QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {}); // the Menu key, as reported
     QCOMPARE(s.chooseInMenu(scene, {}, {u"Make \"Text Color\" Readable"_s},
                             [&] { QApplication::sendEvent(scene, &menu); }),
