@@ -21,9 +21,9 @@ QStringList wantedLanguages(const std::function<QString(const char *)> &variable
 // later calls this again. Returns the language loaded, or nothing for English.
 QString install(const QString &folder);
 
-// `value` with `decimals` places (as few as it needs when negative) and the decimal sign of the
-// language its text is in
-// ("4.5" in English, "4,5" in German), so that a figure reads as the words around it.
+// `value` with `decimals` places (as few as it needs when negative) and the decimal sign of
+// the language its text is in ("4.5" in English, "4,5" in German), so that a figure reads
+// as the words around it.
 QString decimal(double value, int decimals);
 
 // For as long as it lives, every text is in English, as the sources write it: for what
