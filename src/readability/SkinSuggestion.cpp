@@ -143,8 +143,16 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
         }
         return found->second[text];
     };
-    // Each colour moved from where it is towards the end, black or white, where `text`
-    // reads best, as little as lets it read well.
+    // Moves `colour` from where it is towards `end`, as little as lets `text` read well.
+    const auto moveToward = [&](size_t colour, double end, size_t text) {
+        const double from = lightness[colour];
+        const auto at = [&](int step) { return from + (end - from) * step / 64.0; };
+        lightness[colour] = at(leastReaching(64, Aim, [&](int step) {
+            lightness[colour] = at(step);
+            return figure(text);
+        }));
+    };
+    // Each colour moved towards the end, black or white, where `text` reads best.
     const auto fit = [&](const std::array<double, 2> &ends) {
         lightness = own;
         for (size_t pass = 0; pass < 2; ++pass) {
@@ -154,12 +162,7 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
                 const size_t colour = pass == 0 ? text : 1 - text;
                 if ((pass == 1 && ends[0] != ends[1]) || figure(text) >= Aim)
                     continue;
-                const double from = lightness[colour];
-                const int step = leastReaching(64, Aim, [&](int step) {
-                    lightness[colour] = from + (ends[text] - from) * step / 64.0;
-                    return figure(text);
-                });
-                lightness[colour] = from + (ends[text] - from) * step / 64.0;
+                moveToward(colour, ends[text], text);
             }
         }
         return figure(0) >= Aim && figure(1) >= Aim;
@@ -184,14 +187,8 @@ void chooseGradient(ColourTable &table, Measure &measure, const Look &look,
     for (int round = 0; fitting == choices.end() && round < 8; ++round) {
         const std::array<double, 2> before = lightness;
         for (size_t text = 0; text < 2; ++text) {
-            if (figure(text) >= Aim)
-                continue;
-            const double from = lightness[text];
-            const int step = leastReaching(64, Aim, [&](int step) {
-                lightness[text] = from + (preferred[text] - from) * step / 64.0;
-                return figure(text);
-            });
-            lightness[text] = from + (preferred[text] - from) * step / 64.0;
+            if (figure(text) < Aim)
+                moveToward(text, preferred[text], text);
         }
         if (lightness == before)
             break;
