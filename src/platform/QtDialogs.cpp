@@ -1,4 +1,5 @@
 #include "platform/QtDialogs.h"
+#include "platform/X11Windows.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -42,6 +43,7 @@ public:
         m_window->activateWindow();
         if (m_focus)
             m_focus->setFocus(Qt::ActiveWindowFocusReason);
+        takeBackMissedFocus(*m_window, m_focus);
     }
     QWidget *parent() const { return m_window; }
 

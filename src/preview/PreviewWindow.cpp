@@ -18,6 +18,7 @@
 #include "platform/Guarded.h"
 #include "platform/Pictures.h"
 #include "platform/StagedFolder.h"
+#include "platform/X11Windows.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -99,6 +100,7 @@ PreviewWindow::PreviewWindow(const ProgramDirectory &programDir, SkinDocument &d
         else
             importPicture(path, ImportOrigin::Dropped);
     });
+    leadOwnWindowGroup(*this);
 }
 
 PreviewWindow::~PreviewWindow() = default;
