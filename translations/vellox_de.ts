@@ -205,10 +205,6 @@
         <translation>Vorschau:</translation>
     </message>
     <message>
-        <source>Colour preview</source>
-        <translation>Farbvorschau</translation>
-    </message>
-    <message>
         <source>Red:</source>
         <translation>Rot:</translation>
     </message>
@@ -238,15 +234,11 @@
     </message>
     <message>
         <source>Opacity</source>
-        <translation>Deckkraft</translation>
+        <translation>Alpha</translation>
     </message>
     <message>
         <source>Skin.ini Code:</source>
         <translation>INI-Code:</translation>
-    </message>
-    <message>
-        <source>Colour code</source>
-        <translation>Farbcode</translation>
     </message>
     <message>
         <source>Restore Defaults</source>
@@ -259,10 +251,6 @@
     <message>
         <source>Skin.ini</source>
         <translation>Skin.ini</translation>
-    </message>
-    <message>
-        <source>Skin text</source>
-        <translation>Skin-Text</translation>
     </message>
     <message>
         <source>Preview Text</source>
@@ -297,10 +285,6 @@
         <translation>Projekt:</translation>
     </message>
     <message>
-        <source>Project name</source>
-        <translation>Projektname</translation>
-    </message>
-    <message>
         <source>Create Package</source>
         <translation>Paket erstellen</translation>
     </message>
@@ -311,6 +295,18 @@
     <message>
         <source>Vellox banner</source>
         <translation>Vellox-Banner</translation>
+    </message>
+    <message>
+        <source>Preview Color</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Skin.ini Code</source>
+        <translation>INI-Code</translation>
+    </message>
+    <message>
+        <source>Project Name</source>
+        <translation>Projekt</translation>
     </message>
 </context>
 <context>

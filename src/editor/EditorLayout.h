@@ -29,7 +29,7 @@ inline constexpr ControlLayout ColourSwatch{
     "Shape1"_L1,
     {16, 88, 73, 105},
     {},
-    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Colour preview"))};
+    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Preview Color"))};
 inline constexpr ControlLayout RedLabel{
     "Label1"_L1, {104, 72, 24, 19}, QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Red:"))};
 inline constexpr ControlLayout RedSlider{
@@ -72,7 +72,7 @@ inline constexpr ControlLayout CodeEdit{
     "Text7"_L1,
     {88, 240, 153, 19},
     {},
-    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Colour code"))};
+    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Skin.ini Code"))};
 // The buttons belong to the window and lie in front of the colour frame's lower part.
 inline constexpr ControlLayout RestoreButton{
     "Command2"_L1,
@@ -91,7 +91,7 @@ inline constexpr ControlLayout SkinText{
     "Text5"_L1,
     {16, 24, 209, 267},
     {},
-    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Skin text"))};
+    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Skin.ini"))};
 
 inline constexpr int ColourMaximum = 255;
 inline constexpr int OpacityMaximum = 100;

@@ -49,7 +49,7 @@ inline constexpr ControlLayout ProjectName{
     "Text1"_L1,
     {248, 428, 113, 19},
     "Project1"_L1,
-    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Project name"))};
+    QLatin1StringView(QT_TRANSLATE_NOOP("ControlLayout", "Project Name"))};
 inline constexpr ControlLayout CreatePackage{
     "Command2"_L1,
     {368, 424, 105, 25},

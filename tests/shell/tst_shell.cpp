@@ -218,10 +218,10 @@ void tst_shell::captionsFitAndAreSpoken()
     }
     QCOMPARE(checked, 22);
     for (auto expected :
-         {"frmMain.Slider1=Red", "frmMain.Slider4=Opacity", "frmMain.Text7=Colour code",
-          "frmMain.Text5=Skin text", "frmMain.Shape1=Colour preview", "frmMain.Combo1=Select Item:",
+         {"frmMain.Slider1=Red", "frmMain.Slider4=Opacity", "frmMain.Text7=Skin.ini Code",
+          "frmMain.Text5=Skin.ini", "frmMain.Shape1=Preview Color", "frmMain.Combo1=Select Item:",
           "frmMain.Command1=Apply Change", "frmPreview.Picture1=Colour background preview",
-          "frmPreview.Picture2=Picture background preview", "frmPreview.Text1=Project name",
+          "frmPreview.Picture2=Picture background preview", "frmPreview.Text1=Project Name",
           "frmPreview.Frame2=Background", "frmAbout.Picture1=Vellox banner",
           "frmPreview.Command1=Import Backround", "frmMain.Frame1=Backround/Foreground"})
         QVERIFY2(heard.contains(QLatin1String(expected)), expected);
