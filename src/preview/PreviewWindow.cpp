@@ -127,7 +127,13 @@ void PreviewWindow::buildScenes()
         // The cursor's figure follows the colours, its box the texts shown.
         // A screen reader hears of new figures as changed descriptions; the focus stays
         // where the user put it, so a change of colours is not a walk through the texts.
-        connect(&scene->scene(), &Scene::changed, this, [this, scene] {
+        // Told once a step has made all its changes: a step changes many colours, each
+        // a change of the scene, and each telling measures the texts anew.
+        auto *tell = new QTimer(scene);
+        tell->setSingleShot(true);
+        tell->setInterval(0);
+        connect(&scene->scene(), &Scene::changed, tell, qOverload<>(&QTimer::start));
+        connect(tell, &QTimer::timeout, this, [this, scene] {
             scene->setAccessibleDescription(m_document.currentStep());
             if (scene->cursorText()) {
                 const qsizetype at = scene->cursorPlace();

@@ -800,13 +800,13 @@ void tst_preview::readabilityInTheWindows()
                QAccessible::queryAccessibleInterface(colour)->text(QAccessible::Description) ==
                    step;
     };
-    QVERIFY(lookTold(u"Colours from Picture, dark look"_s));
+    QTRY_VERIFY(lookTold(u"Colours from Picture, dark look"_s));
     QApplication::setActiveWindow(s.preview());
     QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(lookTold(u"Colours from Picture, light look"_s));
+    QTRY_VERIFY(lookTold(u"Colours from Picture, light look"_s));
     QTest::keyClick(s.preview(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(s.editor->colours(), before);
-    QVERIFY(lookTold(QString()));
+    QTRY_VERIFY(lookTold(QString()));
 
     // Seen without colour: shown and saved so, and back again.
     QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Simulate Colour Vision"_s, u"Achromatopsia"_s}));
