@@ -129,6 +129,8 @@ void PreviewWindow::tellCursor(DrawingArea *scene)
 {
     if (!scene->hasFocus())
         return;
+    if (m_coloursToTell[scene == pictureScene]->isActive())
+        tellNewColours(scene);
     if (QAccessibleInterface *text = accessibleCursorText(scene)) {
         QAccessibleEvent focused(text, QAccessible::Focus);
         QAccessible::updateAccessibility(&focused);
@@ -214,7 +216,7 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         if (!scene->cursorText())
             moveTextCursor(scene, Qt::Key_Home);
         // Qt tells of the area's focus after this event; the text's focus is told after.
-        QTimer::singleShot(0, scene, [scene] { tellCursor(scene); });
+        QTimer::singleShot(0, scene, [this, scene] { tellCursor(scene); });
         [[fallthrough]];
     case QEvent::FocusOut:
     case QEvent::MouseButtonPress:

@@ -133,15 +133,20 @@ void PreviewWindow::buildScenes()
         tell->setSingleShot(true);
         tell->setInterval(0);
         connect(&scene->scene(), &Scene::changed, tell, qOverload<>(&QTimer::start));
-        connect(tell, &QTimer::timeout, this, [this, scene] {
-            scene->setAccessibleDescription(m_document.currentStep());
-            if (scene->cursorText()) {
-                const qsizetype at = scene->cursorPlace();
-                scene->setCursorText(at < 0 ? std::nullopt : std::optional(scene->texts()[at]));
-            }
-            tellTextsChanged(scene);
-        });
+        connect(tell, &QTimer::timeout, this, [this, scene] { tellNewColours(scene); });
+        m_coloursToTell[scene == pictureScene] = tell;
     }
+}
+
+void PreviewWindow::tellNewColours(DrawingArea *scene)
+{
+    m_coloursToTell[scene == pictureScene]->stop();
+    scene->setAccessibleDescription(m_document.currentStep());
+    if (scene->cursorText()) {
+        const qsizetype at = scene->cursorPlace();
+        scene->setCursorText(at < 0 ? std::nullopt : std::optional(scene->texts()[at]));
+    }
+    tellTextsChanged(scene);
 }
 
 void PreviewWindow::buildControls()

@@ -9,8 +9,10 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramDirectory.h"
 
+#include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class DrawingArea;
@@ -98,8 +100,11 @@ private:
     bool moveTextCursor(DrawingArea *scene, int key);
     void placeTextCursor(DrawingArea *scene, const std::optional<TextReading> &text);
     // Gives the accessible focus to the text under the cursor of `scene`, when it has the
-    // focus.
-    static void tellCursor(DrawingArea *scene);
+    // focus, after any new colours: a screen reader reads the text it comes to as it last
+    // heard of it.
+    void tellCursor(DrawingArea *scene);
+    // Tells a screen reader of the scene's new figures and the step that made them.
+    void tellNewColours(DrawingArea *scene);
     // Arrows, Home and End move the keyboard cursor; Shift+F10 opens the menu.
     bool onSceneKey(DrawingArea *scene, const QKeyEvent *key);
     void showCursorMenu(DrawingArea *scene);
@@ -125,6 +130,8 @@ private:
 
     Vision m_vision = Vision::Normal;
     int m_nextSuggestion = 1;
+    // For the colour scene and the picture scene: new colours waiting to be told.
+    std::array<QTimer *, 2> m_coloursToTell{};
 
     DrawingArea *colourScene = nullptr;
     DrawingArea *pictureScene = nullptr;
