@@ -221,8 +221,7 @@ void tellPartsApart(ColourTable &table, Measure &measure, const Look &look)
         // they are.
         const std::vector<Role> onPopup = textsOn(Row::MenuBgColour);
         const auto opacity = [&](int step) {
-            setOpacity(table, Row::MenuBgColour,
-                       int(opacityByte(std::int16_t(LeastPercent + step))));
+            setOpacity(table, Row::MenuBgColour, percentOpacity(step));
         };
         opacity(leastReaching(100 - LeastPercent, Aim, [&](int step) {
             opacity(step);

@@ -155,7 +155,10 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
                     {layout.role, kind, layout.textRow, colour, glyphs.translated(clip.topLeft()),
                      figure(background,
                             relativeLuminance(simulateVision(colour, vision, severity))),
-                     bestFigure(background), int(part), rmsContrast(beneath)});
+                     bestFigure(background), int(part), rmsContrast(beneath),
+                     layout.role == Role::TitleText &&
+                         isLight(colour) !=
+                             isLight(toQRgb(scene.element(Role::TitleShadow).textColour))});
                 m_backgrounds.push_back(std::move(background));
             }
         }
@@ -475,13 +478,20 @@ double rmsContrast(const std::vector<double> &luminances)
     return std::sqrt(squares / n) / mean;
 }
 
+bool isLight(QRgb colour)
+{
+    // The luminance at which black and white contrast alike.
+    static const double even = std::sqrt(1.05 * 0.05) - 0.05;
+    return relativeLuminance(colour) > even;
+}
+
 QString busyWords(const TextReading &reading)
 {
     const int panel = panelBeneath(reading.role);
     const QString lever =
         panel >= 0 ? QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
                          .arg(shownLabel(SkinItems[size_t(panel)]))
-        : reading.role == Role::TitleText
+        : reading.role == Role::TitleText && !reading.shadowAcross
             ? QCoreApplication::translate("Readability",
                                           "give \"%1\" the tone opposite the title's")
                   .arg(shownLabel(SkinItems[size_t(Row::Shadow)]))

@@ -45,6 +45,7 @@ struct TextReading
     double best = 21; // the figure that the best colour of any hue would reach there
     int part = 0;     // which group of words of the element, from the left
     double busy = 0;  // the RMS contrast of its background, but for the title's shadow
+    bool shadowAcross = false; // the title's shadow takes the tone opposite the title's
 
     bool readsWell() const { return contrast >= ReadsWell; }
     bool overBusy() const { return busy >= BusyBackground; }
@@ -173,12 +174,15 @@ std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &p
 // the gradient", "the text lies on the bare picture".
 QString leverWords(Role text, SceneKind scene);
 
+// Whether a colour is light: a text of it reads better on dark than on light.
+bool isLight(QRgb colour);
+
 // The RMS contrast of luminances: their standard deviation over their mean; 0 for none
 // or for black alone.
 double rmsContrast(const std::vector<double> &luminances);
 // "busy background on the picture (RMS contrast 0.31; 0.15 slows reading): raise "Menu
-// BG"'s opacity": what calms it, the panel beneath, the title's shadow, or nothing but
-// the picture itself.
+// BG"'s opacity": what calms it, the panel beneath, the title's shadow while it does not
+// yet stand opposite the title, or nothing but the picture itself.
 QString busyWords(const TextReading &reading);
 
 // "1A2B3C": a colour's red, green and blue as a code writes them.

@@ -28,6 +28,12 @@ constexpr double Aim = ReadsWell + 0.05;
 // the whole percent the editor shows.
 constexpr int LeastPercent = 20;
 
+// The opacity of a search's step: whole percent, counted from the least.
+inline int percentOpacity(int step)
+{
+    return int(opacityByte(std::int16_t(LeastPercent + step)));
+}
+
 inline QRgb colourOf(const QString &code)
 {
     return code.toUInt(nullptr, 16) | 0xFF000000u;

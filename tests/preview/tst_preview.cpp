@@ -828,8 +828,7 @@ void tst_preview::readabilityInTheWindows()
     QApplication::sendEvent(picture, &overTitle);
     const QRegularExpression busy(
         u"\"Title Color\" \\(TitleColor\\): [^\r\n]*busy background on the picture \\(RMS "
-        "contrast [0-9.]+; 0.15 slows reading\\): give \"Title Shadow\" the tone opposite the "
-        "title's"_s);
+        "contrast [0-9.]+; 0.15 slows reading\\): only the picture itself calms it"_s);
     QVERIFY2(busy.match(QToolTip::text()).hasMatch(), qPrintable(QToolTip::text()));
     s.dialogs.messages.clear();
     QVERIFY(s.chooseInMenu(picture, {5, 5}, {u"Check Readability"_s}));

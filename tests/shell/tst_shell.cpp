@@ -1193,16 +1193,24 @@ void tst_shell::suggestionsAndVisions()
     // Over a finely textured photograph --check tells busy backgrounds beside the figures,
     // and what calms each: the title's shadow, the panel beneath, or nothing.
     QFile::copy(QStringLiteral(VELLOX_PHOTOS "/camera.jpg"), folder.file(u"camera.jpg"_s));
-    const QByteArray busy = run("--check --background camera.jpg default.ini").out;
+    // A shadow of the title's own tone is a lever; the factory's, opposite, is pulled.
+    folder.write(u"same.ini"_s, "Shadow = 0xFFFFFFFF\r\n");
+    const QByteArray busy = run("--check --background camera.jpg default.ini same.ini").out;
     for (const char *told :
-         {"default.ini:3: warning: \"Title Color\" (TitleColor): busy background on the picture "
+         {"same.ini: warning: \"Title Color\" (TitleColor): busy background on the picture "
           "(RMS contrast 0.97; 0.15 slows reading): give \"Title Shadow\" the tone opposite the "
           "title's\n",
+          "default.ini:3: warning: \"Title Color\" (TitleColor): busy background on the picture "
+          "(RMS contrast 0.97; 0.15 slows reading): only the picture itself calms it\n",
           "busy background on the picture (RMS contrast 1.04; 0.15 slows reading): raise \"Menu "
           "BG\"'s opacity\n",
           ": busy background on the picture (RMS contrast 0.41; 0.15 slows reading): only the "
           "picture itself calms it\n"})
         QVERIFY2(busy.contains(told), busy.constData());
+    // A suggestion calms what a panel can calm, even in the dark look, whose panels calm
+    // only near opaque.
+    QCOMPARE(run("--suggest camera.jpg --variant 2 -o calm.ini").status, 0);
+    QVERIFY(!run("--check --background camera.jpg calm.ini").out.contains("reading): raise"));
     // Between two tenths, the reference simulation's colour (tests/colour keeps its rows),
     // which truncates where we round: 51, 204, 153 is 149, 195, 152 at protanomaly 0.35.
     folder.write(u"g.ini"_s, "BgColor1 = 0xFF33CC99\r\nBgColor2 = 0xFF33CC99\r\n");
