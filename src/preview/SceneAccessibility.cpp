@@ -87,8 +87,9 @@ private:
     qsizetype m_place;
 };
 
-// A scene, its texts, and then the scene that lies over it, if any. Each text's interface
-// is made once it is first asked for and lives as long as the scene.
+// A scene and its texts, which are all its children: the scene that lies over it, a child
+// widget of it, is for a screen reader a child of the window, beside it. Each text's
+// interface is made once it is first asked for and lives as long as the scene.
 class SceneAccessible final : public QAccessibleWidget
 {
 public:
@@ -102,12 +103,16 @@ public:
     DrawingArea *area() const { return static_cast<DrawingArea *>(widget()); }
 
     int textCount() const { return int(area()->texts().size()); }
-    int childCount() const override { return textCount() + QAccessibleWidget::childCount(); }
+    int childCount() const override { return textCount(); }
+    QAccessibleInterface *parent() const override
+    {
+        return qobject_cast<DrawingArea *>(area()->parentWidget())
+                   ? QAccessible::queryAccessibleInterface(area()->window())
+                   : QAccessibleWidget::parent();
+    }
     QAccessibleInterface *child(int index) const override
     {
-        if (index >= textCount())
-            return QAccessibleWidget::child(index - textCount());
-        if (index < 0)
+        if (index < 0 || index >= textCount())
             return nullptr;
         while (m_texts.size() <= index)
             m_texts << QAccessible::registerAccessibleInterface(
@@ -118,10 +123,7 @@ public:
     {
         const qsizetype at =
             m_texts.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child)));
-        if (at >= 0)
-            return at < textCount() ? int(at) : -1;
-        const int widget = QAccessibleWidget::indexOfChild(child);
-        return widget < 0 ? -1 : textCount() + widget;
+        return at >= 0 && at < textCount() ? int(at) : -1;
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
@@ -141,13 +143,58 @@ private:
     mutable QList<QAccessible::Id> m_texts;
 };
 
+// The preview window: its controls, and after them the scenes that lie over others.
+class PreviewAccessible final : public QAccessibleWidget
+{
+public:
+    explicit PreviewAccessible(QWidget *window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+    int childCount() const override
+    {
+        return QAccessibleWidget::childCount() + int(overlying().size());
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        const int own = QAccessibleWidget::childCount();
+        if (index < own)
+            return QAccessibleWidget::child(index);
+        const QList<DrawingArea *> over = overlying();
+        return index - own < over.size() ? QAccessible::queryAccessibleInterface(over[index - own])
+                                         : nullptr;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        // What lies over the others is what the point shows.
+        for (DrawingArea *scene : overlying())
+            if (scene->isVisible() && scene->rect().contains(scene->mapFromGlobal(QPoint(x, y))))
+                return QAccessible::queryAccessibleInterface(scene);
+        return QAccessibleWidget::childAt(x, y);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        const qsizetype at = overlying().indexOf(qobject_cast<DrawingArea *>(child->object()));
+        return at >= 0 ? QAccessibleWidget::childCount() + int(at)
+                       : QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    QList<DrawingArea *> overlying() const
+    {
+        QList<DrawingArea *> over;
+        for (DrawingArea *scene : widget()->findChildren<DrawingArea *>())
+            if (qobject_cast<DrawingArea *>(scene->parentWidget()))
+                over << scene;
+        return over;
+    }
+};
+
 QAccessibleInterface *previewAccessible(const QString &className, QObject *object)
 {
     if (className == "DrawingArea"_L1)
         return new SceneAccessible(static_cast<DrawingArea *>(object));
     // A window of its own with a caption: a frame, named by its caption.
     if (className == "PreviewWindow"_L1)
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+        return new PreviewAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 
