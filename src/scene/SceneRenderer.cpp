@@ -28,20 +28,29 @@ void SceneRenderer::redraw(const ColourTable &colours, BackgroundPicture &pictur
 {
     const DisplayColour top = displayColourOf(colours, Row::BgColour1);
     const DisplayColour bottom = displayColourOf(colours, Row::BgColour2);
-    Scene &colourScene = drawn(SceneKind::Colour);
-    colourScene.draw([&](QImage &image) { drawGradient(image, top, bottom); });
-    colourElements(colours);
-    composite(colourScene, colours);
+    const auto gradient = [&](QImage &image) { drawGradient(image, top, bottom); };
+    try {
+        colourElements(colours);
+    } catch (...) {
+        // The gradient is laid before the colours are read: a failing redraw leaves it
+        // bare.
+        m_drawn[size_t(SceneKind::Colour)] = {};
+        drawn(SceneKind::Colour).draw(gradient);
+        throw;
+    }
+    composite(SceneKind::Colour, colours, {top, bottom}, gradient);
 
     if (!picture.present())
         return;
-    showPicture(picture);
-    composite(drawn(SceneKind::Picture), colours);
+    const QImage &stretched = picture.stretchedTo(SceneSize);
+    composite(SceneKind::Picture, colours, {stretched.cacheKey(), 0},
+              [&](QImage &image) { image = stretched; });
 }
 
 void SceneRenderer::showPicture(BackgroundPicture &picture)
 {
     const QImage &stretched = picture.stretchedTo(SceneSize);
+    m_drawn[size_t(SceneKind::Picture)] = {};
     drawn(SceneKind::Picture).draw([&](QImage &image) { image = stretched; });
 }
 
@@ -64,20 +73,56 @@ void SceneRenderer::colourElements(const ColourTable &colours)
     }
 }
 
-void SceneRenderer::composite(Scene &scene, const ColourTable &colours)
+void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
+                              const std::array<qint64, 2> &background,
+                              const std::function<void(QImage &)> &drawBackground)
 {
-    // Each phase blends over a snapshot of the scene as the phase before left it.
-    for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
-        scene.snapshot();
-        for (Role role : BlendOrder) {
-            const ElementLayout &layout = layoutOf(role);
-            if (layout.phase != phase)
-                continue;
-            const float opacity = opacityOf(colours, layout.fillRow);
-            scene.draw([&](QImage &image) {
-                blendOnto(image, scene.basePicture(), scene.element(role).fillColour,
-                          pixelRect(scene.element(role).box), opacity);
-            });
+    Scene &scene = drawn(kind);
+    Blends blends;
+    for (size_t i = 0; i < BlendOrder.size(); ++i) {
+        const Role role = BlendOrder[i];
+        blends[i] = {scene.element(role).fillColour, opacityOf(colours, layoutOf(role).fillRow),
+                     pixelRect(scene.element(role).box)};
+    }
+    Drawn &last = m_drawn[size_t(kind)];
+    const auto changed = [&](size_t i) { return blends[i] != last.blends[i]; };
+    bool kept =
+        last.image != 0 && last.image == scene.image().cacheKey() && last.background == background;
+    for (size_t i = 0; kept && i < BlendOrder.size(); ++i) {
+        if (layoutOf(BlendOrder[i]).phase == BlendPhase::OverBackground) {
+            kept = !changed(i);
+        } else if (changed(i)) {
+            // The blends of a phase read the picture beneath them all: a bar blended again
+            // over another would cover it.
+            for (size_t j = 0; j < BlendOrder.size(); ++j)
+                kept = kept && (j == i || layoutOf(BlendOrder[j]).phase != BlendPhase::OverPanels ||
+                                !blends[i].rect.intersects(blends[j].rect));
         }
     }
+    last.image = 0;
+    if (kept) {
+        // The snapshot under the bars is the scene as its panels left it.
+        for (size_t i = 0; i < BlendOrder.size(); ++i) {
+            if (changed(i))
+                blend(scene, blends[i]);
+        }
+    } else {
+        scene.draw(drawBackground);
+        // Each phase blends over a snapshot of the scene as the phase before left it.
+        for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
+            scene.snapshot();
+            for (size_t i = 0; i < BlendOrder.size(); ++i) {
+                if (layoutOf(BlendOrder[i]).phase == phase)
+                    blend(scene, blends[i]);
+            }
+        }
+    }
+    last = {scene.image().cacheKey(), background, blends};
+}
+
+void SceneRenderer::blend(Scene &scene, const Blend &blend)
+{
+    scene.draw([&](QImage &image) {
+        blendOnto(image, scene.basePicture(), blend.fill, blend.rect, blend.opacity);
+    });
 }
