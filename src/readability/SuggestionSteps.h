@@ -100,7 +100,7 @@ public:
         return compareParts(m_renderer,
                             textsAlone(pairs) ? Readability::Scenes::ColourOnly
                                               : Readability::Scenes::Both,
-                            Visions, DefaultSeverity, pairs, below);
+                            Visions, DefaultSeverity, pairs, below, &m_seen);
     }
 
 private:
@@ -123,6 +123,7 @@ private:
     BackgroundPicture &m_picture;
     SceneRenderer m_renderer;
     std::optional<ColourTable> m_drawn; // over the picture
+    mutable PartsSeen m_seen;
 };
 
 // The texts whose colours the panel or bar of `fillRow` lets the picture through to.

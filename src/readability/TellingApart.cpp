@@ -81,14 +81,20 @@ QImage partPixels(const Scene &scene, Role role)
 
 QRgb medianColour(const QImage &line)
 {
+    // Counted, not sorted: the value at the middle of each channel's order.
     const auto *pixels = reinterpret_cast<const QRgb *>(line.constScanLine(0));
+    std::array<std::array<int, 256>, 3> counts{};
+    for (int x = 0; x < line.width(); ++x) {
+        ++counts[0][qRed(pixels[x])];
+        ++counts[1][qGreen(pixels[x])];
+        ++counts[2][qBlue(pixels[x])];
+    }
     int median[3];
-    std::vector<int> channel(size_t(line.width()));
-    for (int shift = 16, i = 0; shift >= 0; shift -= 8, ++i) {
-        for (size_t x = 0; x < channel.size(); ++x)
-            channel[x] = int(pixels[x] >> shift) & 0xFF;
-        std::nth_element(channel.begin(), channel.begin() + channel.size() / 2, channel.end());
-        median[i] = channel[channel.size() / 2];
+    for (size_t i = 0; i < 3; ++i) {
+        int value = 0;
+        for (int below = counts[i][0]; below <= line.width() / 2; below += counts[i][size_t(value)])
+            ++value;
+        median[i] = value;
     }
     return qRgb(median[0], median[1], median[2]);
 }
@@ -99,11 +105,54 @@ int rowOf(Role role)
     return layout.isText() ? layout.textRow : layout.fillRow;
 }
 
+size_t visionIndex(Vision vision)
+{
+    return size_t(std::find(std::begin(Visions), std::end(Visions), vision) - std::begin(Visions));
+}
+
+// Enough for the parts of both scenes that one search step compares.
+constexpr size_t PartsKept = 24;
+
 } // namespace
+
+qsizetype PartsSeen::indexOf(const QImage &pixels, double severity) const
+{
+    for (size_t i = 0; i < m_parts.size(); ++i) {
+        const Part &part = m_parts[i];
+        if (part.severity == severity && part.pixels.width() == pixels.width() &&
+            std::equal(part.pixels.constBits(), part.pixels.constBits() + pixels.width() * 4,
+                       pixels.constBits()))
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+std::optional<QRgb> PartsSeen::find(const QImage &pixels, Vision vision, double severity) const
+{
+    const qsizetype i = indexOf(pixels, severity);
+    return i < 0 ? std::nullopt : m_parts[size_t(i)].colours[visionIndex(vision)];
+}
+
+void PartsSeen::keep(const QImage &pixels, Vision vision, double severity, QRgb colour)
+{
+    qsizetype i = indexOf(pixels, severity);
+    if (i < 0) {
+        if (m_parts.size() < PartsKept) {
+            i = qsizetype(m_parts.size());
+            m_parts.emplace_back();
+        } else {
+            i = qsizetype(m_next);
+            m_next = (m_next + 1) % PartsKept;
+        }
+        m_parts[size_t(i)] = {pixels, severity, {}};
+    }
+    m_parts[size_t(i)].colours[visionIndex(vision)] = colour;
+}
 
 QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Scenes scenes,
                                   std::span<const Vision> visions, double severity,
-                                  std::span<const std::array<Role, 2>> pairs, double below)
+                                  std::span<const std::array<Role, 2>> pairs, double below,
+                                  PartsSeen *seen)
 {
     QList<PartsCompared> compared;
     for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
@@ -123,10 +172,17 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
         for (Vision vision : order) {
             std::map<Role, QRgb> colours;
             for (auto [role, pixels] : parts) {
-                if (!pixels.isNull()) {
-                    simulateVision(pixels, vision, severity);
-                    colours[role] = medianColour(pixels);
+                if (pixels.isNull())
+                    continue;
+                if (const auto known = seen ? seen->find(pixels, vision, severity) : std::nullopt) {
+                    colours[role] = *known;
+                    continue;
                 }
+                const QImage asDrawn = pixels;
+                simulateVision(pixels, vision, severity);
+                colours[role] = medianColour(pixels);
+                if (seen)
+                    seen->keep(asDrawn, vision, severity, colours[role]);
             }
             for (const auto &[first, second] : pairs) {
                 if (!colours.contains(first) || !colours.contains(second))

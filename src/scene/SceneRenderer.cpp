@@ -86,19 +86,11 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
     }
     Drawn &last = m_drawn[size_t(kind)];
     const auto changed = [&](size_t i) { return blends[i] != last.blends[i]; };
+    // A bar blended again alone covers no other: the blends of a phase share no pixel.
     bool kept =
         last.image != 0 && last.image == scene.image().cacheKey() && last.background == background;
-    for (size_t i = 0; kept && i < BlendOrder.size(); ++i) {
-        if (layoutOf(BlendOrder[i]).phase == BlendPhase::OverBackground) {
-            kept = !changed(i);
-        } else if (changed(i)) {
-            // The blends of a phase read the picture beneath them all: a bar blended again
-            // over another would cover it.
-            for (size_t j = 0; j < BlendOrder.size(); ++j)
-                kept = kept && (j == i || layoutOf(BlendOrder[j]).phase != BlendPhase::OverPanels ||
-                                !blends[i].rect.intersects(blends[j].rect));
-        }
-    }
+    for (size_t i = 0; i < BlendOrder.size(); ++i)
+        kept = kept && (layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels || !changed(i));
     last.image = 0;
     if (kept) {
         // The snapshot under the bars is the scene as its panels left it.
