@@ -6,6 +6,8 @@
 #include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 
+#include <cstring>
+
 SceneRenderer::SceneRenderer()
     : m_scenes{std::make_unique<Scene>(SceneKind::Colour),
                std::make_unique<Scene>(SceneKind::Picture)}
@@ -43,8 +45,15 @@ void SceneRenderer::redraw(const ColourTable &colours, BackgroundPicture &pictur
     if (!picture.present())
         return;
     const QImage &stretched = picture.stretchedTo(SceneSize);
-    composite(SceneKind::Picture, colours, {stretched.cacheKey(), 0},
-              [&](QImage &image) { image = stretched; });
+    composite(SceneKind::Picture, colours, {stretched.cacheKey(), 0}, [&](QImage &image) {
+        // Into the scene image kept from the last redraw where it fits: the blends would
+        // otherwise copy the picture into memory of their own.
+        if (image.size() == stretched.size() && image.format() == stretched.format() &&
+            image.isDetached())
+            std::memcpy(image.bits(), stretched.constBits(), size_t(image.sizeInBytes()));
+        else
+            image = stretched;
+    });
 }
 
 void SceneRenderer::showPicture(BackgroundPicture &picture)
@@ -100,21 +109,24 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
         }
     } else {
         scene.draw(drawBackground);
-        // Each phase blends over a snapshot of the scene as the phase before left it.
+        // Each phase blends over the scene as the phase before left it: the panels over the
+        // background where they lie, the bars over a snapshot of that.
         for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
-            scene.snapshot();
+            if (phase == BlendPhase::OverPanels)
+                scene.snapshot();
             for (size_t i = 0; i < BlendOrder.size(); ++i) {
                 if (layoutOf(BlendOrder[i]).phase == phase)
-                    blend(scene, blends[i]);
+                    blend(scene, blends[i], phase == BlendPhase::OverBackground);
             }
         }
     }
     last = {scene.image().cacheKey(), background, blends};
 }
 
-void SceneRenderer::blend(Scene &scene, const Blend &blend)
+void SceneRenderer::blend(Scene &scene, const Blend &blend, bool inPlace)
 {
     scene.draw([&](QImage &image) {
-        blendOnto(image, scene.basePicture(), blend.fill, blend.rect, blend.opacity);
+        blendOnto(image, inPlace ? image : scene.basePicture(), blend.fill, blend.rect,
+                  blend.opacity);
     });
 }

@@ -66,7 +66,7 @@ private:
     void composite(SceneKind kind, const ColourTable &colours,
                    const std::array<qint64, 2> &background,
                    const std::function<void(QImage &)> &drawBackground);
-    static void blend(Scene &scene, const Blend &blend);
+    static void blend(Scene &scene, const Blend &blend, bool inPlace = false);
 
     std::array<std::unique_ptr<Scene>, SceneCount> m_scenes;
     std::array<Drawn, SceneCount> m_drawn;
