@@ -123,18 +123,50 @@ QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) cons
 {
     box &= image().rect();
     QImage part = image().copy(box);
-    QPainter painter(&part);
-    // A whole-pixel shift draws every glyph and outline as at its place in the scene.
-    painter.translate(-box.topLeft());
+    // All it is drawn from: the pixels beneath, and each element over them as it is drawn.
+    QByteArray key(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes());
+    const auto add = [&key](const auto &value) {
+        key.append(reinterpret_cast<const char *>(&value), sizeof value);
+    };
+    add(box);
     const auto topmostFirst = stacking(m_kind);
+    std::vector<std::pair<Role, QColor>> over;
     for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
-        if (!pixelRect(element(*it).box).intersects(box))
+        const Element &e = element(*it);
+        if (!pixelRect(e.box).intersects(box))
             continue;
-        if (layoutOf(*it).isText())
-            paintText(painter, *it, *it == recoloured ? colour : toQColor(element(*it).textColour));
-        else
-            paintOutline(painter, *it);
+        const bool text = layoutOf(*it).isText();
+        over.emplace_back(*it, !text               ? toQColor(e.outlineColour)
+                               : *it == recoloured ? colour
+                                                   : toQColor(e.textColour));
+        add(*it);
+        add(over.back().second.rgba64());
+        add(e.box);
+        key.append(reinterpret_cast<const char *>(e.text.constData()),
+                   e.text.size() * qsizetype(sizeof(QChar)));
+        add(e.text.size());
     }
+    if (const auto kept = m_shownWithin.constFind(key); kept != m_shownWithin.cend())
+        return *kept;
+    {
+        QPainter painter(&part);
+        // A whole-pixel shift draws every glyph and outline as at its place in the scene.
+        painter.translate(-box.topLeft());
+        for (const auto &[role, shade] : over) {
+            if (layoutOf(role).isText())
+                paintText(painter, role, shade);
+            else
+                paintOutline(painter, role);
+        }
+    }
+    constexpr size_t Kept = 64;
+    if (m_shownOrder.size() < Kept) {
+        m_shownOrder.push_back(key);
+    } else {
+        m_shownWithin.remove(std::exchange(m_shownOrder[m_shownNext], key));
+        m_shownNext = (m_shownNext + 1) % Kept;
+    }
+    m_shownWithin.insert(key, part);
     return part;
 }
 

@@ -4,14 +4,17 @@
 
 #include "platform/DisplayColour.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -57,6 +60,8 @@ public:
     QImage shownImage() const;
     // What the scene shows within `box`, from its top-left corner, with the text `recoloured`
     // drawn in `colour`: pixel for pixel what shownImage shows there but for that text.
+    // The last few are kept by all they are drawn from: a search measures the same texts
+    // over the same pixels many times.
     QImage shownWithin(QRect box, Role recoloured, const QColor &colour) const;
     // The same, made in the scene image itself, which goes with it: for a scene drawn
     // once and then done with. The scene is white again afterwards.
@@ -73,6 +78,9 @@ private:
 
     SceneKind m_kind;
     mutable QImage m_image;
+    mutable QHash<QByteArray, QImage> m_shownWithin;
+    mutable std::vector<QByteArray> m_shownOrder; // the next to go at m_shownNext
+    mutable size_t m_shownNext = 0;
     QImage m_basePicture;
     std::array<Element, RoleCount> m_elements;
 };
