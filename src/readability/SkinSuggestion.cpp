@@ -2,11 +2,6 @@
 #include "readability/SuggestionSteps.h"
 
 #include "readability/LeastReaching.h"
-#include "readability/Readability.h"
-#include "readability/SuggestionLooks.h"
-#include "readability/TellingApart.h"
-#include "scene/BackgroundPicture.h"
-#include "scene/SceneRenderer.h"
 
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"
@@ -411,7 +406,7 @@ void keepBareTextsOnGradient(ColourTable &table, Measure &measure, const Look &l
 
 } // namespace
 
-ColourTable suggestSkin(BackgroundPicture &background, int variant)
+ColourTable suggestSkin(BackgroundPicture &background, int variant, QStringList *shortfalls)
 {
     const Palette palette = paletteOf(background);
     const Look look = lookFor(variant, palette);
@@ -428,13 +423,15 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     mendPanelTexts(table, measure);
     tellPartsApart(table, measure, look);
     shadowAcross(table, look, palette);
+    if (shortfalls)
+        *shortfalls = suggestionShortfalls(table, background, variant, measure.renderer());
     return table;
 }
 
-QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant)
+QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant,
+                                 SceneRenderer &renderer)
 {
     const Look look = lookFor(variant, paletteOf(picture));
-    SceneRenderer renderer;
     QStringList lines;
     // One sentence per look with a tone and per end of the gradient, top first.
     static const char *const moved[][2] = {

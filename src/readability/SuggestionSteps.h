@@ -63,6 +63,8 @@ class Measure
 {
 public:
     explicit Measure(BackgroundPicture &picture) : m_picture(picture) {}
+    // For a last look at the skin, after which the measure is done with.
+    SceneRenderer &renderer() { return m_renderer; }
 
     // Of the texts of `roles` alone, where given: a search asks after a few many times.
     Readability gradientOnly(const ColourTable &table, std::span<const Role> roles = {})
