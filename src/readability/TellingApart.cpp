@@ -14,12 +14,35 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
+#include <tuple>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The glyphs of the text of `role` alone, drawn within `box` in black, as they cover each
+// pixel. The same for every colour and scene: each is drawn once.
+const QImage &inkOf(Role role, const QString &text, QRect box)
+{
+    thread_local std::deque<std::tuple<Role, QString, QRect, QImage>> drawn;
+    for (const auto &[r, t, b, ink] : drawn) {
+        if (r == role && t == text && b == box)
+            return ink;
+    }
+    QImage ink(box.size(), QImage::Format_Alpha8);
+    ink.fill(0);
+    QPainter painter(&ink);
+    painter.translate(-box.topLeft());
+    painter.setClipRect(box);
+    painter.setFont(fontOf(layoutOf(role)));
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.end();
+    return std::get<QImage>(drawn.emplace_back(role, text, box, ink));
+}
 
 // The pixels of a part, as a picture one pixel high, so that a vision is seen on them
 // as on a scene.
@@ -52,15 +75,7 @@ QImage partPixels(const Scene &scene, Role role)
         if (box.isEmpty())
             return {};
         const QImage shown = scene.shownWithin(box, role, toQColor(e.textColour));
-        QImage ink(box.size(), QImage::Format_Alpha8);
-        ink.fill(0);
-        QPainter painter(&ink);
-        painter.translate(-box.topLeft());
-        painter.setClipRect(box);
-        painter.setFont(fontOf(layout));
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
-        painter.end();
+        const QImage &ink = inkOf(role, e.text, box);
         int solid = 1;
         for (int y = 0; y < box.height(); ++y)
             solid = std::max(solid, int(*std::max_element(ink.constScanLine(y),
