@@ -14,9 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <map>
-#include <tuple>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,14 +22,11 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The glyphs of the text of `role` alone, drawn within `box` in black, as they cover each
-// pixel. The same for every colour and scene: each is drawn once.
-const QImage &inkOf(Role role, const QString &text, QRect box)
+// pixel. The same for every colour and scene: drawn once for those `seen` keeps.
+QImage inkOf(Role role, const QString &text, QRect box, PartsSeen *seen)
 {
-    thread_local std::deque<std::tuple<Role, QString, QRect, QImage>> drawn;
-    for (const auto &[r, t, b, ink] : drawn) {
-        if (r == role && t == text && b == box)
-            return ink;
-    }
+    if (const std::optional<QImage> kept = seen ? seen->ink(role, text, box) : std::nullopt)
+        return *kept;
     QImage ink(box.size(), QImage::Format_Alpha8);
     ink.fill(0);
     QPainter painter(&ink);
@@ -41,12 +36,14 @@ const QImage &inkOf(Role role, const QString &text, QRect box)
     painter.setPen(Qt::black);
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.end();
-    return std::get<QImage>(drawn.emplace_back(role, text, box, ink));
+    if (seen)
+        seen->keepInk(role, text, box, ink);
+    return ink;
 }
 
 // The pixels of a part, as a picture one pixel high, so that a vision is seen on them
 // as on a scene.
-QImage partPixels(const Scene &scene, Role role)
+QImage partPixels(const Scene &scene, Role role, PartsSeen *seen)
 {
     const ElementLayout &layout = layoutOf(role);
     const Scene::Element &e = scene.element(role);
@@ -75,7 +72,7 @@ QImage partPixels(const Scene &scene, Role role)
         if (box.isEmpty())
             return {};
         const QImage shown = scene.shownWithin(box, role, toQColor(e.textColour));
-        const QImage &ink = inkOf(role, e.text, box);
+        const QImage ink = inkOf(role, e.text, box, seen);
         int solid = 1;
         for (int y = 0; y < box.height(); ++y)
             solid = std::max(solid, int(*std::max_element(ink.constScanLine(y),
@@ -148,6 +145,20 @@ std::optional<QRgb> PartsSeen::find(const QImage &pixels, Vision vision, double 
     return i < 0 ? std::nullopt : m_parts[size_t(i)].colours[visionIndex(vision)];
 }
 
+std::optional<QImage> PartsSeen::ink(Role role, const QString &text, QRect box) const
+{
+    for (const auto &[r, t, b, ink] : m_inks) {
+        if (r == role && t == text && b == box)
+            return ink;
+    }
+    return std::nullopt;
+}
+
+void PartsSeen::keepInk(Role role, const QString &text, QRect box, const QImage &ink)
+{
+    m_inks.emplace_back(role, text, box, ink);
+}
+
 void PartsSeen::keep(const QImage &pixels, Vision vision, double severity, QRgb colour)
 {
     qsizetype i = indexOf(pixels, severity);
@@ -178,7 +189,7 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
         for (const auto &pair : pairs)
             for (Role role : pair)
                 if (!parts.contains(role))
-                    parts[role] = partPixels(scene, role);
+                    parts[role] = partPixels(scene, role, seen);
         // Those that see fewest colours first, where a search stops at the first pair
         // that fails it.
         std::vector<Vision> order(visions.begin(), visions.end());

@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <tuple>
 #include <vector>
 
 class SceneRenderer;
@@ -55,6 +56,10 @@ public:
     // it, if known.
     std::optional<QRgb> find(const QImage &pixels, Vision vision, double severity) const;
     void keep(const QImage &pixels, Vision vision, double severity, QRgb colour);
+    // The glyphs of the text of `role` drawn alone within `box`, if kept: they do not change
+    // with the colours.
+    std::optional<QImage> ink(Role role, const QString &text, QRect box) const;
+    void keepInk(Role role, const QString &text, QRect box, const QImage &ink);
 
 private:
     struct Part
@@ -66,6 +71,7 @@ private:
     qsizetype indexOf(const QImage &pixels, double severity) const;
 
     std::vector<Part> m_parts;
+    std::vector<std::tuple<Role, QString, QRect, QImage>> m_inks;
     size_t m_next = 0; // the one to give way next, once full
 };
 
