@@ -113,6 +113,8 @@ private slots:
     void partsTellApart_data();
     void partsTellApart();
     void partsAsRendered_data();
+    void redrawnAsNew_data();
+    void redrawnAsNew();
     void partsAsRendered();
     void busyBackgrounds_data();
     void busyBackgrounds();
@@ -1020,6 +1022,64 @@ void tst_preview::partsAsRendered()
         QVERIFY2(qAbs(c.difference - least) <= 0.5,
                  qPrintable(lookAlikeText(c) + u"; drawn: %1"_s.arg(least)));
     }
+}
+
+// A renderer that drew and measured one skin draws and measures the next as a new one does:
+// what it keeps to spare work (the panels beneath the bars, drawings within a box, parts
+// seen under each vision) never stands in for what changed.
+void tst_preview::redrawnAsNew_data()
+{
+    QTest::addColumn<int>("row"); // the item changed; -1 the picture, -2 the scene image taken,
+    QTest::addColumn<QString>("code"); // -3 the texts
+    QTest::newRow("a bar's colour") << Row::ChangeColour << u"0xFF2040E0"_s;
+    QTest::newRow("a bar's opacity") << Row::SelectColour << u"0x40FFFFFF"_s;
+    QTest::newRow("the panels' opacity") << Row::RectBg << u"0x10223A5E"_s;
+    QTest::newRow("the gradient's top") << Row::BgColour1 << u"0xFF00FF00"_s;
+    QTest::newRow("the title's shadow, over the title") << Row::Shadow << u"0xB2FFFFFF"_s;
+    QTest::newRow("the picture") << -1 << QString();
+    QTest::newRow("the scene image taken away") << -2 << QString();
+    QTest::newRow("the texts, actual for skinning") << -3 << QString();
+}
+
+void tst_preview::redrawnAsNew()
+{
+    QFETCH(int, row);
+    QFETCH(QString, code);
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin(), table);
+    StillPicture coffee(QImage(VELLOX_PHOTOS "/coffee.jpg"_L1)),
+        rocket(QImage(VELLOX_PHOTOS "/rocket.jpg"_L1));
+    SceneRenderer kept, fresh;
+    PartsSeen seen;
+    // Both scenes, each element within its box, and how far apart each pair of parts looks.
+    const auto drawn = [&](SceneRenderer &r, double severity, PartsSeen *parts) {
+        std::pair<QList<QImage>, QList<double>> found;
+        for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
+            found.first << r.scene(kind).shownImage();
+            for (const ElementLayout &e : sceneLayout())
+                found.first << r.scene(kind).shownWithin(
+                    pixelRect(r.scene(kind).element(e.role).box), e.role, Qt::black);
+        }
+        for (const PartsCompared &c : compareParts(r, Readability::Scenes::Both, Visions, severity,
+                                                   PartsToTellApart, -1, parts))
+            found.second << c.difference;
+        return found;
+    };
+    kept.redraw(table, coffee);
+    drawn(kept, DefaultSeverity, &seen);
+    if (row >= 0)
+        table.set(row, code);
+    if (row == -2)
+        kept.takeShownImage(SceneKind::Picture);
+    for (SceneRenderer *r : {&kept, &fresh}) {
+        if (row == -3)
+            r->setTextMode(TextMode::Actual);
+        r->redraw(table, row == -1 ? rocket : coffee);
+    }
+    const auto asKept = drawn(kept, 0.35, &seen), asNew = drawn(fresh, 0.35, nullptr);
+    QCOMPARE(asKept.second, asNew.second);
+    for (qsizetype i = 0; i < asKept.first.size(); ++i)
+        QVERIFY2(asKept.first[i] == asNew.first[i], qPrintable(QString::number(i)));
 }
 
 // How busy a text's background is: the RMS contrast of the luminances of its glyph box
