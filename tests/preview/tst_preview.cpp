@@ -148,12 +148,15 @@ void tst_preview::compositedScenes()
 {
     QFETCH(QPoint, at);
     QFETCH(Layers, layers);
-    constexpr QRgb Picture = qRgb(200, 40, 160);
+    // Every other column a step greener: a run of one colour a blend takes at once ends there.
+    QImage picture(SceneSize, QImage::Format_RGB32);
+    for (int x = 0; x < SceneSize.width() * SceneSize.height(); ++x)
+        picture.setPixel(x % SceneSize.width(), x / SceneSize.width(), qRgb(200, 40 + x % 2, 160));
     Session s(sceneSkin());
-    s.folder.write(u"temp2.bmp"_s, encodedPicture(Picture, "BMP"));
+    s.folder.write(u"temp2.bmp"_s, encoded(picture, "BMP"));
     QVERIFY(s.editor->open());
     for (int scene : {1, 2}) {
-        QRgb expected = scene == 1 ? Background : Picture;
+        QRgb expected = scene == 1 ? Background : picture.pixel(at);
         for (const auto &[fill, percent] : layers)
             expected = blend(expected, fill, percent);
         QCOMPARE(s.scene(scene).pixel(at), expected);
