@@ -91,6 +91,22 @@ QImage partPixels(const Scene &scene, Role role, PartsSeen *seen)
     return line;
 }
 
+int rowOf(Role role)
+{
+    const ElementLayout &layout = layoutOf(role);
+    return layout.isText() ? layout.textRow : layout.fillRow;
+}
+
+size_t visionIndex(Vision vision)
+{
+    return size_t(std::find(std::begin(Visions), std::end(Visions), vision) - std::begin(Visions));
+}
+
+// Enough for the parts of both scenes that one search step compares.
+constexpr size_t PartsKept = 24;
+
+} // namespace
+
 QRgb medianColour(const QImage &line)
 {
     // Counted, not sorted: the value at the middle of each channel's order.
@@ -110,22 +126,6 @@ QRgb medianColour(const QImage &line)
     }
     return qRgb(median[0], median[1], median[2]);
 }
-
-int rowOf(Role role)
-{
-    const ElementLayout &layout = layoutOf(role);
-    return layout.isText() ? layout.textRow : layout.fillRow;
-}
-
-size_t visionIndex(Vision vision)
-{
-    return size_t(std::find(std::begin(Visions), std::end(Visions), vision) - std::begin(Visions));
-}
-
-// Enough for the parts of both scenes that one search step compares.
-constexpr size_t PartsKept = 24;
-
-} // namespace
 
 qsizetype PartsSeen::indexOf(const QImage &pixels, double severity) const
 {

@@ -89,6 +89,10 @@ QList<PartsCompared> compareParts(const SceneRenderer &renderer, Readability::Sc
                                   std::span<const std::array<Role, 2>> pairs = PartsToTellApart,
                                   double below = -1, PartsSeen *seen = nullptr);
 
+// The median of a line of RGB32 pixels, channel by channel: of an even count, the upper
+// of the two middle values.
+QRgb medianColour(const QImage &line);
+
 // With deuteranopia, "Select Item Color" (SelectColor) and "Change To Item Color"
 // (ChangeColor) differ by ΔE00 3.1 on the picture (10 wanted): they look alike
 QString lookAlikeText(const PartsCompared &parts);

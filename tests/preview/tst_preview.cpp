@@ -112,6 +112,7 @@ private slots:
     void suggestions();
     void partsTellApart_data();
     void partsTellApart();
+    void medianOfParts();
     void partsAsRendered_data();
     void redrawnAsNew_data();
     void redrawnAsNew();
@@ -889,6 +890,18 @@ void tst_preview::partsTellApart()
         else
             QVERIFY2(qAbs(c.difference - expected) < 1 && c.looksAlike() == (expected < TellsApart),
                      qPrintable(lookAlikeText(c) + u" %1"_s.arg(expected)));
+    }
+}
+
+// Each channel apart, the middle value, the upper of two.
+void tst_preview::medianOfParts()
+{
+    for (const auto &[pixels, median] : {std::pair{QList<QRgb>{9, 0, 5}, 5u},
+                                         {{0, 9, 3, 5}, 5u},
+                                         {{0x090005, 0x000905, 0x050500}, 0x050505u}}) {
+        QImage line(int(pixels.size()), 1, QImage::Format_RGB32);
+        std::copy(pixels.begin(), pixels.end(), reinterpret_cast<QRgb *>(line.bits()));
+        QCOMPARE(medianColour(line) & 0xFFFFFF, median);
     }
 }
 
