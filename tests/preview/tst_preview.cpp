@@ -1069,17 +1069,17 @@ void tst_preview::redrawnAsNew()
     PartsSeen seen;
     // Both scenes, each element within its box, and how far apart each pair of parts looks.
     const auto drawn = [&](SceneRenderer &r, double severity, PartsSeen *parts) {
-        std::pair<QList<QImage>, QList<double>> found;
-        for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
-            found.first << r.scene(kind).shownImage();
-            for (const ElementLayout &e : sceneLayout())
-                found.first << r.scene(kind).shownWithin(
-                    pixelRect(r.scene(kind).element(e.role).box), e.role, Qt::black);
-        }
+        QList<QImage> images{r.scene(SceneKind::Colour).shownImage(),
+                             r.scene(SceneKind::Picture).shownImage()};
+        for (const ElementLayout &e : sceneLayout())
+            for (const Scene *scene : {&r.scene(SceneKind::Colour), &r.scene(SceneKind::Picture)})
+                images << scene->shownWithin(pixelRect(scene->element(e.role).box), e.role,
+                                             Qt::black);
+        QList<double> apart;
         for (const PartsCompared &c : compareParts(r, Readability::Scenes::Both, Visions, severity,
                                                    PartsToTellApart, -1, parts))
-            found.second << c.difference;
-        return found;
+            apart << c.difference;
+        return std::pair(images, apart);
     };
     kept.redraw(table, coffee);
     drawn(kept, DefaultSeverity, &seen);
@@ -1088,14 +1088,10 @@ void tst_preview::redrawnAsNew()
     if (row == -2)
         kept.takeShownImage(SceneKind::Picture);
     for (SceneRenderer *r : {&kept, &fresh}) {
-        if (row == -3)
-            r->setTextMode(TextMode::Actual);
+        r->setTextMode(row == -3 ? TextMode::Actual : TextMode::Skinning);
         r->redraw(table, row == -1 ? rocket : coffee);
     }
-    const auto asKept = drawn(kept, 0.35, &seen), asNew = drawn(fresh, 0.35, nullptr);
-    QCOMPARE(asKept.second, asNew.second);
-    for (qsizetype i = 0; i < asKept.first.size(); ++i)
-        QVERIFY2(asKept.first[i] == asNew.first[i], qPrintable(QString::number(i)));
+    QVERIFY(drawn(kept, 0.35, &seen) == drawn(fresh, 0.35, nullptr));
 }
 
 // How busy a text's background is: the RMS contrast of the luminances of its glyph box
