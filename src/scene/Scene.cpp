@@ -52,16 +52,24 @@ void Scene::draw(const std::function<void(QImage &)> &drawing)
     emit changed();
 }
 
-void Scene::snapshot()
+void Scene::snapshot(std::span<const QRect> within)
 {
     // Into the picture kept from the last snapshot where it fits: a redraw then costs
     // no memory of its own.
     image();
-    if (m_basePicture.size() == m_image.size() && m_basePicture.format() == m_image.format() &&
-        m_basePicture.isDetached() && m_image.isDetached())
-        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
-    else
+    if (m_basePicture.size() != m_image.size() || m_basePicture.format() != m_image.format() ||
+        !m_basePicture.isDetached() || !m_image.isDetached())
         m_basePicture = m_image.copy();
+    else if (within.empty())
+        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
+    const int bytes = m_image.depth() / 8;
+    for (QRect area : within) {
+        area &= m_image.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memcpy(m_basePicture.scanLine(y) + area.left() * bytes,
+                        m_image.constScanLine(y) + area.left() * bytes,
+                        size_t(area.width() * bytes));
+    }
 }
 
 void Scene::setText(Role role, const QString &text, QRectF box)
@@ -124,7 +132,9 @@ QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) cons
     box &= image().rect();
     QImage part = image().copy(box);
     // All it is drawn from: the pixels beneath, and each element over them as it is drawn.
-    QByteArray key(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes());
+    QByteArray key;
+    key.reserve(part.sizeInBytes() + 1024);
+    key.append(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes());
     const auto add = [&key](const auto &value) {
         key.append(reinterpret_cast<const char *>(&value), sizeof value);
     };

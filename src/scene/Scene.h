@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -45,8 +46,9 @@ public:
     // Hands the scene image to `drawing`.
     void draw(const std::function<void(QImage &image)> &drawing);
     const QImage &basePicture() const { return m_basePicture; }
-    // The base picture becomes a copy of the scene image.
-    void snapshot();
+    // The base picture becomes a copy of the scene image; with `within`, there alone where
+    // the base picture kept from the last snapshot fits, the rest as it was.
+    void snapshot(std::span<const QRect> within = {});
 
     const Element &element(Role role) const { return m_elements[size_t(role)]; }
     void setText(Role role, const QString &text, QRectF box);

@@ -7,6 +7,7 @@
 #include "skin/Conversions.h"
 
 #include <cstring>
+#include <vector>
 
 SceneRenderer::SceneRenderer()
     : m_scenes{std::make_unique<Scene>(SceneKind::Colour),
@@ -98,8 +99,13 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
     // A bar blended again alone covers no other: the blends of a phase share no pixel.
     bool kept =
         last.image != 0 && last.image == scene.image().cacheKey() && last.background == background;
-    for (size_t i = 0; i < BlendOrder.size(); ++i)
-        kept = kept && (layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels || !changed(i));
+    std::vector<QRect> bars;
+    for (size_t i = 0; i < BlendOrder.size(); ++i) {
+        const bool bar = layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels;
+        kept = kept && (bar || !changed(i)) && blends[i].rect == last.blends[i].rect;
+        if (bar)
+            bars.push_back(blends[i].rect);
+    }
     last.image = 0;
     if (kept) {
         // The snapshot under the bars is the scene as its panels left it.
@@ -110,10 +116,10 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
     } else {
         scene.draw(drawBackground);
         // Each phase blends over the scene as the phase before left it: the panels over the
-        // background where they lie, the bars over a snapshot of that.
+        // background where they lie, the bars over a snapshot of that beneath them.
         for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
             if (phase == BlendPhase::OverPanels)
-                scene.snapshot();
+                scene.snapshot(bars);
             for (size_t i = 0; i < BlendOrder.size(); ++i) {
                 if (layoutOf(BlendOrder[i]).phase == phase)
                     blend(scene, blends[i], phase == BlendPhase::OverBackground);
