@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -87,9 +86,10 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     QRgb best = own;
     double bestFigure = 0;
     // Fine steps: a grey that reads well on both black and white lies in a narrow band.
+    const std::array<QRgb, 1001> &tones = tonesOf(tint);
     for (int step = 0; step <= 1000; ++step) {
         const double lightness = step / 1000.0;
-        const QRgb colour = nearestInGamut({lightness, tint.chroma, tint.hue});
+        const QRgb colour = tones[size_t(step)];
         const bool suitsEnd =
             contrastRatio(colour, lookEnd) >= Aim && contrastRatio(colour, alsoOn) >= Aim;
         const double figure = onPicture.figureIn(index, colour);
