@@ -1,6 +1,7 @@
 
 #include "readability/Readability.h"
 #include "readability/SkinSuggestion.h"
+#include "readability/SuggestionLooks.h"
 #include "readability/TellingApart.h"
 #include "scene/Gradient.h"
 #include "scene/Scene.h"
@@ -113,6 +114,7 @@ private slots:
     void partsTellApart_data();
     void partsTellApart();
     void medianOfParts();
+    void tonesOfTints();
     void partsAsRendered_data();
     void redrawnAsNew_data();
     void redrawnAsNew();
@@ -903,6 +905,15 @@ void tst_preview::medianOfParts()
         std::copy(pixels.begin(), pixels.end(), reinterpret_cast<QRgb *>(line.bits()));
         QCOMPARE(medianColour(line) & 0xFFFFFF, median);
     }
+}
+
+// A tint's tones are its own, whichever tints were asked after before.
+void tst_preview::tonesOfTints()
+{
+    for (const OkLch &tint : {OkLch{0.5, 0.1, 30}, {0.5, 0.02, 30}, {0.5, 0.1, 200}, {0, 0.1, 30}})
+        for (int step : {0, 420, 1000})
+            QCOMPARE(tonesOf(tint)[size_t(step)],
+                     nearestInGamut({step / 1000.0, tint.chroma, tint.hue}));
 }
 
 namespace {
