@@ -38,10 +38,14 @@ QList<int> wordGroupEdges(const QString &text, const QFont &font)
 }
 
 // The pixels a text covers within its clip: those that differ when it alone is drawn
-// black and when white, as the scene draws it among the rest.
-std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip)
+// black and when white, as the scene draws it among the rest. With `uncovered`, the
+// drawing in black, which shows elsewhere what the scene shows whatever the text's colour:
+// a pixel that black and white leave alike, every colour between them leaves so too.
+std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip, QImage *uncovered = nullptr)
 {
     const QImage black = scene.shownWithin(clip, role, Qt::black);
+    if (uncovered)
+        *uncovered = black;
     const QImage white = scene.shownWithin(clip, role, Qt::white);
     std::vector<char> mask(size_t(clip.width()) * size_t(clip.height()));
     for (int y = 0; y < clip.height(); ++y) {
@@ -109,15 +113,15 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
             const QRect clip = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
             if (clip.isEmpty())
                 continue;
-            const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            QImage shown;
+            const std::vector<char> mask = glyphMask(scene, layout.role, clip, &shown);
             // The title's shadow belongs to the title's drawing, not to what lies beneath
             // it: how busy that is is measured without it.
             const std::vector<char> shadow = layout.role == Role::TitleText
                                                  ? glyphMask(scene, Role::TitleShadow, clip)
                                                  : std::vector<char>(mask.size(), 0);
-            // What the scene shows there, drawn within the box alone, as a search asks
-            // after a few texts many times.
-            QImage shown = scene.shownWithin(clip, layout.role, toQColor(e.textColour));
+            // What the scene shows around the glyphs, drawn within the box alone, as a
+            // search asks after a few texts many times.
             if (vision != Vision::Normal)
                 simulateVision(shown, vision, severity);
             // Words that stand apart, as the two section labels do, are read apart: each
