@@ -49,6 +49,7 @@ QImage partPixels(const Scene &scene, Role role, PartsSeen *seen)
     const Scene::Element &e = scene.element(role);
     const QRect box = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
     QList<QRgb> pixels;
+    pixels.reserve(qsizetype(std::max(box.width() * box.height(), 0)));
     if (!layout.isText()) {
         // Only where the bar shows: its outline and the texts over it are not its colour,
         // and over a busy picture they move the median a long way.
@@ -111,8 +112,9 @@ QRgb medianColour(const QImage &line)
 {
     // Counted, not sorted: the value at the middle of each channel's order.
     const auto *pixels = reinterpret_cast<const QRgb *>(line.constScanLine(0));
+    const int width = line.width();
     std::array<std::array<int, 256>, 3> counts{};
-    for (int x = 0; x < line.width(); ++x) {
+    for (int x = 0; x < width; ++x) {
         ++counts[0][qRed(pixels[x])];
         ++counts[1][qGreen(pixels[x])];
         ++counts[2][qBlue(pixels[x])];
@@ -120,7 +122,7 @@ QRgb medianColour(const QImage &line)
     int median[3];
     for (size_t i = 0; i < 3; ++i) {
         int value = 0;
-        for (int below = counts[i][0]; below <= line.width() / 2; below += counts[i][size_t(value)])
+        for (int below = counts[i][0]; below <= width / 2; below += counts[i][size_t(value)])
             ++value;
         median[i] = value;
     }
