@@ -20,8 +20,8 @@
 class QPainter;
 
 // One scene of the mock-up, without a window: a scene image, which is shown and drawn
-// into, a base picture, the last snapshot of the scene image, from which blends read,
-// and the elements painted over the scene image in the scene's stacking order. The
+// into, a base picture, the last snapshot of the scene image, from which the bars' blends
+// read, and the elements painted over the scene image in the scene's stacking order. The
 // elements are never part of either picture.
 class Scene : public QObject
 {
