@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -120,11 +121,19 @@ struct OpenSession : Session
     }
 };
 
+// The preview's renderer redraws a skin it drew last only where it changed: the panels'
+// opacity changes each time, so that every redraw is whole.
 void BM_UpdateWithPicture(benchmark::State &state)
 {
     OpenSession s;
+    std::array<ColourTable, 2> skins{s.editor->document().colours(),
+                                     s.editor->document().colours()};
+    skins[1].set(Row::RectBg, QStringLiteral("0x40FF8000"));
+    StillPicture picture(scenePicture({480, 360}));
+    SceneRenderer renderer;
+    int n = 0;
     for (auto _ : state)
-        s.preview()->redraw();
+        renderer.redraw(skins[size_t(n++ % 2)], picture);
 }
 BENCHMARK(BM_UpdateWithPicture)->Unit(benchmark::kMillisecond);
 
@@ -363,8 +372,9 @@ void BM_SuggestBesideRender12Megapixel(benchmark::State &state)
     ProgramFolder folder;
     const QString photo = folder.file(QStringLiteral("photo.jpg"));
     writePhoto(photo, {4000, 3000});
+    // Into a file: a device given by name is refused.
     const std::vector<std::string> suggest{VELLOX_EXECUTABLE, "--suggest", qPrintable(photo), "-o",
-                                           "/dev/null"};
+                                           qPrintable(folder.file(QStringLiteral("s.ini")))};
     const std::vector<std::string> render{VELLOX_EXECUTABLE,
                                           "--render",
                                           qPrintable(folder.file(QStringLiteral("default.ini"))),

@@ -48,6 +48,11 @@ int encodeChannel(double linear)
     return int(std::upper_bound(b.begin(), b.end(), linear) - b.begin());
 }
 
+double channelBoundary(int value)
+{
+    return boundaries()[size_t(std::clamp(value, 0, 254))];
+}
+
 double relativeLuminance(QRgb colour)
 {
     const auto &t = linearTable();

@@ -231,26 +231,54 @@ Model modelOf(Vision vision, double severity)
 
 // Linear light to the nearest channel value through a table fine enough that it rounds
 // as encodeChannel does but for light within 1/131070 of a boundary: a redraw encodes
-// every pixel of a scene.
-int encoded(double linear)
+// every pixel of a scene. Made by walking the boundaries once, in order.
+const std::array<quint8, 65536> &encodedTable()
 {
     static const auto table = [] {
         std::array<quint8, 65536> t{};
-        for (size_t i = 0; i < t.size(); ++i)
-            t[i] = quint8(encodeChannel(double(i) / 65535.0));
+        int value = 0;
+        for (size_t i = 0; i < t.size(); ++i) {
+            const double linear = double(i) / 65535.0;
+            while (value < 255 && channelBoundary(value) <= linear)
+                ++value;
+            t[i] = quint8(value);
+        }
         return t;
     }();
-    return table[size_t(std::clamp(linear, 0.0, 1.0) * 65535.0 + 0.5)];
+    return table;
 }
 
-QRgb seen(QRgb colour, const Model &model)
+const std::array<double, 256> &linearTable()
 {
-    const Vector in{linearChannel(qRed(colour)), linearChannel(qGreen(colour)),
-                    linearChannel(qBlue(colour))};
-    const Matrix &m = dot(model.side, in) < 0 ? model.second : model.first;
-    return qRgba(encoded(dot(m[0], in)), encoded(dot(m[1], in)), encoded(dot(m[2], in)),
-                 qAlpha(colour));
+    static const auto table = [] {
+        std::array<double, 256> t{};
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = linearChannel(int(i));
+        return t;
+    }();
+    return table;
 }
+
+// The tables looked up once for all the pixels of a picture.
+struct Seeing
+{
+    const Model &model;
+    const std::array<double, 256> &linear = linearTable();
+    const std::array<quint8, 65536> &encoded = encodedTable();
+
+    int encode(double light) const
+    {
+        return encoded[size_t(std::clamp(light, 0.0, 1.0) * 65535.0 + 0.5)];
+    }
+    QRgb operator()(QRgb colour) const
+    {
+        const Vector in{linear[size_t(qRed(colour))], linear[size_t(qGreen(colour))],
+                        linear[size_t(qBlue(colour))]};
+        const Matrix &m = dot(model.side, in) < 0 ? model.second : model.first;
+        return qRgba(encode(dot(m[0], in)), encode(dot(m[1], in)), encode(dot(m[2], in)),
+                     qAlpha(colour));
+    }
+};
 
 } // namespace
 
@@ -285,7 +313,10 @@ const char *visionName(Vision vision)
 
 QRgb simulateVision(QRgb colour, Vision vision, double severity)
 {
-    return vision == Vision::Normal ? colour : seen(colour, modelOf(vision, severity));
+    if (vision == Vision::Normal)
+        return colour;
+    const Model model = modelOf(vision, severity);
+    return Seeing{model}(colour);
 }
 
 void simulateVision(QImage &picture, Vision vision, double severity)
@@ -296,13 +327,15 @@ void simulateVision(QImage &picture, Vision vision, double severity)
         picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
                                                                     : QImage::Format_RGB32);
     const Model model = modelOf(vision, severity);
+    const Seeing seen{model};
+    const int width = picture.width();
     for (int y = 0; y < picture.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
         // Scenes are runs of one colour: a pixel like the last one costs no product.
         QRgb last = ~line[0], lastSeen = 0;
-        for (QRgb *p = line; p != line + picture.width(); ++p) {
+        for (QRgb *p = line; p != line + width; ++p) {
             if (*p != last)
-                lastSeen = seen(last = *p, model);
+                lastSeen = seen(last = *p);
             *p = lastSeen;
         }
     }

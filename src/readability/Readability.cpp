@@ -38,10 +38,11 @@ QList<int> wordGroupEdges(const QString &text, const QFont &font)
 }
 
 // The pixels a text covers within its clip: those that differ when it alone is drawn
-// black and when white, as the scene draws it among the rest.
-std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip)
+// black and when white, as the scene draws it among the rest; `black` takes the first,
+// which shows elsewhere what any colour between the two would: what lies around the text.
+std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip, QImage &black)
 {
-    const QImage black = scene.shownWithin(clip, role, Qt::black);
+    black = scene.shownWithin(clip, role, Qt::black);
     const QImage white = scene.shownWithin(clip, role, Qt::white);
     std::vector<char> mask(size_t(clip.width()) * size_t(clip.height()));
     for (int y = 0; y < clip.height(); ++y) {
@@ -109,15 +110,14 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
             const QRect clip = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
             if (clip.isEmpty())
                 continue;
-            const std::vector<char> mask = glyphMask(scene, layout.role, clip);
+            QImage shown, shadowDrawn; // within the box alone: a search asks again and again
+            const std::vector<char> mask = glyphMask(scene, layout.role, clip, shown);
             // The title's shadow belongs to the title's drawing, not to what lies beneath
             // it: how busy that is is measured without it.
-            const std::vector<char> shadow = layout.role == Role::TitleText
-                                                 ? glyphMask(scene, Role::TitleShadow, clip)
-                                                 : std::vector<char>(mask.size(), 0);
-            // What the scene shows there, drawn within the box alone, as a search asks
-            // after a few texts many times.
-            QImage shown = scene.shownWithin(clip, layout.role, toQColor(e.textColour));
+            const std::vector<char> shadow =
+                layout.role == Role::TitleText
+                    ? glyphMask(scene, Role::TitleShadow, clip, shadowDrawn)
+                    : std::vector<char>(mask.size(), 0);
             if (vision != Vision::Normal)
                 simulateVision(shown, vision, severity);
             // Words that stand apart, as the two section labels do, are read apart: each

@@ -2,11 +2,6 @@
 #include "readability/SuggestionSteps.h"
 
 #include "readability/LeastReaching.h"
-#include "readability/Readability.h"
-#include "readability/SuggestionLooks.h"
-#include "readability/TellingApart.h"
-#include "scene/BackgroundPicture.h"
-#include "scene/SceneRenderer.h"
 
 #include "colour/OkLab.h"
 #include "colour/Quantiser.h"
@@ -23,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -83,9 +77,10 @@ QRgb bareTextColour(const Readability &onPicture, Role role, const OkLch &tint, 
     QRgb best = own;
     double bestFigure = 0;
     // Fine steps: a grey that reads well on both black and white lies in a narrow band.
+    const std::array<QRgb, 1001> &tones = tonesOf(tint);
     for (int step = 0; step <= 1000; ++step) {
         const double lightness = step / 1000.0;
-        const QRgb colour = nearestInGamut({lightness, tint.chroma, tint.hue});
+        const QRgb colour = tones[size_t(step)];
         const bool suitsEnd =
             contrastRatio(colour, lookEnd) >= Aim && contrastRatio(colour, alsoOn) >= Aim;
         const double figure = onPicture.figureIn(index, colour);
@@ -450,7 +445,7 @@ void keepBareTextsOnGradient(ColourTable &table, Measure &measure, const Look &l
 
 } // namespace
 
-ColourTable suggestSkin(BackgroundPicture &background, int variant)
+ColourTable suggestSkin(BackgroundPicture &background, int variant, QStringList *shortfalls)
 {
     const Palette palette = paletteOf(background);
     const Look look = lookFor(variant, palette);
@@ -467,13 +462,15 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant)
     mendPanelTexts(table, measure);
     tellPartsApart(table, measure, look);
     shadowAcross(table, look, palette);
+    if (shortfalls)
+        *shortfalls = suggestionShortfalls(table, background, variant, measure.renderer());
     return table;
 }
 
-QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant)
+QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant,
+                                 SceneRenderer &renderer)
 {
     const Look look = lookFor(variant, paletteOf(picture));
-    SceneRenderer renderer;
     QStringList lines;
     // One sentence per look with a tone and per end of the gradient, top first.
     static const char *const moved[][2] = {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class BackgroundPicture;
+class SceneRenderer;
 
 // Skins made from the colours of a picture, in four looks (light, dark, vivid, muted):
 // the picture's colours found by the quantiser, the items given the look's lightness and
@@ -22,8 +23,9 @@ inline constexpr int SuggestionCount = 4;
 
 // A whole skin for `picture` as the picture scene shows it, in the look of `variant` (1 to
 // SuggestionCount). The same picture always gives the same skin. Throws Error when the
-// picture cannot be read.
-ColourTable suggestSkin(BackgroundPicture &picture, int variant);
+// picture cannot be read. With `shortfalls`, what to know of the skin, measured with the
+// scenes the suggestion drew last (see suggestionShortfalls).
+ColourTable suggestSkin(BackgroundPicture &picture, int variant, QStringList *shortfalls = nullptr);
 
 // What to know of `skin`, as suggestSkin made it from `picture` in the look of `variant`:
 // first each end of a light, dark or muted look's gradient that left the look's tone, and for
@@ -32,4 +34,6 @@ ColourTable suggestSkin(BackgroundPicture &picture, int variant);
 // the picture, reads on it too"); then each text that does not read well, once per item,
 // and why in words ("\"Title Color\" (TitleColor) reads 2.1:1 on the picture (4.5:1
 // wanted): no colour reads better than 2.1:1 there").
-QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant);
+// The scenes are drawn by `renderer`.
+QStringList suggestionShortfalls(const ColourTable &skin, BackgroundPicture &picture, int variant,
+                                 SceneRenderer &renderer);

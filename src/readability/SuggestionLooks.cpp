@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -102,4 +103,15 @@ Palette paletteOf(BackgroundPicture &background)
     const Palette palette = paletteOfShown(shown);
     last = std::pair(shown.cacheKey(), palette);
     return palette;
+}
+
+const std::array<QRgb, 1001> &tonesOf(const OkLch &tint)
+{
+    thread_local std::map<std::pair<double, double>, std::array<QRgb, 1001>> tones;
+    if (tones.size() >= 8 && !tones.contains({tint.chroma, tint.hue}))
+        tones.clear();
+    const auto [kept, made] = tones.try_emplace({tint.chroma, tint.hue});
+    for (int step = 0; made && step <= 1000; ++step)
+        kept->second[size_t(step)] = nearestInGamut({step / 1000.0, tint.chroma, tint.hue});
+    return kept->second;
 }

@@ -140,3 +140,7 @@ bool showsNoColour(const QImage &picture);
 
 // Found by the quantiser in `background` as the picture scene shows it.
 Palette paletteOf(BackgroundPicture &background);
+
+// The colours of `tint`'s hue and chroma at OKLab lightness 0, 0.001, ... 1, as near as sRGB
+// has them: found once for each of the last few tints, which a search asks after again.
+const std::array<QRgb, 1001> &tonesOf(const OkLch &tint);

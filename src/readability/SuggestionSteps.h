@@ -69,6 +69,8 @@ class Measure
 {
 public:
     explicit Measure(BackgroundPicture &picture) : m_picture(picture) {}
+    // For a last look at the skin, after which the measure is done with.
+    SceneRenderer &renderer() { return m_renderer; }
 
     // Of the texts of `roles` alone, where given: a search asks after a few many times.
     Readability gradientOnly(const ColourTable &table, std::span<const Role> roles = {})
@@ -106,7 +108,7 @@ public:
         return compareParts(m_renderer,
                             textsAlone(pairs) ? Readability::Scenes::ColourOnly
                                               : Readability::Scenes::Both,
-                            Visions, DefaultSeverity, pairs, below);
+                            Visions, DefaultSeverity, pairs, below, &m_seen);
     }
 
 private:
@@ -129,6 +131,7 @@ private:
     BackgroundPicture &m_picture;
     SceneRenderer m_renderer;
     std::optional<ColourTable> m_drawn; // over the picture
+    mutable PartsSeen m_seen;
 };
 
 // The texts whose colours the panel or bar of `fillRow` lets the picture through to.

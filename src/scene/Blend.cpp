@@ -53,9 +53,21 @@ void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect r
             continue;
         }
         std::fill(out + x0, out + inside0, outside);
-        const uchar *in = source.constScanLine(y) + std::ptrdiff_t(inside0) * 4;
-        auto *o = reinterpret_cast<uchar *>(out + inside0);
-        for (int x = inside0; x < inside1; ++x, in += 4, o += 4) {
+        // A row that starts with a run of one colour, as the gradient's rows are whole,
+        // takes one blend for the run.
+        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        int x = inside0;
+        while (x < inside1 && from[x] == from[inside0])
+            ++x;
+        if (x > inside0) {
+            const QRgb run = from[inside0];
+            std::fill(
+                out + inside0, out + x,
+                qRgb(red[size_t(qRed(run))], green[size_t(qGreen(run))], blue[size_t(qBlue(run))]));
+        }
+        const uchar *in = source.constScanLine(y) + std::ptrdiff_t(x) * 4;
+        auto *o = reinterpret_cast<uchar *>(out + x);
+        for (; x < inside1; ++x, in += 4, o += 4) {
             o[BlueByte] = blue[in[BlueByte]];
             o[GreenByte] = green[in[GreenByte]];
             o[RedByte] = red[in[RedByte]];

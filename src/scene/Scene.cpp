@@ -52,16 +52,24 @@ void Scene::draw(const std::function<void(QImage &)> &drawing)
     emit changed();
 }
 
-void Scene::snapshot()
+void Scene::snapshot(std::span<const QRect> within)
 {
     // Into the picture kept from the last snapshot where it fits: a redraw then costs
     // no memory of its own.
     image();
-    if (m_basePicture.size() == m_image.size() && m_basePicture.format() == m_image.format() &&
-        m_basePicture.isDetached() && m_image.isDetached())
-        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
-    else
+    if (m_basePicture.size() != m_image.size() || m_basePicture.format() != m_image.format() ||
+        !m_basePicture.isDetached() || !m_image.isDetached())
         m_basePicture = m_image.copy();
+    else if (within.empty())
+        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
+    const int bytes = m_image.depth() / 8;
+    for (QRect area : within) {
+        area &= m_image.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memcpy(m_basePicture.scanLine(y) + area.left() * bytes,
+                        m_image.constScanLine(y) + area.left() * bytes,
+                        size_t(area.width() * bytes));
+    }
 }
 
 void Scene::setText(Role role, const QString &text, QRectF box)
@@ -123,18 +131,52 @@ QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) cons
 {
     box &= image().rect();
     QImage part = image().copy(box);
-    QPainter painter(&part);
-    // A whole-pixel shift draws every glyph and outline as at its place in the scene.
-    painter.translate(-box.topLeft());
+    // All it is drawn from: the pixels beneath, and each element over them as it is drawn.
+    QByteArray key;
+    key.reserve(part.sizeInBytes() + 1024);
+    key.append(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes());
+    const auto add = [&key](const auto &value) {
+        key.append(reinterpret_cast<const char *>(&value), sizeof value);
+    };
+    add(box);
     const auto topmostFirst = stacking(m_kind);
+    std::vector<std::pair<Role, QColor>> over;
     for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
-        if (!pixelRect(element(*it).box).intersects(box))
+        const Element &e = element(*it);
+        if (!pixelRect(e.box).intersects(box))
             continue;
-        if (layoutOf(*it).isText())
-            paintText(painter, *it, *it == recoloured ? colour : toQColor(element(*it).textColour));
-        else
-            paintOutline(painter, *it);
+        const bool text = layoutOf(*it).isText();
+        over.emplace_back(*it, !text               ? toQColor(e.outlineColour)
+                               : *it == recoloured ? colour
+                                                   : toQColor(e.textColour));
+        add(*it);
+        add(over.back().second.rgba64());
+        add(e.box);
+        key.append(reinterpret_cast<const char *>(e.text.constData()),
+                   e.text.size() * qsizetype(sizeof(QChar)));
+        add(e.text.size());
     }
+    if (const auto kept = m_shownWithin.constFind(key); kept != m_shownWithin.cend())
+        return *kept;
+    {
+        QPainter painter(&part);
+        // A whole-pixel shift draws every glyph and outline as at its place in the scene.
+        painter.translate(-box.topLeft());
+        for (const auto &[role, shade] : over) {
+            if (layoutOf(role).isText())
+                paintText(painter, role, shade);
+            else
+                paintOutline(painter, role);
+        }
+    }
+    constexpr size_t Kept = 64;
+    if (m_shownOrder.size() < Kept) {
+        m_shownOrder.push_back(key);
+    } else {
+        m_shownWithin.remove(std::exchange(m_shownOrder[m_shownNext], key));
+        m_shownNext = (m_shownNext + 1) % Kept;
+    }
+    m_shownWithin.insert(key, part);
     return part;
 }
 

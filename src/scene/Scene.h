@@ -4,20 +4,24 @@
 
 #include "platform/DisplayColour.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <span>
+#include <vector>
 
 class QPainter;
 
 // One scene of the mock-up, without a window: a scene image, which is shown and drawn
-// into, a base picture, the last snapshot of the scene image, from which blends read,
-// and the elements painted over the scene image in the scene's stacking order. The
+// into, a base picture, the last snapshot of the scene image, from which the bars' blends
+// read, and the elements painted over the scene image in the scene's stacking order. The
 // elements are never part of either picture.
 class Scene : public QObject
 {
@@ -42,8 +46,9 @@ public:
     // Hands the scene image to `drawing`.
     void draw(const std::function<void(QImage &image)> &drawing);
     const QImage &basePicture() const { return m_basePicture; }
-    // The base picture becomes a copy of the scene image.
-    void snapshot();
+    // The base picture becomes a copy of the scene image; with `within`, there alone where
+    // the base picture kept from the last snapshot fits, the rest as it was.
+    void snapshot(std::span<const QRect> within = {});
 
     const Element &element(Role role) const { return m_elements[size_t(role)]; }
     void setText(Role role, const QString &text, QRectF box);
@@ -57,6 +62,8 @@ public:
     QImage shownImage() const;
     // What the scene shows within `box`, from its top-left corner, with the text `recoloured`
     // drawn in `colour`: pixel for pixel what shownImage shows there but for that text.
+    // The last few are kept by all they are drawn from: a search measures the same texts
+    // over the same pixels many times.
     QImage shownWithin(QRect box, Role recoloured, const QColor &colour) const;
     // The same, made in the scene image itself, which goes with it: for a scene drawn
     // once and then done with. The scene is white again afterwards.
@@ -73,6 +80,9 @@ private:
 
     SceneKind m_kind;
     mutable QImage m_image;
+    mutable QHash<QByteArray, QImage> m_shownWithin;
+    mutable std::vector<QByteArray> m_shownOrder; // the next to go at m_shownNext
+    mutable size_t m_shownNext = 0;
     QImage m_basePicture;
     std::array<Element, RoleCount> m_elements;
 };

@@ -6,6 +6,9 @@
 #include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 
+#include <cstring>
+#include <vector>
+
 SceneRenderer::SceneRenderer()
     : m_scenes{std::make_unique<Scene>(SceneKind::Colour),
                std::make_unique<Scene>(SceneKind::Picture)}
@@ -28,20 +31,36 @@ void SceneRenderer::redraw(const ColourTable &colours, BackgroundPicture &pictur
 {
     const DisplayColour top = displayColourOf(colours, Row::BgColour1);
     const DisplayColour bottom = displayColourOf(colours, Row::BgColour2);
-    Scene &colourScene = drawn(SceneKind::Colour);
-    colourScene.draw([&](QImage &image) { drawGradient(image, top, bottom); });
-    colourElements(colours);
-    composite(colourScene, colours);
+    const auto gradient = [&](QImage &image) { drawGradient(image, top, bottom); };
+    try {
+        colourElements(colours);
+    } catch (...) {
+        // The gradient is laid before the colours are read: a failing redraw leaves it
+        // bare.
+        m_drawn[size_t(SceneKind::Colour)] = {};
+        drawn(SceneKind::Colour).draw(gradient);
+        throw;
+    }
+    composite(SceneKind::Colour, colours, {top, bottom}, gradient);
 
     if (!picture.present())
         return;
-    showPicture(picture);
-    composite(drawn(SceneKind::Picture), colours);
+    const QImage &stretched = picture.stretchedTo(SceneSize);
+    composite(SceneKind::Picture, colours, {stretched.cacheKey(), 0}, [&](QImage &image) {
+        // Into the scene image kept from the last redraw where it fits: the blends would
+        // otherwise copy the picture into memory of their own.
+        if (image.size() == stretched.size() && image.format() == stretched.format() &&
+            image.isDetached())
+            std::memcpy(image.bits(), stretched.constBits(), size_t(image.sizeInBytes()));
+        else
+            image = stretched;
+    });
 }
 
 void SceneRenderer::showPicture(BackgroundPicture &picture)
 {
     const QImage &stretched = picture.stretchedTo(SceneSize);
+    m_drawn[size_t(SceneKind::Picture)] = {};
     drawn(SceneKind::Picture).draw([&](QImage &image) { image = stretched; });
 }
 
@@ -64,20 +83,56 @@ void SceneRenderer::colourElements(const ColourTable &colours)
     }
 }
 
-void SceneRenderer::composite(Scene &scene, const ColourTable &colours)
+void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
+                              const std::array<qint64, 2> &background,
+                              const std::function<void(QImage &)> &drawBackground)
 {
-    // Each phase blends over a snapshot of the scene as the phase before left it.
-    for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
-        scene.snapshot();
-        for (Role role : BlendOrder) {
-            const ElementLayout &layout = layoutOf(role);
-            if (layout.phase != phase)
-                continue;
-            const float opacity = opacityOf(colours, layout.fillRow);
-            scene.draw([&](QImage &image) {
-                blendOnto(image, scene.basePicture(), scene.element(role).fillColour,
-                          pixelRect(scene.element(role).box), opacity);
-            });
+    Scene &scene = drawn(kind);
+    Blends blends;
+    for (size_t i = 0; i < BlendOrder.size(); ++i) {
+        const Role role = BlendOrder[i];
+        blends[i] = {scene.element(role).fillColour, opacityOf(colours, layoutOf(role).fillRow),
+                     pixelRect(scene.element(role).box)};
+    }
+    Drawn &last = m_drawn[size_t(kind)];
+    const auto changed = [&](size_t i) { return blends[i] != last.blends[i]; };
+    // A bar blended again alone covers no other: the blends of a phase share no pixel.
+    bool kept =
+        last.image != 0 && last.image == scene.image().cacheKey() && last.background == background;
+    std::vector<QRect> bars;
+    for (size_t i = 0; i < BlendOrder.size(); ++i) {
+        const bool bar = layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels;
+        kept = kept && (bar || !changed(i)) && blends[i].rect == last.blends[i].rect;
+        if (bar)
+            bars.push_back(blends[i].rect);
+    }
+    last.image = 0;
+    if (kept) {
+        // The snapshot under the bars is the scene as its panels left it.
+        for (size_t i = 0; i < BlendOrder.size(); ++i) {
+            if (changed(i))
+                blend(scene, blends[i]);
+        }
+    } else {
+        scene.draw(drawBackground);
+        // Each phase blends over the scene as the phase before left it: the panels over the
+        // background where they lie, the bars over a snapshot of that beneath them.
+        for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
+            if (phase == BlendPhase::OverPanels)
+                scene.snapshot(bars);
+            for (size_t i = 0; i < BlendOrder.size(); ++i) {
+                if (layoutOf(BlendOrder[i]).phase == phase)
+                    blend(scene, blends[i], phase == BlendPhase::OverBackground);
+            }
         }
     }
+    last = {scene.image().cacheKey(), background, blends};
+}
+
+void SceneRenderer::blend(Scene &scene, const Blend &blend, bool inPlace)
+{
+    scene.draw([&](QImage &image) {
+        blendOnto(image, inPlace ? image : scene.basePicture(), blend.fill, blend.rect,
+                  blend.opacity);
+    });
 }

@@ -4,6 +4,10 @@
 #include "scene/Scene.h"
 #include "scene/SceneLayout.h"
 
+#include <array>
+#include <functional>
+#include <memory>
+
 class ColourTable;
 
 // Draws the mock-up of the Zantho screen in a skin's colours, in memory and without a
@@ -11,7 +15,9 @@ class ColourTable;
 // picture scene over a background picture, both in one text mode. It keeps the scenes
 // between redraws, as a view shows them: a redraw without a picture leaves the picture
 // scene as it was, and a colour that cannot be read leaves the elements before it
-// recoloured and the rest as they were.
+// recoloured and the rest as they were. A scene whose background and panels are as it drew
+// them last has only the bars that changed blended again: a search redraws a skin many
+// times with one colour changed.
 class SceneRenderer
 {
 public:
@@ -35,10 +41,34 @@ public:
     void showPicture(BackgroundPicture &picture);
 
 private:
+    // What one blend of a scene was drawn with.
+    struct Blend
+    {
+        DisplayColour fill;
+        float opacity;
+        QRect rect;
+
+        friend bool operator==(const Blend &, const Blend &) = default;
+    };
+    using Blends = std::array<Blend, BlendOrder.size()>;
+    // What a scene image was last drawn from, and the image as it was left then.
+    struct Drawn
+    {
+        qint64 image = 0; // its cache key; 0 for none
+        std::array<qint64, 2> background{};
+        Blends blends{};
+    };
+
     Scene &drawn(SceneKind kind) { return *m_scenes[size_t(kind)]; }
     void colourElements(const ColourTable &colours);
-    void composite(Scene &scene, const ColourTable &colours);
+    // The scene drawn from `background` (which `drawBackground` lays), then the blends;
+    // where it drew that background and the same panels last, the bars that changed alone.
+    void composite(SceneKind kind, const ColourTable &colours,
+                   const std::array<qint64, 2> &background,
+                   const std::function<void(QImage &)> &drawBackground);
+    static void blend(Scene &scene, const Blend &blend, bool inPlace = false);
 
     std::array<std::unique_ptr<Scene>, SceneCount> m_scenes;
+    std::array<Drawn, SceneCount> m_drawn;
     TextMode m_mode = TextMode::Skinning;
 };

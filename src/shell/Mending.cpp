@@ -52,8 +52,9 @@ int suggestSkinFile(const CommandLine &command)
     if (const QString problem = loadBackground(command.background, picture); !problem.isEmpty())
         return failedCommand(problem);
     ColourTable skin;
+    QStringList shortfalls;
     try {
-        skin = suggestSkin(picture, command.variant);
+        skin = suggestSkin(picture, command.variant, &shortfalls);
     } catch (const Error &e) {
         return failedCommand(command.background + ": "_L1 + e.description());
     }
@@ -63,7 +64,7 @@ int suggestSkinFile(const CommandLine &command)
         return failedCommand(e.description());
     }
     // What the picture leaves hard to read is told, but the skin is still the best there is.
-    for (const QString &line : suggestionShortfalls(skin, picture, command.variant))
+    for (const QString &line : shortfalls)
         std::fprintf(stderr, "vellox: %s\n", qPrintable(line));
     return 0;
 }

@@ -148,7 +148,7 @@ void tst_colour::vision()
 }
 
 // A picture is seen pixel by pixel as its colours alone are, in runs and alone, its
-// opacity kept; greys stay grey at every severity.
+// opacity kept; every grey stays itself at every severity.
 void tst_colour::visionPicture()
 {
     QImage picture(5, 2, QImage::Format_ARGB32);
@@ -157,8 +157,10 @@ void tst_colour::visionPicture()
     for (int x = 0; x < 10; ++x)
         picture.setPixel(x % 5, x / 5, colours[x < 5 ? x : x * 3 % 5]);
     for (Vision vision : Visions) {
-        for (double severity = 0.1; severity < 1; severity += 0.1)
-            QCOMPARE(simulateVision(qRgb(128, 128, 128), vision, severity), qRgb(128, 128, 128));
+        for (int grey = 0; grey < 256 * 9; ++grey)
+            QCOMPARE(simulateVision(qRgb(grey % 256, grey % 256, grey % 256), vision,
+                                    0.1 + grey / 256 * 0.1),
+                     qRgb(grey % 256, grey % 256, grey % 256));
         QImage seen = picture;
         simulateVision(seen, vision, 0.4);
         for (int x = 0; x < 10; ++x)

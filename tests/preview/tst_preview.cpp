@@ -1,6 +1,7 @@
 
 #include "readability/Readability.h"
 #include "readability/SkinSuggestion.h"
+#include "readability/SuggestionLooks.h"
 #include "readability/TellingApart.h"
 #include "scene/Gradient.h"
 #include "scene/Scene.h"
@@ -112,7 +113,11 @@ private slots:
     void suggestions();
     void partsTellApart_data();
     void partsTellApart();
+    void medianOfParts();
+    void tonesOfTints();
     void partsAsRendered_data();
+    void redrawnAsNew_data();
+    void redrawnAsNew();
     void partsAsRendered();
     void busyBackgrounds_data();
     void busyBackgrounds();
@@ -146,12 +151,15 @@ void tst_preview::compositedScenes()
 {
     QFETCH(QPoint, at);
     QFETCH(Layers, layers);
-    constexpr QRgb Picture = qRgb(200, 40, 160);
+    // Every other column a step greener: a run of one colour a blend takes at once ends there.
+    QImage picture(SceneSize, QImage::Format_RGB32);
+    for (int x = 0; x < SceneSize.width() * SceneSize.height(); ++x)
+        picture.setPixel(x % SceneSize.width(), x / SceneSize.width(), qRgb(200, 40 + x % 2, 160));
     Session s(sceneSkin());
-    s.folder.write(u"temp2.bmp"_s, encodedPicture(Picture, "BMP"));
+    s.folder.write(u"temp2.bmp"_s, encoded(picture, "BMP"));
     QVERIFY(s.editor->open());
     for (int scene : {1, 2}) {
-        QRgb expected = scene == 1 ? Background : Picture;
+        QRgb expected = scene == 1 ? Background : picture.pixel(at);
         for (const auto &[fill, percent] : layers)
             expected = blend(expected, fill, percent);
         QCOMPARE(s.scene(scene).pixel(at), expected);
@@ -886,6 +894,27 @@ void tst_preview::partsTellApart()
     }
 }
 
+// Each channel apart, the middle value, the upper of two.
+void tst_preview::medianOfParts()
+{
+    for (const auto &[pixels, median] : {std::pair{QList<QRgb>{9, 0, 5}, 5u},
+                                         {{0, 9, 3, 5}, 5u},
+                                         {{0x090005, 0x000905, 0x050500}, 0x050505u}}) {
+        QImage line(int(pixels.size()), 1, QImage::Format_RGB32);
+        std::copy(pixels.begin(), pixels.end(), reinterpret_cast<QRgb *>(line.bits()));
+        QCOMPARE(medianColour(line) & 0xFFFFFF, median);
+    }
+}
+
+// A tint's tones are its own, whichever tints were asked after before.
+void tst_preview::tonesOfTints()
+{
+    for (const OkLch &tint : {OkLch{0.5, 0.1, 30}, {0.5, 0.02, 30}, {0.5, 0.1, 200}, {0, 0.1, 30}})
+        for (int step : {0, 420, 1000})
+            QCOMPARE(tonesOf(tint)[size_t(step)],
+                     nearestInGamut({step / 1000.0, tint.chroma, tint.hue}));
+}
+
 namespace {
 
 // The pixels of one scene of `table` that change when the colour of each of `rows` goes
@@ -1019,6 +1048,60 @@ void tst_preview::partsAsRendered()
         QVERIFY2(qAbs(c.difference - least) <= 0.5,
                  qPrintable(lookAlikeText(c) + u"; drawn: %1"_s.arg(least)));
     }
+}
+
+// A renderer that drew and measured one skin draws and measures the next as a new one does:
+// what it keeps to spare work (the panels beneath the bars, drawings within a box, parts
+// seen under each vision) never stands in for what changed.
+void tst_preview::redrawnAsNew_data()
+{
+    QTest::addColumn<int>("row"); // the item changed; -1 the picture, -2 the scene image taken,
+    QTest::addColumn<QString>("code"); // -3 the texts
+    QTest::newRow("a bar's colour") << Row::ChangeColour << u"0xFF2040E0"_s;
+    QTest::newRow("a bar's opacity") << Row::SelectColour << u"0x40FFFFFF"_s;
+    QTest::newRow("the panels' opacity") << Row::RectBg << u"0x10223A5E"_s;
+    QTest::newRow("the gradient's top") << Row::BgColour1 << u"0xFF00FF00"_s;
+    QTest::newRow("the title's shadow, over the title") << Row::Shadow << u"0xB2FFFFFF"_s;
+    QTest::newRow("the picture") << -1 << QString();
+    QTest::newRow("the scene image taken away") << -2 << QString();
+    QTest::newRow("the texts, actual for skinning") << -3 << QString();
+}
+
+void tst_preview::redrawnAsNew()
+{
+    QFETCH(int, row);
+    QFETCH(QString, code);
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin(), table);
+    StillPicture coffee(QImage(VELLOX_PHOTOS "/coffee.jpg"_L1)),
+        rocket(QImage(VELLOX_PHOTOS "/rocket.jpg"_L1));
+    SceneRenderer kept, fresh;
+    PartsSeen seen;
+    // Both scenes, each element within its box, and how far apart each pair of parts looks.
+    const auto drawn = [&](SceneRenderer &r, double severity, PartsSeen *parts) {
+        QList<QImage> images{r.scene(SceneKind::Colour).shownImage(),
+                             r.scene(SceneKind::Picture).shownImage()};
+        for (const ElementLayout &e : sceneLayout())
+            for (const Scene *scene : {&r.scene(SceneKind::Colour), &r.scene(SceneKind::Picture)})
+                images << scene->shownWithin(pixelRect(scene->element(e.role).box), e.role,
+                                             Qt::black);
+        QList<double> apart;
+        for (const PartsCompared &c : compareParts(r, Readability::Scenes::Both, Visions, severity,
+                                                   PartsToTellApart, -1, parts))
+            apart << c.difference;
+        return std::pair(images, apart);
+    };
+    kept.redraw(table, coffee);
+    drawn(kept, DefaultSeverity, &seen);
+    if (row >= 0)
+        table.set(row, code);
+    if (row == -2)
+        kept.takeShownImage(SceneKind::Picture);
+    for (SceneRenderer *r : {&kept, &fresh}) {
+        r->setTextMode(row == -3 ? TextMode::Actual : TextMode::Skinning);
+        r->redraw(table, row == -1 ? rocket : coffee);
+    }
+    QVERIFY(drawn(kept, 0.35, &seen) == drawn(fresh, 0.35, nullptr));
 }
 
 // How busy a text's background is: the RMS contrast of the luminances of its glyph box
