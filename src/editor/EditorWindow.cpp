@@ -187,7 +187,7 @@ void EditorWindow::connectControls()
 void EditorWindow::addShortcuts()
 {
     // Shortcuts of their own rather than the actions': the menus keep their look, with
-    // no key shown beside an entry. They work from the preview window too.
+    // no key shown beside an entry. They work from the preview and About windows too.
     const std::pair<QKeyCombination, QAction *> shortcuts[] = {
         {Qt::CTRL | Qt::Key_O, loadAction},
         {Qt::CTRL | Qt::Key_S, saveAsAction},
@@ -200,17 +200,24 @@ void EditorWindow::addShortcuts()
         connect(shortcut, &QShortcut::activated, this, [this, action] {
             QWidget *from = QApplication::activeWindow();
             const auto askingHere = qScopeGuard([this] { m_dialogs.setWindow(this); });
-            if (from && from == loadedPreview())
+            // What they ask, they ask in the window they were pressed in: the preview,
+            // or the About window, which then has the focus back.
+            if (from && from != this)
                 m_dialogs.setWindow(from);
             action->trigger();
         });
     }
     // F10 opens the first menu, as on other desktops; a menu bar the system shows
     // elsewhere is the system's to open.
+    // The menus are the editor's: pressed in the preview, the key brings the editor
+    // forward with them, and what they open belongs to it.
     auto *menuKey = new QShortcut(Qt::Key_F10, this);
     connect(menuKey, &QShortcut::activated, this, [this] {
-        if (!menuBar()->isNativeMenuBar() && !menuBar()->actions().isEmpty())
-            menuBar()->setActiveAction(menuBar()->actions().constFirst());
+        if (menuBar()->isNativeMenuBar() || menuBar()->actions().isEmpty())
+            return;
+        if (!isActiveWindow())
+            activateWindow();
+        menuBar()->setActiveAction(menuBar()->actions().constFirst());
     });
     // Undo and redo of the colour table. A text box with the focus takes these keys
     // first, for its own undo.

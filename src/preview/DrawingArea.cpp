@@ -66,10 +66,10 @@ const QList<TextReading> &DrawingArea::texts() const
 }
 
 void DrawingArea::setTextsToldBy(std::function<QString(const TextReading &)> name,
-                                 std::function<QString(const TextReading &)> figure)
+                                 std::function<QString(const TextReading &)> told)
 {
     m_nameOf = std::move(name);
-    m_figureOf = std::move(figure);
+    m_toldOf = std::move(told);
 }
 
 qsizetype DrawingArea::cursorPlace() const

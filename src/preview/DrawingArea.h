@@ -44,12 +44,12 @@ public:
     // once for each drawing of the scene, however often the keyboard or a screen reader asks.
     void setTextsMeasuredBy(std::function<QList<TextReading>()> measure);
     const QList<TextReading> &texts() const;
-    // What a screen reader calls each text: the item's name as the list shows it, and its
-    // figure as the tooltip gives it.
+    // What a screen reader calls each text, the item's name as the list shows it, and
+    // what it tells of it, as the tooltip does.
     void setTextsToldBy(std::function<QString(const TextReading &)> name,
-                        std::function<QString(const TextReading &)> figure);
+                        std::function<QString(const TextReading &)> told);
     QString nameOf(const TextReading &text) const { return m_nameOf(text); }
-    QString figureOf(const TextReading &text) const { return m_figureOf(text); }
+    QString toldOf(const TextReading &text) const { return m_toldOf(text); }
     // Where among texts() the keyboard cursor stands; -1 when on none of them.
     qsizetype cursorPlace() const;
 
@@ -70,6 +70,6 @@ private:
     std::optional<TextReading> m_cursorText;
     std::function<QList<TextReading>()> m_measure;
     mutable std::optional<QList<TextReading>> m_texts;
-    std::function<QString(const TextReading &)> m_nameOf, m_figureOf;
+    std::function<QString(const TextReading &)> m_nameOf, m_toldOf;
     bool m_keyboardUsed = false;
 };

@@ -183,6 +183,14 @@ void PreviewWindow::paintEvent(QPaintEvent *event)
         painter.fillRect(part, palette().color(QPalette::Highlight));
 }
 
+QString PreviewWindow::toolTipOf(const std::optional<TextReading> &text) const
+{
+    // Below the text's figure, what made the colours when it has a name.
+    QStringList lines{text ? figureText(*text) : QString(), m_document.currentStep()};
+    lines.removeAll(QString());
+    return lines.join(u'\n');
+}
+
 bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != colourScene && watched != pictureScene)
@@ -191,16 +199,13 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::ToolTip: {
         auto *help = static_cast<QHelpEvent *>(event);
-        // Below the text's figure, what made the colours when it has a name.
         const std::optional<TextReading> r = readingAt(scene, help->pos());
-        QStringList lines{r ? figureText(*r) : QString(), m_document.currentStep()};
-        lines.removeAll(QString());
-        if (lines.isEmpty()) {
+        const QString told = toolTipOf(r);
+        if (told.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), lines.join(u'\n'), scene,
-                               r ? r->box : scene->rect());
+            QToolTip::showText(help->globalPos(), told, scene, r ? r->box : scene->rect());
         }
         return true;
     }

@@ -115,9 +115,10 @@ void PreviewWindow::buildScenes()
     pictureScene->setAccessibleName(tr("Picture background preview"));
     for (DrawingArea *scene : {colourScene, pictureScene}) {
         scene->setTextsMeasuredBy([this, scene] { return measureTexts(scene); });
+        // A screen reader is told what the tooltip tells.
         scene->setTextsToldBy(
             [](const TextReading &r) { return shownLabel(SkinItems[size_t(r.row)]); },
-            &PreviewWindow::figureText);
+            [this](const TextReading &r) { return toolTipOf(r); });
         scene->installEventFilter(this);
         scene->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(scene, &QWidget::customContextMenuRequested, this,
@@ -141,7 +142,6 @@ void PreviewWindow::buildScenes()
 void PreviewWindow::tellNewColours(DrawingArea *scene)
 {
     m_coloursToTell[scene == pictureScene]->stop();
-    scene->setAccessibleDescription(m_document.currentStep());
     if (scene->cursorText()) {
         const qsizetype at = scene->cursorPlace();
         scene->setCursorText(at < 0 ? std::nullopt : std::optional(scene->texts()[at]));

@@ -103,6 +103,9 @@ private:
     // focus, after any new colours: a screen reader reads the text it comes to as it last
     // heard of it.
     void tellCursor(DrawingArea *scene);
+    // What the tooltip of `text` tells, and a screen reader of it: its figure, and the
+    // step that made the colours when it has a name.
+    QString toolTipOf(const std::optional<TextReading> &text) const;
     // Tells a screen reader of the scene's new figures and the step that made them.
     void tellNewColours(DrawingArea *scene);
     // Arrows, Home and End move the keyboard cursor; Shift+F10 opens the menu.

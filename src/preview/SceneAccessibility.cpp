@@ -41,14 +41,8 @@ public:
         switch (t) {
         case QAccessible::Name:
             return m_area->nameOf(r);
-        case QAccessible::Description: {
-            // As the tooltip tells it: the figure, and the step that made the colours when
-            // it has a name, such as the look Colours from Picture chose.
-            QStringList lines{m_area->figureOf(r)};
-            if (!m_area->accessibleDescription().isEmpty())
-                lines << m_area->accessibleDescription();
-            return lines.join(u'\n');
-        }
+        case QAccessible::Description:
+            return m_area->toldOf(r);
         default:
             return {};
         }

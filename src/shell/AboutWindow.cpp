@@ -4,6 +4,7 @@
 #include "platform/Numeric.h"
 #include "platform/Widgets.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -53,11 +54,28 @@ int ColourCycle::indexFor(double r)
     return static_cast<int>(roundHalfEven(r * 15));
 }
 
+namespace {
+
+// A window of its own with a caption, for a screen reader a dialog named by it.
+QAccessibleInterface *aboutAccessible(const QString &className, QObject *object)
+{
+    return className == "AboutWindow"_L1
+               ? new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog)
+               : nullptr;
+}
+
+} // namespace
+
 AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                           Qt::WindowTitleHint),
       m_cycle(cycle)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(aboutAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setObjectName("frmAbout"_L1);
     setWindowTitle(tr("About"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,6 +89,10 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
     auto *text = place<QLabel>(this, Text);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The words take the keyboard, so that a screen reader reads them when the window
+    // comes; nothing else in it is the keyboard's.
+    text->setFocusPolicy(Qt::StrongFocus);
+    text->setFocus();
     auto *banner = place<QLabel>(this, Banner);
     banner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     banner->setLineWidth(2);

@@ -803,10 +803,11 @@ void tst_preview::readabilityInTheWindows()
     const auto lookTold = [&](const QString &step) {
         QHelpEvent corner(QEvent::ToolTip, {5, 5}, picture->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(picture, &corner);
+        const QString text = QAccessible::queryAccessibleInterface(picture)->child(0)->text(
+            QAccessible::Description);
         return (step.isEmpty() || QToolTip::text() == step) &&
-               picture->accessibleDescription() == step &&
-               QAccessible::queryAccessibleInterface(colour)->text(QAccessible::Description) ==
-                   step;
+               (step.isEmpty() ? !text.contains(u"Colours from Picture"_s)
+                               : text.endsWith(u'\n' + step));
     };
     QTRY_VERIFY(lookTold(u"Colours from Picture, dark look"_s));
     QApplication::setActiveWindow(s.preview());
