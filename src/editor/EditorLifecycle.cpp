@@ -39,6 +39,8 @@ bool EditorWindow::open()
     if (!loadWindow())
         return false;
     show();
+    // The keyboard is the editor's from the start, also where no window manager gives it.
+    activateWindow();
     offerLeftOverWork(leftOver);
     offerKeptCopies(m_dialogs);
     return true;
