@@ -174,6 +174,10 @@
         <source>%1 (the default)</source>
         <translation>%1 (Standard)</translation>
     </message>
+    <message>
+        <source>--variant is 1 (light), 2 (dark), 3 (vivid) or 4 (muted), not &quot;%1&quot;.</source>
+        <translation>--variant ist 1 (hell), 2 (dunkel), 3 (kräftig) oder 4 (gedämpft), nicht „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>CommandOutput</name>
@@ -412,7 +416,7 @@
     </message>
     <message>
         <source>Skin.ini saved to %1</source>
-        <translation>Skin.ini gespeichert unter %1</translation>
+        <translation>Skin.ini gespeichert unter „%1“</translation>
     </message>
     <message>
         <source>Default.ini not found. Make sure it is in the Vellox directory.%1</source>
@@ -436,7 +440,7 @@
     </message>
     <message>
         <source>%1, opacity %2 %</source>
-        <translation>%1, Deckkraft %2 %</translation>
+        <translation>%1, Alpha %2 %</translation>
     </message>
     <message>
         <source>The colours cannot be kept on the disk, so a crash would lose the changes since; they are still in the window, and &quot;Save As&quot; writes them. Vellox tells you when it can keep them again.<byte value="xd"/>

@@ -319,9 +319,13 @@ CommandLine writingTask(const QCommandLineParser &parser, const Options &o, Comm
         return rendering ? renderingTask(parser, o, command) : galleryTask(parser, command);
     }
     if (suggesting) {
-        if (const QString problem = notAmong(parser.value(o.variant), o.variant, variantNumbers());
-            !problem.isEmpty())
-            return misused(problem);
+        // The looks by their names, as --help gives them.
+        if (const QString value = parser.value(o.variant); !variantNumbers().contains(value))
+            return misused(
+                QCoreApplication::translate(
+                    "CommandLine",
+                    "--variant is 1 (light), 2 (dark), 3 (vivid) or 4 (muted), not \"%1\".")
+                    .arg(value));
         command.mode = CommandLine::Mode::Suggest;
         command.variant = parser.value(o.variant).toInt();
         command.background = parser.value(o.suggest);

@@ -658,7 +658,7 @@ void tst_shell::commandLine_data()
     row("suggest onto its picture", "--suggest pic.bmp -o pic.bmp", 1, "",
         "*pic.bmp: this is the picture");
     misuse("fifth variant", "--suggest pic.bmp -o s.ini --variant 5",
-           "--variant is 1, 2, 3 or 4, not \"5\"");
+           "--variant is 1 (light), 2 (dark), 3 (vivid) or 4 (muted), not \"5\"");
     misuse("unknown vision", "--render dark.ini -o o.png --vision bogus",
            "--vision is protanomaly, protanopia, deuteranomaly, deuteranopia, tritanomaly, "
            "tritanopia or achromatopsia, not \"bogus\"");
