@@ -167,16 +167,16 @@
         <translation>Mit --suggest: der Stil, 1 hell, 2 dunkel, 3 lebhaft oder 4 gedämpft.</translation>
     </message>
     <message>
-        <source>Print the completion of these options for SHELL, bash or zsh, to be saved where the shell looks for it (see man vellox).</source>
-        <translation>Die Vervollständigung dieser Optionen für SHELL, bash oder zsh, ausgeben, um sie dort zu speichern, wo die Shell sie sucht (siehe man vellox).</translation>
-    </message>
-    <message>
         <source>%1 (the default)</source>
         <translation>%1 (Standard)</translation>
     </message>
     <message>
         <source>--variant is 1 (light), 2 (dark), 3 (vivid) or 4 (muted), not &quot;%1&quot;.</source>
         <translation>--variant ist 1 (hell), 2 (dunkel), 3 (kräftig) oder 4 (gedämpft), nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>Print the completion of these options for SHELL, bash or zsh, to be saved where the shell looks for it (see man vellox, or man ./vellox.1 beside the program).</source>
+        <translation>Die Vervollständigung dieser Optionen für SHELL, bash oder zsh, ausgeben, um sie dort zu speichern, wo die Shell sie sucht (siehe man vellox, oder man ./vellox.1 neben dem Programm).</translation>
     </message>
 </context>
 <context>

@@ -164,7 +164,7 @@ struct Options
         QCoreApplication::translate("CommandLine",
                                     "Print the completion of these options for SHELL, bash or "
                                     "zsh, to be saved where the shell looks for it (see man "
-                                    "vellox)."),
+                                    "vellox, or man ./vellox.1 beside the program)."),
         "SHELL"_L1};
     // Those the help lists, in its order, which the shells complete.
     QList<const QCommandLineOption *> shown() const
