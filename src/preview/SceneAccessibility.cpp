@@ -12,6 +12,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The picture scene lies over the colour scene, which is then out of sight.
+bool covered(const DrawingArea *area)
+{
+    const QList<DrawingArea *> over =
+        area ? area->findChildren<DrawingArea *>(Qt::FindDirectChildrenOnly)
+             : QList<DrawingArea *>();
+    return std::any_of(over.begin(), over.end(),
+                       [](const DrawingArea *a) { return a->isVisible(); });
+}
+
 // One text of a scene: the scene's texts change with every drawing, so it is known by its
 // place in the order they are read, and is gone when the scene shows fewer.
 class SceneTextAccessible final : public QAccessibleInterface
@@ -60,13 +70,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        // The picture scene lies over the colour scene, whose texts are then out of sight.
-        const QList<DrawingArea *> over =
-            m_area ? m_area->findChildren<DrawingArea *>(Qt::FindDirectChildrenOnly)
-                   : QList<DrawingArea *>();
-        const bool covered = std::any_of(over.begin(), over.end(),
-                                         [](const DrawingArea *a) { return a->isVisible(); });
-        if (!isValid() || !m_area->isVisible() || covered) {
+        if (!isValid() || !m_area->isVisible() || covered(m_area)) {
             s.invisible = true;
             return s;
         }
@@ -97,6 +101,13 @@ public:
     DrawingArea *area() const { return static_cast<DrawingArea *>(widget()); }
 
     int textCount() const { return int(area()->texts().size()); }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (covered(area()))
+            s.invisible = true;
+        return s;
+    }
     int childCount() const override { return textCount(); }
     QAccessibleInterface *parent() const override
     {
