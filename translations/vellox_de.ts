@@ -519,6 +519,10 @@
         <source>Cannot keep &quot;%1&quot;: %2</source>
         <translation>„%1“ kann nicht aufbewahrt werden: %2</translation>
     </message>
+    <message>
+        <source>A skin is not saved over &quot;%1&quot;: %2</source>
+        <translation>Ein Skin wird nicht über „%1“ gespeichert: %2</translation>
+    </message>
 </context>
 <context>
     <name>FileDrop</name>

@@ -200,6 +200,15 @@ void EditorWindow::onSaveAsTriggered()
         return;
     const QString text = shownSkinText();
     try {
+        // A photograph or a program whose name was typed is not given up for a skin, even
+        // after the dialog's "Yes": what is written over is never more than a skin's text.
+        if (fileExists(chosen)) {
+            if (const QString why = whyNotSkinText(readSmallFile(chosen, LargestSkinFile));
+                !why.isEmpty())
+                throw Error::file(Error::PathFileAccess,
+                                  QT_TRANSLATE_NOOP("Error", "A skin is not saved over \"%1\": %2"),
+                                  chosen, why);
+        }
         writeSkinFile(chosen, text);
     } catch (const Error &e) {
         m_dialogs.message(tr("The skin was not saved.\r\n%1").arg(e.description()));

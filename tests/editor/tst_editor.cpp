@@ -260,6 +260,14 @@ void tst_editor::loadAndSave()
     QCOMPARE(s.folder.read(u"my skin"_s), saved);
     QCOMPARE(s.dialogs.messages.last(), u"The skin was not saved.\r\nCannot write \"%1\": 8-bit "
                                         "text cannot hold the character \"\u20ac\""_s.arg(path));
+    // A photograph whose name was typed stays a photograph, whatever the dialog was told.
+    QFile::copy(QStringLiteral(VELLOX_PHOTOS "/coffee.jpg"), s.folder.file(u"coffee.jpg"_s));
+    s.dialogs.chosenFiles << s.folder.file(u"coffee.jpg"_s);
+    s.trigger("saveskin");
+    QVERIFY(s.folder.read(u"coffee.jpg"_s).startsWith("\xFF\xD8\xFF"));
+    QVERIFY2(s.dialogs.messages.last().endsWith(
+                 u"coffee.jpg\": the file is a JPEG picture, not a skin"_s),
+             qPrintable(s.dialogs.messages.last()));
 }
 
 void tst_editor::colourDialog_data()
