@@ -101,18 +101,25 @@ void EditorWindow::buildControls()
     // A list is spoken by its chosen entry; the label names it to a screen reader.
     itemLabel->setBuddy(itemList);
     itemList->setMaxVisibleItems(ItemCount);
-    placeLabel(colourFrame, ColourLabel);
+    // Each label names its control to a screen reader too, as the list's does.
+    QLabel *colourLabel = placeLabel(colourFrame, ColourLabel);
     colourBox = place<ColourBox>(colourFrame, ColourSwatch);
-    placeLabel(colourFrame, RedLabel);
+    colourLabel->setBuddy(colourBox);
+    QLabel *redLabel = placeLabel(colourFrame, RedLabel);
     redSlider = place<Slider>(colourFrame, RedSlider, ColourMaximum);
-    placeLabel(colourFrame, GreenLabel);
+    redLabel->setBuddy(redSlider);
+    QLabel *greenLabel = placeLabel(colourFrame, GreenLabel);
     greenSlider = place<Slider>(colourFrame, GreenSlider, ColourMaximum);
-    placeLabel(colourFrame, BlueLabel);
+    greenLabel->setBuddy(greenSlider);
+    QLabel *blueLabel = placeLabel(colourFrame, BlueLabel);
     blueSlider = place<Slider>(colourFrame, BlueSlider, ColourMaximum);
-    placeLabel(colourFrame, OpacityLabel);
+    blueLabel->setBuddy(blueSlider);
+    QLabel *opacityLabel = placeLabel(colourFrame, OpacityLabel);
     opacitySlider = place<Slider>(colourFrame, OpacitySlider, OpacityMaximum);
-    placeLabel(colourFrame, CodeLabel);
+    opacityLabel->setBuddy(opacitySlider);
+    QLabel *codeLabel = placeLabel(colourFrame, CodeLabel);
     codeEdit = place<QLineEdit>(colourFrame, CodeEdit);
+    codeLabel->setBuddy(codeEdit);
     // No longer than the table keeps a code, so that what is applied is what was typed.
     codeEdit->setMaxLength(ColourTable::LongestCode);
 

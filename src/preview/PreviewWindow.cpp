@@ -159,8 +159,11 @@ void PreviewWindow::buildControls()
     colourBackgroundOption = place<QRadioButton>(backgroundFrame, ColourBackground);
     pictureBackgroundOption = place<QRadioButton>(backgroundFrame, PictureBackground);
     importButton = place<QPushButton>(this, Import);
-    place<QLabel>(this, ProjectNameLabel)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *projectNameLabel = place<QLabel>(this, ProjectNameLabel);
+    projectNameLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     projectNameEdit = place<QLineEdit>(this, ProjectName);
+    // It names the box to a screen reader too.
+    projectNameLabel->setBuddy(projectNameEdit);
     createPackageButton = place<QPushButton>(this, CreatePackage);
 
     // Each pair is exclusive although the text options are not inside their frame.
