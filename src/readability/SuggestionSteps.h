@@ -158,4 +158,17 @@ inline double worstFigure(const Readability &readability, const std::vector<Role
 // The parts a viewer must tell apart made to look apart to every vision.
 void tellPartsApart(ColourTable &table, Measure &measure, const Look &look);
 
+// The items of the texts that lie on the bare background, the title and the bottom text.
+inline bool isBare(int row)
+{
+    return row == Row::TitleColour || row == Row::BottomTextColour;
+}
+
+// Each panel and bar at the least opacity at which its texts read well, and over a busy
+// picture at the least that also calms it.
+void chooseOpacities(ColourTable &table, Measure &measure);
+// A text on a panel that does not read well even over an opaque panel takes the nearest
+// readable colour of its hue.
+void mendPanelTexts(ColourTable &table, Measure &measure);
+
 } // namespace suggestion
