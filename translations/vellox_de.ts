@@ -164,7 +164,7 @@
     </message>
     <message>
         <source>With --suggest: the look, 1 light, 2 dark, 3 vivid or 4 muted.</source>
-        <translation>Mit --suggest: der Stil, 1 hell, 2 dunkel, 3 lebhaft oder 4 gedämpft.</translation>
+        <translation>Mit --suggest: der Stil, 1 hell, 2 dunkel, 3 kräftig oder 4 gedämpft.</translation>
     </message>
     <message>
         <source>%1 (the default)</source>
@@ -451,6 +451,14 @@
     <message>
         <source>The colours are kept on the disk again, in &quot;%1&quot;.</source>
         <translation>Die Farben werden wieder auf dem Datenträger aufbewahrt, in „%1“.</translation>
+    </message>
+    <message>
+        <source>the file is a picture (%1)</source>
+        <translation>die Datei ist ein Bild (%1)</translation>
+    </message>
+    <message>
+        <source>no line of it sets a colour item</source>
+        <translation>keine ihrer Zeilen setzt ein Farbelement</translation>
     </message>
 </context>
 <context>
@@ -905,7 +913,7 @@ Skin und Hintergrund ersetzen?</translation>
     </message>
     <message>
         <source>Colours from Picture, %1 look</source>
-        <translation>Farben aus dem Bild, Aussehen „%1“</translation>
+        <translation>Farben aus dem Bild, Stil „%1“</translation>
     </message>
 </context>
 <context>

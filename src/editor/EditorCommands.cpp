@@ -11,7 +11,9 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QBuffer>
 #include <QComboBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
@@ -50,6 +52,25 @@ void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFa
                 return;
         }
     }
+}
+
+// Why a file holding `bytes` is not to be replaced by a skin: a picture of any kind Qt
+// reads, or anything else that is no skin; an empty file may be. Empty when it may be.
+QString whyNotSkinToReplace(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (const QByteArray format = QImageReader::imageFormat(&buffer); !format.isEmpty())
+        return QCoreApplication::translate("EditorWindow", "the file is a picture (%1)")
+            .arg(QString::fromLatin1(format).toUpper());
+    if (bytes.trimmed().isEmpty())
+        return {};
+    if (const QString why = whyNotSkinText(bytes); !why.isEmpty())
+        return why;
+    const SkinLint lint = lintSkin(bytes);
+    if (lint.isSkin)
+        return {};
+    return QCoreApplication::translate("EditorWindow", "no line of it sets a colour item");
 }
 
 } // namespace
@@ -203,7 +224,7 @@ void EditorWindow::onSaveAsTriggered()
         // A photograph or a program whose name was typed is not given up for a skin, even
         // after the dialog's "Yes": what is written over is never more than a skin's text.
         if (fileExists(chosen)) {
-            if (const QString why = whyNotSkinText(readSmallFile(chosen, LargestSkinFile));
+            if (const QString why = whyNotSkinToReplace(readSmallFile(chosen, LargestSkinFile));
                 !why.isEmpty())
                 throw Error::file(Error::PathFileAccess,
                                   QT_TRANSLATE_NOOP("Error", "A skin is not saved over \"%1\": %2"),

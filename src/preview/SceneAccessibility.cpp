@@ -104,8 +104,11 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        if (covered(area()))
+        // It hands its focus on to the scene over it, which has it then, not this one.
+        if (covered(area())) {
             s.invisible = true;
+            s.focused = false;
+        }
         return s;
     }
     int childCount() const override { return textCount(); }
@@ -141,7 +144,7 @@ public:
     QAccessibleInterface *focusChild() const override
     {
         const qsizetype at = area()->cursorPlace();
-        return area()->hasFocus() && at >= 0 ? child(int(at)) : nullptr;
+        return area()->hasFocus() && !covered(area()) && at >= 0 ? child(int(at)) : nullptr;
     }
 
 private:

@@ -110,6 +110,12 @@ AboutWindow::AboutWindow(ColourCycle &cycle, QWidget *parent)
     connect(flashTimer, &QTimer::timeout, this, &AboutWindow::onFlashTimer);
 }
 
+AboutWindow::~AboutWindow()
+{
+    if (m_returnTo && m_returnTo->isVisible())
+        m_returnTo->activateWindow();
+}
+
 // Escape closes it, as it closes a dialog; the window has no button to.
 void AboutWindow::keyPressEvent(QKeyEvent *event)
 {
@@ -138,16 +144,10 @@ void AboutWindow::onFlashTimer()
 
 AboutWindow *showAbout(QPointer<AboutWindow> &window, ColourCycle &cycle)
 {
-    if (!window) {
+    if (!window)
         window = new AboutWindow(cycle);
-        // Closed, it gives the keyboard back to the window it was asked from, which no
-        // window manager does for a window of its own, nor a bare X server at all.
-        if (QWidget *from = QApplication::activeWindow())
-            QObject::connect(window, &QObject::destroyed, from, [from] {
-                if (from->isVisible())
-                    from->activateWindow();
-            });
-    }
+    if (QWidget *from = QApplication::activeWindow(); from && from != window)
+        window->returnTo(from);
     window->show();
     window->raise();
     window->activateWindow();

@@ -33,6 +33,10 @@ class AboutWindow : public QWidget
 
 public:
     explicit AboutWindow(ColourCycle &cycle, QWidget *parent = nullptr);
+    ~AboutWindow() override;
+    // Closed, it gives the keyboard back to the window it was last asked from, which no
+    // window manager does for a window of its own, nor a bare X server at all.
+    void returnTo(QWidget *window) { m_returnTo = window; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -44,6 +48,7 @@ private:
     ColourCycle &m_cycle;
     QCheckBox *flashSwitch = nullptr;
     QTimer *flashTimer = nullptr;
+    QPointer<QWidget> m_returnTo;
 };
 
 // Shows the one About window, making it when it is not open and bringing it forward

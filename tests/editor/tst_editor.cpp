@@ -260,14 +260,20 @@ void tst_editor::loadAndSave()
     QCOMPARE(s.folder.read(u"my skin"_s), saved);
     QCOMPARE(s.dialogs.messages.last(), u"The skin was not saved.\r\nCannot write \"%1\": 8-bit "
                                         "text cannot hold the character \"\u20ac\""_s.arg(path));
-    // A photograph whose name was typed stays a photograph, whatever the dialog was told.
-    QFile::copy(QStringLiteral(VELLOX_PHOTOS "/coffee.jpg"), s.folder.file(u"coffee.jpg"_s));
-    s.dialogs.chosenFiles << s.folder.file(u"coffee.jpg"_s);
-    s.trigger("saveskin");
-    QVERIFY(s.folder.read(u"coffee.jpg"_s).startsWith("\xFF\xD8\xFF"));
-    QVERIFY2(s.dialogs.messages.last().endsWith(
-                 u"coffee.jpg\": the file is a JPEG picture, not a skin"_s),
-             qPrintable(s.dialogs.messages.last()));
+    // A photograph whose name was typed stays a photograph, whatever the dialog was told,
+    // also in a format whose bytes pass for text, and so does a text that is no skin.
+    QVERIFY(QImage(QStringLiteral(VELLOX_PHOTOS "/chelsea.jpg"))
+                .save(s.folder.file(u"chelsea.ppm"_s), "PPM"));
+    s.folder.write(u"notes.txt"_s, "not a skin\r\n");
+    for (const auto &[name, why] : {std::pair{"chelsea.ppm", "the file is a picture (PPM)"},
+                                    {"notes.txt", "no line of it sets a colour item"}}) {
+        const QByteArray before = s.folder.read(QString::fromLatin1(name));
+        s.dialogs.chosenFiles << s.folder.file(QString::fromLatin1(name));
+        s.trigger("saveskin");
+        QCOMPARE(s.folder.read(QString::fromLatin1(name)), before);
+        QVERIFY2(s.dialogs.messages.last().endsWith(QString::fromLatin1(why)),
+                 qPrintable(s.dialogs.messages.last()));
+    }
 }
 
 void tst_editor::colourDialog_data()

@@ -160,8 +160,9 @@ void tst_hostile::catalogue()
     Session s;
     if (act == Act::StartWith)
         s.folder.write(u"default.ini"_s, bytes);
+    // A skin is saved only over a skin.
     if (!blocker.isEmpty())
-        s.folder.write(blocker, "x");
+        s.folder.write(blocker, act == Act::SaveSkinTo ? "TextColor = 0xFF000000\r\n" : "x");
     QDir(s.folder.file({})).mkdir(u"My Projects"_s); // as the build lays the program out
     if ((act == Act::WorkingPicture || act == Act::CreatePackage) && !bytes.isEmpty())
         s.folder.write(u"temp.jpg"_s, bytes);
