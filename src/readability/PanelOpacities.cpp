@@ -124,4 +124,42 @@ void mendPanelTexts(ColourTable &table, Measure &measure)
     }
 }
 
+// Last, where setting the parts apart left a panel or bar over a busy picture (a pop-up
+// let through again, a bar moved to a darker tone), it rises to the least opacity that
+// calms what lies beneath its texts, while they read and the parts stay as far apart.
+void calmPanels(ColourTable &table, Measure &measure)
+{
+    constexpr int Steps = 100 - LeastPercent;
+    const std::vector<int> rows{Row::RectBg, Row::MenuBgColour, Row::ChangeColour,
+                                Row::SelectColour};
+    std::vector<Role> texts;
+    for (int row : rows)
+        for (Role text : textsOn(row))
+            texts.push_back(text);
+    const auto leastApart = [&](const ColourTable &skin) {
+        double least = 100;
+        for (const PartsCompared &p : measure.parts(skin, PartsToTellApart))
+            least = std::min(least, p.difference);
+        return least;
+    };
+    for (int row : rows) {
+        if (busiestOn(measure.both(table, texts), row) < BusyBackground)
+            continue;
+        int from = 0;
+        while (from < Steps && percentOpacity(from) < opacityOf(table.at(row)))
+            ++from;
+        const ColourTable before = table;
+        const double apart = std::min(leastApart(table), TellsApart);
+        std::vector<LeastReaching> calming{LeastReaching(Steps - from, -BusyBackground)};
+        searchOpacities(table, measure, {row}, {from}, calming, texts,
+                        [](const Readability &r, int at) {
+                            return worstFigure(r, textsOn(at)) >= Aim ? -busiestOn(r, at) : -1.0;
+                        });
+        setOpacity(table, row, percentOpacity(from + calming[0].result()));
+        if (busiestOn(measure.both(table, texts), row) >= BusyBackground ||
+            leastApart(table) < apart)
+            table = before;
+    }
+}
+
 } // namespace suggestion

@@ -347,6 +347,7 @@ ColourTable suggestSkin(BackgroundPicture &background, int variant, QStringList 
     chooseOpacities(table, measure);
     mendPanelTexts(table, measure);
     tellPartsApart(table, measure, look);
+    calmPanels(table, measure);
     shadowAcross(table, look, palette);
     if (shortfalls)
         *shortfalls = suggestionShortfalls(table, background, variant, measure.renderer());

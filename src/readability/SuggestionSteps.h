@@ -170,5 +170,7 @@ void chooseOpacities(ColourTable &table, Measure &measure);
 // A text on a panel that does not read well even over an opaque panel takes the nearest
 // readable colour of its hue.
 void mendPanelTexts(ColourTable &table, Measure &measure);
+// Last, each panel or bar over a busy picture raised to calm it where the parts stay apart.
+void calmPanels(ColourTable &table, Measure &measure);
 
 } // namespace suggestion
