@@ -9,7 +9,6 @@
 #include "skin/Conversions.h"
 
 #include "platform/QtColour.h"
-#include "platform/Translations.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -437,17 +436,6 @@ std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &p
     return std::nullopt;
 }
 
-QString leverWords(Role text, SceneKind scene)
-{
-    const int panel = panelBeneath(text);
-    if (panel >= 0)
-        return QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
-            .arg(shownLabel(SkinItems[size_t(panel)]));
-    return scene == SceneKind::Colour
-               ? QCoreApplication::translate("Readability", "change the gradient")
-               : QCoreApplication::translate("Readability", "the text lies on the bare picture");
-}
-
 QList<TextReading> busiestOfEach(const QList<TextReading> &readings)
 {
     QList<TextReading> busiest;
@@ -483,38 +471,4 @@ bool isLight(QRgb colour)
     // The luminance at which black and white contrast alike.
     static const double even = std::sqrt(1.05 * 0.05) - 0.05;
     return relativeLuminance(colour) > even;
-}
-
-QString busyWords(const TextReading &reading)
-{
-    const int panel = panelBeneath(reading.role);
-    const QString lever =
-        panel >= 0 ? QCoreApplication::translate("Readability", "raise \"%1\"'s opacity")
-                         .arg(shownLabel(SkinItems[size_t(panel)]))
-        : reading.role == Role::TitleText && !reading.shadowAcross
-            ? QCoreApplication::translate("Readability",
-                                          "give \"%1\" the tone opposite the title's")
-                  .arg(shownLabel(SkinItems[size_t(Row::Shadow)]))
-            : QCoreApplication::translate("Readability", "only the picture itself calms it");
-    return QCoreApplication::translate("Readability",
-                                       "busy background %1 (RMS contrast %2; %3 slows reading): %4")
-        .arg(sceneWords(reading.scene), Translations::decimal(reading.busy, 2),
-             Translations::decimal(BusyBackground, 2), lever);
-}
-
-QString hexColour(QRgb colour)
-{
-    return QStringLiteral("%1").arg(colour & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
-}
-
-QString contrastText(double contrast)
-{
-    return Translations::decimal(std::floor(contrast * 10) / 10, 1) + QStringLiteral(":1");
-}
-
-QString sceneWords(SceneKind scene)
-{
-    return scene == SceneKind::Colour
-               ? QCoreApplication::translate("Readability", "on the gradient")
-               : QCoreApplication::translate("Readability", "on the picture");
 }
