@@ -34,11 +34,12 @@ namespace {
 constexpr DisplayColour White = 0xFFFFFF;
 using EditorControls::OpacityMaximum;
 
-QLabel *placeLabel(QWidget *parent, const ControlLayout &control)
+// A label, which names `names` to a screen reader too.
+void placeLabel(QWidget *parent, const ControlLayout &control, QWidget *names)
 {
     auto *label = place<QLabel>(parent, control);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    label->setBuddy(names);
 }
 
 } // namespace
@@ -96,30 +97,22 @@ void EditorWindow::buildControls()
     setCentralWidget(client);
 
     auto *colourFrame = place<QGroupBox>(client, ColourFrame);
-    QLabel *itemLabel = placeLabel(colourFrame, ItemLabel);
     itemList = place<QComboBox>(colourFrame, ItemList);
     // A list is spoken by its chosen entry; the label names it to a screen reader.
-    itemLabel->setBuddy(itemList);
+    placeLabel(colourFrame, ItemLabel, itemList);
     itemList->setMaxVisibleItems(ItemCount);
-    // Each label names its control to a screen reader too, as the list's does.
-    QLabel *colourLabel = placeLabel(colourFrame, ColourLabel);
     colourBox = place<ColourBox>(colourFrame, ColourSwatch);
-    colourLabel->setBuddy(colourBox);
-    QLabel *redLabel = placeLabel(colourFrame, RedLabel);
+    placeLabel(colourFrame, ColourLabel, colourBox);
     redSlider = place<Slider>(colourFrame, RedSlider, ColourMaximum);
-    redLabel->setBuddy(redSlider);
-    QLabel *greenLabel = placeLabel(colourFrame, GreenLabel);
+    placeLabel(colourFrame, RedLabel, redSlider);
     greenSlider = place<Slider>(colourFrame, GreenSlider, ColourMaximum);
-    greenLabel->setBuddy(greenSlider);
-    QLabel *blueLabel = placeLabel(colourFrame, BlueLabel);
+    placeLabel(colourFrame, GreenLabel, greenSlider);
     blueSlider = place<Slider>(colourFrame, BlueSlider, ColourMaximum);
-    blueLabel->setBuddy(blueSlider);
-    QLabel *opacityLabel = placeLabel(colourFrame, OpacityLabel);
+    placeLabel(colourFrame, BlueLabel, blueSlider);
     opacitySlider = place<Slider>(colourFrame, OpacitySlider, OpacityMaximum);
-    opacityLabel->setBuddy(opacitySlider);
-    QLabel *codeLabel = placeLabel(colourFrame, CodeLabel);
+    placeLabel(colourFrame, OpacityLabel, opacitySlider);
     codeEdit = place<QLineEdit>(colourFrame, CodeEdit);
-    codeLabel->setBuddy(codeEdit);
+    placeLabel(colourFrame, CodeLabel, codeEdit);
     // No longer than the table keeps a code, so that what is applied is what was typed.
     codeEdit->setMaxLength(ColourTable::LongestCode);
 
