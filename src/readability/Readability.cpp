@@ -36,21 +36,21 @@ QList<int> wordGroupEdges(const QString &text, const QFont &font)
     return edges;
 }
 
-// The pixels a text covers within its clip: those that differ when it alone is drawn
-// black and when white, as the scene draws it among the rest; `black` takes the first,
-// which shows elsewhere what any colour between the two would: what lies around the text.
-std::vector<char> glyphMask(const Scene &scene, Role role, QRect clip, QImage &black)
+// The bounding box of the pixels `mask` (`size`, row by row) marks in columns [from, to).
+QRect glyphBounds(const std::vector<char> &mask, QSize size, int from, int to)
 {
-    black = scene.shownWithin(clip, role, Qt::black);
-    const QImage white = scene.shownWithin(clip, role, Qt::white);
-    std::vector<char> mask(size_t(clip.width()) * size_t(clip.height()));
-    for (int y = 0; y < clip.height(); ++y) {
-        const auto *b = reinterpret_cast<const QRgb *>(black.constScanLine(y));
-        const auto *w = reinterpret_cast<const QRgb *>(white.constScanLine(y));
-        for (int x = 0; x < clip.width(); ++x)
-            mask[size_t(y) * size_t(clip.width()) + size_t(x)] = (b[x] ^ w[x]) & 0xFFFFFF ? 1 : 0;
+    int left = to, right = from - 1, top = size.height(), bottom = -1;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = from; x < to; ++x) {
+            if (mask[size_t(y) * size_t(size.width()) + size_t(x)]) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
     }
-    return mask;
+    return {QPoint(left, top), QPoint(right, bottom)};
 }
 
 // Near black and white the bytes leave no room for a hue: a colour that lost it is no
@@ -109,30 +109,26 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
             const QRect clip = pixelRect(e.box) & QRect(QPoint(0, 0), SceneSize);
             if (clip.isEmpty())
                 continue;
-            QImage shown, shadowDrawn; // within the box alone: a search asks again and again
-            const std::vector<char> mask = glyphMask(scene, layout.role, clip, shown);
+            // What lies around the glyphs is what the scene shows there without the text.
+            QImage shown = scene.shownWithout(clip, layout.role);
+            const std::vector<char> mask = scene.glyphsWithin(clip, layout.role);
             // The title's shadow belongs to the title's drawing, not to what lies beneath
             // it: how busy that is is measured without it.
-            const std::vector<char> shadow =
-                layout.role == Role::TitleText
-                    ? glyphMask(scene, Role::TitleShadow, clip, shadowDrawn)
-                    : std::vector<char>(mask.size(), 0);
+            const std::vector<char> shadow = layout.role == Role::TitleText
+                                                 ? scene.glyphsWithin(clip, Role::TitleShadow)
+                                                 : std::vector<char>(mask.size(), 0);
             if (vision != Vision::Normal)
                 simulateVision(shown, vision, severity);
             // Words that stand apart, as the two section labels do, are read apart: each
             // group's glyphs lie between the middles of the gaps either side of it.
-            QList<int> edges = wordGroupEdges(e.text, fontOf(layout));
+            QList<int> edges = wordGroupEdges(e.text, scene.font(layout.role));
             edges.prepend(0);
             edges.append(clip.width() + (pixelRect(e.box).left() - clip.left()));
             const int shift = clip.left() - pixelRect(e.box).left();
             for (qsizetype part = 0; part + 1 < edges.size(); ++part) {
                 const int from = std::max(edges[part] - shift, 0);
                 const int to = std::min(edges[part + 1] - shift, clip.width());
-                QRect glyphs;
-                for (int y = 0; y < clip.height(); ++y)
-                    for (int x = from; x < to; ++x)
-                        if (mask[size_t(y) * size_t(clip.width()) + size_t(x)])
-                            glyphs |= QRect(x, y, 1, 1);
+                const QRect glyphs = glyphBounds(mask, clip.size(), from, to);
                 if (glyphs.isEmpty())
                     continue;
                 std::vector<double> background, beneath;
@@ -192,15 +188,14 @@ double Readability::bestFigure(const std::vector<double> &background)
     // On the scale of log(luminance + 0.05) a contrast is a distance, and the figure the
     // distance to the k-th nearest background luminance. That is highest either at black
     // or white, or midway between two luminances k apart with the k - 1 between them
-    // nearer: there it is the square root of their ratio.
+    // nearer: there it is the square root of their ratio. Midway between two luminances
+    // is a luminance too, so every pair counts, and the root is taken of the largest.
     const size_t k = countedOut(background.size());
     double best = std::max(figure(background, 0.0), figure(background, 1.0));
-    for (size_t i = 0; i + k < background.size(); ++i) {
-        const double low = background[i] + 0.05, high = background[i + k] + 0.05;
-        const double ink = std::sqrt(low * high) - 0.05;
-        if (ink >= 0 && ink <= 1)
-            best = std::max(best, std::sqrt(high / low));
-    }
+    double widest = 1;
+    for (size_t i = 0; i + k < background.size(); ++i)
+        widest = std::max(widest, (background[i + k] + 0.05) / (background[i] + 0.05));
+    best = std::max(best, std::sqrt(widest));
     return best;
 }
 

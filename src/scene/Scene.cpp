@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -79,6 +80,7 @@ void Scene::setText(Role role, const QString &text, QRectF box)
         return;
     e.text = text;
     e.box = box;
+    m_inks[size_t(role)].reset();
     emit changed();
 }
 
@@ -123,61 +125,119 @@ void Scene::paintElements(QPainter &painter) const
         if (layoutOf(*it).isText())
             paintText(painter, *it, toQColor(element(*it).textColour));
         else
-            paintOutline(painter, *it);
+            paintOutline(painter, *it, toQColor(element(*it).outlineColour));
     }
 }
 
-QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) const
+std::vector<Scene::Drawn> Scene::drawnOver(QRect box) const
 {
-    box &= image().rect();
-    QImage part = image().copy(box);
-    // All it is drawn from: the pixels beneath, and each element over them as it is drawn.
+    std::vector<Drawn> drawn;
+    const auto topmostFirst = stacking(m_kind);
+    for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
+        const Element &e = element(*it);
+        if (inkOf(*it).intersects(box))
+            drawn.push_back(
+                {*it, layoutOf(*it).isText() ? toQColor(e.textColour) : toQColor(e.outlineColour)});
+    }
+    return drawn;
+}
+
+QByteArray Scene::keyOf(QRect box, std::span<const Drawn> drawn) const
+{
     QByteArray key;
-    key.reserve(part.sizeInBytes() + 1024);
-    key.append(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes());
+    key.reserve(1024);
     const auto add = [&key](const auto &value) {
         key.append(reinterpret_cast<const char *>(&value), sizeof value);
     };
     add(box);
-    const auto topmostFirst = stacking(m_kind);
-    std::vector<std::pair<Role, QColor>> over;
-    for (auto it = topmostFirst.rbegin(); it != topmostFirst.rend(); ++it) {
-        const Element &e = element(*it);
-        if (!pixelRect(e.box).intersects(box))
-            continue;
-        const bool text = layoutOf(*it).isText();
-        over.emplace_back(*it, !text               ? toQColor(e.outlineColour)
-                               : *it == recoloured ? colour
-                                                   : toQColor(e.textColour));
-        add(*it);
-        add(over.back().second.rgba64());
+    for (const Drawn &d : drawn) {
+        const Element &e = element(d.role);
+        add(d.role);
+        add(d.colour.rgba64());
         add(e.box);
         key.append(reinterpret_cast<const char *>(e.text.constData()),
                    e.text.size() * qsizetype(sizeof(QChar)));
         add(e.text.size());
     }
-    if (const auto kept = m_shownWithin.constFind(key); kept != m_shownWithin.cend())
+    return key;
+}
+
+QImage Scene::drawnWithin(QRect box, std::span<const Drawn> drawn) const
+{
+    QImage part = image().copy(box);
+    // All it is drawn from: the pixels beneath, and each element over them as it is drawn.
+    const QByteArray key =
+        QByteArray(reinterpret_cast<const char *>(part.constBits()), part.sizeInBytes()) +
+        keyOf(box, drawn);
+    if (const QImage *kept = m_shownWithin.find(key))
         return *kept;
     {
         QPainter painter(&part);
         // A whole-pixel shift draws every glyph and outline as at its place in the scene.
         painter.translate(-box.topLeft());
-        for (const auto &[role, shade] : over) {
-            if (layoutOf(role).isText())
-                paintText(painter, role, shade);
+        for (const Drawn &d : drawn) {
+            if (layoutOf(d.role).isText())
+                paintText(painter, d.role, d.colour);
             else
-                paintOutline(painter, role);
+                paintOutline(painter, d.role, d.colour);
         }
     }
-    constexpr size_t Kept = 64;
-    if (m_shownOrder.size() < Kept) {
-        m_shownOrder.push_back(key);
-    } else {
-        m_shownWithin.remove(std::exchange(m_shownOrder[m_shownNext], key));
-        m_shownNext = (m_shownNext + 1) % Kept;
-    }
-    m_shownWithin.insert(key, part);
+    m_shownWithin.keep(key, part);
     return part;
+}
+
+QImage Scene::shownWithin(QRect box, Role recoloured, const QColor &colour) const
+{
+    box &= image().rect();
+    std::vector<Drawn> drawn = drawnOver(box);
+    for (Drawn &d : drawn) {
+        if (d.role == recoloured)
+            d.colour = colour;
+    }
+    return drawnWithin(box, drawn);
+}
+
+QImage Scene::shownWithout(QRect box, Role left) const
+{
+    box &= image().rect();
+    std::vector<Drawn> drawn = drawnOver(box);
+    std::erase_if(drawn, [left](const Drawn &d) { return d.role == left; });
+    return drawn.empty() ? image().copy(box) : drawnWithin(box, drawn);
+}
+
+std::vector<char> Scene::glyphsWithin(QRect box, Role role) const
+{
+    box &= image().rect();
+    std::vector<Drawn> drawn = drawnOver(box);
+    const auto own =
+        std::find_if(drawn.begin(), drawn.end(), [role](const Drawn &d) { return d.role == role; });
+    // Qt blends a glyph's coverage into the pixels beneath in proportion, so the pixels
+    // a text shows in are the same over any pixels, and in any colour of its own: they
+    // are kept by what is drawn alone. Another text's glyphs over it blend a second time,
+    // and where they nearly cover it, whether it still shows turns on the pixels beneath.
+    const bool overTextFree =
+        own == drawn.end() || std::none_of(std::next(own), drawn.end(), [](const Drawn &d) {
+            return layoutOf(d.role).isText();
+        });
+    QByteArray key;
+    if (overTextFree && own != drawn.end()) {
+        own->colour = QColor();
+        key = keyOf(box, drawn);
+        if (const std::vector<char> *kept = m_glyphsWithin.find(key))
+            return *kept;
+    }
+    const QImage black = shownWithin(box, role, Qt::black);
+    const QImage white = shownWithin(box, role, Qt::white);
+    std::vector<char> glyphs(size_t(box.width()) * size_t(box.height()));
+    for (int y = 0; y < box.height(); ++y) {
+        const auto *b = reinterpret_cast<const QRgb *>(black.constScanLine(y));
+        const auto *w = reinterpret_cast<const QRgb *>(white.constScanLine(y));
+        for (int x = 0; x < box.width(); ++x)
+            glyphs[size_t(y) * size_t(box.width()) + size_t(x)] = (b[x] ^ w[x]) & 0xFFFFFF ? 1 : 0;
+    }
+    if (!key.isEmpty())
+        m_glyphsWithin.keep(key, glyphs);
+    return glyphs;
 }
 
 QImage Scene::shownImage() const
@@ -188,26 +248,68 @@ QImage Scene::shownImage() const
     return shown;
 }
 
+const QRegion &Scene::inkOf(Role role) const
+{
+    std::optional<QRegion> &ink = m_inks[size_t(role)];
+    if (ink)
+        return *ink;
+    // Drawn alone in opaque black over nothing: each pixel its drawing touches in any
+    // colour over any pixels is one it covers at all here. It draws within its box.
+    const QRect box = pixelRect(element(role).box) & QRect(QPoint(0, 0), SceneSize);
+    ink.emplace();
+    if (box.isEmpty())
+        return *ink;
+    QImage alone(box.size(), QImage::Format_ARGB32_Premultiplied);
+    alone.fill(Qt::transparent);
+    {
+        QPainter painter(&alone);
+        painter.translate(-box.topLeft());
+        if (layoutOf(role).isText())
+            paintText(painter, role, Qt::black);
+        else
+            paintOutline(painter, role, Qt::black);
+    }
+    for (int y = 0; y < box.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(alone.constScanLine(y));
+        for (int x = 0; x < box.width();) {
+            int run = 0;
+            while (x + run < box.width() && qAlpha(line[x + run]))
+                ++run;
+            if (run)
+                *ink += QRect(box.left() + x, box.top() + y, run, 1);
+            x += std::max(run, 1);
+        }
+    }
+    return *ink;
+}
+
+const QFont &Scene::font(Role role) const
+{
+    std::optional<QFont> &font = m_fonts[size_t(role)];
+    if (!font)
+        font = fontOf(layoutOf(role));
+    return *font;
+}
+
 void Scene::paintText(QPainter &painter, Role role, const QColor &colour) const
 {
-    const ElementLayout &layout = layoutOf(role);
     const Element &e = element(role);
     const QRect box = pixelRect(e.box);
     painter.save();
     painter.setClipRect(box);
-    painter.setFont(fontOf(layout));
+    painter.setFont(font(role));
     painter.setPen(colour);
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, e.text);
     painter.restore();
 }
 
-void Scene::paintOutline(QPainter &painter, Role role) const
+void Scene::paintOutline(QPainter &painter, Role role, const QColor &colour) const
 {
     // The outline covers exactly the element's pixels: its last column and row included.
     const QRect r = pixelRect(element(role).box).adjusted(0, 0, -1, -1);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(toQColor(element(role).outlineColour), 1));
+    painter.setPen(QPen(colour, 1));
     painter.setBrush(Qt::NoBrush);
     if (layoutOf(role).kind == ElementKind::RoundedRectangle)
         painter.drawRoundedRect(r, CornerRadius, CornerRadius);

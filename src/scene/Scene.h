@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/RecentlyKept.h"
 #include "scene/SceneLayout.h"
 
 #include "platform/DisplayColour.h"
@@ -7,13 +8,14 @@
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QRegion>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -55,6 +57,9 @@ public:
     void setTextColour(Role role, DisplayColour colour);
     void setFillColour(Role role, DisplayColour colour);
     void setOutlineColour(Role role, DisplayColour colour);
+    // The font the text of `role` is drawn in, as fontOf gives it, made once: a font made
+    // anew looks its face up again at every drawing, which costs more than the drawing.
+    const QFont &font(Role role) const;
 
     // The scene image with the elements over it, from the painter's origin.
     void paint(QPainter &painter) const;
@@ -62,9 +67,14 @@ public:
     QImage shownImage() const;
     // What the scene shows within `box`, from its top-left corner, with the text `recoloured`
     // drawn in `colour`: pixel for pixel what shownImage shows there but for that text.
-    // The last few are kept by all they are drawn from: a search measures the same texts
-    // over the same pixels many times.
+    // The last few are kept by all they are drawn from.
     QImage shownWithin(QRect box, Role recoloured, const QColor &colour) const;
+    // What the scene shows within `box` with the text `left` out: where its glyphs do not
+    // lie, what shownImage shows there.
+    QImage shownWithout(QRect box, Role left) const;
+    // Which pixels within `box`, row by row, the text of `role` shows in as the scene
+    // draws it among the rest: those that differ when it is drawn black and when white.
+    std::vector<char> glyphsWithin(QRect box, Role role) const;
     // The same, made in the scene image itself, which goes with it: for a scene drawn
     // once and then done with. The scene is white again afterwards.
     QImage takeShownImage();
@@ -74,15 +84,29 @@ signals:
     void changed();
 
 private:
+    struct Drawn
+    {
+        Role role;
+        QColor colour;
+    };
+    // What is drawn over the scene image within `box`, bottom first, each in its colour.
+    std::vector<Drawn> drawnOver(QRect box) const;
+    // All that `drawn` within `box` is drawn from, but the pixels beneath.
+    QByteArray keyOf(QRect box, std::span<const Drawn> drawn) const;
+    QImage drawnWithin(QRect box, std::span<const Drawn> drawn) const;
     void paintElements(QPainter &painter) const;
     void paintText(QPainter &painter, Role role, const QColor &colour) const;
-    void paintOutline(QPainter &painter, Role role) const;
+    void paintOutline(QPainter &painter, Role role, const QColor &colour) const;
+    // The pixels the element of `role` can change when drawn, in any colour; kept until
+    // its text or box changes.
+    const QRegion &inkOf(Role role) const;
 
     SceneKind m_kind;
     mutable QImage m_image;
-    mutable QHash<QByteArray, QImage> m_shownWithin;
-    mutable std::vector<QByteArray> m_shownOrder; // the next to go at m_shownNext
-    mutable size_t m_shownNext = 0;
+    mutable RecentlyKept<QImage> m_shownWithin;
+    mutable RecentlyKept<std::vector<char>> m_glyphsWithin;
+    mutable std::array<std::optional<QFont>, RoleCount> m_fonts;
+    mutable std::array<std::optional<QRegion>, RoleCount> m_inks;
     QImage m_basePicture;
     std::array<Element, RoleCount> m_elements;
 };

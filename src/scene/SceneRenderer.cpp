@@ -9,6 +9,32 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// `background` into `image`: into the scene image kept from the last redraw where it fits,
+// as the blends would otherwise copy the background into memory of their own.
+void layInto(QImage &image, const QImage &background)
+{
+    if (image.size() == background.size() && image.format() == background.format() &&
+        image.isDetached())
+        std::memcpy(image.bits(), background.constBits(), size_t(image.sizeInBytes()));
+    else
+        image = background;
+}
+
+// `background` into `image` within `area`; the two are of one size and format.
+void layWithin(QImage &image, const QImage &background, QRect area)
+{
+    area &= image.rect();
+    const int bytes = image.depth() / 8;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(image.scanLine(y) + area.left() * bytes,
+                    background.constScanLine(y) + area.left() * bytes,
+                    size_t(area.width() * bytes));
+}
+
+} // namespace
+
 SceneRenderer::SceneRenderer()
     : m_scenes{std::make_unique<Scene>(SceneKind::Colour),
                std::make_unique<Scene>(SceneKind::Picture)}
@@ -29,32 +55,30 @@ void SceneRenderer::setTextMode(TextMode mode)
 
 void SceneRenderer::redraw(const ColourTable &colours, BackgroundPicture &picture)
 {
-    const DisplayColour top = displayColourOf(colours, Row::BgColour1);
-    const DisplayColour bottom = displayColourOf(colours, Row::BgColour2);
-    const auto gradient = [&](QImage &image) { drawGradient(image, top, bottom); };
+    const QImage &ground = gradient(displayColourOf(colours, Row::BgColour1),
+                                    displayColourOf(colours, Row::BgColour2));
     try {
         colourElements(colours);
     } catch (...) {
         // The gradient is laid before the colours are read: a failing redraw leaves it
         // bare.
         m_drawn[size_t(SceneKind::Colour)] = {};
-        drawn(SceneKind::Colour).draw(gradient);
+        drawn(SceneKind::Colour).draw([&](QImage &image) { layInto(image, ground); });
         throw;
     }
-    composite(SceneKind::Colour, colours, {top, bottom}, gradient);
+    composite(SceneKind::Colour, colours, ground);
+    if (picture.present())
+        composite(SceneKind::Picture, colours, picture.stretchedTo(SceneSize));
+}
 
-    if (!picture.present())
-        return;
-    const QImage &stretched = picture.stretchedTo(SceneSize);
-    composite(SceneKind::Picture, colours, {stretched.cacheKey(), 0}, [&](QImage &image) {
-        // Into the scene image kept from the last redraw where it fits: the blends would
-        // otherwise copy the picture into memory of their own.
-        if (image.size() == stretched.size() && image.format() == stretched.format() &&
-            image.isDetached())
-            std::memcpy(image.bits(), stretched.constBits(), size_t(image.sizeInBytes()));
-        else
-            image = stretched;
-    });
+const QImage &SceneRenderer::gradient(DisplayColour top, DisplayColour bottom)
+{
+    if (m_gradient.isNull() || m_gradientEnds != std::array{top, bottom}) {
+        m_gradient = QImage(SceneSize, QImage::Format_RGB32);
+        drawGradient(m_gradient, top, bottom);
+        m_gradientEnds = {top, bottom};
+    }
+    return m_gradient;
 }
 
 void SceneRenderer::showPicture(BackgroundPicture &picture)
@@ -83,9 +107,7 @@ void SceneRenderer::colourElements(const ColourTable &colours)
     }
 }
 
-void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
-                              const std::array<qint64, 2> &background,
-                              const std::function<void(QImage &)> &drawBackground)
+void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const QImage &background)
 {
     Scene &scene = drawn(kind);
     Blends blends;
@@ -96,25 +118,44 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
     }
     Drawn &last = m_drawn[size_t(kind)];
     const auto changed = [&](size_t i) { return blends[i] != last.blends[i]; };
-    // A bar blended again alone covers no other: the blends of a phase share no pixel.
-    bool kept =
-        last.image != 0 && last.image == scene.image().cacheKey() && last.background == background;
+    const auto isBar = [](size_t i) {
+        return layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels;
+    };
+    bool kept = last.image != 0 && last.image == scene.image().cacheKey() &&
+                last.background == background.cacheKey();
     std::vector<QRect> bars;
     for (size_t i = 0; i < BlendOrder.size(); ++i) {
-        const bool bar = layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels;
-        kept = kept && (bar || !changed(i)) && blends[i].rect == last.blends[i].rect;
-        if (bar)
+        kept = kept && blends[i].rect == last.blends[i].rect;
+        if (isBar(i))
             bars.push_back(blends[i].rect);
     }
     last.image = 0;
     if (kept) {
-        // The snapshot under the bars is the scene as its panels left it.
+        // The blends of a phase share no pixel: a panel is laid again over its background
+        // alone, and the bars over it blend again over what it left beneath them.
+        std::vector<QRect> laidAgain;
         for (size_t i = 0; i < BlendOrder.size(); ++i) {
-            if (changed(i))
+            if (isBar(i) || !changed(i))
+                continue;
+            scene.draw([&](QImage &image) { layWithin(image, background, blends[i].rect); });
+            blend(scene, blends[i], true);
+            laidAgain.push_back(blends[i].rect);
+        }
+        for (size_t i = 0; i < BlendOrder.size(); ++i) {
+            if (!isBar(i))
+                continue;
+            std::vector<QRect> beneath;
+            for (QRect panel : laidAgain) {
+                if (panel.intersects(blends[i].rect))
+                    beneath.push_back(panel & blends[i].rect);
+            }
+            if (!beneath.empty())
+                scene.snapshot(beneath);
+            if (changed(i) || !beneath.empty())
                 blend(scene, blends[i]);
         }
     } else {
-        scene.draw(drawBackground);
+        scene.draw([&](QImage &image) { layInto(image, background); });
         // Each phase blends over the scene as the phase before left it: the panels over the
         // background where they lie, the bars over a snapshot of that beneath them.
         for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
@@ -126,7 +167,7 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours,
             }
         }
     }
-    last = {scene.image().cacheKey(), background, blends};
+    last = {scene.image().cacheKey(), background.cacheKey(), blends};
 }
 
 void SceneRenderer::blend(Scene &scene, const Blend &blend, bool inPlace)

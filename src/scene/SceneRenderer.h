@@ -5,7 +5,6 @@
 #include "scene/SceneLayout.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class ColourTable;
@@ -15,9 +14,9 @@ class ColourTable;
 // picture scene over a background picture, both in one text mode. It keeps the scenes
 // between redraws, as a view shows them: a redraw without a picture leaves the picture
 // scene as it was, and a colour that cannot be read leaves the elements before it
-// recoloured and the rest as they were. A scene whose background and panels are as it drew
-// them last has only the bars that changed blended again: a search redraws a skin many
-// times with one colour changed.
+// recoloured and the rest as they were. A scene whose background is as it drew it last has
+// only the panels and bars that changed blended again: a search redraws a skin many times
+// with one colour changed.
 class SceneRenderer
 {
 public:
@@ -54,21 +53,24 @@ private:
     // What a scene image was last drawn from, and the image as it was left then.
     struct Drawn
     {
-        qint64 image = 0; // its cache key; 0 for none
-        std::array<qint64, 2> background{};
+        qint64 image = 0;      // its cache key; 0 for none
+        qint64 background = 0; // the cache key of the background it was drawn over
         Blends blends{};
     };
 
     Scene &drawn(SceneKind kind) { return *m_scenes[size_t(kind)]; }
     void colourElements(const ColourTable &colours);
-    // The scene drawn from `background` (which `drawBackground` lays), then the blends;
-    // where it drew that background and the same panels last, the bars that changed alone.
-    void composite(SceneKind kind, const ColourTable &colours,
-                   const std::array<qint64, 2> &background,
-                   const std::function<void(QImage &)> &drawBackground);
+    // The scene drawn over `background`, then the blends; where it drew that background
+    // and the blends in the same places last, only the blends that changed and the bars
+    // over a panel that changed.
+    void composite(SceneKind kind, const ColourTable &colours, const QImage &background);
     static void blend(Scene &scene, const Blend &blend, bool inPlace = false);
+    // The gradient of the two background colours, drawn again only when they change.
+    const QImage &gradient(DisplayColour top, DisplayColour bottom);
 
     std::array<std::unique_ptr<Scene>, SceneCount> m_scenes;
     std::array<Drawn, SceneCount> m_drawn;
+    QImage m_gradient;
+    std::array<DisplayColour, 2> m_gradientEnds{};
     TextMode m_mode = TextMode::Skinning;
 };
