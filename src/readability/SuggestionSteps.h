@@ -68,9 +68,16 @@ inline void paint(ColourTable &table, int row, double lightness, const OkLch &fr
 class Measure
 {
 public:
-    explicit Measure(BackgroundPicture &picture) : m_picture(picture) {}
-    // For a last look at the skin, after which the measure is done with.
-    SceneRenderer &renderer() { return m_renderer; }
+    explicit Measure(BackgroundPicture &picture) : m_picture(picture)
+    {
+        m_renderer.setExtent(SceneRenderer::Extent::TextsAndBars);
+    }
+    // For a last look at the skin, after which the measure is done with: drawn whole.
+    SceneRenderer &renderer()
+    {
+        m_renderer.setExtent(SceneRenderer::Extent::Whole);
+        return m_renderer;
+    }
 
     // Of the texts of `roles` alone, where given: a search asks after a few many times.
     Readability gradientOnly(const ColourTable &table, std::span<const Role> roles = {})

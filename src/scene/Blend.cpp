@@ -30,20 +30,9 @@ enum ByteOfRgb32
     AlphaByte
 };
 
-} // namespace
-
-void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect rect, float opacity)
+void blendRect(QImage &target, const QImage &source, QRect area, const ChannelTable &red,
+               const ChannelTable &green, const ChannelTable &blue, QRgb outside)
 {
-    const QRect area = rect & target.rect();
-    if (area.isEmpty())
-        return;
-    const Rgb c = rgbOf(fill);
-    const double a = opacity;
-    const ChannelTable red = channelTable(c.red, a);
-    const ChannelTable green = channelTable(c.green, a);
-    const ChannelTable blue = channelTable(c.blue, a);
-    // Whatever lies outside the source reads as white.
-    const QRgb outside = qRgb(red[255], green[255], blue[255]);
     const int x0 = area.left(), x1 = area.right() + 1;
     const int inside0 = std::clamp(0, x0, x1), inside1 = std::clamp(source.width(), x0, x1);
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -74,5 +63,26 @@ void blendOnto(QImage &target, const QImage &source, DisplayColour fill, QRect r
             o[AlphaByte] = 0xFF;
         }
         std::fill(out + inside1, out + x1, outside);
+    }
+}
+
+} // namespace
+
+void blendOnto(QImage &target, const QImage &source, DisplayColour fill, const QRegion &area,
+               float opacity)
+{
+    if (area.isEmpty())
+        return;
+    const Rgb c = rgbOf(fill);
+    const double a = opacity;
+    const ChannelTable red = channelTable(c.red, a);
+    const ChannelTable green = channelTable(c.green, a);
+    const ChannelTable blue = channelTable(c.blue, a);
+    // Whatever lies outside the source reads as white.
+    const QRgb outside = qRgb(red[255], green[255], blue[255]);
+    for (const QRect &rect : area) {
+        const QRect within = rect & target.rect();
+        if (!within.isEmpty())
+            blendRect(target, source, within, red, green, blue, outside);
     }
 }

@@ -23,14 +23,16 @@ void layInto(QImage &image, const QImage &background)
 }
 
 // `background` into `image` within `area`; the two are of one size and format.
-void layWithin(QImage &image, const QImage &background, QRect area)
+void layWithin(QImage &image, const QImage &background, const QRegion &area)
 {
-    area &= image.rect();
     const int bytes = image.depth() / 8;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memcpy(image.scanLine(y) + area.left() * bytes,
-                    background.constScanLine(y) + area.left() * bytes,
-                    size_t(area.width() * bytes));
+    for (QRect rect : area) {
+        rect &= image.rect();
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            std::memcpy(image.scanLine(y) + rect.left() * bytes,
+                        background.constScanLine(y) + rect.left() * bytes,
+                        size_t(rect.width() * bytes));
+    }
 }
 
 } // namespace
@@ -50,6 +52,12 @@ void SceneRenderer::setTextMode(TextMode mode)
             continue;
         for (const auto &scene : m_scenes)
             scene->setText(layout.role, layout.text(mode), layout.box(mode));
+    }
+    m_textsAndBars = {};
+    for (const ElementLayout &layout : sceneLayout()) {
+        if (layout.isText() || layout.phase == BlendPhase::OverPanels)
+            m_textsAndBars |= pixelRect(scene(SceneKind::Colour).element(layout.role).box) &
+                              QRect(QPoint(0, 0), SceneSize);
     }
 }
 
@@ -116,13 +124,16 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
         blends[i] = {scene.element(role).fillColour, opacityOf(colours, layoutOf(role).fillRow),
                      pixelRect(scene.element(role).box)};
     }
+    const QRegion within =
+        m_extent == Extent::Whole ? QRegion(QRect(QPoint(0, 0), SceneSize)) : m_textsAndBars;
     Drawn &last = m_drawn[size_t(kind)];
     const auto changed = [&](size_t i) { return blends[i] != last.blends[i]; };
     const auto isBar = [](size_t i) {
         return layoutOf(BlendOrder[i]).phase == BlendPhase::OverPanels;
     };
     bool kept = last.image != 0 && last.image == scene.image().cacheKey() &&
-                last.background == background.cacheKey();
+                last.background == background.cacheKey() &&
+                within.subtracted(last.within).isEmpty();
     std::vector<QRect> bars;
     for (size_t i = 0; i < BlendOrder.size(); ++i) {
         kept = kept && blends[i].rect == last.blends[i].rect;
@@ -137,8 +148,9 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
         for (size_t i = 0; i < BlendOrder.size(); ++i) {
             if (isBar(i) || !changed(i))
                 continue;
-            scene.draw([&](QImage &image) { layWithin(image, background, blends[i].rect); });
-            blend(scene, blends[i], true);
+            const QRegion panel = within & blends[i].rect;
+            scene.draw([&](QImage &image) { layWithin(image, background, panel); });
+            blend(scene, blends[i], panel, true);
             laidAgain.push_back(blends[i].rect);
         }
         for (size_t i = 0; i < BlendOrder.size(); ++i) {
@@ -152,10 +164,16 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
             if (!beneath.empty())
                 scene.snapshot(beneath);
             if (changed(i) || !beneath.empty())
-                blend(scene, blends[i]);
+                blend(scene, blends[i], within);
         }
     } else {
-        scene.draw([&](QImage &image) { layInto(image, background); });
+        scene.draw([&](QImage &image) {
+            if (m_extent == Extent::Whole || image.size() != background.size() ||
+                image.format() != background.format())
+                layInto(image, background);
+            else
+                layWithin(image, background, within);
+        });
         // Each phase blends over the scene as the phase before left it: the panels over the
         // background where they lie, the bars over a snapshot of that beneath them.
         for (BlendPhase phase : {BlendPhase::OverBackground, BlendPhase::OverPanels}) {
@@ -163,17 +181,17 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
                 scene.snapshot(bars);
             for (size_t i = 0; i < BlendOrder.size(); ++i) {
                 if (layoutOf(BlendOrder[i]).phase == phase)
-                    blend(scene, blends[i], phase == BlendPhase::OverBackground);
+                    blend(scene, blends[i], within, phase == BlendPhase::OverBackground);
             }
         }
     }
-    last = {scene.image().cacheKey(), background.cacheKey(), blends};
+    last = {scene.image().cacheKey(), background.cacheKey(), within, blends};
 }
 
-void SceneRenderer::blend(Scene &scene, const Blend &blend, bool inPlace)
+void SceneRenderer::blend(Scene &scene, const Blend &blend, const QRegion &within, bool inPlace)
 {
     scene.draw([&](QImage &image) {
-        blendOnto(image, inPlace ? image : scene.basePicture(), blend.fill, blend.rect,
+        blendOnto(image, inPlace ? image : scene.basePicture(), blend.fill, within & blend.rect,
                   blend.opacity);
     });
 }

@@ -39,6 +39,16 @@ public:
     // Lays `picture` into the picture scene, stretched, with nothing blended over it.
     void showPicture(BackgroundPicture &picture);
 
+    // What a redraw draws of the scenes: the whole of them, or only where the texts and the
+    // bars lie, all that their measures read, for a search that redraws a skin many times
+    // and shows none of it.
+    enum class Extent
+    {
+        Whole,
+        TextsAndBars,
+    };
+    void setExtent(Extent extent) { m_extent = extent; }
+
 private:
     // What one blend of a scene was drawn with.
     struct Blend
@@ -55,6 +65,7 @@ private:
     {
         qint64 image = 0;      // its cache key; 0 for none
         qint64 background = 0; // the cache key of the background it was drawn over
+        QRegion within;        // where it was drawn
         Blends blends{};
     };
 
@@ -64,7 +75,8 @@ private:
     // and the blends in the same places last, only the blends that changed and the bars
     // over a panel that changed.
     void composite(SceneKind kind, const ColourTable &colours, const QImage &background);
-    static void blend(Scene &scene, const Blend &blend, bool inPlace = false);
+    static void blend(Scene &scene, const Blend &blend, const QRegion &within,
+                      bool inPlace = false);
     // The gradient of the two background colours, drawn again only when they change.
     const QImage &gradient(DisplayColour top, DisplayColour bottom);
 
@@ -73,4 +85,6 @@ private:
     QImage m_gradient;
     std::array<DisplayColour, 2> m_gradientEnds{};
     TextMode m_mode = TextMode::Skinning;
+    Extent m_extent = Extent::Whole;
+    QRegion m_textsAndBars; // in the text mode's places
 };

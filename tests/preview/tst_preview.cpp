@@ -118,6 +118,7 @@ private slots:
     void partsAsRendered_data();
     void redrawnAsNew_data();
     void redrawnAsNew();
+    void glyphsOverAnyPixels();
     void partsAsRendered();
     void busyBackgrounds_data();
     void busyBackgrounds();
@@ -1054,6 +1055,33 @@ void tst_preview::partsAsRendered()
 // A renderer that drew and measured one skin draws and measures the next as a new one does:
 // what it keeps to spare work (the panels beneath the bars, drawings within a box, parts
 // seen under each vision) never stands in for what changed.
+// A text's glyph pixels are kept by its place and words alone: they must not turn on the
+// pixels beneath, which holds as long as Qt blends a glyph's coverage in proportion.
+void tst_preview::glyphsOverAnyPixels()
+{
+    const QImage coffee = QImage(VELLOX_PHOTOS "/coffee.jpg"_L1)
+                              .scaled(SceneSize)
+                              .convertToFormat(QImage::Format_RGB32);
+    std::vector<std::vector<char>> first;
+    for (const QImage &beneath : {QImage(), coffee}) {
+        Scene scene(SceneKind::Picture);
+        if (!beneath.isNull())
+            scene.draw([&](QImage &image) { image = beneath; });
+        size_t i = 0;
+        for (const ElementLayout &e : sceneLayout()) {
+            if (!e.isText() || e.role == Role::TitleShadow)
+                continue;
+            scene.setText(e.role, e.text(TextMode::Skinning), e.box(TextMode::Skinning));
+            const std::vector<char> glyphs = scene.glyphsWithin(pixelRect(e.geometry), e.role);
+            if (first.size() <= i)
+                first.push_back(glyphs);
+            else
+                QVERIFY2(glyphs == first[i], qPrintable(QString::fromLatin1(e.names[0])));
+            ++i;
+        }
+    }
+}
+
 void tst_preview::redrawnAsNew_data()
 {
     QTest::addColumn<int>("row"); // the item changed; -1 the picture, -2 the scene image taken,
@@ -1076,33 +1104,51 @@ void tst_preview::redrawnAsNew()
     readSkinBytes(ProgramFolder::factorySkin(), table);
     StillPicture coffee(QImage(VELLOX_PHOTOS "/coffee.jpg"_L1)),
         rocket(QImage(VELLOX_PHOTOS "/rocket.jpg"_L1));
-    SceneRenderer kept, fresh;
+    SceneRenderer kept, fresh, measured;
+    measured.setExtent(SceneRenderer::Extent::TextsAndBars);
     PartsSeen seen;
-    // Both scenes, each element within its box, and how far apart each pair of parts looks.
-    const auto drawn = [&](SceneRenderer &r, double severity, PartsSeen *parts) {
-        QList<QImage> images{r.scene(SceneKind::Colour).shownImage(),
-                             r.scene(SceneKind::Picture).shownImage()};
+    // Both scenes, each element within its box, how far apart each pair of parts looks and
+    // how the texts read; drawn only where texts and bars lie, those alone.
+    using Extent = SceneRenderer::Extent;
+    const auto drawn = [&](SceneRenderer &r, double severity, PartsSeen *parts, Extent extent) {
+        QList<QImage> images;
+        if (extent == Extent::Whole)
+            images << r.scene(SceneKind::Colour).shownImage()
+                   << r.scene(SceneKind::Picture).shownImage();
         for (const ElementLayout &e : sceneLayout())
             for (const Scene *scene : {&r.scene(SceneKind::Colour), &r.scene(SceneKind::Picture)})
-                images << scene->shownWithin(pixelRect(scene->element(e.role).box), e.role,
-                                             Qt::black);
-        QList<double> apart;
+                if (extent == Extent::Whole || e.isText() || e.phase == BlendPhase::OverPanels)
+                    images << scene->shownWithin(pixelRect(scene->element(e.role).box), e.role,
+                                                 Qt::black);
+        QList<double> figures;
         for (const PartsCompared &c : compareParts(r, Readability::Scenes::Both, Visions, severity,
                                                    PartsToTellApart, -1, parts))
-            apart << c.difference;
-        return std::pair(images, apart);
+            figures << c.difference;
+        const Readability read(r, Readability::Scenes::Both);
+        for (const TextReading &t : read.readings())
+            figures << t.contrast << t.busy;
+        return std::pair(images, figures);
     };
-    kept.redraw(table, coffee);
-    drawn(kept, DefaultSeverity, &seen);
+    for (SceneRenderer *r : {&kept, &measured}) {
+        r->redraw(table, coffee);
+        drawn(*r, DefaultSeverity, &seen, Extent::TextsAndBars);
+    }
     if (row >= 0)
         table.set(row, code);
     if (row == -2)
         kept.takeShownImage(SceneKind::Picture);
-    for (SceneRenderer *r : {&kept, &fresh}) {
+    for (SceneRenderer *r : {&kept, &fresh, &measured}) {
         r->setTextMode(row == -3 ? TextMode::Actual : TextMode::Skinning);
         r->redraw(table, row == -1 ? rocket : coffee);
     }
-    QVERIFY(drawn(kept, 0.35, &seen) == drawn(fresh, 0.35, nullptr));
+    QVERIFY(drawn(kept, 0.35, &seen, Extent::Whole) == drawn(fresh, 0.35, nullptr, Extent::Whole));
+    QVERIFY(drawn(measured, 0.35, nullptr, Extent::TextsAndBars) ==
+            drawn(fresh, 0.35, nullptr, Extent::TextsAndBars));
+    // Drawn whole again, the parts left out before are drawn too.
+    measured.setExtent(Extent::Whole);
+    measured.redraw(table, row == -1 ? rocket : coffee);
+    QVERIFY(drawn(measured, 0.35, nullptr, Extent::Whole) ==
+            drawn(fresh, 0.35, nullptr, Extent::Whole));
 }
 
 // How busy a text's background is: the RMS contrast of the luminances of its glyph box
