@@ -293,8 +293,10 @@ void PreviewWindow::offerReadableColour(const TextReading &reading)
 
 void PreviewWindow::offerOpacity(int panel)
 {
-    const std::optional<int> percent = opaqueEnough(m_document.colours(), m_document.picture(),
-                                                    m_renderer.textMode(), panel, scenesMeasured());
+    // Where the picture beneath its texts is busy, enough is as much as calms it.
+    const std::optional<int> percent =
+        opaqueEnough(m_document.colours(), m_document.picture(), m_renderer.textMode(), panel,
+                     scenesMeasured(), false, 0, PanelAim::ReadingCalmly);
     if (!percent) {
         m_dialogs.message(
             tr("Not every text on %1 reads well, even at 100 % opacity.").arg(itemName(panel)));

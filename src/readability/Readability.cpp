@@ -407,7 +407,7 @@ int panelBeneath(Role text)
 
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
                                 TextMode mode, int panelRow, Readability::Scenes scenes, bool byHue,
-                                int fromPercent)
+                                int fromPercent, PanelAim aim)
 {
     const std::optional<Components> panel = colourFromCode(colours.at(panelRow));
     if (!panel)
@@ -415,20 +415,28 @@ std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &p
     ColourTable trial = colours;
     SceneRenderer renderer;
     renderer.setTextMode(mode);
+    renderer.setExtent(SceneRenderer::Extent::TextsAndBars);
+    std::optional<int> reading;
     // Upward, as a text may read well at some opacity and not at a higher one.
     for (int percent = std::clamp(fromPercent, 0, 100); percent <= 100; ++percent) {
         trial.set(panelRow, codeFromColour(std::int16_t(percent), std::uint8_t(panel->red),
                                            std::uint8_t(panel->green), std::uint8_t(panel->blue)));
         renderer.redraw(trial, picture);
         const Readability readability(renderer, scenes);
-        if (std::all_of(readability.readings().begin(), readability.readings().end(),
-                        [&](const TextReading &r) {
-                            return r.readsWell() || panelBeneath(r.role) != panelRow ||
-                                   (byHue && readability.readableColour(r.row, r.colour));
-                        }))
+        bool reads = true, calm = true;
+        for (const TextReading &r : readability.readings()) {
+            if (panelBeneath(r.role) != panelRow)
+                continue;
+            reads =
+                reads && (r.readsWell() || (byHue && readability.readableColour(r.row, r.colour)));
+            calm = calm && !r.overBusy();
+        }
+        if (reads && !reading)
+            reading = percent;
+        if (reads && (aim == PanelAim::Reading || calm))
             return percent;
     }
-    return std::nullopt;
+    return reading;
 }
 
 QList<TextReading> busiestOfEach(const QList<TextReading> &readings)

@@ -161,14 +161,25 @@ QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,
 // shows through; -1 when the text lies on the bare background.
 int panelBeneath(Role text);
 
+// What an opacity is enough for: the texts on the panel read well, or also the picture
+// beneath them is calm where some opacity calms it (see TextReading::overBusy).
+enum class PanelAim
+{
+    Reading,
+    ReadingCalmly,
+};
+
 // The lowest whole percent of opacity, as the editor offers it, at which every text whose
 // panel (see panelBeneath) is item `panelRow` reads well in `scenes` of `colours` drawn
 // over `picture` in `mode`; nothing when not even 100 does. With `byHue`, a text that a
 // colour of its hue would make read well (see readableColour) counts as reading well.
 // Only opacities from `fromPercent` up are tried: a mending that raises never lowers.
+// Aiming also at calm, the lowest at which they also lie over a calm picture, where any
+// does; else the lowest at which they read.
 std::optional<int> opaqueEnough(const ColourTable &colours, BackgroundPicture &picture,
                                 TextMode mode, int panelRow, Readability::Scenes scenes,
-                                bool byHue = false, int fromPercent = 0);
+                                bool byHue = false, int fromPercent = 0,
+                                PanelAim aim = PanelAim::Reading);
 
 // What is left where no colour reads well at `text`: "raise "Menu BG"'s opacity", "change
 // the gradient", "the text lies on the bare picture".

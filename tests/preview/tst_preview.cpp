@@ -1214,6 +1214,36 @@ void tst_preview::busyBackgrounds()
     }
     const TextReading *title = readability.reading(Role::TitleText, SceneKind::Colour);
     QVERIFY(title && title->busy < 0.05);
+    // A panel opaque enough over a busy picture calms what lies beneath its texts, one
+    // percent less does not, or reads no more; where no opacity calms them, they read.
+    for (int panel : {Row::RectBg, Row::MenuBgColour, Row::ChangeColour}) {
+        const std::optional<int> enough =
+            opaqueEnough(table, picture, TextMode::Skinning, panel, Readability::Scenes::Both,
+                         false, 0, PanelAim::ReadingCalmly);
+        const std::optional<Components> c = colourFromCode(table.at(panel));
+        const auto fares = [&](int percent) {
+            ColourTable trial = table;
+            trial.set(panel, codeFromColour(std::int16_t(percent), std::uint8_t(c->red),
+                                            std::uint8_t(c->green), std::uint8_t(c->blue)));
+            renderer.redraw(trial, picture);
+            bool reads = true, calm = true;
+            const Readability read(renderer, Readability::Scenes::Both);
+            for (const TextReading &r : read.readings())
+                if (panelBeneath(r.role) == panel)
+                    reads = reads && r.readsWell(), calm = calm && !r.overBusy();
+            return std::pair(reads, calm);
+        };
+        if (!enough) {
+            QVERIFY(!fares(100).first);
+            continue;
+        }
+        const auto [reads, calm] = fares(*enough);
+        QVERIFY(reads);
+        if (calm && *enough > 0)
+            QVERIFY(fares(*enough - 1) != std::pair(true, true));
+        for (int percent = *enough; !calm && percent <= 100; ++percent)
+            QVERIFY(fares(percent) != std::pair(true, true));
+    }
 }
 
 void tst_preview::sceneByKeyboard_data()
