@@ -113,9 +113,10 @@ void Readability::measure(const SceneRenderer &renderer, Scenes scenes, Vision v
             QImage shown = scene.shownWithout(clip, layout.role);
             const std::vector<char> mask = scene.glyphsWithin(clip, layout.role);
             // The title's shadow belongs to the title's drawing, not to what lies beneath
-            // it: how busy that is is measured without it.
+            // it: how busy that is is measured without it. Where the title's glyphs cover
+            // it too, the pixels are the title's.
             const std::vector<char> shadow = layout.role == Role::TitleText
-                                                 ? scene.glyphsWithin(clip, Role::TitleShadow)
+                                                 ? scene.inkWithin(clip, Role::TitleShadow)
                                                  : std::vector<char>(mask.size(), 0);
             if (vision != Vision::Normal)
                 simulateVision(shown, vision, severity);

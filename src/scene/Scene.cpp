@@ -213,18 +213,25 @@ std::vector<char> Scene::glyphsWithin(QRect box, Role role) const
         std::find_if(drawn.begin(), drawn.end(), [role](const Drawn &d) { return d.role == role; });
     // Qt blends a glyph's coverage into the pixels beneath in proportion, so the pixels
     // a text shows in are the same over any pixels, and in any colour of its own: they
-    // are kept by what is drawn alone. Another text's glyphs over it blend a second time,
-    // and where they nearly cover it, whether it still shows turns on the pixels beneath.
-    const bool overTextFree =
-        own == drawn.end() || std::none_of(std::next(own), drawn.end(), [](const Drawn &d) {
-            return layoutOf(d.role).isText();
-        });
+    // are kept by what is drawn alone. Another text's glyphs over its own blend a second
+    // time, and where they nearly cover them, whether it still shows turns on the pixels
+    // beneath.
     QByteArray key;
-    if (overTextFree && own != drawn.end()) {
+    if (own != drawn.end()) {
         own->colour = QColor();
         key = keyOf(box, drawn);
         if (const std::vector<char> *kept = m_glyphsWithin.find(key))
             return *kept;
+        const bool *shared = m_inkShared.find(key);
+        if (!shared) {
+            const QRegion ink = inkOf(role) & box;
+            m_inkShared.keep(key, std::any_of(std::next(own), drawn.end(), [&](const Drawn &d) {
+                                 return layoutOf(d.role).isText() && ink.intersects(inkOf(d.role));
+                             }));
+            shared = m_inkShared.find(key);
+        }
+        if (*shared)
+            key.clear();
     }
     const QImage black = shownWithin(box, role, Qt::black);
     const QImage white = shownWithin(box, role, Qt::white);
@@ -238,6 +245,18 @@ std::vector<char> Scene::glyphsWithin(QRect box, Role role) const
     if (!key.isEmpty())
         m_glyphsWithin.keep(key, glyphs);
     return glyphs;
+}
+
+std::vector<char> Scene::inkWithin(QRect box, Role role) const
+{
+    std::vector<char> ink(size_t(std::max(box.width(), 0)) * size_t(std::max(box.height(), 0)));
+    for (const QRect &rect : inkOf(role) & box) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            std::fill_n(ink.begin() + std::ptrdiff_t(y - box.top()) * box.width() +
+                            (rect.left() - box.left()),
+                        rect.width(), char(1));
+    }
+    return ink;
 }
 
 QImage Scene::shownImage() const

@@ -75,6 +75,9 @@ public:
     // Which pixels within `box`, row by row, the text of `role` shows in as the scene
     // draws it among the rest: those that differ when it is drawn black and when white.
     std::vector<char> glyphsWithin(QRect box, Role role) const;
+    // Which pixels within `box`, row by row, the element of `role` covers at all, shown or
+    // covered by what is drawn over it.
+    std::vector<char> inkWithin(QRect box, Role role) const;
     // The same, made in the scene image itself, which goes with it: for a scene drawn
     // once and then done with. The scene is white again afterwards.
     QImage takeShownImage();
@@ -105,6 +108,7 @@ private:
     mutable QImage m_image;
     mutable RecentlyKept<QImage> m_shownWithin;
     mutable RecentlyKept<std::vector<char>> m_glyphsWithin;
+    mutable RecentlyKept<bool> m_inkShared; // with a text drawn over it, by the same key
     mutable std::array<std::optional<QFont>, RoleCount> m_fonts;
     mutable std::array<std::optional<QRegion>, RoleCount> m_inks;
     QImage m_basePicture;
