@@ -272,14 +272,15 @@ const QRegion &Scene::inkOf(Role role) const
     std::optional<QRegion> &ink = m_inks[size_t(role)];
     if (ink)
         return *ink;
-    // Drawn alone in opaque black over nothing: each pixel its drawing touches in any
-    // colour over any pixels is one it covers at all here. It draws within its box.
+    // Drawn alone in black over white, in the scene image's format (Qt may draw glyphs
+    // otherwise into another): each pixel its drawing touches in any colour over any
+    // pixels is one it changes here. It draws within its box.
     const QRect box = pixelRect(element(role).box) & QRect(QPoint(0, 0), SceneSize);
     ink.emplace();
     if (box.isEmpty())
         return *ink;
-    QImage alone(box.size(), QImage::Format_ARGB32_Premultiplied);
-    alone.fill(Qt::transparent);
+    QImage alone(box.size(), QImage::Format_RGB32);
+    alone.fill(Qt::white);
     {
         QPainter painter(&alone);
         painter.translate(-box.topLeft());
@@ -288,11 +289,12 @@ const QRegion &Scene::inkOf(Role role) const
         else
             paintOutline(painter, role, Qt::black);
     }
+    const QRgb white = qRgb(255, 255, 255);
     for (int y = 0; y < box.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(alone.constScanLine(y));
         for (int x = 0; x < box.width();) {
             int run = 0;
-            while (x + run < box.width() && qAlpha(line[x + run]))
+            while (x + run < box.width() && line[x + run] != white)
                 ++run;
             if (run)
                 *ink += QRect(box.left() + x, box.top() + y, run, 1);
