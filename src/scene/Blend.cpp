@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -84,5 +85,24 @@ void blendOnto(QImage &target, const QImage &source, DisplayColour fill, const Q
         const QRect within = rect & target.rect();
         if (!within.isEmpty())
             blendRect(target, source, within, red, green, blue, outside);
+    }
+}
+
+void copyInto(QImage &to, const QImage &from)
+{
+    if (to.size() == from.size() && to.format() == from.format() && to.isDetached())
+        std::memcpy(to.bits(), from.constBits(), size_t(to.sizeInBytes()));
+    else
+        to = from;
+}
+
+void copyWithin(QImage &to, const QImage &from, const QRegion &area)
+{
+    const int bytes = to.depth() / 8;
+    for (QRect rect : area) {
+        rect &= to.rect();
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            std::memcpy(to.scanLine(y) + rect.left() * bytes,
+                        from.constScanLine(y) + rect.left() * bytes, size_t(rect.width() * bytes));
     }
 }

@@ -12,3 +12,9 @@
 // `source` is read only, so blends of one phase never see each other.
 void blendOnto(QImage &target, const QImage &source, DisplayColour fill, const QRegion &area,
                float opacity);
+
+// `from` into `to` whole: into the memory `to` already has where it fits, as a redraw would
+// otherwise take memory of its own each time.
+void copyInto(QImage &to, const QImage &from);
+// `from`'s pixels within `area` into `to`; the two are of one size and format.
+void copyWithin(QImage &to, const QImage &from, const QRegion &area);

@@ -1,5 +1,7 @@
 #include "scene/Scene.h"
 
+#include "scene/Blend.h"
+
 #include "platform/Fonts.h"
 #include "platform/Numeric.h"
 #include "platform/QtColour.h"
@@ -7,7 +9,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -55,22 +56,15 @@ void Scene::draw(const std::function<void(QImage &)> &drawing)
 
 void Scene::snapshot(std::span<const QRect> within)
 {
-    // Into the picture kept from the last snapshot where it fits: a redraw then costs
-    // no memory of its own.
     image();
-    if (m_basePicture.size() != m_image.size() || m_basePicture.format() != m_image.format() ||
-        !m_basePicture.isDetached() || !m_image.isDetached())
-        m_basePicture = m_image.copy();
-    else if (within.empty())
-        std::memcpy(m_basePicture.bits(), m_image.constBits(), size_t(m_image.sizeInBytes()));
-    const int bytes = m_image.depth() / 8;
-    for (QRect area : within) {
-        area &= m_image.rect();
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            std::memcpy(m_basePicture.scanLine(y) + area.left() * bytes,
-                        m_image.constScanLine(y) + area.left() * bytes,
-                        size_t(area.width() * bytes));
+    if (within.empty() || m_basePicture.size() != m_image.size() ||
+        m_basePicture.format() != m_image.format()) {
+        copyInto(m_basePicture, m_image);
+        return;
     }
+    QRegion area;
+    area.setRects(within.data(), int(within.size()));
+    copyWithin(m_basePicture, m_image, area);
 }
 
 void Scene::setText(Role role, const QString &text, QRectF box)
@@ -222,15 +216,17 @@ std::vector<char> Scene::glyphsWithin(QRect box, Role role) const
         key = keyOf(box, drawn);
         if (const std::vector<char> *kept = m_glyphsWithin.find(key))
             return *kept;
-        const bool *shared = m_inkShared.find(key);
-        if (!shared) {
+        bool shared = false;
+        if (const bool *kept = m_inkShared.find(key)) {
+            shared = *kept;
+        } else {
             const QRegion ink = inkOf(role) & box;
-            m_inkShared.keep(key, std::any_of(std::next(own), drawn.end(), [&](const Drawn &d) {
-                                 return layoutOf(d.role).isText() && ink.intersects(inkOf(d.role));
-                             }));
-            shared = m_inkShared.find(key);
+            shared = std::any_of(std::next(own), drawn.end(), [&](const Drawn &d) {
+                return layoutOf(d.role).isText() && ink.intersects(inkOf(d.role));
+            });
+            m_inkShared.keep(key, shared);
         }
-        if (*shared)
+        if (shared)
             key.clear();
     }
     const QImage black = shownWithin(box, role, Qt::black);

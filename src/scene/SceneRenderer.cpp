@@ -6,36 +6,7 @@
 #include "skin/ColourTable.h"
 #include "skin/Conversions.h"
 
-#include <cstring>
 #include <vector>
-
-namespace {
-
-// `background` into `image`: into the scene image kept from the last redraw where it fits,
-// as the blends would otherwise copy the background into memory of their own.
-void layInto(QImage &image, const QImage &background)
-{
-    if (image.size() == background.size() && image.format() == background.format() &&
-        image.isDetached())
-        std::memcpy(image.bits(), background.constBits(), size_t(image.sizeInBytes()));
-    else
-        image = background;
-}
-
-// `background` into `image` within `area`; the two are of one size and format.
-void layWithin(QImage &image, const QImage &background, const QRegion &area)
-{
-    const int bytes = image.depth() / 8;
-    for (QRect rect : area) {
-        rect &= image.rect();
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            std::memcpy(image.scanLine(y) + rect.left() * bytes,
-                        background.constScanLine(y) + rect.left() * bytes,
-                        size_t(rect.width() * bytes));
-    }
-}
-
-} // namespace
 
 SceneRenderer::SceneRenderer()
     : m_scenes{std::make_unique<Scene>(SceneKind::Colour),
@@ -71,7 +42,7 @@ void SceneRenderer::redraw(const ColourTable &colours, BackgroundPicture &pictur
         // The gradient is laid before the colours are read: a failing redraw leaves it
         // bare.
         m_drawn[size_t(SceneKind::Colour)] = {};
-        drawn(SceneKind::Colour).draw([&](QImage &image) { layInto(image, ground); });
+        drawn(SceneKind::Colour).draw([&](QImage &image) { copyInto(image, ground); });
         throw;
     }
     composite(SceneKind::Colour, colours, ground);
@@ -149,7 +120,7 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
             if (isBar(i) || !changed(i))
                 continue;
             const QRegion panel = within & blends[i].rect;
-            scene.draw([&](QImage &image) { layWithin(image, background, panel); });
+            scene.draw([&](QImage &image) { copyWithin(image, background, panel); });
             blend(scene, blends[i], panel, true);
             laidAgain.push_back(blends[i].rect);
         }
@@ -170,9 +141,9 @@ void SceneRenderer::composite(SceneKind kind, const ColourTable &colours, const 
         scene.draw([&](QImage &image) {
             if (m_extent == Extent::Whole || image.size() != background.size() ||
                 image.format() != background.format())
-                layInto(image, background);
+                copyInto(image, background);
             else
-                layWithin(image, background, within);
+                copyWithin(image, background, within);
         });
         // Each phase blends over the scene as the phase before left it: the panels over the
         // background where they lie, the bars over a snapshot of that beneath them.
