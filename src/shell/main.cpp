@@ -1,13 +1,11 @@
 #include "editor/EditorWindow.h"
 
 #include "shell/AboutWindow.h"
-#include "shell/CommandLine.h"
-#include "shell/Gallery.h"
 #include "shell/Looks.h"
-#include "shell/Mending.h"
-#include "shell/Render.h"
 #include "shell/SingleInstance.h"
-#include "shell/SkinCheck.h"
+
+#include "cli/CommandLine.h"
+#include "cli/Tasks.h"
 
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
@@ -359,20 +357,7 @@ int runHeadless(char *argv[], const CommandLine &command)
     Translations::install(translationsFolder());
     // The scenes' texts are drawn in the fonts the windows resolve them in.
     QGuiApplication::setFont(layoutFont());
-    const auto factory = [] { return FactorySkin(ProgramDirectory::factorySkinToRead(Layout)); };
-    switch (command.mode) {
-    case CommandLine::Mode::Check:
-        return checkSkins(command.skins, factory(), command.background,
-                          {command.vision, command.severity});
-    case CommandLine::Mode::Suggest:
-        return suggestSkinFile(command);
-    case CommandLine::Mode::Fix:
-        return fixSkinFile(command, factory());
-    case CommandLine::Mode::Gallery:
-        return drawGallery(command, factory());
-    default:
-        return renderSkin(command, factory());
-    }
+    return runTask(command, ProgramDirectory::factorySkinToRead(Layout));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
+#include "cli/CommandLine.h"
+#include "cli/Gallery.h"
+#include "cli/OutputFiles.h"
+#include "cli/Render.h"
+#include "cli/SkinCheck.h"
+
 #include "shell/AboutWindow.h"
-#include "shell/CommandLine.h"
-#include "shell/Gallery.h"
 #include "shell/Looks.h"
-#include "shell/Render.h"
 #include "shell/SingleInstance.h"
-#include "shell/SkinCheck.h"
 
 #include "scene/SceneRenderer.h"
 

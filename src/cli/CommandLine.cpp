@@ -1,9 +1,10 @@
-#include "shell/CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "shell/CommandLineOptions.h"
-#include "shell/QtArguments.h"
-#include "shell/Render.h"
-#include "shell/ShellCompletion.h"
+#include "cli/CommandLineOptions.h"
+#include "cli/OutputFiles.h"
+#include "cli/QtArguments.h"
+#include "cli/ShellCompletion.h"
+#include "cli/Telling.h"
 
 #include "readability/SkinSuggestion.h"
 

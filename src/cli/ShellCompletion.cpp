@@ -1,4 +1,4 @@
-#include "shell/ShellCompletion.h"
+#include "cli/ShellCompletion.h"
 
 using namespace Qt::Literals::StringLiterals;
 

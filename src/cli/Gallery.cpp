@@ -1,8 +1,10 @@
-#include "shell/Gallery.h"
+#include "cli/Gallery.h"
 
-#include "shell/CommandLine.h"
-#include "shell/Render.h"
-#include "shell/SkinCheck.h"
+#include "cli/CommandLine.h"
+#include "cli/DrawingInput.h"
+#include "cli/OutputFiles.h"
+#include "cli/Render.h"
+#include "cli/Telling.h"
 
 #include "scene/BackgroundPicture.h"
 #include "scene/SceneRenderer.h"

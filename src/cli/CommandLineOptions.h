@@ -3,7 +3,8 @@
 // Every option the command line takes, with its help, and the values some of them take:
 // declared once, for the parser, the help and the shell completion alike.
 
-#include "shell/Render.h"
+#include "cli/OutputFiles.h"
+#include "cli/Telling.h"
 
 #include "readability/SkinSuggestion.h"
 #include "scene/SceneLayout.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QStringList>
 

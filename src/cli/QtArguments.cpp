@@ -1,4 +1,4 @@
-#include "shell/QtArguments.h"
+#include "cli/QtArguments.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,8 +1,9 @@
-#include "shell/Mending.h"
+#include "cli/Mending.h"
 
-#include "shell/CommandLine.h"
-#include "shell/Render.h"
-#include "shell/SkinCheck.h"
+#include "cli/CommandLine.h"
+#include "cli/OutputFiles.h"
+#include "cli/SkinCheck.h"
+#include "cli/Telling.h"
 
 #include "readability/Readability.h"
 #include "readability/SkinSuggestion.h"

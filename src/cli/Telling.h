@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// How a command tells the user what went wrong.
+
+// Says `what` on standard error, after the program's name; returns the failure status.
+int failedCommand(const QString &what);
+// "a, b, c or d", as a sentence lists choices.
+QString choices(const QStringList &names);
