@@ -1,5 +1,5 @@
 // The editor's life: its start-up with the work a crash left offered back, its shutdown,
-// the preview following its size state, and skins handed over by a second start.
+// and the preview following its size state.
 
 #include "editor/EditorWindow.h"
 
@@ -15,19 +15,8 @@
 #include "platform/Slider.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QTimer>
-
-using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-constexpr std::chrono::milliseconds HandOverRetry{200};
-
-} // namespace
 
 bool EditorWindow::open()
 {
@@ -144,32 +133,4 @@ void EditorWindow::bringToFront()
         showPreview();
     raise();
     activateWindow();
-}
-
-void EditorWindow::openHandedSkin(const QString &path)
-{
-    // Never underneath a dialog, whose answer is about what it was opened on.
-    if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(HandOverRetry, this, [this, path] { openHandedSkin(path); });
-        return;
-    }
-    openSkin(path);
-}
-
-void EditorWindow::reloadFollowedFile()
-{
-    if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(HandOverRetry, this, [this] { reloadFollowedFile(); });
-        return;
-    }
-    // Text typed by hand into the skin text box is the user's too: a reload would replace
-    // it, so the change is told instead, for the user to load when they choose.
-    if (shownSkinText() != skinText(m_document.colours())) {
-        m_dialogs.message(
-            tr("\"%1\" was changed by another program. The Skin.ini box holds text you typed, "
-               "so Vellox has not read the file again; \"Load skin.ini...\" reads it.")
-                .arg(QDir::toNativeSeparators(m_followedFile.path())));
-        return;
-    }
-    loadSkin(m_followedFile.path(), LoadAs::Reload);
 }

@@ -66,17 +66,36 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The window itself (EditorWindow.cpp).
     void buildControls();
     void buildMenus();
     void connectControls();
     void addShortcuts();
+    // Loads the preview window unseen when it is not loaded.
+    PreviewWindow *previewWindow();
+    void showPreview();
+    void onPreviewTriggered(bool checkedByMenu);
 
-    // Start-up and shutdown.
-    bool loadWindow();
-    void offerLeftOverWork(const WorkingFiles::LeftOver &leftOver);
-    void unloadWindow();
-    void followWindowState();
+    // The colour controls (EditorColourControls.cpp).
+    void selectRow(int row);
+    void clearColourControls();
+    void showComposedCode();
+    void showSliderColour();
+    void onItemChosen();
+    void onCodeEdited();
+    void onColourSliderMoved();
+    void onOpacitySliderMoved();
+    void onColourBoxActivated();
 
+    // The user's changes, and the views following the document (EditorChanges.cpp).
+    void onApplyClicked();
+    // Everything that shows the document brought up to date after `change`.
+    void showChange(const SkinChange &change);
+    void showSkinText();
+    QString shownSkinText() const;
+    void onSkinTextEdited();
+
+    // Skin files in and out (EditorSkinFiles.cpp).
     // What a loaded skin is, for the history and for following its file.
     enum class LoadAs
     {
@@ -92,30 +111,15 @@ private:
     void loadSkin(const QString &path, LoadAs loadAs);
     // The followed skin file changed on the disk: read again as soon as no dialog is open.
     void reloadFollowedFile();
-    // Everything that shows the document brought up to date after `change`.
-    void showChange(const SkinChange &change);
-    void showSkinText();
-    QString shownSkinText() const;
-    void onSkinTextEdited();
-    void selectRow(int row);
-    void clearColourControls();
-    void showComposedCode();
-    void showSliderColour();
-
-    void onItemChosen();
-    void onCodeEdited();
-    void onColourSliderMoved();
-    void onOpacitySliderMoved();
-    void onApplyClicked();
-    void onRestoreClicked();
-    void onColourBoxActivated();
     void onLoadTriggered();
+    void onRestoreClicked();
     void onSaveAsTriggered();
-    void onPreviewTriggered(bool checkedByMenu);
 
-    // Loads the preview window unseen when it is not loaded.
-    PreviewWindow *previewWindow();
-    void showPreview();
+    // Start-up and shutdown (EditorLifecycle.cpp).
+    bool loadWindow();
+    void offerLeftOverWork(const WorkingFiles::LeftOver &leftOver);
+    void unloadWindow();
+    void followWindowState();
 
     ProgramDirectory m_programDir;
     WindowDialogs m_dialogs;

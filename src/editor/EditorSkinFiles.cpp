@@ -1,5 +1,6 @@
-// The commands that change the skin or write it, and how everything that shows the
-// document follows each change the document announces.
+// Skin files in and out: loaded from the menu, dropped or handed over by a second start,
+// read again when another program changes the one loaded, the factory skin restored, and
+// saved.
 
 #include "editor/EditorWindow.h"
 
@@ -11,13 +12,11 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
+#include <QApplication>
 #include <QBuffer>
-#include <QComboBox>
+#include <QDir>
 #include <QImageReader>
-#include <QLineEdit>
-#include <QScopedValueRollback>
-
-#include <functional>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,34 +24,7 @@ namespace {
 
 constexpr auto SkinFilter = QT_TRANSLATE_NOOP("EditorWindow", "Zantho Skin Files (*.ini)|*.ini");
 
-// What a failing step does to the steps after it.
-enum class OnFailure
-{
-    GoOn,          // the next step runs all the same, without a word
-    AskToContinue, // the user is asked "Continue?"; No ends the run
-};
-
-// "Continue?" after a failed step of "Apply Change".
-bool askToContinue(Dialogs &dialogs, const Error &e)
-{
-    const QString question = e.description() + " ("_L1 + QString::number(e.code()) +
-                             ")\r\n\r\n"_L1 +
-                             QCoreApplication::translate("EditorWindow", "Continue?");
-    return dialogs.question(question) == Dialogs::Answer::Yes;
-}
-
-void runSteps(std::initializer_list<std::function<void()>> steps, OnFailure onFailure,
-              Dialogs &dialogs)
-{
-    for (const auto &step : steps) {
-        try {
-            step();
-        } catch (const Error &e) {
-            if (onFailure == OnFailure::AskToContinue && !askToContinue(dialogs, e))
-                return;
-        }
-    }
-}
+constexpr std::chrono::milliseconds HandOverRetry{200};
 
 // Why a file holding `bytes` is not to be replaced by a skin: a picture of any kind Qt
 // reads, or anything else that is no skin; an empty file may be. Empty when it may be.
@@ -132,74 +104,6 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
     m_keepTypedFile = false;
 }
 
-void EditorWindow::showChange(const SkinChange &change)
-{
-    if (!change.colours()) {
-        // A new picture shows at once; one that cannot be drawn is told by the import.
-        runSteps({[this] { previewWindow()->redraw(); }}, OnFailure::GoOn, m_dialogs);
-        return;
-    }
-    // An applied code stays shown as it was typed; a load, an undo or a redo shows the
-    // row it is about. Only "Apply Change" asks whether to go on past a step that fails:
-    // a colour the preview cannot draw shows when it is chosen, and a working skin that
-    // cannot be written after any other change is told once, until it can be again.
-    const bool applied = change.cause == SkinChange::Cause::Applied;
-    runSteps({[this] { showSkinText(); },
-              [this, &change, applied] {
-                  if (!applied)
-                      selectRow(change.row);
-              },
-              [this, applied] {
-                  m_workingFiles.writeSkin(shownSkinText(), applied
-                                                                ? WorkingFiles::OnFailure::Throw
-                                                                : WorkingFiles::OnFailure::Tell);
-              },
-              [this] { previewWindow()->redraw(); }},
-             applied ? OnFailure::AskToContinue : OnFailure::GoOn, m_dialogs);
-}
-
-void EditorWindow::showSkinText()
-{
-    const QScopedValueRollback showing(m_showingSkinText, true);
-    skinTextEdit->setSkinText(skinText(m_document.colours()));
-    if (!m_keepTypedFile)
-        m_workingFiles.keepTyped({});
-}
-
-QString EditorWindow::shownSkinText() const
-{
-    return skinTextEdit->skinText();
-}
-
-void EditorWindow::onSkinTextEdited()
-{
-    if (m_showingSkinText)
-        return;
-    // What the user typed is kept beside the working skin, so that a crash does not take
-    // what "Save As" would have written.
-    const QString typed = shownSkinText();
-    m_workingFiles.keepTyped(typed == skinText(m_document.colours()) ? QString() : typed);
-}
-
-void EditorWindow::onApplyClicked()
-{
-    const int row = itemList->currentIndex();
-    const QString code = codeEdit->text().toLower();
-    try {
-        m_document.apply(row, code);
-    } catch (const Error &e) {
-        // No row to store the code in: the table stays, and the later steps show it.
-        if (askToContinue(m_dialogs, e))
-            showChange({SkinChange::Cause::Applied, row});
-    }
-}
-
-void EditorWindow::onRestoreClicked()
-{
-    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin), LoadAs::Factory);
-    clearColourControls();
-}
-
 void EditorWindow::onLoadTriggered()
 {
     m_fileDialog.setFilter(tr(SkinFilter));
@@ -211,6 +115,40 @@ void EditorWindow::openSkin(const QString &path)
 {
     if (fileExists(path))
         loadSkin(path, LoadAs::HandedOver);
+}
+
+void EditorWindow::openHandedSkin(const QString &path)
+{
+    // Never underneath a dialog, whose answer is about what it was opened on.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetry, this, [this, path] { openHandedSkin(path); });
+        return;
+    }
+    openSkin(path);
+}
+
+void EditorWindow::reloadFollowedFile()
+{
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(HandOverRetry, this, [this] { reloadFollowedFile(); });
+        return;
+    }
+    // Text typed by hand into the skin text box is the user's too: a reload would replace
+    // it, so the change is told instead, for the user to load when they choose.
+    if (shownSkinText() != skinText(m_document.colours())) {
+        m_dialogs.message(
+            tr("\"%1\" was changed by another program. The Skin.ini box holds text you typed, "
+               "so Vellox has not read the file again; \"Load skin.ini...\" reads it.")
+                .arg(QDir::toNativeSeparators(m_followedFile.path())));
+        return;
+    }
+    loadSkin(m_followedFile.path(), LoadAs::Reload);
+}
+
+void EditorWindow::onRestoreClicked()
+{
+    loadSkin(m_programDir.file(ProgramDirectory::FactorySkin), LoadAs::Factory);
+    clearColourControls();
 }
 
 void EditorWindow::onSaveAsTriggered()
