@@ -460,6 +460,34 @@
         <source>no line of it sets a colour item</source>
         <translation>keine ihrer Zeilen setzt ein Farbelement</translation>
     </message>
+    <message>
+        <source>Apply Change</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>Restore Unsaved Work</source>
+        <translation>Ungesicherte Arbeit wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Restore Defaults</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Load &quot;%1&quot;</source>
+        <translation>„%1“ laden</translation>
+    </message>
+    <message>
+        <source>Read &quot;%1&quot; Again</source>
+        <translation>„%1“ neu einlesen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig:</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen:</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>

@@ -56,7 +56,7 @@ void EditorWindow::onApplyClicked()
     const int row = itemList->currentIndex();
     const QString code = codeEdit->text().toLower();
     try {
-        m_document.apply(row, code);
+        m_document.apply(row, code, tr("Apply Change"));
     } catch (const Error &e) {
         // No row to store the code in: the table stays, and the later steps show it.
         if (askToContinue(m_dialogs, e))

@@ -69,7 +69,7 @@ void EditorWindow::offerLeftOverWork(const WorkingFiles::LeftOver &leftOver)
         m_dialogs.question(
             tr("Vellox was not closed properly. Restore the skin you were editing?")) ==
             Dialogs::Answer::Yes) {
-        m_document.replace(table);
+        m_document.replace(table, tr("Restore Unsaved Work"));
         if (leftOver.typed)
             skinTextEdit->setSkinText(*leftOver.typed);
     }

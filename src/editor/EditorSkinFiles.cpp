@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTimer>
 
@@ -79,19 +80,27 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         if (loadAs != LoadAs::Start)
             return;
     }
+    // The step's name, as the history gives it back.
+    QString step;
+    const QString fileName = QFileInfo(path).fileName();
     switch (loadAs) {
     case LoadAs::Start:
         m_document.start(table);
         return;
     case LoadAs::Factory:
         m_followedFile.follow({}, {});
+        step = tr("Restore Defaults");
         break;
     case LoadAs::UserFile:
     case LoadAs::HandedOver:
+        m_followedFile.follow(path, bytes);
+        step = tr("Load \"%1\"").arg(fileName);
+        break;
     case LoadAs::Reload:
         m_followedFile.follow(path, bytes);
-        if (loadAs == LoadAs::Reload && table == m_document.colours())
+        if (table == m_document.colours())
             return;
+        step = tr("Read \"%1\" Again").arg(fileName);
         break;
     }
     // Text the user typed, which the load replaces in the box, stays in its file until
@@ -100,7 +109,7 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
         m_workingFiles.flush();
         m_keepTypedFile = true;
     }
-    m_document.replace(table);
+    m_document.replace(table, step);
     m_keepTypedFile = false;
 }
 

@@ -216,22 +216,26 @@ void EditorWindow::addShortcuts()
             activateWindow();
         menuBar()->setActiveAction(menuBar()->actions().constFirst());
     });
-    // Undo and redo of the colour table. A text box with the focus takes these keys
-    // first, for its own undo.
-    const std::pair<QKeyCombination, void (SkinDocument::*)()> history[] = {
-        {Qt::CTRL | Qt::Key_Z, &SkinDocument::undo},
-        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &SkinDocument::redo},
-        {Qt::CTRL | Qt::Key_Y, &SkinDocument::redo},
-    };
-    for (const auto &[key, step] : history) {
-        auto *shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        // Never beneath a dialog, whose answer is about the table as it stands, nor
-        // while left-over work waits to be offered back.
-        connect(shortcut, &QShortcut::activated, this, guarded(m_dialogs, [this, step] {
-                    if (!QApplication::activeModalWidget() && !m_workingFiles.held())
-                        (m_document.*step)();
-                }));
+    // Undo and redo of the colour table: the history's own actions, enabled while there
+    // is a step to take back or make again, and named by it. Pressed in any window, as the
+    // menus' keys are; a text box with the focus takes these keys first, for its own undo,
+    // and a window beneath a dialog, whose answer is about the table as it stands, takes
+    // none.
+    undoAction = m_document.history().createUndoAction(this, tr("Undo"));
+    undoAction->setObjectName("undo"_L1);
+    undoAction->setShortcuts(QKeySequence::Undo);
+    redoAction = m_document.history().createRedoAction(this, tr("Redo"));
+    redoAction->setObjectName("redo"_L1);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!redoKeys.contains(key))
+            redoKeys << key;
+    }
+    redoAction->setShortcuts(redoKeys);
+    for (QAction *action : {undoAction, redoAction}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        addAction(action);
     }
 }
 
@@ -265,7 +269,7 @@ PreviewWindow *EditorWindow::previewWindow()
                 }));
         connect(m_preview, &PreviewWindow::coloursSuggested, this,
                 guarded(m_dialogs, [this](const ColourTable &suggested, const QString &step) {
-                    m_document.replace(suggested, step);
+                    m_document.replace(suggested, step, SkinDocument::StepName::AlsoOrigin);
                 }));
         connect(m_preview, &PreviewWindow::loaded, previewAction,
                 [this] { previewAction->setChecked(true); });
@@ -275,6 +279,8 @@ PreviewWindow *EditorWindow::previewWindow()
             previewAction->setChecked(false);
             m_preview = nullptr;
         });
+        // Undo and redo belong to the preview as much as to the editor.
+        m_preview->addActions({undoAction, redoAction});
         m_preview->loadWindow();
     }
     return m_preview;

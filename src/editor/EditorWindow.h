@@ -149,4 +149,7 @@ private:
     QAction *exitAction = nullptr;
     QAction *previewAction = nullptr;
     QAction *aboutAction = nullptr;
+    // Not in a menu: the menus stay as they were.
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
 };

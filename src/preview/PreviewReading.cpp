@@ -186,7 +186,7 @@ void PreviewWindow::paintEvent(QPaintEvent *event)
 QString PreviewWindow::toolTipOf(const std::optional<TextReading> &text) const
 {
     // Below the text's figure, what made the colours when it has a name.
-    QStringList lines{text ? figureText(*text) : QString(), m_document.currentStep()};
+    QStringList lines{text ? figureText(*text) : QString(), m_document.origin()};
     lines.removeAll(QString());
     return lines.join(u'\n');
 }

@@ -2,25 +2,28 @@
 
 #include <QUndoCommand>
 
-// One change of the colour table: the tables before and after it, and the row it is
-// about. The history runs redo() as it takes the command, which makes the change.
+// One change of the colour table: the tables before and after it, the row it is about,
+// and what made each. The history runs redo() as it takes the command, which makes the
+// change.
 class TableCommand final : public QUndoCommand
 {
 public:
-    TableCommand(SkinDocument &document, ColourTable after, int row, SkinChange::Cause cause)
-        : m_document(document), m_before(document.m_colours), m_after(std::move(after)), m_row(row),
-          m_cause(cause), m_stepBefore(document.m_step)
+    TableCommand(SkinDocument &document, ColourTable after, int row, SkinChange::Cause cause,
+                 const QString &step, QString origin)
+        : QUndoCommand(step), m_document(document), m_before(document.m_colours),
+          m_after(std::move(after)), m_row(row), m_cause(cause), m_originBefore(document.m_origin),
+          m_origin(std::move(origin))
     {
     }
 
     void undo() override
     {
-        m_document.m_step = m_stepBefore;
+        m_document.m_origin = m_originBefore;
         m_document.setTable(m_before, {SkinChange::Cause::Undone, m_row});
     }
     void redo() override
     {
-        m_document.m_step = text();
+        m_document.m_origin = m_origin;
         m_document.setTable(m_after, {std::exchange(m_cause, SkinChange::Cause::Redone), m_row});
     }
 
@@ -30,7 +33,8 @@ private:
     const ColourTable m_after;
     const int m_row;
     SkinChange::Cause m_cause; // what the first redo makes; every later one is a redo
-    const QString m_stepBefore;
+    const QString m_originBefore;
+    const QString m_origin;
 };
 
 SkinDocument::SkinDocument(const ProgramDirectory &programDir) : m_picture(programDir)
@@ -41,37 +45,35 @@ SkinDocument::SkinDocument(const ProgramDirectory &programDir) : m_picture(progr
 void SkinDocument::start(const ColourTable &table)
 {
     m_history.clear();
-    m_step.clear();
+    m_origin.clear();
     setTable(table, {SkinChange::Cause::Replaced, 0});
 }
 
-void SkinDocument::apply(int row, const QString &code)
+void SkinDocument::apply(int row, const QString &code, const QString &step)
 {
     ColourTable after = m_colours;
     after.set(row, code);
-    push(std::move(after), row, SkinChange::Cause::Applied);
+    push(std::move(after), row, SkinChange::Cause::Applied, step, StepName::HistoryOnly);
 }
 
-void SkinDocument::replace(const ColourTable &table, const QString &step)
+void SkinDocument::replace(const ColourTable &table, const QString &step, StepName naming)
 {
-    push(table, 0, SkinChange::Cause::Replaced, step);
+    push(table, 0, SkinChange::Cause::Replaced, step, naming);
 }
 
-void SkinDocument::push(ColourTable after, int row, SkinChange::Cause cause, const QString &step)
+void SkinDocument::push(ColourTable after, int row, SkinChange::Cause cause, const QString &step,
+                        StepName naming)
 {
     if (after == m_colours) {
         emit changed({cause, row});
         return;
     }
-    auto *command = new TableCommand(*this, std::move(after), row, cause);
-    command->setText(step);
-    m_history.push(command);
+    m_history.push(new TableCommand(*this, std::move(after), row, cause, step,
+                                    naming == StepName::AlsoOrigin ? step : QString()));
 }
 
-void SkinDocument::setTable(const ColourTable &table, SkinChange change)
+void SkinDocument::setTable(const ColourTable &table, const SkinChange &change)
 {
-    for (int row = 0; row < ItemCount; ++row)
-        change.rows[static_cast<size_t>(row)] = table.at(row) != m_colours.at(row);
     m_colours = table;
     emit changed(change);
 }

@@ -9,8 +9,6 @@
 #include <QObject>
 #include <QUndoStack>
 
-#include <bitset>
-
 // What one change of the document touched, for whoever shows the document.
 struct SkinChange
 {
@@ -28,11 +26,8 @@ struct SkinChange
     Cause cause;
     // The row the change is about: the applied row, 0 for a whole table.
     int row;
-    // The rows whose codes differ from before; none when the table stayed as it was.
-    std::bitset<ItemCount> rows;
 
     bool colours() const { return cause != Cause::Imported; }
-    bool picture() const { return cause == Cause::Imported; }
 };
 
 // The skin being edited, for the whole run: its colour table, its working picture and the
@@ -57,13 +52,22 @@ public:
     // The table the run starts from, announced as a load: there is nothing to undo
     // before it.
     void start(const ColourTable &table);
-    // Puts `code` into `row`, as one step. Throws Error for a row outside the table, and
-    // then changes nothing. A code the row already holds is announced all the same, for
-    // the views to show the table again, but it is no step of the history.
-    void apply(int row, const QString &code);
-    // Replaces the whole table, as one step named `step` (how the user finds it again);
-    // `table` equal to the one held records nothing, but is announced as a load is.
-    void replace(const ColourTable &table, const QString &step = {});
+    // Whether the name of a step also says what made the colours, for the views to show
+    // beside them until the next step.
+    enum class StepName
+    {
+        HistoryOnly, // "Apply Change": how the user finds the step again in the history
+        AlsoOrigin,  // "Colours from Picture, dark look": shown with the colours too
+    };
+    // Puts `code` into `row`, as one step named `step` in the user's language. Throws
+    // Error for a row outside the table, and then changes nothing. A code the row
+    // already holds is announced all the same, for the views to show the table again,
+    // but it is no step of the history.
+    void apply(int row, const QString &code, const QString &step);
+    // Replaces the whole table, as one step named `step`; `table` equal to the one held
+    // records nothing, but is announced as a load is.
+    void replace(const ColourTable &table, const QString &step,
+                 StepName naming = StepName::HistoryOnly);
     // Makes the chosen file the working picture (see WorkingPicture::import); announced
     // when the picture was written. Throws Error as the import does.
     ImportOutcome importPicture(const QString &chosen, ImportOrigin origin = ImportOrigin::Chosen);
@@ -71,18 +75,20 @@ public:
     void undo() { m_history.undo(); }
     void redo() { m_history.redo(); }
     const QUndoStack &history() const { return m_history; }
-    // The name of the step that made the table as it stands, if it was given one; known
-    // already while the change is announced.
-    const QString &currentStep() const { return m_step; }
+    // What made the table as it stands, when its step says so (StepName::AlsoOrigin);
+    // known already while the change is announced.
+    const QString &origin() const { return m_origin; }
 
 signals:
     void changed(const SkinChange &change);
 
 private:
     friend class TableCommand;
-    void setTable(const ColourTable &table, SkinChange change);
-    QString m_step;
-    void push(ColourTable after, int row, SkinChange::Cause cause, const QString &step = {});
+    void setTable(const ColourTable &table, const SkinChange &change);
+    void push(ColourTable after, int row, SkinChange::Cause cause, const QString &step,
+              StepName naming);
+
+    QString m_origin;
 
     ColourTable m_colours;
     WorkingPicture m_picture;

@@ -86,8 +86,10 @@ void tst_editor::lifecycle()
     QCOMPARE(s.folder.read(u"temp.ini"_s), asSkinFile(factoryText()));
     QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
     // The menus show no keys: Ctrl+O, Ctrl+S, F1 and Ctrl+Q are shortcuts of their own.
-    for (const QAction *action : s.editor->findChildren<QAction *>())
-        QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
+    for (const QMenu *menu : s.editor->findChildren<QMenu *>()) {
+        for (const QAction *action : menu->actions())
+            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
+    }
 
     // The working files go at the end, whoever made them; nothing else does, a temp.bmp
     // neither: the snapshots never leave memory.
@@ -378,23 +380,33 @@ void tst_editor::undoAndRedo_data()
     QTest::addColumn<QString>("steps"); // what the user does, in order
     QTest::addColumn<QString>("code");  // what "Text Color" holds in the end
     QTest::addColumn<int>("row");       // the row then chosen
-    const auto row = [](const char *name, const char *steps, const char *code, int chosen) {
-        QTest::newRow(name) << QString::fromLatin1(steps) << QString::fromLatin1(code) << chosen;
+    QTest::addColumn<QString>("undo");  // what the undo action says; empty: nothing to undo
+    const auto row = [](const char *name, const char *steps, const char *code, int chosen,
+                        const char *undo) {
+        QTest::newRow(name) << QString::fromLatin1(steps) << QString::fromLatin1(code) << chosen
+                            << QString::fromUtf8(undo);
     };
     const char *factory = "0xFFDCE3EE";
-    row("apply undone", "apply:A undo", factory, Row::TextColour);
-    row("and redone", "apply:A undo redo", "0xff00000a", Row::TextColour);
-    row("redone by Ctrl+Shift+Z", "apply:A undo redo:shift", "0xff00000a", Row::TextColour);
-    row("restore undone", "apply:A restore undo", "0xff00000a", 0);
-    row("load undone", "load undo", factory, 0);
-    row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour);
-    row("nor is a picture read as a skin", "apply:A picture undo", factory, Row::TextColour);
-    row("a new change drops the redo", "apply:A undo apply:B redo", "0xff00000b", Row::TextColour);
-    row("Enter in the code box applies", "enter:C", "0xff00000c", Row::TextColour);
-    row("as one step", "apply:A enter:C undo", "0xff00000a", Row::TextColour);
-    row("from the preview window", "apply:A undo:preview", factory, Row::TextColour);
-    row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour);
-    row("history outlives the preview", "apply:A preview preview undo", factory, Row::TextColour);
+    const char *applied = "Undo Apply Change";
+    row("apply undone", "apply:A undo", factory, Row::TextColour, "");
+    row("and redone", "apply:A undo redo", "0xff00000a", Row::TextColour, applied);
+    row("redone by Ctrl+Shift+Z", "apply:A undo redo:shift", "0xff00000a", Row::TextColour,
+        applied);
+    row("restore undone", "apply:A restore undo", "0xff00000a", 0, applied);
+    row("restore named", "apply:A restore", factory, 0, "Undo Restore Defaults");
+    row("load named", "load", "0xFF000001", 0, "Undo Load \"load\"");
+    row("load undone", "load undo", factory, 0, "");
+    row("a load that read nothing is no step", "apply:A empty undo", factory, Row::TextColour, "");
+    row("nor is a picture read as a skin", "apply:A picture undo", factory, Row::TextColour, "");
+    row("a new change drops the redo", "apply:A undo apply:B redo", "0xff00000b", Row::TextColour,
+        applied);
+    row("Enter in the code box applies", "enter:C", "0xff00000c", Row::TextColour, applied);
+    row("as one step", "apply:A enter:C undo", "0xff00000a", Row::TextColour, applied);
+    row("from the preview window", "apply:A undo:preview", factory, Row::TextColour, "");
+    row("the code box keeps its own undo", "apply:A undo:code", "0xff00000a", Row::TextColour,
+        applied);
+    row("history outlives the preview", "apply:A preview preview undo", factory, Row::TextColour,
+        "");
 }
 
 // Each change of the colour table is a step: undone and redone from either window, it
@@ -404,6 +416,7 @@ void tst_editor::undoAndRedo()
     QFETCH(QString, steps);
     QFETCH(QString, code);
     QFETCH(int, row);
+    QFETCH(QString, undo);
     Opened s;
     QApplication::setActiveWindow(s.editor.get());
     for (const QString &step : steps.split(u' ')) {
@@ -417,7 +430,8 @@ void tst_editor::undoAndRedo()
             s.press("Command2");
         else if (step == "load"_L1 || step == "empty"_L1 || step == "picture"_L1)
             // as a drop and a hand-over load too
-            s.dialogs.chosenFiles = {s.outside(step, step == "load"_L1    ? "TextColor = 0x1\r\n"
+            s.dialogs.chosenFiles = {s.outside(step, step == "load"_L1
+                                                         ? "TextColor = 0xFF000001\r\n"
                                                      : step == "empty"_L1 ? ""
                                                                           : "\x89PNG\r\n\x1a\n")},
             s.trigger("loadskin");
@@ -433,6 +447,8 @@ void tst_editor::undoAndRedo()
     }
     QCOMPARE(s.editor->colours().at(Row::TextColour), code);
     QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), row);
+    const auto *undoAction = s.get<QAction>("undo");
+    QCOMPARE(undoAction->isEnabled() ? undoAction->text() : QString(), undo);
     QVERIFY(s.folder.read(u"temp.ini"_s).contains("TextColor = " + code.toLatin1() + "\r\n"));
     const Scene &scene = s.inPreview<DrawingArea>("Picture1")->scene();
     QCOMPARE(toQRgb(scene.element(Role::HeaderLine).textColour),
