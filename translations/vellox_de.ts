@@ -35,10 +35,6 @@
         <translation>Bearbeitet den Farb-Skin (skin.ini) von Zantho, zeichnet Skins als Bilder und prüft sie.</translation>
     </message>
     <message>
-        <source>Try &apos;vellox --help&apos;.</source>
-        <translation>Mehr dazu mit „vellox --help“.</translation>
-    </message>
-    <message>
         <source>--%1 is %2, not &quot;%3&quot;.</source>
         <translation>--%1 ist %2, nicht „%3“.</translation>
     </message>
@@ -177,6 +173,14 @@
     <message>
         <source>Print the completion of these options for SHELL, bash or zsh, to be saved where the shell looks for it (see man vellox, or man ./vellox.1 beside the program).</source>
         <translation>Die Vervollständigung dieser Optionen für SHELL, bash oder zsh, ausgeben, um sie dort zu speichern, wo die Shell sie sucht (siehe man vellox, oder man ./vellox.1 neben dem Programm).</translation>
+    </message>
+    <message>
+        <source>vellox: %1
+Try &apos;vellox --help&apos;.
+</source>
+        <translation>vellox: %1
+Mehr dazu mit „vellox --help“.
+</translation>
     </message>
 </context>
 <context>
@@ -351,10 +355,6 @@
         <translation>Zantho-Skin-Dateien (*.ini)|*.ini</translation>
     </message>
     <message>
-        <source>Continue?</source>
-        <translation>Fortfahren?</translation>
-    </message>
-    <message>
         <source>Vellox was not closed properly. Restore the skin you were editing?</source>
         <translation>Vellox wurde nicht ordnungsgemäß beendet. Den zuletzt bearbeiteten Skin wiederherstellen?</translation>
     </message>
@@ -487,6 +487,14 @@
     <message>
         <source>Redo</source>
         <translation>Wiederholen:</translation>
+    </message>
+    <message>
+        <source>%1 (%2)<byte value="xd"/>
+<byte value="xd"/>
+Continue?</source>
+        <translation>%1 (%2)<byte value="xd"/>
+<byte value="xd"/>
+Fortfahren?</translation>
     </message>
 </context>
 <context>
@@ -868,10 +876,6 @@ Skin und Hintergrund ersetzen?</translation>
         <translation>%1: %2 %3 — %4 (ab %5 gut lesbar)</translation>
     </message>
     <message>
-        <source>All texts read well: each has a contrast of %1 or more with what lies beneath it.</source>
-        <translation>Alle Texte sind gut lesbar: Jeder hat einen Kontrast von mindestens %1 zu dem, was darunter liegt.</translation>
-    </message>
-    <message>
         <source>Make &quot;%1&quot; Opaque Enough</source>
         <translation>„%1“ deckend genug machen</translation>
     </message>
@@ -943,6 +947,10 @@ Skin und Hintergrund ersetzen?</translation>
         <source>Colours from Picture, %1 look</source>
         <translation>Farben aus dem Bild, Stil „%1“</translation>
     </message>
+    <message>
+        <source>All texts read well: each has a contrast of %1 or more with what lies beneath it.%2</source>
+        <translation>Alle Texte sind gut lesbar: Jeder hat einen Kontrast von mindestens %1 zu dem, was darunter liegt.%2</translation>
+    </message>
 </context>
 <context>
     <name>ProgramDirectory</name>
@@ -991,10 +999,6 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>keine Farbe seines Farbtons ist %1 gut lesbar</translation>
     </message>
     <message>
-        <source>; raise &quot;%1&quot;&apos;s opacity</source>
-        <translation>; erhöhen Sie die Deckkraft von „%1“</translation>
-    </message>
-    <message>
         <source>raise &quot;%1&quot;&apos;s opacity</source>
         <translation>erhöhen Sie die Deckkraft von „%1“</translation>
     </message>
@@ -1013,6 +1017,10 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>busy background %1 (RMS contrast %2; %3 slows reading): %4</source>
         <translation>unruhiger Hintergrund %1 (RMS-Kontrast %2; ab %3 verlangsamt er das Lesen): %4</translation>
+    </message>
+    <message>
+        <source>no colour of its hue reads well %1; raise &quot;%2&quot;&apos;s opacity</source>
+        <translation>keine Farbe seines Farbtons ist %1 gut lesbar; erhöhen Sie die Deckkraft von „%2“</translation>
     </message>
 </context>
 <context>
@@ -1061,12 +1069,6 @@ Der Vellox-Ordner ist „%1“.</translation>
         <translation>das System hat es verweigert</translation>
     </message>
     <message>
-        <source>Vellox cannot listen for later starts from &quot;%1&quot;, which would then start a second program on the same folder.<byte value="xd"/>
-</source>
-        <translation>Vellox kann nicht auf spätere Starts aus „%1“ lauschen, die dann ein zweites Programm im selben Ordner starten würden.<byte value="xd"/>
-</translation>
-    </message>
-    <message>
         <source>it has not said where it listens</source>
         <translation>es hat nicht mitgeteilt, wo es lauscht</translation>
     </message>
@@ -1077,6 +1079,12 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>Vellox is already running from &quot;%1&quot;, but nothing could be handed to it: %2. Close it, or end it if it hangs, and start Vellox again.</source>
         <translation>Vellox läuft bereits aus „%1“, aber nichts konnte ihm übergeben werden: %2. Schließen Sie es oder beenden Sie es, falls es hängt, und starten Sie Vellox erneut.</translation>
+    </message>
+    <message>
+        <source>Vellox cannot listen for later starts from &quot;%1&quot;, which would then start a second program on the same folder.<byte value="xd"/>
+%2</source>
+        <translation>Vellox kann nicht auf spätere Starts aus „%1“ lauschen, die dann ein zweites Programm im selben Ordner starten würden.<byte value="xd"/>
+%2</translation>
     </message>
 </context>
 <context>
@@ -1408,6 +1416,14 @@ Der Vellox-Ordner ist „%1“.</translation>
     <message>
         <source>the muted look&apos;s gradient is darker at the bottom (lightness %1; %2 or more keeps the look), so that %3, in a colour that reads on the picture, reads on it too</source>
         <translation>der Verlauf des gedämpften Stils ist unten dunkler (Helligkeit %1; ab %2 bleibt der Stil), damit %3 in einer Farbe, die auf dem Bild gut lesbar ist, auch auf ihm gut lesbar ist</translation>
+    </message>
+</context>
+<context>
+    <name>Telling</name>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A file&apos;s path or name, then what went wrong with it.</extracomment>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

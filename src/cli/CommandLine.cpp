@@ -95,8 +95,9 @@ CommandLine misused(const QString &problem)
 {
     CommandLine command;
     command.mode = CommandLine::Mode::Misused;
-    command.message = "vellox: "_L1 + problem + u'\n' +
-                      QCoreApplication::translate("CommandLine", "Try 'vellox --help'.") + u'\n';
+    command.message =
+        QCoreApplication::translate("CommandLine", "vellox: %1\nTry 'vellox --help'.\n")
+            .arg(problem);
     return command;
 }
 

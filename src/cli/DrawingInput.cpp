@@ -1,6 +1,7 @@
 #include "cli/DrawingInput.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Telling.h"
 
 #include "scene/BackgroundPicture.h"
 
@@ -116,7 +117,7 @@ QString loadBackground(const QString &path, StillPicture &picture)
     try {
         picture = StillPicture(loadPicture(path, PictureFormats::AnyReadable));
     } catch (const Error &e) {
-        return path + ": "_L1 + e.description();
+        return aboutFile(path, e.description());
     }
     return {};
 }
@@ -130,7 +131,7 @@ QString readForDrawing(const QString &skinPath, const QString &picturePath,
     for (const SkinProblem &p : skin.problems) {
         if (p.severity == SkinProblem::Error)
             return p.line != 0 ? u"%1:%2: %3"_s.arg(name).arg(p.line).arg(p.text)
-                   : skin.read ? name + ": "_L1 + p.text
+                   : skin.read ? aboutFile(name, p.text)
                                : p.text;
     }
     return loadBackground(picturePath, picture);

@@ -75,7 +75,7 @@ int drawGallery(const CommandLine &command, const FactorySkin &factory)
                 painter.drawImage(galleryScene(i).topLeft(),
                                   drawnScene(renderer, skin, picture, command));
             } catch (const Error &e) {
-                problem = skinName(path) + ": "_L1 + e.description();
+                problem = aboutFile(skinName(path), e.description());
             }
         }
         if (!problem.isEmpty()) {

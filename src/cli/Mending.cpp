@@ -57,7 +57,7 @@ int suggestSkinFile(const CommandLine &command)
     try {
         skin = suggestSkin(picture, command.variant, &shortfalls);
     } catch (const Error &e) {
-        return failedCommand(command.background + ": "_L1 + e.description());
+        return failedCommand(aboutFile(command.background, e.description()));
     }
     try {
         writeOutput(command.output, encodeLines8bit(skinFileLines(skinText(skin))));
@@ -369,7 +369,7 @@ int fixSkinFile(const CommandLine &command, const FactorySkin &factory)
     try {
         allRead = mending.mend(command.panels);
     } catch (const Error &e) {
-        return failedCommand(name + ": "_L1 + e.description());
+        return failedCommand(aboutFile(name, e.description()));
     }
     try {
         writeOutput(command.output, mending.bytes());

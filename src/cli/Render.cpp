@@ -77,7 +77,7 @@ int renderSkinsInto(const CommandLine &command, const FactorySkin &factory)
             try {
                 bytes = encodePicture(drawnScene(renderer, skin, picture, one), PictureFormat::Png);
             } catch (const Error &e) {
-                problem = skinName(path) + ": "_L1 + e.description();
+                problem = aboutFile(skinName(path), e.description());
             }
         }
         if (problem.isEmpty()) {
@@ -118,7 +118,7 @@ int renderSkin(const CommandLine &command, const FactorySkin &factory)
         SceneRenderer renderer;
         bytes = encodePicture(drawnScene(renderer, skin, picture, command), *format);
     } catch (const Error &e) {
-        return failedCommand(skinName(command.skin) + ": "_L1 + e.description());
+        return failedCommand(aboutFile(skinName(command.skin), e.description()));
     }
     try {
         writeOutput(output, bytes);

@@ -19,3 +19,9 @@ int failedCommand(const QString &what)
     std::fprintf(stderr, "vellox: %s\n", qPrintable(what));
     return 1;
 }
+
+QString aboutFile(const QString &path, const QString &reason)
+{
+    //: A file's path or name, then what went wrong with it.
+    return QCoreApplication::translate("Telling", "%1: %2").arg(path, reason);
+}

@@ -30,9 +30,8 @@ enum class OnFailure
 // "Continue?" after a failed step of "Apply Change".
 bool askToContinue(Dialogs &dialogs, const Error &e)
 {
-    const QString question = e.description() + " ("_L1 + QString::number(e.code()) +
-                             ")\r\n\r\n"_L1 +
-                             QCoreApplication::translate("EditorWindow", "Continue?");
+    const QString question = QCoreApplication::translate("EditorWindow", "%1 (%2)\r\n\r\nContinue?")
+                                 .arg(e.description(), QString::number(e.code()));
     return dialogs.question(question) == Dialogs::Answer::Yes;
 }
 

@@ -263,10 +263,10 @@ void PreviewWindow::checkReadability()
     alike = busy + alike;
     const QString parts = alike.isEmpty() ? QString() : "\r\n\r\n"_L1 + alike.join("\r\n"_L1);
     if (hard.isEmpty()) {
+        // The parts that look alike, if any, follow on lines of their own.
         m_dialogs.message(tr("All texts read well: each has a contrast of %1 or more with what "
-                             "lies beneath it.")
-                              .arg(contrastText(ReadsWell)) +
-                          parts);
+                             "lies beneath it.%2")
+                              .arg(contrastText(ReadsWell), parts));
         return;
     }
     // An item whose texts stand in several places is listed once a scene, at its worst.

@@ -344,11 +344,12 @@ QString Readability::whatIsLeft(int row, QRgb current) const
         return QCoreApplication::translate("Readability", "no colour reads better than %1 %2: %3")
             .arg(contrastText(hopeless->best), sceneWords(hopeless->scene),
                  leverWords(hopeless->role, hopeless->scene));
-    return QCoreApplication::translate("Readability", "no colour of its hue reads well %1")
-               .arg(sceneWords(worst->scene)) +
-           (panel < 0 ? QString()
-                      : QCoreApplication::translate("Readability", "; raise \"%1\"'s opacity")
-                            .arg(shownLabel(SkinItems[size_t(panel)])));
+    if (panel < 0)
+        return QCoreApplication::translate("Readability", "no colour of its hue reads well %1")
+            .arg(sceneWords(worst->scene));
+    return QCoreApplication::translate("Readability",
+                                       "no colour of its hue reads well %1; raise \"%2\"'s opacity")
+        .arg(sceneWords(worst->scene), shownLabel(SkinItems[size_t(panel)]));
 }
 
 QList<TextFix> mendTexts(const SceneRenderer &renderer, ColourTable &table,

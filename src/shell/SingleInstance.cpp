@@ -155,9 +155,8 @@ QString SingleInstance::listenForLaterStarts()
         return QCoreApplication::translate(
                    "SingleInstance",
                    "Vellox cannot listen for later starts from \"%1\", which would then start "
-                   "a second program on the same folder.\r\n")
-                   .arg(m_programDir) +
-               e.description();
+                   "a second program on the same folder.\r\n%2")
+            .arg(m_programDir, e.description());
     }
     connect(m_channel, &LocalChannel::lineReceived, this, [this](const QByteArray &line) {
         if (line == ShowRequest)

@@ -6,6 +6,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Tasks.h"
+#include "cli/Telling.h"
 
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
@@ -83,7 +84,7 @@ QString unopenableSkin(const QString &skin)
 {
     struct stat st;
     if (::stat(QFile::encodeName(skin).constData(), &st) != 0)
-        return skin + QStringLiteral(": ") + systemReason(errno);
+        return aboutFile(skin, systemReason(errno));
     if (S_ISDIR(st.st_mode))
         return QCoreApplication::translate("main", "%1: it is a folder, not a skin file").arg(skin);
     return {};
