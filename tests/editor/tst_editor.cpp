@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QMenuBar>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -407,6 +408,7 @@ void tst_editor::undoAndRedo_data()
         applied);
     row("history outlives the preview", "apply:A preview preview undo", factory, Row::TextColour,
         "");
+    row("never beneath a dialog", "apply:A undo:dialog", "0xff00000a", Row::TextColour, applied);
 }
 
 // Each change of the colour table is a step: undone and redone from either window, it
@@ -437,7 +439,14 @@ void tst_editor::undoAndRedo()
             s.trigger("loadskin");
         else if (step == "preview"_L1)
             s.trigger("preview");
-        else
+        else if (how == "dialog"_L1) {
+            QDialog dialog(s.editor.get());
+            QTimer::singleShot(0, &dialog, [&] {
+                QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
+                dialog.reject();
+            });
+            dialog.exec();
+        } else
             QTest::keyClick(how == "code"_L1      ? static_cast<QWidget *>(s.code())
                             : how == "preview"_L1 ? static_cast<QWidget *>(s.preview())
                                                   : s.get("Combo1"),
