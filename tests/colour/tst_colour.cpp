@@ -106,19 +106,24 @@ void tst_colour::vision_data()
         const double severity = kind.size() > 1 ? kind[1].toDouble() : 1.0;
         QTest::addRow("%s %s %s %s", r[0].data(), r[2].data(), r[3].data(), r[4].data())
             << visionNamed(kind[0]) << severity << colour << seen << 0 << 1;
-        // Tritanomaly at 0.3 where tritanopia stays in gamut: the reference's light (the
-        // middle of its truncated value) three tenths of the way from the colour's.
-        int mixed[3];
-        for (int i = 0; i < 3; ++i) {
-            const int was = r[2 + i].toInt(), to = r[5 + i].toInt();
-            const double light = (linearChannel(to) + linearChannel(to + 1)) / 2;
-            mixed[i] =
-                to > 0 && to < 254 ? encodeChannel(0.7 * linearChannel(was) + 0.3 * light) : -9;
+        // Tritanomaly at tenths from the least to the most where tritanopia stays in gamut:
+        // the reference's light (the middle of its truncated value) that far of the way
+        // from the colour's.
+        for (const double tenths : {0.1, 0.3, 0.6, 0.9}) {
+            int mixed[3];
+            for (int i = 0; i < 3; ++i) {
+                const int was = r[2 + i].toInt(), to = r[5 + i].toInt();
+                const double light = (linearChannel(to) + linearChannel(to + 1)) / 2;
+                mixed[i] = to > 0 && to < 254
+                               ? encodeChannel((1 - tenths) * linearChannel(was) + tenths * light)
+                               : -9;
+            }
+            if (kind[0] == "tritanopia" && std::min({mixed[0], mixed[1], mixed[2]}) >= 0)
+                QTest::addRow("tritanomaly %g %s %s %s", tenths, r[2].data(), r[3].data(),
+                              r[4].data())
+                    << Vision::Tritanomaly << tenths << colour << qRgb(mixed[0], mixed[1], mixed[2])
+                    << -1 << 1;
         }
-        if (kind[0] == "tritanopia" && std::min({mixed[0], mixed[1], mixed[2]}) >= 0)
-            QTest::addRow("tritanomaly 0.3 %s %s %s", r[2].data(), r[3].data(), r[4].data())
-                << Vision::Tritanomaly << 0.3 << colour << qRgb(mixed[0], mixed[1], mixed[2]) << -1
-                << 1;
     }
     const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
     for (const auto &[colour, grey] : {std::pair{red, 127}, {green, 220}, {blue, 76}})
