@@ -42,7 +42,8 @@ inline QByteArray sceneSkin()
 // The pixels of one scene of `table` that change when the colour of each of `rows` goes
 // from black to white, by how much the most changed channel of each changes.
 inline std::map<int, QList<QPoint>> changedBy(const ColourTable &table, BackgroundPicture &picture,
-                                              SceneKind kind, QRect box, const std::set<int> &rows)
+                                              SceneKind kind, QRect box, const std::set<int> &rows,
+                                              TextMode mode = TextMode::Skinning)
 {
     QImage drawn[2];
     for (int white : {0, 1}) {
@@ -51,6 +52,7 @@ inline std::map<int, QList<QPoint>> changedBy(const ColourTable &table, Backgrou
             changed.set(row,
                         table.at(row).left(4) + QLatin1StringView(white ? "FFFFFF" : "000000"));
         SceneRenderer renderer;
+        renderer.setTextMode(mode);
         renderer.redraw(changed, picture);
         drawn[white] = renderer.scene(kind).shownImage();
     }

@@ -52,6 +52,7 @@ private slots:
     void blendedTogetherApart();
     void gradientRows();
     void textColours();
+    void titleShadow();
     void glyphsOverAnyPixels();
     void redrawnAsNew_data();
     void redrawnAsNew();
@@ -140,6 +141,30 @@ void tst_scene::textColours()
                              [&](const ElementLayout &l) { return name == l.name(scene.kind()); });
             QVERIFY2(layout != sceneLayout().end() && layout->isText(), qPrintable(name));
             QCOMPARE(toQRgb(scene.element(layout->role).textColour), qRgb(row, row * 2, row * 3));
+        }
+    }
+}
+
+// The title's shadow is the title one pixel right and one down, in both scenes and both
+// text modes: it shows within the title's glyphs moved so, and reaches as far every way.
+void tst_scene::titleShadow()
+{
+    ColourTable table;
+    readSkinBytes(ProgramFolder::factorySkin(), table);
+    StillPicture coffee(QImage(VELLOX_PHOTOS "/coffee.jpg"_L1));
+    for (TextMode mode : {TextMode::Skinning, TextMode::Actual}) {
+        const QRect around = pixelRect(layoutOf(Role::TitleText).box(mode)).adjusted(-4, -4, 4, 4);
+        for (SceneKind kind : {SceneKind::Colour, SceneKind::Picture}) {
+            QRegion ink[2]; // of the title moved, and of the shadow
+            for (int row : {Row::TitleColour, Row::Shadow}) {
+                const QPoint moved = row == Row::Shadow ? QPoint() : QPoint(1, 1);
+                for (const auto &[change, points] :
+                     changedBy(table, coffee, kind, around, {row}, mode))
+                    for (QPoint p : points)
+                        ink[row == Row::Shadow] += QRect(p + moved, QSize(1, 1));
+            }
+            QVERIFY(!ink[1].isEmpty() && (ink[1] - ink[0]).isEmpty());
+            QCOMPARE(ink[1].boundingRect(), ink[0].boundingRect());
         }
     }
 }
