@@ -11,6 +11,7 @@
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
 #include "platform/Error.h"
+#include "platform/Fonts.h"
 #include "platform/Guarded.h"
 #include "platform/KeptCopy.h"
 #include "platform/QtDialogs.h"
@@ -298,6 +299,8 @@ std::optional<int> notClaimed(SingleInstance &instance, const QString &skin,
 
 int runEditor(int argc, char *argv[], const CommandLine &command)
 {
+    // The windows' first texts need it; the display and the folder do not.
+    FontConfigurationReading fonts;
     Display display;
     openDisplay(argc, argv, command, display);
     if (!display.app)
@@ -315,6 +318,7 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
     if (const std::optional<int> status = notClaimed(*instance, command.skin, *programDir, dialogs))
         return *status;
 
+    fonts.wait();
     EditorWindow editor(*programDir, dialogs);
     // A signal ends the run without the shutdown steps, whatever dialog is open: the
     // working files stay for the next start to offer back, what was typed a moment ago
