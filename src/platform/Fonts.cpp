@@ -10,7 +10,7 @@ QFont layoutFont(int pixels, QFont::Weight weight)
     return font;
 }
 
-FontConfigurationReading::FontConfigurationReading()
+void FontConfigurationReading::start()
 {
     // Only the library Qt is loaded with is asked: the program itself does not depend on
     // it. Reading it is safe beside Qt's own first use, which then finds it read or reads
