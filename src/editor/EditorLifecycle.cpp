@@ -21,10 +21,11 @@
 bool EditorWindow::open()
 {
     // What a run that ended without its shutdown left is read before anything is
-    // written, and nothing is written over it until the user has answered for it.
+    // written, and nothing is written over it until the user has answered for it. The
+    // working files wait for the windows in any case: their first drawing does not wait
+    // for the disk, and the work is on the disk before the user can change it.
     const WorkingFiles::LeftOver leftOver = m_workingFiles.leftOver();
-    if (leftOver.skin || leftOver.typed)
-        m_workingFiles.hold();
+    m_workingFiles.hold();
     if (!loadWindow())
         return false;
     show();
@@ -58,8 +59,6 @@ bool EditorWindow::loadWindow()
 
 void EditorWindow::offerLeftOverWork(const WorkingFiles::LeftOver &leftOver)
 {
-    if (!m_workingFiles.held())
-        return;
     // Read over the factory skin, as the run that left it had begun.
     ColourTable table = m_document.colours();
     if (leftOver.skin)

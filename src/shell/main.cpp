@@ -11,6 +11,7 @@
 #include "platform/Build.h"
 #include "platform/EndSignals.h"
 #include "platform/Error.h"
+#include "platform/Fonts.h"
 #include "platform/Guarded.h"
 #include "platform/KeptCopy.h"
 #include "platform/QtDialogs.h"
@@ -194,6 +195,9 @@ struct Display
     std::vector<char *> arguments; // Qt keeps a reference to the count and the vector
     int count = 0;
     std::unique_ptr<QApplication> app;
+    // The windows' first texts need it; the display and the folder do not. Read while
+    // the application is made, and waited for before it goes.
+    FontConfigurationReading fonts;
 };
 
 void openDisplay(int argc, char *argv[], const CommandLine &command, Display &display)
@@ -227,6 +231,7 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
         });
     auto heldError = std::make_unique<HeldStandardError>();
     readingApp.reset();
+    display.fonts.start();
     display.app = std::make_unique<QApplication>(display.count, qtArguments.data());
     Translations::install(translationsFolder());
     qInstallMessageHandler(earlier);
@@ -238,6 +243,7 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
         std::fprintf(stderr, "vellox: %s\n",
                      qPrintable(QCoreApplication::translate("main", "cannot open %1")
                                     .arg(displaysOf(platforms, command))));
+        display.fonts.wait();
         display.app.reset();
         return;
     }
@@ -315,6 +321,7 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
     if (const std::optional<int> status = notClaimed(*instance, command.skin, *programDir, dialogs))
         return *status;
 
+    display.fonts.wait();
     EditorWindow editor(*programDir, dialogs);
     // A signal ends the run without the shutdown steps, whatever dialog is open: the
     // working files stay for the next start to offer back, what was typed a moment ago
