@@ -149,12 +149,16 @@ void taskRows()
         "default.ini:20: warning: \"Not Supported Color\" (NotSupported) reads 4.4:1 on the "
         "gradient as seen with deuteranopia (4.5:1 wanted)\n");
     row("check at a severity", "--check --vision DEUTERANOMALY --severity 0.5 default.ini", 0, "-");
+    row("at the least severity", "--check --vision protanomaly --severity 0.1 default.ini", 0, "-");
+    row("at the greatest", "--check --vision tritanomaly --severity 0.9 default.ini", 0, "-");
     row("render at a severity", "--render dark.ini --vision protanomaly --severity .3 -o o.png", 0,
         "", "", "o.png:\x89PNG");
     for (const auto &[name, args, value] :
          {std::tuple{"severity too high", "--render dark.ini -o o.png --vision tritanomaly", "1"},
           {"severity not a number", "--check dark.ini --vision deuteranomaly", "nan"},
-          {"severity in a comma locale", "--check dark.ini --vision tritanomaly", "0,5"}})
+          {"severity in a comma locale", "--check dark.ini --vision tritanomaly", "0,5"},
+          {"severity just above", "--check dark.ini --vision protanomaly", "0.91"},
+          {"severity just below", "--check dark.ini --vision protanomaly", "0.09"}})
         misuse(name, args + u" --severity "_s + value,
                u"--severity is a number from 0.1 to 0.9, not \"%1\""_s.arg(value));
     misuse("severity of a dichromacy", "--check dark.ini --vision protanopia --severity 0.5",

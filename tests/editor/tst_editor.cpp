@@ -128,7 +128,7 @@ void tst_editor::controlsShow_data()
     QTest::addColumn<QByteArray>("skin"); // default.ini; null for the factory skin
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed"); // a key at a time; null for none
+    QTest::addColumn<QString>("typed"); // a key at a time, or "keys:" on the red slider
     QTest::addColumn<QString>("shown");
     const QByteArray factory;
     const QString none;
@@ -160,6 +160,9 @@ void tst_editor::controlsShow_data()
     row("typed without prefix", factory, 0, Row::RectBg, u"FF8000"_s,
         "00 00 00 50 on 000000 FF8000");
     row("typed away", factory, 0, Row::RectBg, u""_s, "00 00 00 0 on 000000 ");
+    // Keys on the red slider: a page is 5.
+    row("paged", factory, 0, Row::RectBg, u"keys:PageUp PageUp Right"_s,
+        "2D 3A 5E 60 on 2D3A5E 0x992D3A5E");
 }
 
 void tst_editor::controlsShow()
@@ -171,8 +174,12 @@ void tst_editor::controlsShow()
     Opened s(skin);
     s.choose(before);
     s.choose(row);
-    if (!typed.isNull())
+    if (typed.startsWith("keys:"_L1)) {
+        for (const QString &key : typed.mid(5).split(u' '))
+            QTest::keyClick(s.get("Slider1"), key == "PageUp"_L1 ? Qt::Key_PageUp : Qt::Key_Right);
+    } else if (!typed.isNull()) {
         s.typeCode(typed);
+    }
     QTEST(controls(s), "shown");
 }
 

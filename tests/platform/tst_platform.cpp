@@ -333,8 +333,11 @@ void tst_platform::keptCopyOnlyOverItsRewrite()
     } else if (after == "gone") {
         QVERIFY(QFile::remove(file));
     } else if (after.startsWith("saved again") || after.endsWith("as scratch")) {
+        QVERIFY(
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         writeFile(file, after == "saved again" ? Durability::Atomic : Durability::Scratch,
                   AtLink::ReplaceLink, [](auto &sink) { sink("new", 3); });
+        QCOMPARE(modeOf(file), 0640); // kept, as any editor's save keeps it
     } else {
         folder.write(u"new"_s, "elsewhere\r\n");
         QVERIFY(std::rename(QFile::encodeName(folder.file(u"new"_s)), QFile::encodeName(file)) ==

@@ -36,6 +36,7 @@ private slots:
     void lockFiles();
     void captionsFitAndAreSpoken();
     void aboutWindow();
+    void aboutColours();
     void inGerman();
     void looks();
     void skinFileType();
@@ -422,6 +423,13 @@ void tst_shell::refusedStarts()
     process.waitForFinished();
     chmod(path.constData(), 0700);
     QCOMPARE(folder.contents(), contents);
+}
+
+// Each colour of the flashing comes up, the ends half as often: the index is rounded.
+void tst_shell::aboutColours()
+{
+    for (const auto &[r, index] : {std::pair{0.0, 0}, {0.5, 8}, {0.625, 9}, {0.96875, 15}})
+        QCOMPARE(ColourCycle::indexFor(r), index);
 }
 
 QTEST_MAIN(tst_shell)
