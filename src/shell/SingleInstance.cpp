@@ -8,13 +8,11 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,63 +43,14 @@ QString socketFor(const QString &programDir)
 
 SingleInstance::SingleInstance(const QString &programDir, QObject *parent)
     : QObject(parent), m_programDir(QDir::toNativeSeparators(programDir)),
-      m_socket(socketFor(programDir)), m_lockPath(QDir(programDir).filePath(LockFile))
+      m_socket(socketFor(programDir)), m_lockPath(QDir(programDir).filePath(LockFile)),
+      m_lock(m_lockPath)
 {
+    // A lock is stale only when its program is gone, however long a program runs.
+    m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance()
-{
-    releaseLock();
-}
-
-SingleInstance::Lock SingleInstance::takeLock()
-{
-    const QByteArray path = QFile::encodeName(m_lockPath);
-    // A program that ends removes its lock file and then lets go of it: a lock taken on a
-    // file no longer at that name would be nobody's, so the name is tried again.
-    while (m_lock < 0) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return Lock::Failed;
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            return err == EWOULDBLOCK ? Lock::Held : Lock::Failed;
-        }
-        struct stat held, named;
-        if (::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
-            m_lock = fd;
-        else
-            ::close(fd);
-    }
-    // Who holds it, in the lines Qt's lock files use. The lock, not the file, is what
-    // counts, and it goes with its program whatever happens to the disk, so the start
-    // does not wait for the disk to have the record.
-    const QByteArray record = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-                              QCoreApplication::applicationName().toUtf8() + '\n' +
-                              QSysInfo::machineHostName().toUtf8() + '\n';
-    errno = 0;
-    if (::ftruncate(m_lock, 0) == 0 &&
-        ::write(m_lock, record.constData(), size_t(record.size())) == record.size())
-        return Lock::Taken;
-    const int err = errno ? errno : ENOSPC;
-    releaseLock();
-    errno = err;
-    return Lock::Failed;
-}
-
-void SingleInstance::releaseLock()
-{
-    if (m_lock < 0)
-        return;
-    // Removed while still held, so that no later start takes the lock of a file that is
-    // about to go.
-    ::unlink(QFile::encodeName(m_lockPath).constData());
-    ::close(m_lock);
-    m_lock = -1;
-}
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::checkLockFile()
 {
@@ -150,8 +99,21 @@ QString SingleInstance::recordedSocket() const
     return {};
 }
 
-QString SingleInstance::lockFailure(int err) const
+QString SingleInstance::lockFailure() const
 {
+    // QLockFile keeps the system's reason to itself: a file of a lock's size beside it, made
+    // the same way, meets the same refusal.
+    const QByteArray probe = QFile::encodeName(m_lockPath) + ".probe";
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int err = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        const QByteArray bytes(64, 'x');
+        errno = 0;
+        if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
+            ::close(fd) != 0)
+            err = errno ? errno : ENOSPC;
+        ::unlink(probe.constData());
+    }
     return QCoreApplication::translate(
                "SingleInstance",
                "Vellox cannot make its lock file \"%1\" in \"%2\": %3. Without it a second "
@@ -189,7 +151,7 @@ QString SingleInstance::listenForLaterStarts()
     } catch (const Error &e) {
         delete m_channel;
         m_channel = nullptr;
-        releaseLock();
+        m_lock.unlock();
         return QCoreApplication::translate(
                    "SingleInstance",
                    "Vellox cannot listen for later starts from \"%1\", which would then start "
@@ -222,15 +184,14 @@ SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTim
     // The running program may still be starting, or just ending: asked again until it
     // answers, its lock is free, or the time is up.
     for (;;) {
-        const Lock lock = takeLock();
-        if (lock == Lock::Taken) {
+        if (m_lock.tryLock(0)) {
             if (!left.isEmpty())
                 LocalChannel::removeLeftovers(left);
             m_refusal = listenForLaterStarts();
             return m_refusal.isEmpty() ? Claim::Claimed : Claim::Refused;
         }
-        if (lock == Lock::Failed) {
-            m_refusal = lockFailure(errno);
+        if (m_lock.error() != QLockFile::LockFailedError) {
+            m_refusal = lockFailure();
             return Claim::Refused;
         }
         if (const QString socket = recordedSocket(); !socket.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLockFile>
 #include <QObject>
 
 class LocalChannel;
@@ -8,8 +9,7 @@ class LocalChannel;
 // and draw over each other's snapshots. The first start holds a lock file in the folder,
 // listens for later starts and writes in the lock file where; a later start asks it to
 // come to the front, and to open the skin it was given if any, and goes.
-// The lock is the system's lock on that file, which it lets go of however the program
-// ends: a lock file left by a crashed program is taken over.
+// A lock left by a crashed program is taken over.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -46,21 +46,13 @@ private:
     QString listenForLaterStarts();
     // Where the program holding the lock listens, as its lock file says, or nothing.
     QString recordedSocket() const;
-    enum class Lock
-    {
-        Taken,
-        Held,  // by a running program
-        Failed // errno says why
-    };
-    Lock takeLock();
-    void releaseLock();
     // Why the lock file cannot be made, in the system's words.
-    QString lockFailure(int err) const;
+    QString lockFailure() const;
 
     QString m_programDir;
     QString m_socket;
     QString m_lockPath;
-    int m_lock = -1;
+    QLockFile m_lock;
     QString m_refusal;
     LocalChannel *m_channel = nullptr;
 };
