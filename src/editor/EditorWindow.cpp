@@ -236,6 +236,14 @@ void EditorWindow::addShortcuts()
     for (QAction *action : {undoAction, redoAction}) {
         action->setShortcutContext(Qt::ApplicationShortcut);
         addAction(action);
+        // With nothing to take back or make again the keys still do nothing else: a list
+        // with the focus would search its entries for them, and a screen reader tell it.
+        auto *idle = new QShortcut(this);
+        idle->setKeys(action->shortcuts());
+        idle->setContext(Qt::ApplicationShortcut);
+        idle->setEnabled(!action->isEnabled());
+        connect(action, &QAction::enabledChanged, idle,
+                [idle](bool enabled) { idle->setEnabled(!enabled); });
     }
 }
 

@@ -120,6 +120,8 @@ void languageAndOutputRows()
     row("another user's link in a sticky folder", "--render dark.ini -o theirs.png", 1, "",
         "*theirs.png\" is a link that the user nobody made in");
     misuse("two outputs", "--render dark.ini -o a -o b", "--output is given more than once");
+    misuse("an output to a check", "--check dark.ini -o a",
+           "--output goes only with --render, --suggest, --fix or --gallery");
     misuse("twice", "--fix dark.ini -o - --panels --panels", "--panels is given more than once");
     row("a pipe as background", "--render dark.ini -o o.png --background pipe", 1, "",
         "*\"pipe\": it is a named pipe, not a file");
