@@ -59,9 +59,10 @@ struct KeysSeen : QObject
     int count = 0;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        count += event->type() == QEvent::KeyPress &&
-                 (key->key() == Qt::Key_Z || key->key() == Qt::Key_Y);
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            count += key == Qt::Key_Z || key == Qt::Key_Y;
+        }
         return false;
     }
 };
