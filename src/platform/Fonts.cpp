@@ -1,5 +1,8 @@
 #include "platform/Fonts.h"
 
+#include <QFontDatabase>
+#include <QImageReader>
+
 #include <dlfcn.h>
 
 QFont layoutFont(int pixels, QFont::Weight weight)
@@ -10,27 +13,55 @@ QFont layoutFont(int pixels, QFont::Weight weight)
     return font;
 }
 
-void FontConfigurationReading::start()
+namespace {
+
+// fontconfig's FcInit, found in the library Qt is loaded with (the program itself does
+// not depend on it), or nothing where Qt draws its texts without it.
+using ReadConfiguration = int (*)();
+ReadConfiguration fontConfigurationReader()
 {
-    // Only the library Qt is loaded with is asked: the program itself does not depend on
-    // it. Reading it is safe beside Qt's own first use, which then finds it read or reads
-    // it too.
     void *library = ::dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_NOLOAD);
     if (!library)
-        return;
-    if (const auto read = reinterpret_cast<int (*)()>(::dlsym(library, "FcInit")))
-        m_reading = std::thread([read] { read(); });
+        return nullptr;
+    const auto read = reinterpret_cast<ReadConfiguration>(::dlsym(library, "FcInit"));
     // Qt holds the library for the run.
     ::dlclose(library);
+    return read;
 }
 
-FontConfigurationReading::~FontConfigurationReading()
+} // namespace
+
+void ReadingAhead::start()
+{
+    // Each is safe beside Qt's own first use, which then finds it read or waits for it.
+    m_reading = std::thread([readConfiguration = fontConfigurationReader(),
+                             made = m_application.get_future()]() mutable {
+        if (readConfiguration)
+            readConfiguration();
+        if (!made.get())
+            return;
+        QFontDatabase::families();
+        QImageReader::supportedImageFormats();
+    });
+}
+
+void ReadingAhead::applicationMade()
+{
+    if (!m_told)
+        m_application.set_value(true);
+    m_told = true;
+}
+
+ReadingAhead::~ReadingAhead()
 {
     wait();
 }
 
-void FontConfigurationReading::wait()
+void ReadingAhead::wait()
 {
+    if (!m_told)
+        m_application.set_value(false);
+    m_told = true;
     if (m_reading.joinable())
         m_reading.join();
 }

@@ -2,28 +2,35 @@
 
 #include <QFont>
 
+#include <future>
 #include <thread>
 
 // Arial at `pixels`, which the layouts were measured with. At 10 pixels every caption
 // fits the box it was laid out in; it is the font of all windows and dialogs.
 QFont layoutFont(int pixels = 10, QFont::Weight weight = QFont::Normal);
 
-// The system's font configuration read on a thread of its own, while the caller goes on
-// with what needs no text (opening the display, taking its folder): a program's first
-// text then finds it read, which is most of the cost of that text. Waited for by wait()
-// or at the latest when this goes, which must be before the application object goes:
-// Qt lets go of the configuration then. Where Qt draws its texts without fontconfig,
-// nothing is read ahead.
-class FontConfigurationReading
+// What the first windows read before their first texts and icons, read on a thread of its
+// own while the caller goes on with what needs none of it: the system's font configuration
+// while the display opens, then, once the application object is made, the list of fonts
+// and the image formats' plugins while the folder is taken. The first text and the first
+// icon then find them read, which is most of their cost. Waited for by wait() or at the
+// latest when this goes, which must be before the application object goes: Qt lets go of
+// what was read then.
+class ReadingAhead
 {
 public:
-    FontConfigurationReading() = default;
-    ~FontConfigurationReading();
-    FontConfigurationReading(const FontConfigurationReading &) = delete;
-    FontConfigurationReading &operator=(const FontConfigurationReading &) = delete;
+    ReadingAhead() = default;
+    ~ReadingAhead();
+    ReadingAhead(const ReadingAhead &) = delete;
+    ReadingAhead &operator=(const ReadingAhead &) = delete;
+    // Before the application object is made.
     void start();
+    // Once it is made on a display: what needs it is read from then on.
+    void applicationMade();
     void wait();
 
 private:
     std::thread m_reading;
+    std::promise<bool> m_application;
+    bool m_told = false;
 };

@@ -195,9 +195,10 @@ struct Display
     std::vector<char *> arguments; // Qt keeps a reference to the count and the vector
     int count = 0;
     std::unique_ptr<QApplication> app;
-    // The windows' first texts need it; the display and the folder do not. Read while
-    // the application is made, and waited for before it goes.
-    FontConfigurationReading fonts;
+    // What the windows' first texts and icons need; the display and the folder do not.
+    // Read while the application is made and the folder taken, and waited for before
+    // the application goes.
+    ReadingAhead readingAhead;
 };
 
 void openDisplay(int argc, char *argv[], const CommandLine &command, Display &display)
@@ -231,7 +232,7 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
         });
     auto heldError = std::make_unique<HeldStandardError>();
     readingApp.reset();
-    display.fonts.start();
+    display.readingAhead.start();
     display.app = std::make_unique<QApplication>(display.count, qtArguments.data());
     Translations::install(translationsFolder());
     qInstallMessageHandler(earlier);
@@ -243,10 +244,11 @@ void openDisplay(int argc, char *argv[], const CommandLine &command, Display &di
         std::fprintf(stderr, "vellox: %s\n",
                      qPrintable(QCoreApplication::translate("main", "cannot open %1")
                                     .arg(displaysOf(platforms, command))));
-        display.fonts.wait();
+        display.readingAhead.wait();
         display.app.reset();
         return;
     }
+    display.readingAhead.applicationMade();
     for (const HeldMessage &m : heldMessages)
         qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()),
                           m.text);
@@ -321,7 +323,6 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
     if (const std::optional<int> status = notClaimed(*instance, command.skin, *programDir, dialogs))
         return *status;
 
-    display.fonts.wait();
     EditorWindow editor(*programDir, dialogs);
     // A signal ends the run without the shutdown steps, whatever dialog is open: the
     // working files stay for the next start to offer back, what was typed a moment ago
