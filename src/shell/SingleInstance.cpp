@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -168,23 +169,40 @@ QString SingleInstance::listenForLaterStarts()
     return {};
 }
 
+void SingleInstance::beginClaim()
+{
+    m_begun = true;
+    m_lockFileRefusal = checkLockFile();
+    if (!m_lockFileRefusal.isEmpty())
+        return;
+    // Where a crashed program listened, read before its lock is taken over, to be tidied
+    // then.
+    m_leftSocket = recordedSocket();
+    try {
+        m_firstTry = std::async(std::launch::async, [this] { return m_lock.tryLock(0); });
+    } catch (const std::system_error &) {
+        // No thread to be had: claim() tries it itself.
+    }
+}
+
 SingleInstance::Claim SingleInstance::claim(const QString &skin, int handOverTime)
 {
-    m_refusal = checkLockFile();
+    if (!m_begun)
+        beginClaim();
+    m_refusal = m_lockFileRefusal;
     if (!m_refusal.isEmpty())
         return Claim::Refused;
     QByteArray request = ShowRequest.toByteArray() + '\n';
     if (!skin.isEmpty())
         request += OpenRequest.toByteArray() +
                    QFileInfo(skin).absoluteFilePath().toUtf8().toPercentEncoding("/") + '\n';
-    // Where a crashed program listened, to be tidied once its lock is taken over.
-    const QString left = recordedSocket();
+    const QString &left = m_leftSocket;
     const QDeadlineTimer deadline(handOverTime);
     QString why = QCoreApplication::translate("SingleInstance", "it has not said where it listens");
     // The running program may still be starting, or just ending: asked again until it
     // answers, its lock is free, or the time is up.
     for (;;) {
-        if (m_lock.tryLock(0)) {
+        if (m_firstTry.valid() ? m_firstTry.get() : m_lock.tryLock(0)) {
             if (!left.isEmpty())
                 LocalChannel::removeLeftovers(left);
             m_refusal = listenForLaterStarts();

@@ -3,6 +3,8 @@
 #include <QLockFile>
 #include <QObject>
 
+#include <future>
+
 class LocalChannel;
 
 // One running program per program folder: two would delete each other's working files
@@ -28,6 +30,10 @@ public:
         Refused,    // the lock file is a link or another user's, cannot be made, or the
                     // program cannot listen: see refusal()
     };
+    // Begins the claim: the lock file is looked at, and the lock tried on a thread of its
+    // own while the caller goes on, since its write must reach the disk. claim() goes on
+    // from there; nothing is written but the lock file meanwhile.
+    void beginClaim();
     // `skin` is a file for the running instance to open, or empty. A running instance is
     // given `handOverTime` to answer.
     Claim claim(const QString &skin = {}, int handOverTime = 5000);
@@ -53,6 +59,12 @@ private:
     QString m_socket;
     QString m_lockPath;
     QLockFile m_lock;
+    // What beginClaim() found: why the lock file must not be touched, where a crashed
+    // program listened, and the first try for the lock (gone before the lock goes).
+    QString m_lockFileRefusal;
+    QString m_leftSocket;
+    std::future<bool> m_firstTry;
+    bool m_begun = false;
     QString m_refusal;
     LocalChannel *m_channel = nullptr;
 };

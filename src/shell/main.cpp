@@ -320,10 +320,12 @@ int runEditor(int argc, char *argv[], const CommandLine &command)
     if (!programDir)
         return 1;
     auto instance = std::make_unique<SingleInstance>(programDir->path());
+    // The lock's write reaches the disk while the windows are built, which touches nothing
+    // in the folder; a start that hands over to a running program shows them never.
+    instance->beginClaim();
+    EditorWindow editor(*programDir, dialogs);
     if (const std::optional<int> status = notClaimed(*instance, command.skin, *programDir, dialogs))
         return *status;
-
-    EditorWindow editor(*programDir, dialogs);
     // A signal ends the run without the shutdown steps, whatever dialog is open: the
     // working files stay for the next start to offer back, what was typed a moment ago
     // joins them, and the lock and the socket are released.
