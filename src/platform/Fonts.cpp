@@ -1,6 +1,7 @@
 #include "platform/Fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImageReader>
 
 #include <dlfcn.h>
@@ -41,6 +42,9 @@ void ReadingAhead::start()
         if (!made.get())
             return;
         QFontDatabase::families();
+        // The layout font's fallbacks are kept for every thread; its engine only for this
+        // one, which lets it go.
+        QFontMetrics(layoutFont()).height();
         QImageReader::supportedImageFormats();
     });
 }

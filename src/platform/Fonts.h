@@ -9,13 +9,13 @@
 // fits the box it was laid out in; it is the font of all windows and dialogs.
 QFont layoutFont(int pixels = 10, QFont::Weight weight = QFont::Normal);
 
-// What the first windows read before their first texts and icons, read on a thread of its
-// own while the caller goes on with what needs none of it: the system's font configuration
-// while the display opens, then, once the application object is made, the list of fonts
-// and the image formats' plugins while the folder is taken. The first text and the first
-// icon then find them read, which is most of their cost. Waited for by wait() or at the
-// latest when this goes, which must be before the application object goes: Qt lets go of
-// what was read then.
+// What the first windows read before their first texts and icons, read on a thread of
+// its own while the caller goes on with what needs none of it: the system's font
+// configuration while the display opens, then, once the application object is made, the
+// list of fonts, the layout font's fallbacks and the image formats' plugins while the
+// folder is taken and the windows built. The first text and the first icon then find them
+// read, which is most of their cost. Waited for by wait() or at the latest when this goes,
+// which must be before the application object goes: Qt lets go of what was read then.
 class ReadingAhead
 {
 public:
