@@ -260,6 +260,9 @@ void batchAndInputRows()
             args.startsWith("--check"_L1) ? "xxx" : "", u"*File name too long"_s);
     row("a missing skin to open", "gone.ini", 1, "",
         "vellox: gone.ini: No such file or directory\n");
+    row("a folder to open", ".", 1, "", "vellox: .: it is a folder, not a skin file\n");
+    row("a link to a folder to open", "/proc/self/cwd", 1, "",
+        "vellox: /proc/self/cwd: it is a folder, not a skin file\n");
     row("no UTF-8", "--check printf:\\377.ini", 1, "",
         "vellox: the name \"\\xff.ini\" is not valid UTF-8, and Vellox would read it...");
 }

@@ -173,6 +173,9 @@ void tst_tasks::checks_data()
     row("#RRGGBB", mo(" = #5B8DEF"),
         "6: error: {mo} = #5B8DEF: it has no blue digits; it is written as #RRGGBB; a skin "
         "writes colours as 0xAARRGGBB, here 0xFF5B8DEF");
+    row("#RGB", mo(" = #5BE"),
+        "6: error: {mo} = #5BE: it has no red digits; it is written as #RRGGBB; a skin writes "
+        "colours as 0xAARRGGBB, here 0xFF55BBEE");
     row("decimal", mo(" = 4284190191"),
         "6: warning: {mo} = 4284190191: it is a decimal number; a skin writes colours as "
         "0xAARRGGBB, here 0xFF5B8DEF");

@@ -606,8 +606,8 @@ void tst_editor::typedTextOutlivesOtherFiles()
     QVERIFY(!s.folder.exists(u"temp-typed.txt"_s));
 }
 
-// Typed text that cannot be kept on the disk is told once, naming the file and the
-// reason, and told again once it can.
+// Typed text or colours that cannot be kept on the disk are told once, however often
+// they fail, naming the file and the reason, and told again once they can.
 void tst_editor::typedTextOnAFullDisk()
 {
     Opened s;
@@ -622,6 +622,7 @@ void tst_editor::typedTextOnAFullDisk()
     QTRY_VERIFY(s.folder.read(u"temp-typed.txt"_s).endsWith("xyz"));
     // Colours an undo cannot keep are told the same way; "Apply Change" asks instead.
     s.apply(Row::TextColour, u"0xFF000001"_s);
+    s.apply(Row::TextColour, u"0xFF000002"_s);
     QApplication::setActiveWindow(s.editor.get());
     for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}) {
         const std::optional<FileSizeLimit> full =

@@ -105,6 +105,7 @@ private slots:
     void suggestions_data();
     void suggestions();
     void tonesOfTints();
+    void lightOrDark();
 };
 
 // A figure is the 5th-percentile contrast, nearest rank: a few stray pixels do not decide
@@ -630,6 +631,14 @@ void tst_readability::suggestions()
                      qPrintable(u"looks %1 and %2: %3"_s.arg(a + 1).arg(b + 1).arg(mean)));
         }
     }
+}
+
+// Light is where black text reads better than white: past the geometric mean of the
+// contrast's ends, a luminance of about 0.179, not half way.
+void tst_readability::lightOrDark()
+{
+    QVERIFY(!isLight(qRgb(0x74, 0x74, 0x74)));
+    QVERIFY(isLight(qRgb(0x76, 0x76, 0x76)));
 }
 
 QTEST_MAIN(tst_readability)
