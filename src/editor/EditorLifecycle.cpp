@@ -28,7 +28,6 @@ bool EditorWindow::open()
     m_workingFiles.hold();
     if (!loadWindow())
         return false;
-    show();
     // The keyboard is the editor's from the start, also where no window manager gives it.
     activateWindow();
     offerLeftOverWork(leftOver);
@@ -49,9 +48,22 @@ bool EditorWindow::loadWindow()
         close();
         return false;
     }
-    loadSkin(factorySkin, LoadAs::Start);
+    QByteArray bytes;
+    const std::optional<ColourTable> read = readSkin(factorySkin, LoadAs::Factory, bytes);
+    // The windows are mapped before the skin is set in them and drawn: the window manager
+    // frames them meanwhile, and nothing is painted before the event loop runs, when all
+    // of it is there.
     previewAction->setChecked(true);
-    showPreview();
+    makePreview();
+    m_preview->show();
+    show();
+    // What cannot be read changes nothing: the run's first table is shown all the same.
+    m_document.start(read.value_or(m_document.colours()));
+    // A colour the preview cannot draw is not told at the start.
+    try {
+        m_preview->loadWindow();
+    } catch (const Error &) {
+    }
     opacitySlider->setValue(EditorControls::OpacityMaximum);
     onItemChosen();
     return true;

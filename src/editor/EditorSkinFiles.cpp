@@ -48,10 +48,10 @@ QString whyNotSkinToReplace(QByteArray bytes)
 
 } // namespace
 
-void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
+std::optional<ColourTable> EditorWindow::readSkin(const QString &path, LoadAs loadAs,
+                                                  QByteArray &bytes)
 {
     ColourTable table = m_document.colours();
-    QByteArray bytes;
     try {
         bytes = readSmallFile(path, LargestSkinFile);
         // A picture or a program read as a skin would set nothing and only cost the
@@ -72,21 +72,24 @@ void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
     } catch (const Error &e) {
         // A file caught in the middle of another program's save is read again when it
         // settles.
-        if (loadAs == LoadAs::Reload)
-            return;
-        m_dialogs.message(tr("The skin could not be loaded.\r\n%1").arg(e.description()));
-        // Nothing was read, so nothing changes; the run's first table is shown all the
-        // same.
-        if (loadAs != LoadAs::Start)
-            return;
+        if (loadAs != LoadAs::Reload)
+            m_dialogs.message(tr("The skin could not be loaded.\r\n%1").arg(e.description()));
+        return std::nullopt;
     }
+    return table;
+}
+
+void EditorWindow::loadSkin(const QString &path, LoadAs loadAs)
+{
+    QByteArray bytes;
+    const std::optional<ColourTable> read = readSkin(path, loadAs, bytes);
+    if (!read)
+        return;
+    const ColourTable &table = *read;
     // The step's name, as the history gives it back.
     QString step;
     const QString fileName = QFileInfo(path).fileName();
     switch (loadAs) {
-    case LoadAs::Start:
-        m_document.start(table);
-        return;
     case LoadAs::Factory:
         m_followedFile.follow({}, {});
         step = tr("Restore Defaults");

@@ -263,6 +263,15 @@ void EditorWindow::onPreviewTriggered(bool checkedByMenu)
 PreviewWindow *EditorWindow::previewWindow()
 {
     if (!m_preview) {
+        makePreview();
+        m_preview->loadWindow();
+    }
+    return m_preview;
+}
+
+void EditorWindow::makePreview()
+{
+    if (!m_preview) {
         m_preview = new PreviewWindow(
             m_programDir, m_document, [this] { return shownSkinText(); }, m_fileDialog, m_dialogs,
             this);
@@ -289,9 +298,7 @@ PreviewWindow *EditorWindow::previewWindow()
         });
         // Undo and redo belong to the preview as much as to the editor.
         m_preview->addActions({undoAction, redoAction});
-        m_preview->loadWindow();
     }
-    return m_preview;
 }
 
 void EditorWindow::showPreview()

@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class ColourBox;
 class QAction;
 class QComboBox;
@@ -73,6 +75,8 @@ private:
     void addShortcuts();
     // Loads the preview window unseen when it is not loaded.
     PreviewWindow *previewWindow();
+    // The preview window, made if there is none, but not yet loaded.
+    void makePreview();
     void showPreview();
     void onPreviewTriggered(bool checkedByMenu);
 
@@ -99,7 +103,6 @@ private:
     // What a loaded skin is, for the history and for following its file.
     enum class LoadAs
     {
-        Start,      // the factory skin the run starts from, with nothing before it
         Factory,    // the factory skin again, as one step
         UserFile,   // a skin of the user's, as one step; its file is followed from then on
         HandedOver, // the same, for a file dropped or handed over: refused if no skin
@@ -109,6 +112,9 @@ private:
     // no skin, changes nothing, the skin text typed included, and is told unless it is
     // a reload.
     void loadSkin(const QString &path, LoadAs loadAs);
+    // The table a skin file sets over the one shown, and the bytes read; nothing when it
+    // cannot be read or is no skin, which is told unless it is a reload.
+    std::optional<ColourTable> readSkin(const QString &path, LoadAs loadAs, QByteArray &bytes);
     // The followed skin file changed on the disk: read again as soon as no dialog is open.
     void reloadFollowedFile();
     void onLoadTriggered();
