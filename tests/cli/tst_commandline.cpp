@@ -229,6 +229,15 @@ void batchAndInputRows()
     row("gallery with a bad skin", "--gallery dark.ini bad.ini gone.ini -o old.png", 1, "",
         "*vellox: old.png: 2 of 3 skins cannot be drawn; nothing was written\n");
     misuse("gallery without skins", "--gallery -o g.png", "--gallery wants one or more skins");
+    misuse("gallery reading standard input twice", "--gallery - - -o g.png",
+           "Standard input (-) can be read only once");
+    misuse("check without skins", "--check", "--check wants one or more skins");
+    misuse("render without an output", "--render dark.ini", "--render wants -o OUT");
+    misuse("suggest without an output", "--suggest pic.bmp",
+           "--suggest wants -o OUT and no other skin");
+    misuse("two skins to start with", "dark.ini default.ini", "Start with at most one skin");
+    misuse("completion for another shell", "--completion fish",
+           "--completion is bash or zsh, not \"fish\"");
     row("gallery onto a skin", "--gallery default.ini alias.png -o alias.png", 1, "",
         "*alias.png: this is the skin");
     misuse("standard input twice", "--check - dark.ini -",

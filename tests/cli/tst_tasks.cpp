@@ -176,6 +176,17 @@ void tst_tasks::checks_data()
     row("#RGB", mo(" = #5BE"),
         "6: error: {mo} = #5BE: it has no red digits; it is written as #RRGGBB; a skin writes "
         "colours as 0xAARRGGBB, here 0xFF55BBEE");
+    row("#AARRGGBB", mo(" = #805BE0EF"),
+        "6: warning: {mo} = #805BE0EF: it is written as #AARRGGBB; a skin writes colours as "
+        "0xAARRGGBB, here 0x805BE0EF");
+    row("# and no colour", mo(" = #5BGG"),
+        "6: error: {mo} = #5BGG: the red \"G\" is not hexadecimal; it starts with \"#\"; a "
+        "skin writes colours as 0xAARRGGBB");
+    row("a decimal past 32 bits", mo(" = 99999999999"),
+        "6: warning: {mo} = 99999999999: it is a decimal number; a skin writes colours as "
+        "0xAARRGGBB");
+    row("no 0x", mo(" = FF5B8DEF12"),
+        "6: warning: {mo} = FF5B8DEF12: it starts with \"FF\" where a skin has \"0x\"");
     row("decimal", mo(" = 4284190191"),
         "6: warning: {mo} = 4284190191: it is a decimal number; a skin writes colours as "
         "0xAARRGGBB, here 0xFF5B8DEF");

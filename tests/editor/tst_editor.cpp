@@ -150,7 +150,8 @@ void tst_editor::controlsShow_data()
     QTest::addColumn<QByteArray>("skin"); // default.ini; null for the factory skin
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed"); // a key at a time, or "keys:" on the red slider
+    QTest::addColumn<QString>("typed"); // a key at a time, or "keys:" on the red slider,
+                                        // "opacity:" on the opacity slider
     QTest::addColumn<QString>("shown");
     const QByteArray factory;
     const QString none;
@@ -185,6 +186,8 @@ void tst_editor::controlsShow_data()
     // Keys on the red slider: a page is 5.
     row("paged", factory, 0, Row::RectBg, u"keys:PageUp PageUp Right"_s,
         "2D 3A 5E 60 on 2D3A5E 0x992D3A5E");
+    row("opacity paged", factory, 0, Row::RectBg, u"opacity:PageUp Right"_s,
+        "22 3A 5E 66 on 223A5E 0xA8223A5E");
 }
 
 void tst_editor::controlsShow()
@@ -196,9 +199,11 @@ void tst_editor::controlsShow()
     Opened s(skin);
     s.choose(before);
     s.choose(row);
-    if (typed.startsWith("keys:"_L1)) {
-        for (const QString &key : typed.mid(5).split(u' '))
-            QTest::keyClick(s.get("Slider1"), key == "PageUp"_L1 ? Qt::Key_PageUp : Qt::Key_Right);
+    if (const bool opacity = typed.startsWith("opacity:"_L1);
+        opacity || typed.startsWith("keys:"_L1)) {
+        for (const QString &key : typed.section(u':', 1).split(u' '))
+            QTest::keyClick(s.get(opacity ? "Slider4" : "Slider1"),
+                            key == "PageUp"_L1 ? Qt::Key_PageUp : Qt::Key_Right);
     } else if (!typed.isNull()) {
         s.typeCode(typed);
     }
