@@ -228,6 +228,9 @@ void batchAndInputRows()
     row("gallery", "stdin:dark.ini --gallery - default.ini -o g.bmp", 0, "-", "", "g.bmp:BM");
     row("gallery with a bad skin", "--gallery dark.ini bad.ini gone.ini -o old.png", 1, "",
         "*vellox: old.png: 2 of 3 skins cannot be drawn; nothing was written\n");
+    row("gallery to an unknown suffix", "--gallery dark.ini -o g.xyz", 1, "",
+        "*g.xyz: Vellox writes pictures as .png, .bmp, .jpg or .jpeg (or PNG for a name without "
+        "a suffix), not as .xyz; nothing was written\n");
     misuse("gallery without skins", "--gallery -o g.png", "--gallery wants one or more skins");
     misuse("gallery reading standard input twice", "--gallery - - -o g.png",
            "Standard input (-) can be read only once");
