@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include <dlfcn.h>
+#include <system_error>
 
 QFont layoutFont(int pixels, QFont::Weight weight)
 {
@@ -35,18 +36,22 @@ ReadConfiguration fontConfigurationReader()
 void ReadingAhead::start()
 {
     // Each is safe beside Qt's own first use, which then finds it read or waits for it.
-    m_reading = std::thread([readConfiguration = fontConfigurationReader(),
-                             made = m_application.get_future()]() mutable {
-        if (readConfiguration)
-            readConfiguration();
-        if (!made.get())
-            return;
-        QFontDatabase::families();
-        // The layout font's fallbacks are kept for every thread; its engine only for this
-        // one, which lets it go.
-        QFontMetrics(layoutFont()).height();
-        QImageReader::supportedImageFormats();
-    });
+    try {
+        m_reading = std::thread([readConfiguration = fontConfigurationReader(),
+                                 made = m_application.get_future()]() mutable {
+            if (readConfiguration)
+                readConfiguration();
+            if (!made.get())
+                return;
+            QFontDatabase::families();
+            // The layout font's fallbacks are kept for every thread; its engine only for
+            // this one, which lets it go.
+            QFontMetrics(layoutFont()).height();
+            QImageReader::supportedImageFormats();
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: Qt reads it all when it is first needed.
+    }
 }
 
 void ReadingAhead::applicationMade()
