@@ -56,6 +56,7 @@ void tst_platform::bitmapsPixelExact_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
     const QImage p = testPicture(33, 5);
     QByteArray topDown = encoded(p, "BMP");
     {
@@ -67,18 +68,22 @@ void tst_platform::bitmapsPixelExact_data()
         topDown = topDown.left(54) + rows;
         qToLittleEndian<qint32>(-5, topDown.data() + 22);
     }
-    QTest::newRow("bmp named jpg") << u"a.jpg"_s << encoded(p, "BMP");
-    QTest::newRow("top-down bmp") << u"a.bmp"_s << topDown;
+    QTest::newRow("bmp named jpg") << u"a.jpg"_s << encoded(p, "BMP") << p.size();
+    QTest::newRow("top-down bmp") << u"a.bmp"_s << topDown << p.size();
+    // Written in several batches.
+    QTest::newRow("larger than a write")
+        << u"a.bmp"_s << encoded(testPicture(160, 150), "BMP") << QSize(160, 150);
 }
 
 void tst_platform::bitmapsPixelExact()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
     ProgramFolder folder;
     folder.write(name, bytes);
     const QImage loaded = loadPicture(folder.file(name)).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(loaded, testPicture(33, 5));
+    QCOMPARE(loaded, testPicture(size.width(), size.height()));
     // Saved as a bitmap whatever the name, and read back pixel for pixel, by Qt too.
     savePictureBmp(loaded, folder.file(u"out.jpg"_s), Durability::Atomic, AtLink::ReplaceLink);
     QCOMPARE(loadPicture(folder.file(u"out.jpg"_s)), loaded);

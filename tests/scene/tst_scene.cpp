@@ -65,6 +65,8 @@ void tst_scene::compositedScenes_data()
     QTest::newRow("left panel") << QPoint(100, 290) << Layers{{PanelFill, 30}};
     QTest::newRow("change-to bar") << QPoint(100, 120) << Layers{{PanelFill, 30}, {ChangeFill, 70}};
     QTest::newRow("left bar") << QPoint(200, 150) << Layers{{PanelFill, 30}, {BarFill, 50}};
+    QTest::newRow("right bar's first row")
+        << QPoint(410, 144) << Layers{{PanelFill, 30}, {BarFill, 50}};
     QTest::newRow("pop-up over a panel")
         << QPoint(150, 230) << Layers{{PanelFill, 30}, {PopupFill, 60}};
     QTest::newRow("pop-up over the gap") << QPoint(237, 230) << Layers{{PopupFill, 60}};
