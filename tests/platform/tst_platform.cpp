@@ -42,6 +42,7 @@ class tst_platform : public QObject
 private slots:
     void bitmapsPixelExact_data();
     void bitmapsPixelExact();
+    void runLengthBitmap();
     void portableIgnoresUserFolder();
     void strangersAreNotHeard();
     void dialogsOfTheAskingWindow_data();
@@ -90,6 +91,25 @@ void tst_platform::bitmapsPixelExact()
     QCOMPARE(
         QImage::fromData(folder.read(u"out.jpg"_s), "BMP").convertToFormat(QImage::Format_RGB32),
         loaded);
+}
+
+// A bitmap compressed by runs, as older tools save them, is read whole: two rows of two
+// pixels, a run a row, then the picture's end.
+void tst_platform::runLengthBitmap()
+{
+    QByteArray runs;
+    QDataStream out(&runs, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(72) << quint32(0) << quint32(62) << quint32(40) << qint32(2) << qint32(2)
+        << quint16(1) << quint16(8) << quint32(1) << quint32(10) << quint64(0) << quint32(2)
+        << quint32(0) << quint32(0x008080) << quint32(0xFF0000);
+    out.writeRawData("\x02\x00\x00\x00\x02\x01\x00\x00\x00\x01", 10);
+    ProgramFolder folder;
+    folder.write(u"r.bmp"_s, runs);
+    const QImage read = loadPicture(folder.file(u"r.bmp"_s));
+    QCOMPARE(read.pixel(0, 0), qRgb(0xFF, 0, 0));
+    QCOMPARE(read.pixel(1, 1), qRgb(0, 0x80, 0x80));
 }
 
 // A portable program works beside its executable, factory skin or not, whatever the
