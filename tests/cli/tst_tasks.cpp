@@ -182,6 +182,9 @@ void tst_tasks::checks_data()
     row("# and no colour", mo(" = #5BGG"),
         "6: error: {mo} = #5BGG: the red \"G\" is not hexadecimal; it starts with \"#\"; a "
         "skin writes colours as 0xAARRGGBB");
+    row("the largest opaque decimal", mo(" = 16777215"),
+        "6: error: {mo} = 16777215: it has no blue digits; it is a decimal number; a skin writes "
+        "colours as 0xAARRGGBB, here 0xFFFFFFFF");
     row("a decimal past 32 bits", mo(" = 99999999999"),
         "6: warning: {mo} = 99999999999: it is a decimal number; a skin writes colours as "
         "0xAARRGGBB");
