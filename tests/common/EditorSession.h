@@ -89,21 +89,24 @@ public:
         return f.fileName();
     }
     // Right-clicks `area` at `at` and chooses the entry `path` names: an entry, or a
-    // submenu and its entry. False when the menu has no such entry.
-    // Opened by a right-click at `at`, or by `open` when given.
-    static bool chooseInMenu(QWidget *area, QPoint at, const QStringList &path,
-                             const std::function<void()> &open = {})
+    // submenu and its entry. False when the menu has no such entry. `checkedInMenu` is the
+    // entry beside it shown checked. Opened by a right-click at `at`, or by `open` when given.
+    bool chooseInMenu(QWidget *area, QPoint at, const QStringList &path,
+                      const std::function<void()> &open = {})
     {
         bool found = false;
         QTimer::singleShot(0, [&] {
             auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QMenu *shown = menu;
             QAction *entry = nullptr;
+            checkedInMenu.clear();
             for (const QString &name : path) {
                 const QList<QAction *> entries = menu ? menu->actions() : QList<QAction *>();
                 const auto it = std::find_if(entries.begin(), entries.end(),
                                              [&](QAction *a) { return a->text() == name; });
                 entry = it == entries.end() ? nullptr : *it;
+                for (QAction *a : entries)
+                    checkedInMenu = a->isChecked() ? a->text() : checkedInMenu;
                 menu = entry ? entry->menu() : nullptr;
             }
             if (shown)
@@ -144,6 +147,7 @@ public:
     ProgramFolder folder;
     QTemporaryDir elsewhere;
     ScriptedDialogs dialogs;
+    QString checkedInMenu;
     std::unique_ptr<EditorWindow> editor;
 
 private:

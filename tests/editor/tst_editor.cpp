@@ -451,8 +451,6 @@ void tst_editor::undoAndRedo()
 {
     QFETCH(QString, steps);
     QFETCH(QString, code);
-    QFETCH(int, row);
-    QFETCH(QString, undo);
     Opened s;
     QApplication::setActiveWindow(s.editor.get());
     for (const QString &step : steps.split(u' ')) {
@@ -489,9 +487,9 @@ void tst_editor::undoAndRedo()
                                               : Qt::ControlModifier);
     }
     QCOMPARE(s.editor->colours().at(Row::TextColour), code);
-    QCOMPARE(s.get<QComboBox>("Combo1")->currentIndex(), row);
+    QTEST(s.get<QComboBox>("Combo1")->currentIndex(), "row");
     const auto *undoAction = s.get<QAction>("undo");
-    QCOMPARE(undoAction->isEnabled() ? undoAction->text() : QString(), undo);
+    QTEST(undoAction->isEnabled() ? undoAction->text() : QString(), "undo");
     QVERIFY(s.folder.read(u"temp.ini"_s).contains("TextColor = " + code.toLatin1() + "\r\n"));
     const Scene &scene = s.inPreview<DrawingArea>("Picture1")->scene();
     QCOMPARE(toQRgb(scene.element(Role::HeaderLine).textColour),

@@ -111,6 +111,8 @@ void tst_hostile::catalogue_data()
     import("jpg cut short", "p.jpg", photo.left(photo.size() * 6 / 10),
            cannotLoad + u"the file ends early|"_s + NoPicture);
     import("bmp rows cut short", "p.bmp", bmp.left(300), undecodable);
+    import("bmp of no width", "p.bmp", QByteArray(bmp).replace(18, 4, QByteArray(4, '\0')),
+           cannotLoad + u"Unable to read image data|"_s + NoPicture);
     QByteArray huge = jpeg;
     huge.replace(huge.indexOf("\xff\xc0") + 5, 4, "\xea\x60\xea\x60"); // 60000 x 60000
     import("jpeg claiming 60000 square", "p.jpg", huge,
