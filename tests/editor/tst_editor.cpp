@@ -5,7 +5,6 @@
 #include "scene/Scene.h"
 
 #include "platform/Guarded.h"
-#include "platform/KeptCopy.h"
 #include "platform/QtColour.h"
 
 #include "common/EditorSession.h"
@@ -89,7 +88,6 @@ private slots:
     void typedTextOutlivesOtherFiles();
     void typedTextOnAFullDisk();
     void handOver();
-    void keptCopiesOffered();
     void escapedErrorIsTold();
     void followsItsFile();
 };
@@ -660,62 +658,6 @@ void tst_editor::handOver()
     s.trigger("exit");
     s.editor->bringToFront();
     QVERIFY(s.preview() && s.preview()->isVisible() && s.get<QAction>("preview")->isChecked());
-}
-
-// A rewrite in place cut short: the next start says what the file holds, and puts its
-// earlier content back when asked, but only over what the rewrite provably left; over
-// anything else it only shows where the copy is.
-void tst_editor::keptCopiesOffered()
-{
-    using A = Dialogs::Answer;
-    const QByteArray earlier = "earlier\r\n", next = "next\r\n", damaged = "nexlier\r\n";
-    // What the run left, the answer, the file then, the copy kept, the words, the copy shown.
-    for (const auto &[left, answer, after, copyStays, said, shown] :
-         {std::tuple{"cut"_L1, A::Yes, earlier, false, ", and the file is not whole.", false},
-          {"cut"_L1, A::No, damaged, true, ", and the file is not whole.", false},
-          {"since"_L1, A::Yes, damaged, true, ", and the file was changed since.", true},
-          {"since"_L1, A::No, damaged, true, ", and the file was changed since.", false},
-          {"gone"_L1, A::Yes, QByteArray(), true, ", and the file is gone since.", true},
-          {"next"_L1, A::Yes, next, false, ". The file is whole and holds its new content", false},
-          {"earlier"_L1, A::Yes, earlier, false, ". The file is whole and holds its earlier",
-           false}}) {
-        Session s;
-        const QString file = s.outside(u"mine.ini"_s, earlier);
-        const KeptEarlier kept =
-            KeptCopy::keepWhileRewriting(file, identityOf(file), earlier, next);
-        // Written where it stands, as a rewrite does, and then perhaps by another program.
-        const auto inPlace = [&file](const QByteArray &bytes) {
-            QFile open(file);
-            QVERIFY(open.open(QIODevice::ReadWrite) && open.write(bytes) == bytes.size());
-        };
-        kept.changing();
-        if (left == "cut"_L1 || left == "since"_L1)
-            inPlace("nex");
-        if (left == "since"_L1) {
-            kept.changed(0, 0);
-            QTest::qSleep(30);
-            inPlace("nex");
-        }
-        if (left == "gone"_L1)
-            QFile::remove(file);
-        if (left == "next"_L1)
-            s.outside(u"mine.ini"_s, next);
-        s.dialogs.answers = {answer};
-        // Until the answer, a run that ends loses nothing: the copy is still there.
-        s.dialogs.whileAsked = [&] { QVERIFY(QFileInfo::exists(kept.copy)); };
-        QVERIFY(s.editor->open());
-        s.verifyBeginnings(s.dialogs.questions + s.dialogs.messages,
-                           u"Vellox ended while saving \"%1\"%2"_s.arg(file, QLatin1String(said)));
-        QCOMPARE(contentOf(file), after);
-        QCOMPARE(s.dialogs.shownFiles, shown ? QStringList(kept.copy) : QStringList());
-        // A copy kept at the user's word outlives the tidying of old leftovers.
-        QFile copy(kept.copy);
-        if (copy.open(QIODevice::ReadWrite))
-            copy.setFileTime(QDateTime::currentDateTime().addDays(-1), QFile::FileModificationTime);
-        QVERIFY(KeptCopy::found().isEmpty());
-        QCOMPARE(QFileInfo::exists(kept.copy), copyStays);
-        QDir(QFileInfo(kept.copy).path()).removeRecursively();
-    }
 }
 
 // Whatever escapes a handler stops at the edge of the event loop, told as any
