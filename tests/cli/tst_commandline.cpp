@@ -211,8 +211,8 @@ void taskRows()
 // Several skins, standard input, displays, and names no file can have.
 void batchAndInputRows()
 {
-    row("several skins into a folder", "--render dark.ini default.ini -o sub", 0, "-", "",
-        "sub/dark.png:\x89PNG|sub/default.png:\x89PNG");
+    row("several skins into a folder", "--render dark.v2.ini default.ini -o sub", 0, "-", "",
+        "sub/dark.v2.png:\x89PNG|sub/default.png:\x89PNG");
     row("one skin into a folder", "--render dark.ini -o sub/", 0, "-", "", "sub/dark.png:\x89PNG");
     misuse("several skins, one file", "--render dark.ini default.ini -o o.png",
            "--render of several skins writes into a folder, and -o \"o.png\" is none");
@@ -307,6 +307,7 @@ void tst_commandline::commandLine()
     folder.write(u"bad.ini"_s, "BgColor1=0xFF000000\r\nRectBgg = 0x80102030\r\nColour = 0x1\r\n"
                                "TitleColor = 0xFFGG0000\r\n" +
                                    factoryWith("TitleColor = 0xFFF2F5FA\r\n", ""));
+    folder.write(u"dark.v2.ini"_s, "TextColor = 0xFF203040\r\n"); // named to the last dot
     folder.write(u"pic.bmp"_s, encodedPicture(qRgb(1, 2, 3), "BMP"));
     const QByteArray png = encodedPicture(qRgb(1, 2, 3), "PNG");
     folder.write(u"pic.png"_s, png);
