@@ -101,6 +101,8 @@ void languageAndOutputRows()
         "vellox: Cannot write \"no/o.png\": No such file or directory\n");
     row("no picture", "--render dark.ini -o o.png --background dark.ini", 1, "",
         "vellox: dark.ini: Cannot load the picture \"dark.ini\": Unsupported...");
+    row("a picture for a skin", "--render pic.bmp -o o.png", 1, "",
+        "vellox: pic.bmp: the file is a bitmap, not a skin\n");
     row("undrawable skin", "--render bad.ini -o o.png", 1, "",
         "vellox: bad.ini:4: \"Title Color\" (TitleColor) = 0xFFGG0000: the red \"GG\" is...");
     row("standard output", "--render dark.ini -o -", 0, "\x89PNG\r\n", "");
